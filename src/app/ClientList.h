@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace qlm {
+
+struct ClientRecord;
+
+// The client list's entry for record n: the number, "-", and the 25-character name as stored.
+std::string ClientListItem(int n, const ClientRecord& record);
+
+}  // namespace qlm

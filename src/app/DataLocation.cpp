@@ -1,0 +1,83 @@
+#include "app/DataLocation.h"
+
+#include <cctype>
+
+#include "app/Session.h"
+#include "storage/ClientFile.h"
+#include "storage/FileError.h"
+#include "storage/FileSystem.h"
+
+namespace qlm {
+
+namespace {
+
+// A drive designation such as "a:" or "F:\data" names no folder on this platform.
+bool isDriveDesignation(const std::string& path) {
+    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+           path[1] == ':' && (path.size() == 2 || path[2] == '\\' || path[2] == '/');
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == '/') {
+        return folder + name;
+    }
+    return folder + "/" + name;
+}
+
+}  // namespace
+
+std::string ClientFileNameFor(const std::string& dataPath) {
+    return joinPath(dataPath, ClientFileBaseName);
+}
+
+bool OpenDataLocation(Session& session, const std::string& path) {
+    const std::string fileName = ClientFileNameFor(path);
+    if (path.empty()) {
+        throw FileError(FileError::BadFileName, "Bad file name", path);
+    }
+    if (isDriveDesignation(path)) {
+        throw FileError(FileError::PathNotFound, "Path not found", path);
+    }
+    ClientFileContents contents = ReadClientFile(session.Files, fileName);
+
+    const std::string scratch = joinPath(path, WriteTestFileName);
+    const FileSystem& files = session.Files;
+    if (files.exists(scratch)) {
+        files.remove(scratch);
+    }
+    File test = files.open(scratch, FileSystem::Mode::WriteTruncate);
+    test.write("test\r\n");
+    test.close();
+    if (files.exists(scratch)) {
+        files.remove(scratch);
+    }
+
+    session.DataPath = path;
+    session.ClientFileName = fileName;
+    AdoptClientFile(session, std::move(contents));
+    return true;
+}
+
+std::int16_t MeasureClientFile(const Session& session) {
+    try {
+        return RecordCountForLength(
+            session.Files.open(session.ClientFileName, FileSystem::Mode::Read).size());
+    } catch (const FileError&) {
+        return 0;
+    }
+}
+
+bool CheckDataLocation(const Session& session, const std::function<void()>& changed,
+                       const std::function<void()>& notFound) {
+    if (MeasureClientFile(session) == session.NumberOfClients) {
+        return true;
+    }
+    changed();
+    if (MeasureClientFile(session) == session.NumberOfClients) {
+        return true;
+    }
+    notFound();
+    return false;
+}
+
+}  // namespace qlm

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qlm {
+
+struct Session;
+
+inline constexpr const char* WriteTestFileName = "checkWriteTest";
+
+// The client file of a data location ("/" joins them on this platform).
+std::string ClientFileNameFor(const std::string& dataPath);
+
+// Opens the data location `path`: loads its client file (created empty when missing) and
+// proves the location writable by creating and deleting a scratch file. On success the
+// session's DataPath, ClientFileName and client table describe the new location and true is
+// returned; on failure a FileError is thrown and the session keeps the location it had, so
+// that nothing of one location can be written into another.
+bool OpenDataLocation(Session& session, const std::string& path);
+
+// Records in the session's client file as it is on the disk now; 0 when it cannot be opened.
+std::int16_t MeasureClientFile(const Session& session);
+
+// Whether the client file still holds the clients the session knows of. When it does not,
+// `changed` is called (the caller shows its message, the user may put the original location
+// back) and the file is measured again; if it still differs, `notFound` is called and the
+// result is false.
+bool CheckDataLocation(const Session& session, const std::function<void()>& changed,
+                       const std::function<void()>& notFound);
+
+}  // namespace qlm

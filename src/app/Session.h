@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/Publisher.h"
+#include "entry/CodeTexts.h"
+#include "scoring/ScoringState.h"
+#include "scoring/ScoringTables.h"
+#include "scoring/TestSpec.h"
+#include "storage/ClientRecord.h"
+
+namespace qlm {
+
+class FileSystem;
+
+// All program-wide state: created once in main and handed by reference to every screen and
+// operation.
+struct Session {
+    static constexpr int MaxClients = 51;
+
+    Session(const FileSystem& files, std::string programFolder)
+        : Files(files), ProgramFolder(std::move(programFolder)) {}
+
+    // A file beside the program.
+    std::string programFile(const std::string& name) const { return ProgramFolder + "/" + name; }
+
+    const FileSystem& Files;
+    std::string ProgramFolder;
+
+    // The data location and its clients; entry 0 of the table is never a client.
+    std::string DataPath;
+    std::string ClientFileName;
+    std::array<ClientRecord, MaxClients + 1> ClientTable;
+    std::int16_t NumberOfClients = 0;
+    std::int16_t CurrentClient = 0;
+
+    bool EditMode = false;
+    bool ScanEditMode = false;
+    bool ContinueEntry = false;
+    bool MainMenuActive = false;
+
+    std::string SoundPath;
+    std::string QuestionBankPath;
+    PublisherCode Publisher = PublisherCode::Second;
+    CodeTexts Codes;
+
+    TestSpec Spec;
+    ScoringState Scoring;
+    ScoringTables Tables;
+};
+
+}  // namespace qlm

@@ -1,0 +1,69 @@
+#include "app/Settings.h"
+
+#include "app/Profile.h"
+#include "storage/ClientRecord.h"
+#include "storage/FileError.h"
+#include "storage/FileSystem.h"
+
+namespace qlm {
+
+Settings::Settings(const FileSystem& files, std::string programFolder)
+    : m_files(files), m_path(std::move(programFolder) + "/" + FileName) {}
+
+std::string Settings::read(const std::string& section, const std::string& key,
+                           const std::string& fallback, std::size_t bufferSize) const {
+    std::string value = fallback;
+    try {
+        if (auto found = ReadProfileValue(m_files.readFile(m_path), section, key)) {
+            value = std::move(*found);
+        }
+    } catch (const FileError&) {
+        // A missing or unreadable file reads as all defaults.
+    }
+    return value.substr(0, bufferSize - 1);
+}
+
+bool Settings::write(const std::string& section, const std::string& key,
+                     const std::string& value) const {
+    try {
+        std::string content;
+        if (m_files.exists(m_path)) {
+            content = m_files.readFile(m_path);
+        }
+        m_files.replaceFile(m_path, WriteProfileValue(content, section, key, value));
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+bool Settings::readBoolean(const char* key) const {
+    // Only a value beginning "Tru" exactly counts as True.
+    return read("Settings", key, "True", 10).starts_with("Tru");
+}
+
+bool Settings::ReadNumLockSetting() const { return readBoolean("NumLock"); }
+
+void Settings::WriteNumLockSetting(bool on) const {
+    write("Settings", "NumLock", on ? "True" : "False");
+}
+
+bool Settings::ReadPrintDOSSetting() const { return readBoolean("PrintDOS"); }
+
+void Settings::WritePrintDOSSetting(bool on) const {
+    write("Settings", "PrintDOS", on ? "True" : "False");
+}
+
+std::string Settings::GetCompanyName() const {
+    return read("Company", "CompanyName", "TVN", 10).substr(0, 3);
+}
+
+std::string Settings::GetINIFilePath() const { return Trim(read("Path", "FilePath", "a:", 50)); }
+
+void Settings::WriteINIFilePath(const std::string& path) const { write("Path", "FilePath", path); }
+
+std::string Settings::GetINISndPath() const { return Trim(read("Path", "SndPath", "c:", 50)); }
+
+void Settings::WriteSystemDB(const std::string& value) const { write("Options", "SystemDB", value); }
+
+}  // namespace qlm

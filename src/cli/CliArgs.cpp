@@ -1,0 +1,53 @@
+#include "cli/CliArgs.h"
+
+#include <algorithm>
+#include <charconv>
+#include <stdexcept>
+
+namespace qlm::cli {
+
+CliArgs CliArgs::parse(const std::vector<std::string>& args) {
+    CliArgs parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.starts_with("--")) {
+            if (i + 1 >= args.size()) {
+                throw std::invalid_argument("option " + arg + " needs a value");
+            }
+            parsed.options[arg.substr(2)] = args[++i];
+        } else if (parsed.command.empty()) {
+            parsed.command = arg;
+        } else {
+            throw std::invalid_argument("unexpected argument: " + arg);
+        }
+    }
+    return parsed;
+}
+
+std::optional<std::string> CliArgs::get(const std::string& name) const {
+    const auto it = options.find(name);
+    return it == options.end() ? std::nullopt : std::optional(it->second);
+}
+
+int CliArgs::number(const std::string& name) const {
+    const auto text = get(name);
+    if (!text) {
+        throw std::invalid_argument("--" + name + " is required");
+    }
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (ec != std::errc{} || end != text->data() + text->size()) {
+        throw std::invalid_argument("--" + name + " must be a whole number, not \"" + *text + "\"");
+    }
+    return value;
+}
+
+void CliArgs::allow(const std::vector<std::string>& names) const {
+    for (const auto& [name, value] : options) {
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            throw std::invalid_argument("unknown option --" + name + " for " + command);
+        }
+    }
+}
+
+}  // namespace qlm::cli

@@ -1,0 +1,55 @@
+// qlm: the command-line companion of the desktop program, working on the same program folder
+// and data locations.
+
+#include <functional>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/ProgramFolder.h"
+#include "app/Session.h"
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "storage/FileError.h"
+#include "storage/FileSystem.h"
+
+namespace {
+
+using Command = std::function<int(qlm::Session&, const qlm::cli::CliArgs&, std::ostream&)>;
+
+const std::map<std::string, Command>& commands() {
+    static const std::map<std::string, Command> table{
+        {"clients", qlm::cli::RunClients},
+    };
+    return table;
+}
+
+int usage(std::ostream& out) {
+    out << "usage: qlm COMMAND [--home DIR] [options]\n"
+           "  clients [--data DIR]    list the clients of a data location\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const auto args = qlm::cli::CliArgs::parse(std::vector<std::string>(argv + 1, argv + argc));
+        const auto command = commands().find(args.command);
+        if (command == commands().end()) {
+            if (!args.command.empty()) {
+                std::cerr << "qlm: unknown command \"" << args.command << "\"\n";
+            }
+            return usage(std::cerr);
+        }
+        const qlm::FileSystem files;
+        qlm::Session session(files, qlm::ResolveProgramFolder(args.get("home").value_or("")));
+        return command->second(session, args, std::cout);
+    } catch (const qlm::FileError& e) {
+        std::cerr << "qlm: Error " << e.number() << ": " << e.what() << '\n';
+    } catch (const std::exception& e) {
+        std::cerr << "qlm: " << e.what() << '\n';
+    }
+    return 1;
+}

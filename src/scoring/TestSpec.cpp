@@ -1,0 +1,13 @@
+#include "scoring/TestSpec.h"
+
+namespace qlm {
+
+void SetTestSpec(TestSpec& spec) {
+    spec.SectionEnd = {0, 97, 109};
+    spec.SectionChoices = {0, 2, 4};
+    spec.CourtItemCount = 11;
+}
+
+int InRange(double value, double low, double high) { return low <= value && value <= high ? 1 : 0; }
+
+}  // namespace qlm

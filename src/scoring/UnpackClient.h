@@ -1,0 +1,12 @@
+#pragma once
+
+namespace qlm {
+
+struct Session;
+
+// Fills the scoring state from the current client's record: ClientInfo and CourtCounts as
+// trimmed texts ("N/A" for a count not available), ItemAnswers as numbers, the test number
+// and the name-deleted flag. The record's fields are written back trimmed (left-aligned).
+void UnpackClient(Session& session);
+
+}  // namespace qlm

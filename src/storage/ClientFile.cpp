@@ -1,0 +1,80 @@
+#include "storage/ClientFile.h"
+
+#include <cmath>
+
+#include "app/Session.h"
+#include "storage/FileError.h"
+#include "storage/FileSystem.h"
+
+namespace qlm {
+
+namespace {
+
+constexpr std::int64_t RecordSize = static_cast<std::int64_t>(ClientRecord::Size);
+
+}  // namespace
+
+std::int16_t RecordCountForLength(std::int64_t length) {
+    // nearbyint rounds halves to even in the default rounding mode.
+    const double count = std::nearbyint(static_cast<double>(length) / RecordSize);
+    return count > 32767 ? std::int16_t{32767} : static_cast<std::int16_t>(count);
+}
+
+ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fileName) {
+    File file = files.open(fileName, FileSystem::Mode::ReadWriteCreate);
+    const std::string bytes = file.readAll();
+    file.close();
+    ClientFileContents contents;
+    const std::int16_t count = RecordCountForLength(static_cast<std::int64_t>(bytes.size()));
+    if (count > Session::MaxClients) {
+        throw FileError(FileError::BadRecordNumber,
+                        "The client file " + fileName + " holds " + std::to_string(count) +
+                            " records; at most " + std::to_string(Session::MaxClients) +
+                            " can be used",
+                        fileName);
+    }
+    for (int r = 1; r <= count; ++r) {
+        const std::size_t offset = static_cast<std::size_t>(r - 1) * ClientRecord::Size;
+        contents.table[static_cast<std::size_t>(r)] =
+            ClientRecord::fromBytes(std::string_view(bytes).substr(offset, ClientRecord::Size));
+    }
+    contents.count = count;
+    return contents;
+}
+
+void AdoptClientFile(Session& session, ClientFileContents contents) {
+    session.ClientTable = std::move(contents.table);
+    session.NumberOfClients = contents.count;
+    session.CurrentClient = contents.count > 0 ? 1 : 0;
+}
+
+void LoadClients(Session& session) {
+    AdoptClientFile(session, ReadClientFile(session.Files, session.ClientFileName));
+}
+
+void SaveClient(Session& session, int n) {
+    if (n < 1 || n > Session::MaxClients) {
+        throw FileError(FileError::BadRecordNumber, "Bad record number " + std::to_string(n),
+                        session.ClientFileName);
+    }
+    File file = session.Files.open(session.ClientFileName, FileSystem::Mode::ReadWriteCreate);
+    // A file that ends inside an earlier record (a short last record) gets that record
+    // written whole first, so that no gap of undefined bytes is left before record n.
+    const std::int64_t length = file.size();
+    int first = static_cast<int>(std::min<std::int64_t>(length / RecordSize + 1, n));
+    std::string bytes;
+    for (int r = first; r <= n; ++r) {
+        bytes += session.ClientTable[static_cast<std::size_t>(r)].toBytes();
+    }
+    file.writeAt((first - 1) * RecordSize, bytes);
+    file.sync();
+    file.close();
+}
+
+void ClearClient(Session& session) {
+    if (session.CurrentClient >= 0 && session.CurrentClient <= Session::MaxClients) {
+        session.ClientTable[static_cast<std::size_t>(session.CurrentClient)] = ClientRecord{};
+    }
+}
+
+}  // namespace qlm

@@ -1,0 +1,126 @@
+#include <QtTest>
+#include <cerrno>
+
+#include "app/Profile.h"
+#include "app/Settings.h"
+#include "support/TestFolder.h"
+
+using namespace qlm;
+using qlm::test::TestFolder;
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void missingFileReadsAsDefaults();
+    void valuesAreReadThroughTheirBuffers_data();
+    void valuesAreReadThroughTheirBuffers();
+    void sectionsAndKeysIgnoreCase();
+    void writeReplacesOneValueAndKeepsEveryOtherLine();
+    void writeAddsMissingKeysAndSections();
+    void failedWriteLeavesTheFileIntact();
+};
+
+void SettingsTest::missingFileReadsAsDefaults() {
+    TestFolder folder;
+    const FileSystem files;
+    const Settings settings(files, folder.program());
+    QCOMPARE(settings.GetINIFilePath(), std::string("a:"));
+    QCOMPARE(settings.GetINISndPath(), std::string("c:"));
+    QVERIFY(settings.ReadNumLockSetting());
+    QVERIFY(settings.ReadPrintDOSSetting());
+    QCOMPARE(settings.GetCompanyName(), std::string("TVN"));
+}
+
+void SettingsTest::valuesAreReadThroughTheirBuffers_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("numLock");
+    QTest::addColumn<QString>("filePath");
+    QTest::addColumn<QString>("company");
+    QTest::newRow("False") << "NumLock=False" << false << "a:" << "TVN";
+    QTest::newRow("capitals are not True") << "NumLock=TRUE" << false << "a:" << "TVN";
+    QTest::newRow("True") << "NumLock=True" << true << "a:" << "TVN";
+    QTest::newRow("Truly is True") << "NumLock=Truly" << true << "a:" << "TVN";
+    QTest::newRow("empty value is not missing") << "NumLock=" << false << "a:" << "TVN";
+    QTest::newRow("60-character path") << "FilePath=" + QString(60, 'p') << true << QString(49, 'p')
+                                       << "TVN";
+    QTest::newRow("path blanks trimmed") << "FilePath=   /srv/qlm data   " << true
+                                         << "/srv/qlm data" << "TVN";
+    QTest::newRow("empty path") << "FilePath=" << true << "" << "TVN";
+    QTest::newRow("five-letter company") << "CompanyName=ABCDE" << true << "a:" << "ABC";
+}
+
+void SettingsTest::valuesAreReadThroughTheirBuffers() {
+    QFETCH(QString, line);
+    QFETCH(bool, numLock);
+    QFETCH(QString, filePath);
+    QFETCH(QString, company);
+    TestFolder folder;
+    // Every key is written into every section so that each read sees only its own key.
+    const std::string l = line.toStdString();
+    TestFolder::write(folder.program() + "/QLMtest.ini",
+                      "[Settings]\r\n" + l + "\r\n[Path]\r\n" + l + "\r\n[Company]\r\n" + l + "\r\n");
+    const FileSystem files;
+    const Settings settings(files, folder.program());
+    QCOMPARE(settings.ReadNumLockSetting(), numLock);
+    QCOMPARE(QString::fromStdString(settings.GetINIFilePath()), filePath);
+    QCOMPARE(QString::fromStdString(settings.GetCompanyName()), company);
+}
+
+void SettingsTest::sectionsAndKeysIgnoreCase() {
+    TestFolder folder;
+    TestFolder::write(folder.program() + "/QLMtest.ini",
+                      "[PATH]\nfilepath = /data/one\n[settings]\nNUMLOCK=False\n");
+    const FileSystem files;
+    const Settings settings(files, folder.program());
+    QCOMPARE(settings.GetINIFilePath(), std::string("/data/one"));
+    QVERIFY(!settings.ReadNumLockSetting());
+}
+
+void SettingsTest::writeReplacesOneValueAndKeepsEveryOtherLine() {
+    TestFolder folder;
+    const std::string before =
+        "; kept comment\r\n[Settings]\r\nNumLock=True\r\nPrintDOS=False\r\n\r\n"
+        "[Path]\r\nFilePath=a:\r\nSndPath=/snd\r\n[Options]\r\nSystemDB=x\r\n";
+    TestFolder::write(folder.program() + "/QLMtest.ini", before);
+    const FileSystem files;
+    const Settings settings(files, folder.program());
+    settings.WriteNumLockSetting(false);
+    settings.WriteINIFilePath("/srv/data");
+    std::string expected = before;
+    expected.replace(expected.find("NumLock=True"), 12, "NumLock=False");
+    expected.replace(expected.find("FilePath=a:"), 11, "FilePath=/srv/data");
+    QCOMPARE(TestFolder::read(folder.program() + "/QLMtest.ini"), expected);
+    QVERIFY(!settings.ReadNumLockSetting());
+
+    // Toggling twice from the default leaves "True".
+    settings.WriteNumLockSetting(true);
+    QVERIFY(settings.ReadNumLockSetting());
+}
+
+void SettingsTest::writeAddsMissingKeysAndSections() {
+    QCOMPARE(WriteProfileValue("", "Options", "SystemDB", "/p/tvnsys.mda"),
+             std::string("[Options]\nSystemDB=/p/tvnsys.mda\n"));
+    QCOMPARE(WriteProfileValue("[Path]\nFilePath=a:\n\n[Other]\nX=1", "path", "SndPath", "/s"),
+             std::string("[Path]\nFilePath=a:\nSndPath=/s\n\n[Other]\nX=1"));
+    QCOMPARE(WriteProfileValue("[Other]\r\nX=1", "Path", "FilePath", "b:"),
+             std::string("[Other]\r\nX=1\r\n[Path]\r\nFilePath=b:\r\n"));
+    QCOMPARE(*ReadProfileValue("[Path]\nFilePath=a:\nSndPath=/s\n", "Path", "SndPath"),
+             std::string("/s"));
+}
+
+void SettingsTest::failedWriteLeavesTheFileIntact() {
+    TestFolder folder;
+    const std::string before = "[Path]\nFilePath=/kept\n";
+    TestFolder::write(folder.program() + "/QLMtest.ini", before);
+    for (const FileOp op : {FileOp::Write, FileOp::Sync, FileOp::Rename}) {
+        const FileSystem files(test::FailOn(op, "QLMtest.ini", ENOSPC));
+        const Settings settings(files, folder.program());
+        QVERIFY(!settings.write("Path", "FilePath", "/lost"));
+        QCOMPARE(TestFolder::read(folder.program() + "/QLMtest.ini"), before);
+        QVERIFY(!FileSystem().exists(folder.program() + "/QLMtest.ini.new"));
+    }
+}
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "SettingsTest.moc"

@@ -1,0 +1,60 @@
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QtTest>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "storage/ClientRecord.h"
+
+namespace qlm::test {
+
+TestFolder::TestFolder() {
+    if (!m_dir.isValid() || !QDir(m_dir.path()).mkpath("program") ||
+        !QDir(m_dir.path()).mkpath("data")) {
+        qFatal("cannot make a temporary folder");
+    }
+}
+
+std::string TestFolder::root() const { return m_dir.path().toStdString(); }
+
+void TestFolder::write(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        qFatal("cannot write %s", path.c_str());
+    }
+}
+
+std::string TestFolder::read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string TestFolder::builtProgramFolder() {
+    const char* dir = std::getenv("QLM_PROGRAM_DIR");
+    return dir != nullptr ? dir : "";
+}
+
+std::string TestFolder::sourceFolder() {
+    const char* dir = std::getenv("QLM_SOURCE_DIR");
+    return dir != nullptr ? dir : "";
+}
+
+FaultInjector FailOn(FileOp op, std::string pathPart, int err) {
+    return [op, pathPart = std::move(pathPart), err](FileOp actual, const std::string& path) {
+        return actual == op && path.find(pathPart) != std::string::npos ? err : 0;
+    };
+}
+
+std::string RecordBytes(std::string_view name, std::string_view answers) {
+    ClientRecord record;
+    record.set(&ClientRecord::Name, name);
+    record.set(&ClientRecord::Answers, answers);
+    return record.toBytes();
+}
+
+}  // namespace qlm::test
