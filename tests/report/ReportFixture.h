@@ -1,0 +1,135 @@
+#pragma once
+
+#include <QStringList>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/Session.h"
+#include "entry/CodeTexts.h"
+#include "report/ReportWriter.h"
+#include "scoring/TestSpec.h"
+#include "storage/FileSystem.h"
+#include "support/TestFolder.h"
+
+namespace qlm::test {
+
+// A program folder holding the shipped report texts, and a session whose scoring state and
+// tables are filled by hand: the report is tested apart from the scoring.
+class ReportFixture {
+public:
+    explicit ReportFixture(FaultInjector injector = {})
+        : files(std::move(injector)), session(files, folder.program()) {
+        for (const char* name : {"QLMVA.TXT", "QLMAL.TXT", "QLMDG.TXT", "QLMVI.TXT", "QLMAS.TXT",
+                                 "INVAL.TXT", "PUBLISHERS.TXT"}) {
+            TestFolder::write(folder.program() + "/" + name,
+                              TestFolder::read(TestFolder::sourceFolder() + "/data/" + name));
+        }
+        FillCodeTexts(session.Codes);
+        SetTestSpec(session.Spec);
+        fillTables();
+        fillClient();
+    }
+
+    std::string program(const std::string& name) const { return folder.program() + "/" + name; }
+
+    // A writer as the report makes it, for the current client and publisher.
+    ReportWriter writer() const {
+        return ReportWriter(session.Scoring.ClientInfo[1],
+                            LoadPublisherTexts(files, folder.program(), session.Publisher),
+                            session.Publisher);
+    }
+
+    ScoringState& state() { return session.Scoring; }
+
+    void setPercentiles(int truth, int alcohol, int drugs, int violence, int antisocial) {
+        const int p[] = {0, truth, alcohol, drugs, violence, antisocial};
+        for (std::size_t i = 1; i <= 5; ++i) {
+            state().Percentile[i] = static_cast<std::int16_t>(p[i]);
+        }
+    }
+
+    void setDeviant(std::initializer_list<int> items) {
+        state().ItemScore.fill(0);
+        for (int item : items) {
+            state().ItemScore[static_cast<std::size_t>(item)] = 1;
+        }
+    }
+
+    TestFolder folder;
+    FileSystem files;
+    Session session;
+
+private:
+    static std::string number3(int item) {
+        char buffer[8];
+        std::snprintf(buffer, sizeof buffer, "%3d", item);
+        return buffer;
+    }
+
+    void fillTables() {
+        ScoringTables& t = session.Tables;
+        const char* scales[] = {"", "Truthfulness", "Alcohol", "Drugs", "Violence", "Antisocial"};
+        for (std::size_t i = 1; i <= 5; ++i) {
+            t.ScaleName[i] = scales[i];
+        }
+        t.RiskRangeName = {"", "LOW", "MEDIUM", "PROBLEM", "MAXIMUM"};
+        const char* files[] = {"", "QLMVA.TXT", "QLMAL.TXT", "QLMDG.TXT", "QLMVI.TXT", "QLMAS.TXT"};
+        for (std::size_t i = 1; i <= 5; ++i) {
+            t.NarrativeFile[i] = program(files[i]);
+        }
+        // Significant items 2, 4, ... 110 would leave the test; items 1 to 55 in order do not.
+        for (std::size_t k = 1; k <= 55; ++k) {
+            t.SignificantItem[k] = static_cast<int>(k);
+            t.SignificantItemText[k] = number3(static_cast<int>(k)) + ". Significant answer " +
+                                       std::to_string(k) + " (T)";
+        }
+        for (int j = 1; j <= 12; ++j) {
+            for (int a = 1; a <= 4; ++a) {
+                t.ChoiceText[static_cast<std::size_t>(4 * (j - 1) + a)] =
+                    number3(97 + j) + ". Choice " + std::to_string(a) + " of item " +
+                    std::to_string(97 + j);
+            }
+        }
+        const int alcohol[] = {8, 13, 18, 24, 29, 34, 40, 45, 51, 53, 56, 82};
+        const int drugs[] = {10, 15, 19, 23, 28, 33, 38, 44, 49, 54, 59, 64, 69, 72, 95};
+        for (std::size_t k = 0; k < 12; ++k) {
+            t.AlcoholNarrativeItems[k + 1] = alcohol[k];
+        }
+        for (std::size_t k = 0; k < 15; ++k) {
+            t.DrugNarrativeItems[k + 1] = drugs[k];
+        }
+    }
+
+    void fillClient() {
+        ScoringState& s = session.Scoring;
+        session.CurrentClient = 3;
+        s.CurrentTestNumber = 3;
+        s.ClientInfo = {"",   "ROSALIND EXAMPLE", "15", "2", "3",          "",
+                        "9",  "03/14/2011",       "0",  "",  "07/17/2026"};
+        s.CourtCounts = {"", "13", "2", "N/A", "4", "1", "0", "3", "2", "0", "1", "0"};
+        for (std::size_t i = 1; i <= 109; ++i) {
+            s.ItemAnswers[i] = i <= 97 ? (i % 3 == 0 ? 1 : 2) : static_cast<int>(i % 4 + 1);
+        }
+        s.ItemAnswers[20] = 0;
+        s.ItemAnswers[101] = 0;
+        s.RawScore = {0, 5, 12, 20, 31, 40};
+        s.OmittedCount = {0, 0, 1, 0, 0, 2};
+        s.DeviantCount = {0, 4, 6, 8, 12, 15};
+        setPercentiles(35, 45, 75, 88, 96);
+        setDeviant({8, 13, 53, 3, 15, 72, 30, 31, 44, 50});
+    }
+};
+
+// The lines of report bytes, without their CR LF ends (the text after the last one is dropped
+// when empty).
+inline QStringList ReportLines(const std::string& bytes) {
+    QStringList lines = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
+                            .split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+
+}  // namespace qlm::test
