@@ -1,0 +1,243 @@
+#include <QtTest>
+
+#include "ReportFixture.h"
+#include "report/Sections.h"
+
+using namespace qlm;
+using qlm::test::ReportFixture;
+using qlm::test::ReportLines;
+
+class ItemListingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void supplementalCountsFollowTheirLabels();
+    void responsesGrid_data();
+    void responsesGrid();
+    void responsesCloseWithAnEmptyLineBelow58_data();
+    void responsesCloseWithAnEmptyLineBelow58();
+    void significantItemsInTwoUnevenColumns();
+    void significantRowAt58StartsAPage_data();
+    void significantRowAt58StartsAPage();
+    void section2Answers_data();
+    void section2Answers();
+    void section2RowAt58StartsAPage();
+};
+
+namespace {
+
+QString at(int column, const QString& text) { return QString(column - 1, ' ') + text; }
+
+// The line of the left column, and the right one from column 44.
+QString pairRow(const QString& left, const QString& right) {
+    return right.isEmpty() ? "       " + left : ("       " + left).leftJustified(43) + right;
+}
+
+QString significant(int k) {
+    return QString::number(k).rightJustified(3) + ". Significant answer " + QString::number(k) +
+           " (T)";
+}
+
+}  // namespace
+
+void ItemListingsTest::supplementalCountsFollowTheirLabels() {
+    ReportFixture f;
+    ReportWriter out = f.writer();
+    out.ReportLine = 30;
+    PrintSupplemental(out, f.session);
+    const QStringList expected = {
+        at(21, "JUVENILE PROVIDED SUPPLEMENTAL INFORMATION"),
+        at(21, "------------------------------------------"),
+        "       Age at first arrest...........13",
+        "       Number of:" + QString(26, ' ') + "Number of:",
+        pairRow(" Times picked up for Truancy.. 2", " Times held in detention...... 3"),
+        pairRow(" Runaways.....................N/A", " Court Convictions............ 2"),
+        pairRow(" Times Arrested............... 4", " DUI arrests.................. 0"),
+        pairRow(" Times on probation........... 1", " Alcohol-related arrests...... 1"),
+        pairRow(" Probation Revocations........ 0", " Drug-related arrests......... 0"),
+        "",
+    };
+    QCOMPARE(ReportLines(out.bytes()), expected);
+    QCOMPARE(out.ReportLine, 40);
+    // The padded counts stay in the shared state.
+    QCOMPARE(f.state().CourtCounts[2], " 2");
+    QCOMPARE(f.state().CourtCounts[1], "13");
+    QCOMPARE(f.state().CourtCounts[3], "N/A");
+}
+
+void ItemListingsTest::responsesGrid_data() {
+    QTest::addColumn<QString>("answers");  // the stored characters of items 1 to 109
+    QTest::addColumn<int>("testNumber");
+    QTest::addColumn<QStringList>("rows");
+    const QString tens = "TTTTTTTTTT TTTTTTTTTT TTTTTTTTTT TTTTTTTTTT TTTTTTTTTT ";
+    QTest::newRow("all true") << QString(97, '1') + QString(12, '1') << 7
+                              << QStringList{"         1- 50  " + tens,
+                                             "        51-100  " + tens.left(51) + "111 ",
+                                             "       101-109  111111111"};
+    QTest::newRow("false, omitted and choices")
+        << "21" + QString(3, ' ') + "3" + QString(91, '2') + "012340123405" << 12
+        << QStringList{"         1- 50  FT0000FFFF FFFFFFFFFF FFFFFFFFFF FFFFFFFFFF FFFFFFFFFF ",
+                       "        51-100  FFFFFFFFFF FFFFFFFFFF FFFFFFFFFF FFFFFFFFFF FFFFFFF012 ",
+                       "       101-109  340123405"};
+}
+
+void ItemListingsTest::responsesGrid() {
+    QFETCH(QString, answers);
+    QFETCH(int, testNumber);
+    QFETCH(QStringList, rows);
+    ReportFixture f;
+    for (std::size_t i = 1; i <= 109; ++i) {
+        const QChar c = answers[static_cast<qsizetype>(i - 1)];
+        f.state().ItemAnswers[i] = c.isDigit() ? c.digitValue() : 0;
+    }
+    ReportWriter out = f.writer();
+    out.ReportLine = 20;
+    PrintResponses(out, f.session, testNumber);
+    const QString heading = at(26, "Quillmere Responses").leftJustified(61) + "(QLM TEST # " +
+                            QString::number(testNumber) + " )";
+    QCOMPARE(ReportLines(out.bytes()),
+             (QStringList{heading, at(26, QString(33, '-'))} + rows + QStringList{""}));
+}
+
+void ItemListingsTest::responsesCloseWithAnEmptyLineBelow58_data() {
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("lineAfter");
+    QTest::newRow("room") << 40 << 6 << 47;
+    QTest::newRow("reaches 57") << 51 << 6 << 58;
+    QTest::newRow("reaches 58") << 52 << 5 << 58;
+    QTest::newRow("past the page") << 55 << 5 << 61;
+}
+
+void ItemListingsTest::responsesCloseWithAnEmptyLineBelow58() {
+    QFETCH(int, line);
+    QFETCH(int, lines);
+    QFETCH(int, lineAfter);
+    ReportFixture f;
+    ReportWriter out = f.writer();
+    out.ReportLine = line;
+    PrintResponses(out, f.session, 1);
+    QCOMPARE(ReportLines(out.bytes()).size(), lines);
+    QCOMPARE(out.ReportLine, lineAfter);
+}
+
+void ItemListingsTest::significantItemsInTwoUnevenColumns() {
+    ReportFixture f;
+    // Alcohol 3 lines, Drugs 5; Antisocial none; Violence 1.
+    f.setDeviant({2, 5, 9, 14, 15, 20, 21, 28, 50});
+    ReportWriter out = f.writer();
+    out.ReportLine = 2;
+    PrintSignificantItems(out, f.session);
+    const QStringList expected = {
+        "       SIGNIFICANT ITEMS:  These answers are the  juvenile's actual responses.",
+        "       They  represent  direct  admissions  or unusual  answers, which help in",
+        "       understanding  the  juvenile's  situation. These  answers  reflect  the",
+        "       juvenile's opinions, with all their biases.",
+        "",
+        pairRow("ALCOHOL", "DRUGS"),
+        pairRow("-------", "-----"),
+        pairRow(significant(2), significant(14)),
+        pairRow(significant(5), significant(15)),
+        pairRow(significant(9), significant(20)),
+        at(44, significant(21)),
+        at(44, significant(28)),
+        "",
+        pairRow("ANTISOCIAL", "VIOLENCE"),
+        pairRow("----------", "--------"),
+        pairRow("Note: No significant items were", significant(50)),
+        pairRow("reported for this scale.", ""),
+        "",
+        "",
+    };
+    QCOMPARE(ReportLines(out.bytes()), expected);
+    QCOMPARE(out.ReportLine, 2 + 5 + 2 + 5 + 1 + 2 + 2 + 1 + 1);
+}
+
+void ItemListingsTest::significantRowAt58StartsAPage_data() {
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("breakAfterRow");  // 0: no break
+    // Introduction 5 and headings 2: the first row counts line + 8.
+    QTest::newRow("first row makes 58") << 50 << 1;
+    QTest::newRow("third row makes 58") << 48 << 3;
+    QTest::newRow("headings reach 58, no break") << 51 << 0;
+}
+
+void ItemListingsTest::significantRowAt58StartsAPage() {
+    QFETCH(int, line);
+    QFETCH(int, breakAfterRow);
+    ReportFixture f;
+    f.setDeviant({1, 2, 3, 4, 14, 15, 16, 17});
+    ReportWriter out = f.writer();
+    out.ReportLine = line;
+    PrintSignificantItems(out, f.session);
+    const QStringList lines = ReportLines(out.bytes());
+    const qsizetype firstRow = 7;
+    if (breakAfterRow == 0) {
+        QVERIFY(!lines.contains("\f"));
+        return;
+    }
+    QCOMPARE(lines.indexOf("\f"), firstRow + breakAfterRow);
+    QCOMPARE(lines[firstRow + breakAfterRow + 2], "");
+    QCOMPARE(lines[firstRow + breakAfterRow + 3], pairRow(significant(breakAfterRow + 1),
+                                                          significant(breakAfterRow + 14)));
+}
+
+void ItemListingsTest::section2Answers_data() {
+    QTest::addColumn<QList<int>>("answers");  // items 98 to 109
+    QTest::addColumn<QStringList>("rows");
+    const auto choice = [](int item, int a) {
+        return QString::number(item).rightJustified(3) + ". Choice " + QString::number(a) +
+               " of item " + QString::number(item);
+    };
+    QTest::newRow("every choice")
+        << QList<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}
+        << QStringList{pairRow(choice(98, 1), choice(104, 3)),
+                       pairRow(choice(99, 2), choice(105, 4)),
+                       pairRow(choice(100, 3), choice(106, 1)),
+                       pairRow(choice(101, 4), choice(107, 2)),
+                       pairRow(choice(102, 1), choice(108, 3)),
+                       pairRow(choice(103, 2), choice(109, 4))};
+    QTest::newRow("no response and a fifth choice")
+        << QList<int>{0, 2, 0, 4, 1, 2, 3, 4, 5, 2, 3, 0}
+        << QStringList{pairRow(" 98. No response given", choice(104, 3)),
+                       pairRow(choice(99, 2), choice(105, 4)),
+                       pairRow("100. No response given", "106. Answer 5 (no text)"),
+                       pairRow(choice(101, 4), choice(107, 2)),
+                       pairRow(choice(102, 1), choice(108, 3)),
+                       pairRow(choice(103, 2), "109. No response given")};
+}
+
+void ItemListingsTest::section2Answers() {
+    QFETCH(QList<int>, answers);
+    QFETCH(QStringList, rows);
+    ReportFixture f;
+    for (std::size_t j = 0; j < 12; ++j) {
+        f.state().ItemAnswers[98 + j] = answers[static_cast<qsizetype>(j)];
+    }
+    ReportWriter out = f.writer();
+    out.ReportLine = 20;
+    PrintSection2Answers(out, f.session);
+    const QStringList intro = {
+        "       SECTION 2. The juvenile's answers to  multiple choice items are printed",
+        "       below. It should be noted  that these  answers represent the juvenile's",
+        "       opinion--with  all of its biases.  These multiple choice answers  allow",
+        "       comparison of the juvenile's  subjective  opinions with their objective",
+        "       and empirically based scale scores.",
+        ""};
+    QCOMPARE(ReportLines(out.bytes()), intro + rows + QStringList{""});
+    QCOMPARE(out.ReportLine, 20 + 6 + 6 + 1);
+}
+
+void ItemListingsTest::section2RowAt58StartsAPage() {
+    ReportFixture f;
+    ReportWriter out = f.writer();
+    out.ReportLine = 48;  // the introduction makes 54, the fourth row 58
+    PrintSection2Answers(out, f.session);
+    const QStringList lines = ReportLines(out.bytes());
+    QCOMPARE(lines.indexOf("\f"), 6 + 4);
+    QCOMPARE(lines.size(), 6 + 4 + 3 + 2 + 1);  // rows 5 and 6 on the new page, then the empty line
+    QCOMPARE(out.ReportLine, 5);
+}
+
+QTEST_GUILESS_MAIN(ItemListingsTest)
+#include "ItemListingsTest.moc"
