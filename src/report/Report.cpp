@@ -96,10 +96,11 @@ std::string ComposeReport(Session& session) {
 
 void WriteReport(Session& session, const std::string& path) {
     const bool full = !isInvalidTest(session);
-    const std::string bytes = ComposeReport(session);
+    // Emptied before anything is composed, so that a report that cannot be completed never
+    // leaves an earlier client's report in its place.
     File file = session.Files.open(path.empty() ? session.programFile(ReportFileName) : path,
                                    FileSystem::Mode::WriteTruncate);
-    file.write(bytes);
+    file.write(ComposeReport(session));
     file.sync();
     file.close();
     if (full) {

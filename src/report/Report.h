@@ -14,8 +14,9 @@ inline constexpr const char* ReportFileName = "report.prn";
 void MakeReport(Session& session, const std::string& path = {});
 
 // Writes the report of the client scored last. The file is written whole and flushed to the
-// disk, or an error is thrown (FileError for the file, DataFileError for a missing or
-// incomplete text file beside the program). A full report ends by erasing the scoring tables.
+// disk; otherwise an error is thrown (FileError for the file, DataFileError for a missing or
+// incomplete text file beside the program) and the file is left empty. A full report ends by
+// erasing the scoring tables.
 void WriteReport(Session& session, const std::string& path = {});
 
 // The bytes of the report of the client scored last, without touching the report file or the
