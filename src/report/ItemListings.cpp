@@ -138,12 +138,10 @@ void PrintSignificantItems(ReportWriter& out, const Session& session) {
         }
     }
 
-    out.line(7, "SIGNIFICANT ITEMS:  These answers are the  juvenile's actual responses.");
-    out.line(7, "They  represent  direct  admissions  or unusual  answers, which help in");
-    out.line(7, "understanding  the  juvenile's  situation. These  answers  reflect  the");
-    out.line(7, "juvenile's opinions, with all their biases.");
-    out.endLine();
-    out.ReportLine += 5;
+    out.paragraph({"SIGNIFICANT ITEMS:  These answers are the  juvenile's actual responses.",
+                   "They  represent  direct  admissions  or unusual  answers, which help in",
+                   "understanding  the  juvenile's  situation. These  answers  reflect  the",
+                   "juvenile's opinions, with all their biases."});
 
     for (std::size_t pair = 0; pair < 2; ++pair) {
         const Listed& left = listed[2 * pair];
@@ -170,20 +168,19 @@ void PrintSection2Answers(ReportWriter& out, const Session& session) {
         if (answer == 0) {
             lines.push_back(itemNumber(item) + ". No response given");
         } else if (answer >= 1 && answer <= 4) {
-            lines.push_back(session.Tables.ChoiceText[static_cast<std::size_t>(4 * (j - 1) + answer)]);
+            lines.push_back(
+                session.Tables.ChoiceText[static_cast<std::size_t>(4 * (j - 1) + answer)]);
         } else {
             // Five-choice entry can store an answer that has no text of its own.
             lines.push_back(itemNumber(item) + ". Answer " + std::to_string(answer) + " (no text)");
         }
     }
 
-    out.line(7, "SECTION 2. The juvenile's answers to  multiple choice items are printed");
-    out.line(7, "below. It should be noted  that these  answers represent the juvenile's");
-    out.line(7, "opinion--with  all of its biases.  These multiple choice answers  allow");
-    out.line(7, "comparison of the juvenile's  subjective  opinions with their objective");
-    out.line(7, "and empirically based scale scores.");
-    out.endLine();
-    out.ReportLine += 6;
+    out.paragraph({"SECTION 2. The juvenile's answers to  multiple choice items are printed",
+                   "below. It should be noted  that these  answers represent the juvenile's",
+                   "opinion--with  all of its biases.  These multiple choice answers  allow",
+                   "comparison of the juvenile's  subjective  opinions with their objective",
+                   "and empirically based scale scores."});
 
     for (std::size_t row = 0; row < 6; ++row) {
         twoColumnRow(out, &lines[row], &lines[row + 6]);

@@ -96,8 +96,7 @@ std::vector<std::string> readLines(const Session& session, const std::string& pa
 // would be silently short.
 template <typename AfterLine>
 void copyToEnd(ReportWriter& out, const std::vector<std::string>& lines, std::size_t from,
-               const std::string& path, const std::string& what, int indent,
-               AfterLine afterLine) {
+               const std::string& path, const std::string& what, int indent, AfterLine afterLine) {
     for (std::size_t i = from; i < lines.size(); ++i) {
         if (lines[i] == EndLine) {
             return;
@@ -189,10 +188,11 @@ std::string DeviantItemList(const Session& session, int scale) {
     const ScoringState& s = session.Scoring;
     std::string list;
     const auto add = [&list](int item) {
-        list = list.empty() ? " " + std::to_string(item)
-                            : Trim(list) + ", " + std::to_string(item);
+        list = list.empty() ? " " + std::to_string(item) : Trim(list) + ", " + std::to_string(item);
     };
-    const auto deviant = [&s](int item) { return s.ItemScore.at(static_cast<std::size_t>(item)) > 0; };
+    const auto deviant = [&s](int item) {
+        return s.ItemScore.at(static_cast<std::size_t>(item)) > 0;
+    };
     const int answer102 = s.ItemAnswers[102];
     if (scale == 2) {
         for (std::size_t k = 1; k <= 12; ++k) {

@@ -15,13 +15,11 @@ bool isInvalidTest(const Session& session) {
 
 void printPageOne(ReportWriter& out, Session& session) {
     PrintSummaryHeader(out, session);
-    out.line(7, "Quillmere (QLM) results are  confidential and should be");
-    out.line(7, "considered  working  hypotheses. No diagnosis  or  decision  should  be");
-    out.line(7, "based  solely  upon these results. The Quillmere is to be");
-    out.line(7, "used  in  conjunction with experienced  staff  judgment  and  review of");
-    out.line(7, "available records.");
-    out.endLine();
-    out.ReportLine += 6;
+    out.paragraph({"Quillmere (QLM) results are  confidential and should be",
+                   "considered  working  hypotheses. No diagnosis  or  decision  should  be",
+                   "based  solely  upon these results. The Quillmere is to be",
+                   "used  in  conjunction with experienced  staff  judgment  and  review of",
+                   "available records."});
     out.endLine();
     PrintProfile(out, session, 1, 5);
     PrintPrediction(out, session);

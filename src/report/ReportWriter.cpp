@@ -30,10 +30,10 @@ ReportWriter& ReportWriter::text(std::string_view s) {
 ReportWriter& ReportWriter::number(double value) {
     char digits[32];
     const double magnitude = std::fabs(value);
-    const auto end = magnitude == std::floor(magnitude) && magnitude < 1e15
-                         ? std::to_chars(digits, digits + sizeof digits,
-                                         static_cast<long long>(magnitude))
-                         : std::to_chars(digits, digits + sizeof digits, magnitude);
+    const auto end =
+        magnitude == std::floor(magnitude) && magnitude < 1e15
+            ? std::to_chars(digits, digits + sizeof digits, static_cast<long long>(magnitude))
+            : std::to_chars(digits, digits + sizeof digits, magnitude);
     text(value < 0 ? "-" : " ");
     text(std::string_view(digits, static_cast<std::size_t>(end.ptr - digits)));
     return text(" ");
@@ -46,6 +46,14 @@ void ReportWriter::endLine() {
 
 void ReportWriter::line(int indent, std::string_view s) {
     blanks(indent).text(s).endLine();
+}
+
+void ReportWriter::paragraph(std::initializer_list<std::string_view> lines) {
+    for (std::string_view text : lines) {
+        line(7, text);
+    }
+    endLine();
+    ReportLine += static_cast<int>(lines.size()) + 1;
 }
 
 void ReportWriter::PrintPageHeader() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,8 @@ public:
     void endLine();
     // After `indent` blanks, `s`, ending the line.
     void line(int indent, std::string_view s);
+    // A block of text lines from column 8 and an empty line, all counted.
+    void paragraph(std::initializer_list<std::string_view> lines);
 
     // The column the next character goes to.
     int column() const { return m_column; }

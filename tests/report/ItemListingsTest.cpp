@@ -26,7 +26,9 @@ private slots:
 
 namespace {
 
-QString at(int column, const QString& text) { return QString(column - 1, ' ') + text; }
+QString at(int column, const QString& text) {
+    return QString(column - 1, ' ') + text;
+}
 
 // The line of the left column, and the right one from column 44.
 QString pairRow(const QString& left, const QString& right) {
@@ -178,8 +180,8 @@ void ItemListingsTest::significantRowAt58StartsAPage() {
     }
     QCOMPARE(lines.indexOf("\f"), firstRow + breakAfterRow);
     QCOMPARE(lines[firstRow + breakAfterRow + 2], "");
-    QCOMPARE(lines[firstRow + breakAfterRow + 3], pairRow(significant(breakAfterRow + 1),
-                                                          significant(breakAfterRow + 14)));
+    QCOMPARE(lines[firstRow + breakAfterRow + 3],
+             pairRow(significant(breakAfterRow + 1), significant(breakAfterRow + 14)));
 }
 
 void ItemListingsTest::section2Answers_data() {
@@ -189,14 +191,13 @@ void ItemListingsTest::section2Answers_data() {
         return QString::number(item).rightJustified(3) + ". Choice " + QString::number(a) +
                " of item " + QString::number(item);
     };
-    QTest::newRow("every choice")
-        << QList<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}
-        << QStringList{pairRow(choice(98, 1), choice(104, 3)),
-                       pairRow(choice(99, 2), choice(105, 4)),
-                       pairRow(choice(100, 3), choice(106, 1)),
-                       pairRow(choice(101, 4), choice(107, 2)),
-                       pairRow(choice(102, 1), choice(108, 3)),
-                       pairRow(choice(103, 2), choice(109, 4))};
+    QTest::newRow("every choice") << QList<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}
+                                  << QStringList{pairRow(choice(98, 1), choice(104, 3)),
+                                                 pairRow(choice(99, 2), choice(105, 4)),
+                                                 pairRow(choice(100, 3), choice(106, 1)),
+                                                 pairRow(choice(101, 4), choice(107, 2)),
+                                                 pairRow(choice(102, 1), choice(108, 3)),
+                                                 pairRow(choice(103, 2), choice(109, 4))};
     QTest::newRow("no response and a fifth choice")
         << QList<int>{0, 2, 0, 4, 1, 2, 3, 4, 5, 2, 3, 0}
         << QStringList{pairRow(" 98. No response given", choice(104, 3)),

@@ -51,7 +51,9 @@ QStringList narrative(ReportFixture& f, int scale, int reportLine = 10) {
     return ReportLines(out.bytes());
 }
 
-QString at(int column, const QString& text) { return QString(column - 1, ' ') + text; }
+QString at(int column, const QString& text) {
+    return QString(column - 1, ' ') + text;
+}
 
 }  // namespace
 
@@ -59,19 +61,32 @@ void NarrativeTest::blockFollowsTheRangeOfThePercentile_data() {
     QTest::addColumn<int>("percentile");
     QTest::addColumn<QString>("range");
     QTest::addColumn<QString>("block");
-    QTest::newRow("0") << 0 << "LOW" << "LOW";
-    QTest::newRow("39") << 39 << "LOW" << "LOW";
-    QTest::newRow("40") << 40 << "MEDIUM" << "MEDIUM-LOW";
-    QTest::newRow("55") << 55 << "MEDIUM" << "MEDIUM-LOW";
-    QTest::newRow("56") << 56 << "MEDIUM" << "MEDIUM-HIGH";
-    QTest::newRow("69") << 69 << "MEDIUM" << "MEDIUM-HIGH";
-    QTest::newRow("70") << 70 << "PROBLEM" << "PROBLEM";
-    QTest::newRow("85") << 85 << "PROBLEM" << "PROBLEM";
-    QTest::newRow("89") << 89 << "PROBLEM" << "PROBLEM";
-    QTest::newRow("90") << 90 << "MAXIMUM" << "MAXIMUM-LOW";
-    QTest::newRow("94") << 94 << "MAXIMUM" << "MAXIMUM-LOW";
-    QTest::newRow("95") << 95 << "MAXIMUM" << "MAXIMUM-HIGH";
-    QTest::newRow("99") << 99 << "MAXIMUM" << "MAXIMUM-HIGH";
+    QTest::newRow("0") << 0 << "LOW"
+                       << "LOW";
+    QTest::newRow("39") << 39 << "LOW"
+                        << "LOW";
+    QTest::newRow("40") << 40 << "MEDIUM"
+                        << "MEDIUM-LOW";
+    QTest::newRow("55") << 55 << "MEDIUM"
+                        << "MEDIUM-LOW";
+    QTest::newRow("56") << 56 << "MEDIUM"
+                        << "MEDIUM-HIGH";
+    QTest::newRow("69") << 69 << "MEDIUM"
+                        << "MEDIUM-HIGH";
+    QTest::newRow("70") << 70 << "PROBLEM"
+                        << "PROBLEM";
+    QTest::newRow("85") << 85 << "PROBLEM"
+                        << "PROBLEM";
+    QTest::newRow("89") << 89 << "PROBLEM"
+                        << "PROBLEM";
+    QTest::newRow("90") << 90 << "MAXIMUM"
+                        << "MAXIMUM-LOW";
+    QTest::newRow("94") << 94 << "MAXIMUM"
+                        << "MAXIMUM-LOW";
+    QTest::newRow("95") << 95 << "MAXIMUM"
+                        << "MAXIMUM-HIGH";
+    QTest::newRow("99") << 99 << "MAXIMUM"
+                        << "MAXIMUM-HIGH";
 }
 
 void NarrativeTest::blockFollowsTheRangeOfThePercentile() {
@@ -103,7 +118,8 @@ void NarrativeTest::alcoholAndDrugsAreComposedFromTheProblemRange_data() {
     QTest::newRow("alcohol 94")
         << 2 << 94 << "       This youth's Alcohol Scale score is in the problem (90 to 100th";
     QTest::newRow("alcohol 95")
-        << 2 << 95 << "       This youth's Alcohol Scale score is in the severe problem (90 to 100th";
+        << 2 << 95
+        << "       This youth's Alcohol Scale score is in the severe problem (90 to 100th";
     QTest::newRow("drugs 65 is copied")
         << 3 << 65
         << "        This youth's Drugs Scale score is in the upper medium risk  range  (56";
@@ -154,7 +170,7 @@ void NarrativeTest::composedParagraphBreaksThePageAt58() {
     PrintComposedParagraph(out, std::string(60, 'a') + " " + std::string(60, 'b') + " end");
     const QStringList lines = ReportLines(out.bytes());
     QCOMPARE(lines.size(), 5);
-    QCOMPARE(lines[0], "       " + QString(60, 'a'));  // 57
+    QCOMPARE(lines[0], "       " + QString(60, 'a'));                            // 57
     QCOMPARE(lines[1], "       " + QString(60, 'b') + QString(8, ' ') + "end");  // 58, justified
     QCOMPARE(lines[2], "\f");
     QCOMPARE(out.ReportLine, 2);
@@ -175,8 +191,8 @@ void NarrativeTest::deviantItemList_data() {
     QTest::newRow("answers only") << 2 << QList<int>{} << 1 << 3 << "102 and 103";
     QTest::newRow("items off the list") << 2 << QList<int>{10, 60} << 2 << 2 << "";
     QTest::newRow("drugs ignore 102 answered 1") << 3 << QList<int>{72} << 1 << 1 << " 72";
-    QTest::newRow("drugs add 102 answered 2") << 3 << QList<int>{15, 72} << 2 << 1
-                                              << "15, 72 and 102";
+    QTest::newRow("drugs add 102 answered 2")
+        << 3 << QList<int>{15, 72} << 2 << 1 << "15, 72 and 102";
     QTest::newRow("drugs add 102 answered 3") << 3 << QList<int>{} << 3 << 0 << " 102";
 }
 
@@ -210,7 +226,8 @@ void NarrativeTest::justification_data() {
     // on the search, going on left of the blank it added, finds the gap's other blanks too,
     // so a widened gap grows by its whole width each round.
     QTest::newRow("56 to 71")
-        << nine.join(' ') << "eightchr  wordy  wordy  wordy  wordy   wordy    wordy    wordy    wordy";
+        << nine.join(' ')
+        << "eightchr  wordy  wordy  wordy  wordy   wordy    wordy    wordy    wordy";
     QTest::newRow("70 widens the rightmost gap")
         << QString(34, 'x') + " " + QString(17, 'y') + " " + QString(17, 'z')
         << QString(34, 'x') + " " + QString(17, 'y') + "  " + QString(17, 'z');
@@ -241,10 +258,10 @@ void NarrativeTest::composedLinesWrapAtTheLastBlankWithin71_data() {
     QTest::newRow("72 move the last word")
         << a30 + " " + b30 + " " + QString(10, 'c')
         << QStringList{a30 + QString(11, ' ') + b30, QString(10, 'c')};
-    QTest::newRow("trailing blanks go") << QString(50, 'a') + "   " + b30
-                                        << QStringList{QString(50, 'a'), b30};
-    QTest::newRow("a leading blank stays") << QString(70, 'a') + "  " + QString(5, 'b')
-                                           << QStringList{QString(70, 'a'), " bbbbb"};
+    QTest::newRow("trailing blanks go")
+        << QString(50, 'a') + "   " + b30 << QStringList{QString(50, 'a'), b30};
+    QTest::newRow("a leading blank stays")
+        << QString(70, 'a') + "  " + QString(5, 'b') << QStringList{QString(70, 'a'), " bbbbb"};
     QTest::newRow("a word longer than a line is cut")
         << QString(80, 'a') << QStringList{QString(71, 'a'), QString(9, 'a')};
 }
@@ -271,8 +288,8 @@ void NarrativeTest::brokenNarrativeFilesAreNamed_data() {
     QTest::newRow("no block") << QByteArray("LOW\nText\nEND\n") << "has no block \"MEDIUM-HIGH\"";
     QTest::newRow("no END") << QByteArray("MEDIUM-HIGH\nText\nMAXIMUM-LOW\n")
                             << "block \"MEDIUM-HIGH\" ends before its END line";
-    QTest::newRow("key with a trailing blank") << QByteArray("MEDIUM-HIGH \nText\nEND\n")
-                                               << "has no block \"MEDIUM-HIGH\"";
+    QTest::newRow("key with a trailing blank")
+        << QByteArray("MEDIUM-HIGH \nText\nEND\n") << "has no block \"MEDIUM-HIGH\"";
 }
 
 void NarrativeTest::brokenNarrativeFilesAreNamed() {
@@ -324,8 +341,9 @@ void NarrativeTest::notScorableParagraph() {
     PrintNotScorable(out);
     QCOMPARE(ReportLines(out.bytes()),
              (QStringList{"",
-                          at(9, "This  scale is  inaccurate and  not scorable  because  the  "
-                                "respondent"),
+                          at(9,
+                             "This  scale is  inaccurate and  not scorable  because  the  "
+                             "respondent"),
                           at(9, "omitted or skipped an excessive number of items."), ""}));
     QCOMPARE(out.ReportLine, 24);
 }

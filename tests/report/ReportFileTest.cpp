@@ -43,8 +43,8 @@ void prepare(ReportFixture& f, Case c) {
             f.state().OmittedCount = {0, 1, 0, 2, 6, 0};
             f.state().ItemAnswers[104] = 0;
             f.state().ItemAnswers[107] = 5;
-            f.state().CourtCounts = {"", "N/A", "N/A", "N/A", "N/A", "N/A", "N/A",
-                                     "N/A", "N/A", "N/A", "N/A", "N/A"};
+            f.state().CourtCounts = {"",    "N/A", "N/A", "N/A", "N/A", "N/A",
+                                     "N/A", "N/A", "N/A", "N/A", "N/A", "N/A"};
             break;
         case Case::Invalid:
             f.setPercentiles(95, 99, 99, 99, 99);
@@ -164,13 +164,13 @@ void ReportFileTest::pageRulesAroundTheNarratives_data() {
     QTest::addColumn<QStringList>("before");  // the lines before the responses heading
     const QString antisocial = "        antisocial text";
     const QString violence = "        violence text";
-    const QString header = "       NAME: ROSALIND EXAMPLE           -3-                         QLM REPORT";
+    const QString header =
+        "       NAME: ROSALIND EXAMPLE           -3-                         QLM REPORT";
     const QString heading =
         "       Antisocial SCALE: LOW RISK RANGE                     RISK PERCENTILE:20";
     // Narratives end at ReportLine 19 + the Violence lines: 53 keeps the grid on the page.
     QTest::newRow("grid fits at 53") << 34 << QStringList{violence, "", heading, antisocial, ""};
-    QTest::newRow("grid moves at 54")
-        << 35 << QStringList{antisocial, "", "\f", header, ""};
+    QTest::newRow("grid moves at 54") << 35 << QStringList{antisocial, "", "\f", header, ""};
     // The 43rd line makes 58: a new page, and no empty line before the next heading.
     QTest::newRow("narrative ends a page")
         << 43 << QStringList{violence, "\f", header, "", heading, antisocial, ""};

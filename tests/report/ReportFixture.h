@@ -81,8 +81,8 @@ private:
         // Significant items 2, 4, ... 110 would leave the test; items 1 to 55 in order do not.
         for (std::size_t k = 1; k <= 55; ++k) {
             t.SignificantItem[k] = static_cast<int>(k);
-            t.SignificantItemText[k] = number3(static_cast<int>(k)) + ". Significant answer " +
-                                       std::to_string(k) + " (T)";
+            t.SignificantItemText[k] =
+                number3(static_cast<int>(k)) + ". Significant answer " + std::to_string(k) + " (T)";
         }
         for (int j = 1; j <= 12; ++j) {
             for (int a = 1; a <= 4; ++a) {
@@ -105,8 +105,8 @@ private:
         ScoringState& s = session.Scoring;
         session.CurrentClient = 3;
         s.CurrentTestNumber = 3;
-        s.ClientInfo = {"",   "ROSALIND EXAMPLE", "15", "2", "3",          "",
-                        "9",  "03/14/2011",       "0",  "",  "07/17/2026"};
+        s.ClientInfo = {"",  "ROSALIND EXAMPLE", "15", "2", "3",         "",
+                        "9", "03/14/2011",       "0",  "",  "07/17/2026"};
         s.CourtCounts = {"", "13", "2", "N/A", "4", "1", "0", "3", "2", "0", "1", "0"};
         for (std::size_t i = 1; i <= 109; ++i) {
             s.ItemAnswers[i] = i <= 97 ? (i % 3 == 0 ? 1 : 2) : static_cast<int>(i % 4 + 1);

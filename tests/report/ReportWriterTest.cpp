@@ -22,7 +22,9 @@ private slots:
 
 namespace {
 
-QByteArray bytesOf(const ReportWriter& out) { return QByteArray::fromStdString(out.bytes()); }
+QByteArray bytesOf(const ReportWriter& out) {
+    return QByteArray::fromStdString(out.bytes());
+}
 
 ReportWriter plainWriter(PublisherCode code = PublisherCode::Second) {
     PublisherTexts texts;
@@ -40,8 +42,7 @@ void ReportWriterTest::atColumnPadsKeepsOrBreaks_data() {
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("before the column") << QByteArray("ab") << 5 << QByteArray("ab  X");
     QTest::newRow("at the column") << QByteArray("abcd") << 5 << QByteArray("abcdX");
-    QTest::newRow("past the column") << QByteArray("abcdef") << 5
-                                     << QByteArray("abcdef\r\n    X");
+    QTest::newRow("past the column") << QByteArray("abcdef") << 5 << QByteArray("abcdef\r\n    X");
     QTest::newRow("column 1 at a line start") << QByteArray() << 1 << QByteArray("X");
 }
 
@@ -90,8 +91,8 @@ void ReportWriterTest::pageHeaderShowsTheLastDigitOfThePage() {
     out.ReportLine = 40;
     out.PrintPageHeader();
     // Name from column 8, page mark in columns 41 to 43, "QLM REPORT" in 69 to 78.
-    const QByteArray header = "       NAME: JO EXAMPLE" + QByteArray(17, ' ') + mark +
-                              QByteArray(25, ' ') + "QLM REPORT";
+    const QByteArray header =
+        "       NAME: JO EXAMPLE" + QByteArray(17, ' ') + mark + QByteArray(25, ' ') + "QLM REPORT";
     QCOMPARE(bytesOf(out), "\f\r\n" + header + "\r\n\r\n");
     QCOMPARE(header.indexOf("QLM REPORT") + 1, 69);
     QCOMPARE(out.ReportPage, pageBefore + 1);
@@ -110,8 +111,8 @@ void ReportWriterTest::footersPadThePageAndStopAtItsEnd_data() {
     QTest::newRow("notice at 56") << true << false << 56 << rights + reserved << 58;
     QTest::newRow("notice at 57") << true << false << 57 << rights << 58;
     QTest::newRow("notice at 58") << true << false << 58 << QByteArray() << 58;
-    QTest::newRow("notice at 10")
-        << true << false << 10 << QByteArray("\r\n").repeated(46) + rights + reserved << 58;
+    QTest::newRow("notice at 10") << true << false << 10
+                                  << QByteArray("\r\n").repeated(46) + rights + reserved << 58;
     const QByteArray second = "       ADDRESS\r\n";
     const QByteArray first = "        ADDRESS\r\n";
     QTest::newRow("publisher at 55") << false << false << 55 << "\r\n" + second << 57;

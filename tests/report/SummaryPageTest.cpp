@@ -30,7 +30,9 @@ private slots:
 
 namespace {
 
-QString at(int column, const QString& text) { return QString(column - 1, ' ') + text; }
+QString at(int column, const QString& text) {
+    return QString(column - 1, ' ') + text;
+}
 
 // The profile's rows for one scale state, and the writer's count.
 QStringList profile(ReportFixture& f, int* reportLine = nullptr) {
@@ -52,12 +54,26 @@ void SummaryPageTest::headerIdentifiesTheClient_data() {
     QTest::addColumn<QString>("gender");
     QTest::addColumn<QString>("ethnicity");
     QTest::addColumn<int>("leadingEmpty");
-    QTest::newRow("female hispanic") << 35 << "2" << "3" << "Female" << "Hispanic       " << 1;
-    QTest::newRow("male native american") << 94 << "1" << "5" << "Male  " << "Native American" << 1;
-    QTest::newRow("codes without text") << 10 << "7" << "9" << "N/A   " << "N/A            " << 1;
-    QTest::newRow("not available") << 10 << "" << "0" << "N/A   " << "N/A            " << 1;
-    QTest::newRow("invalid test adds a line") << 95 << "2" << "3" << "Female" << "Hispanic       "
-                                              << 2;
+    QTest::newRow("female hispanic") << 35 << "2"
+                                     << "3"
+                                     << "Female"
+                                     << "Hispanic       " << 1;
+    QTest::newRow("male native american") << 94 << "1"
+                                          << "5"
+                                          << "Male  "
+                                          << "Native American" << 1;
+    QTest::newRow("codes without text") << 10 << "7"
+                                        << "9"
+                                        << "N/A   "
+                                        << "N/A            " << 1;
+    QTest::newRow("not available") << 10 << ""
+                                   << "0"
+                                   << "N/A   "
+                                   << "N/A            " << 1;
+    QTest::newRow("invalid test adds a line") << 95 << "2"
+                                              << "3"
+                                              << "Female"
+                                              << "Hispanic       " << 2;
 }
 
 void SummaryPageTest::headerIdentifiesTheClient() {
@@ -79,7 +95,8 @@ void SummaryPageTest::headerIdentifiesTheClient() {
              << "       AGE: 15    SEX: " + gender + QString(30, ' ') + "CONFIDENTIAL REPORT"
              << "       DATE OF BIRTH : 03/14/2011"
              << "       ETHNICITY     : " + ethnicity << "       EDUCATION     : 9"
-             << "       DATE SCORED   : 07/17/2026" << "";
+             << "       DATE SCORED   : 07/17/2026"
+             << "";
     QCOMPARE(ReportLines(out.bytes()), expected);
     QCOMPARE(expected[leadingEmpty + 4].indexOf("CONFIDENTIAL") + 1, 60);
     QCOMPARE(out.ReportLine, 1 + 13);
@@ -110,8 +127,10 @@ void SummaryPageTest::profileOfATypicalClient() {
         open,
         row("Antisocial", " 96 ", QString(39, '*') + ".-"),
         at(38, "+---------------+-----------+-------+---+"),
-        QString("       ** Too many omitted items").leftJustified(37) + "0               40          70      90 100",
-        QString("          to score this scale").leftJustified(37) + "----------- PERCENTILE SCORES -----------",
+        QString("       ** Too many omitted items").leftJustified(37) +
+            "0               40          70      90 100",
+        QString("          to score this scale").leftJustified(37) +
+            "----------- PERCENTILE SCORES -----------",
         "",
         "",
     };
@@ -167,13 +186,18 @@ void SummaryPageTest::truthfulnessMarksAndFootnotes_data() {
     QTest::addColumn<QString>("rowMark");
     QTest::addColumn<QString>("firstNote");
     QTest::addColumn<QString>("secondNote");
-    QTest::newRow("89, all scored") << 89 << 4 << " " << "" << "";
-    QTest::newRow("89, one not scored")
-        << 89 << 5 << " " << "       ** Too many omitted items" << "          to score this scale";
-    QTest::newRow("90, all scored")
-        << 90 << 0 << "*" << "       * These test results" << "         are inaccurate";
-    QTest::newRow("90 outranks not scored")
-        << 90 << 5 << "*" << "       * These test results" << "         are inaccurate";
+    QTest::newRow("89, all scored") << 89 << 4 << " "
+                                    << ""
+                                    << "";
+    QTest::newRow("89, one not scored") << 89 << 5 << " "
+                                        << "       ** Too many omitted items"
+                                        << "          to score this scale";
+    QTest::newRow("90, all scored") << 90 << 0 << "*"
+                                    << "       * These test results"
+                                    << "         are inaccurate";
+    QTest::newRow("90 outranks not scored") << 90 << 5 << "*"
+                                            << "       * These test results"
+                                            << "         are inaccurate";
 }
 
 void SummaryPageTest::truthfulnessMarksAndFootnotes() {
@@ -189,8 +213,10 @@ void SummaryPageTest::truthfulnessMarksAndFootnotes() {
     for (const int row : {4, 6, 8, 12}) {
         QCOMPARE(rows[row].mid(31, 1), rowMark);
     }
-    QCOMPARE(rows[14], firstNote.leftJustified(37, ' ') + "0               40          70      90 100");
-    QCOMPARE(rows[15], secondNote.leftJustified(37, ' ') + "----------- PERCENTILE SCORES -----------");
+    QCOMPARE(rows[14],
+             firstNote.leftJustified(37, ' ') + "0               40          70      90 100");
+    QCOMPARE(rows[15],
+             secondNote.leftJustified(37, ' ') + "----------- PERCENTILE SCORES -----------");
 }
 
 void SummaryPageTest::predictionScoreWeighsEveryInput_data() {
@@ -211,10 +237,9 @@ void SummaryPageTest::predictionScoreWeighsEveryInput_data() {
     QTest::newRow("negative") << QStringList{"12", "N/A", "6"} << QList<double>{0, 0, 9, 0, 0}
                               << QStringList{"0", "0", "3", "0", "0", "0", "0", "2", "3", "0", "0"}
                               << -10;
-    QTest::newRow("padded counts") << QStringList{"17", "1", "1"} << QList<double>{3, 8, 6, 9, 10}
-                                   << QStringList{"14", " 3", " 0", " 1", " 0", " 0", " 1", " 1",
-                                                  " 0", " 0", " 0"}
-                                   << 13;
+    QTest::newRow("padded counts")
+        << QStringList{"17", "1", "1"} << QList<double>{3, 8, 6, 9, 10}
+        << QStringList{"14", " 3", " 0", " 1", " 0", " 0", " 1", " 1", " 0", " 0", " 0"} << 13;
 }
 
 void SummaryPageTest::predictionScoreWeighsEveryInput() {
