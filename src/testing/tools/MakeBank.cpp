@@ -80,8 +80,11 @@ std::vector<Row> readItems(const fs::path& file) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        if (line.starts_with('#') && items.empty()) {
-            continue;
+        if (line.starts_with('#')) {
+            if (items.empty()) {
+                continue;
+            }
+            fail(where + "a comment line among the items (comments belong before item 1)");
         }
         if (!validUtf8(line)) {
             fail(where + "not UTF-8 text");
