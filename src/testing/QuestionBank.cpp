@@ -11,6 +11,9 @@ namespace qlm {
 
 namespace {
 
+// The screens take turns with the bank, each closing it when done, so a second open is a fault.
+// A process-wide flag rather than a file lock, so that qlm and tests running in parallel may
+// still read the file.
 std::atomic<bool> bankOpen{false};
 
 // Releases the one-open slot unless the constructor completed.
