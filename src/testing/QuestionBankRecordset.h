@@ -8,9 +8,9 @@
 
 namespace qlm {
 
-// The rows of one question bank table in reading order, walked one row at a time. Like the
-// record sets the screens were written against, it can stand before the first row (bof) or
-// after the last (eof); reading a column or moving further there is an error (DataFileError).
+// The rows of one question bank table in reading order, walked one row at a time. It can stand
+// before the first row (bof) or after the last (eof), where the screens' stepping back and
+// forth leads; reading a column or moving further there is an error (DataFileError).
 class QuestionBankRecordset {
 public:
     using Row = std::vector<std::optional<std::string>>;

@@ -89,18 +89,18 @@ void GeneratedBankTest::holdsEveryItemInItsSection_data() {
 
 void GeneratedBankTest::holdsEveryItemInItsSection() {
     QFETCH(std::string, language);
-    TestSpec spec;
-    SetTestSpec(spec);
+    TestSpec test;
+    SetTestSpec(test);
     const QuestionBank bank(builtBank());
     QCOMPARE(bank.languages(), (std::vector<std::string>{"English", "Spanish"}));
     auto records = bank.openTable(language);
-    QCOMPARE(static_cast<int>(records.rowCount()), spec.SectionEnd[2]);
+    QCOMPARE(static_cast<int>(records.rowCount()), test.SectionEnd[2]);
     for (int n = 1; !records.eof(); ++n, records.next()) {
         const BankItem item = ReadBankItem(records);
         QCOMPARE(item.ID, n);
-        const int section = n <= spec.SectionEnd[1] ? 1 : 2;
+        const int section = n <= test.SectionEnd[1] ? 1 : 2;
         for (int k = 1; k <= BankItem::MaxChoices; ++k) {
-            QVERIFY2(item.offered(k) == (k <= spec.SectionChoices[section]),
+            QVERIFY2(item.offered(k) == (k <= test.SectionChoices[section]),
                      qPrintable(QString("item %1 choice %2").arg(n).arg(k)));
             if (item.offered(k)) {
                 QVERIFY(!item.Answer[k]->empty());
