@@ -21,13 +21,16 @@ using Command = std::function<int(qlm::Session&, const qlm::cli::CliArgs&, std::
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table{
         {"clients", qlm::cli::RunClients},
+        {"score", qlm::cli::RunScore},
     };
     return table;
 }
 
 int usage(std::ostream& out) {
     out << "usage: qlm COMMAND [--home DIR] [options]\n"
-           "  clients [--data DIR]    list the clients of a data location\n";
+           "  clients [--data DIR]    list the clients of a data location\n"
+           "  score --client N [--data DIR]\n"
+           "                          score client N and print its scores as JSON\n";
     return 2;
 }
 
