@@ -49,8 +49,7 @@ void LoadScoringTablesTest::readsEveryPartInOrder() {
     t.significantItems.back() = 109;
     t.scaleItems[2] = {4, 98, 102};
     t.scaleItems[5] = {109};
-    t.setPoints(97, 2, 4);
-    t.setPoints(109, 4, 3);
+    t.setPoints({{97, 2, 4}, {109, 4, 3}});
     t.setMaxRaw(3, 12);
     t.floorD[14] = 108;
     const ScoringTables s = load(t, folder.program());

@@ -339,9 +339,7 @@ TableFiles clientTables() {
     TableFiles t;
     t.scaleItems[1] = {1};
     t.scaleItems[4] = {40, 98};
-    t.setPoints(1, 1, 1);
-    t.setPoints(40, 1, 3);
-    t.setPoints(98, 4, 2);
+    t.setPoints({{1, 1, 1}, {40, 1, 3}, {98, 4, 2}});
     return t;
 }
 

@@ -70,14 +70,14 @@ void ScoreScalesTest::itemPoints() {
     t.scaleItems[1] = {1, 2, 3};
     t.scaleItems[2] = {4, 98};
     t.scaleItems[5] = {1, 99};
-    t.setPoints(1, 1, 1);
-    t.setPoints(2, 2, 2);
-    t.setPoints(3, 0, 1);
-    t.setPoints(4, 1, 3);
-    t.setPoints(98, 0, 1);
-    t.setPoints(98, 2, 1);
-    t.setPoints(98, 3, 2);
-    t.setPoints(98, 4, 4);
+    t.setPoints({{1, 1, 1},
+                 {2, 2, 2},
+                 {3, 0, 1},
+                 {4, 1, 3},
+                 {98, 0, 1},
+                 {98, 2, 1},
+                 {98, 3, 2},
+                 {98, 4, 4}});
     ScoringFixture f(t);
     const int items[] = {1, 2, 3, 4, 98, 99};
     for (int i = 0; i < 6; ++i) {
@@ -129,11 +129,7 @@ void ScoreScalesTest::substanceItems() {
     TableFiles t;
     t.scaleItems[2] = {102, 103};
     t.scaleItems[3] = {102, 103};
-    t.setPoints(102, 1, 1);
-    t.setPoints(102, 2, 2);
-    t.setPoints(103, 1, 3);
-    t.setPoints(103, 2, 2);
-    t.setPoints(103, 3, 1);
+    t.setPoints({{102, 1, 1}, {102, 2, 2}, {103, 1, 3}, {103, 2, 2}, {103, 3, 1}});
     ScoringFixture f(t);
     f.s.ItemAnswers[102] = a102;
     f.s.ItemAnswers[103] = a103;

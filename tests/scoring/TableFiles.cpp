@@ -35,6 +35,12 @@ void TableFiles::setPoints(int item, int answer, int points) {
     key.at(item <= 97 ? item - 1 : item - 98) = static_cast<char>('0' + points);
 }
 
+void TableFiles::setPoints(std::initializer_list<std::array<int, 3>> keyed) {
+    for (const auto& [item, answer, points] : keyed) {
+        setPoints(item, answer, points);
+    }
+}
+
 void TableFiles::setMaxRaw(int scale, int m) {
     for (auto& group : maxRaw) {
         group[scale] = m;

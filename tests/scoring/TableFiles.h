@@ -39,6 +39,8 @@ struct TableFiles {
 
     TableFiles();
     void setPoints(int item, int answer, int points);
+    // {item, answer, points} for each keyed answer.
+    void setPoints(std::initializer_list<std::array<int, 3>> keyed);
     void setMaxRaw(int scale, int m);
     std::string reportText() const;
     std::string keysText() const;
