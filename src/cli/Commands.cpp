@@ -13,8 +13,7 @@ namespace qlm::cli {
 
 void OpenLocationFor(Session& session, const CliArgs& args) {
     const auto data = args.get("data");
-    OpenDataLocation(
-        session, data ? *data : Settings(session.Files, session.ProgramFolder).GetINIFilePath());
+    OpenDataLocation(session, data ? *data : Settings(session.Files, session.ProgramFolder).GetINIFilePath());
 }
 
 int RunClients(Session& session, const CliArgs& args, std::ostream& out) {

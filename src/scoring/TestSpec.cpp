@@ -8,8 +8,6 @@ void SetTestSpec(TestSpec& spec) {
     spec.CourtItemCount = 11;
 }
 
-int InRange(double value, double low, double high) {
-    return low <= value && value <= high ? 1 : 0;
-}
+int InRange(double value, double low, double high) { return low <= value && value <= high ? 1 : 0; }
 
 }  // namespace qlm

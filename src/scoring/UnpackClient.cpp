@@ -56,8 +56,7 @@ void UnpackClient(Session& session) {
     }
 
     for (std::size_t i = 1; i <= ClientRecord::AnswerCount; ++i) {
-        s.ItemAnswers[i] =
-            static_cast<int>(NumericValue(std::string_view(&record.Answers[i - 1], 1)));
+        s.ItemAnswers[i] = static_cast<int>(NumericValue(std::string_view(&record.Answers[i - 1], 1)));
     }
     s.NameDeletedFlag = static_cast<std::int16_t>(NumericValue(record.NameDeleted));
     s.CurrentTestNumber = session.CurrentClient;
