@@ -12,9 +12,9 @@ namespace qlm {
 DataFileReader::DataFileReader(std::string file, std::string text)
     : m_file(std::move(file)), m_text(std::move(text)) {}
 
-DataFileReader DataFileReader::open(const FileSystem& files, const std::string& path) {
+std::string DataFileReader::readText(const FileSystem& files, const std::string& path) {
     try {
-        return DataFileReader(path, files.readFile(path));
+        return files.readFile(path);
     } catch (const FileError& e) {
         throw DataFileError(path, "cannot be read (Error " + std::to_string(e.number()) + ": " +
                                       e.description() + ")");

@@ -16,8 +16,8 @@ class FileSystem;
 class DataFileReader {
 public:
     DataFileReader(std::string file, std::string text);
-    // Reads the whole file; a file that cannot be read throws DataFileError.
-    static DataFileReader open(const FileSystem& files, const std::string& path);
+    // The whole file; a file that cannot be read throws DataFileError.
+    static std::string readText(const FileSystem& files, const std::string& path);
 
     std::string field(std::string_view what);
     // A field holding a decimal integer within low..high.

@@ -102,15 +102,24 @@ void readKeysAndNorms(DataFileReader in, ScoringTables& t) {
 
 }  // namespace
 
+ScoringTables ParseScoringTables(const std::string& reportFile, std::string report,
+                                 const std::string& keysFile, std::string keys) {
+    ScoringTables t;
+    readReportTexts(DataFileReader(reportFile, std::move(report)), t);
+    readKeysAndNorms(DataFileReader(keysFile, std::move(keys)), t);
+    return t;
+}
+
 ScoringTables ReadScoringTables(const FileSystem& files, const std::string& programFolder) {
     static constexpr const char* narratives[] = {"QLMVA.TXT", "QLMAL.TXT", "QLMDG.TXT", "QLMVI.TXT",
                                                  "QLMAS.TXT"};
-    ScoringTables t;
+    const std::string report = programFolder + "/QLMRPT.TXT";
+    const std::string keys = programFolder + "/QLMB.TXT";
+    ScoringTables t = ParseScoringTables(report, DataFileReader::readText(files, report), keys,
+                                         DataFileReader::readText(files, keys));
     for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
         t.NarrativeFile[sc] = programFolder + "/" + narratives[sc - 1];
     }
-    readReportTexts(DataFileReader::open(files, programFolder + "/QLMRPT.TXT"), t);
-    readKeysAndNorms(DataFileReader::open(files, programFolder + "/QLMB.TXT"), t);
     return t;
 }
 

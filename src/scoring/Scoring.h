@@ -16,6 +16,9 @@ enum ScaleNumber : int { Truthfulness = 1, Alcohol = 2, Drugs = 3, Violence = 4,
 
 // Reads "QLMRPT.TXT" and "QLMB.TXT" from `programFolder` and records the narrative file names.
 ScoringTables ReadScoringTables(const FileSystem& files, const std::string& programFolder);
+// The tables held by the texts of both files, named `reportFile` and `keysFile` in errors.
+ScoringTables ParseScoringTables(const std::string& reportFile, std::string report,
+                                 const std::string& keysFile, std::string keys);
 // Reads both files afresh from the program folder into session.Tables; on an error the
 // session keeps the tables it had.
 void LoadScoringTables(Session& session);
