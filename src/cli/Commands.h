@@ -17,5 +17,7 @@ void OpenLocationFor(Session& session, const CliArgs& args);
 int RunClients(Session& session, const CliArgs& args, std::ostream& out);
 // The languages of the question bank, or the items and offered choices of one language.
 int RunBank(Session& session, const CliArgs& args, std::ostream& out);
+// Scores client --client N and prints its scores as one JSON object.
+int RunScore(Session& session, const CliArgs& args, std::ostream& out);
 
 }  // namespace qlm::cli
