@@ -20,14 +20,20 @@ using Command = std::function<int(qlm::Session&, const qlm::cli::CliArgs&, std::
 
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table{
+        {"bank", qlm::cli::RunBank},
         {"clients", qlm::cli::RunClients},
+        {"score", qlm::cli::RunScore},
     };
     return table;
 }
 
 int usage(std::ostream& out) {
     out << "usage: qlm COMMAND [--home DIR] [options]\n"
-           "  clients [--data DIR]    list the clients of a data location\n";
+           "  bank [--language English|Spanish]\n"
+           "                          list the question bank's languages, or one language's items\n"
+           "  clients [--data DIR]    list the clients of a data location\n"
+           "  score --client N [--data DIR]\n"
+           "                          score client N and print its scores as JSON\n";
     return 2;
 }
 

@@ -4,15 +4,23 @@
 
 namespace qlm {
 
+class FileSystem;
 struct Session;
 struct ScoringTables;
 
-// Scoring of the current client. Every step reads and writes the session's scoring state;
-// a missing or malformed data file throws DataFileError (or FileError), and then no part of
-// the result may be used.
+enum ScaleNumber : int { Truthfulness = 1, Alcohol = 2, Drugs = 3, Violence = 4, Antisocial = 5 };
 
-// Reads "QLMRPT.TXT" and "QLMB.TXT" from the program folder into session.Tables and records
-// the narrative file names.
+// Scoring of the current client. Every step reads and writes the session's scoring state.
+// A missing, unreadable, short or malformed data file throws DataFileError before any of the
+// session's tables or scores change, so no part of a result is ever built on it.
+
+// Reads "QLMRPT.TXT" and "QLMB.TXT" from `programFolder` and records the narrative file names.
+ScoringTables ReadScoringTables(const FileSystem& files, const std::string& programFolder);
+// The tables held by the texts of both files, named `reportFile` and `keysFile` in errors.
+ScoringTables ParseScoringTables(const std::string& reportFile, std::string report,
+                                 const std::string& keysFile, std::string keys);
+// Reads both files afresh from the program folder into session.Tables; on an error the
+// session keeps the tables it had.
 void LoadScoringTables(Session& session);
 // Raw scores, item points, omitted and deviant counts.
 void ScoreScales(Session& session);
@@ -25,6 +33,7 @@ struct RiskRange {
     int level = 0;     // 1 to 4
     std::string name;  // RiskRangeName(1) or (3), or the split names of levels 2 and 4
 };
+// Percentiles below 0 count as 0, above 99 as 99.
 RiskRange RiskLevel(int percentile, const ScoringTables& tables);
 
 }  // namespace qlm

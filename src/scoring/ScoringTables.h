@@ -14,6 +14,7 @@ struct ScoringTables {
     struct ScaleItemList {
         int Count = 0;
         std::array<int, MaxScaleItems + 1> Items{};  // 1 to Count
+        bool operator==(const ScaleItemList&) const = default;
     };
     // Percentile by [raw 0..100][race 1..3][sex 1..2]; raw 0 is always percentile 0.
     using NormGrid = std::array<std::array<std::array<std::int16_t, 3>, 4>, MaxRawLimit + 1>;
@@ -34,6 +35,8 @@ struct ScoringTables {
     std::array<int, 13> AlcoholNarrativeItems{};           // 1..12
     std::array<int, 16> DrugNarrativeItems{};              // 1..15
     std::array<std::string, 6> NarrativeFile;              // 1..5, full paths
+
+    bool operator==(const ScoringTables&) const = default;
 };
 
 }  // namespace qlm

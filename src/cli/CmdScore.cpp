@@ -1,0 +1,66 @@
+#include <charconv>
+#include <ostream>
+#include <set>
+#include <stdexcept>
+
+#include "app/Session.h"
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "scoring/Scoring.h"
+
+namespace qlm::cli {
+
+namespace {
+
+// The shortest text that reads back as `value`: whole numbers without a decimal point.
+std::string number(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0);
+    return std::string(buffer, result.ptr);
+}
+
+template <typename List>
+void printScales(std::ostream& out, const char* key, const List& values) {
+    out << '"' << key << "\":[";
+    for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
+        out << (sc > 1 ? "," : "") << number(static_cast<double>(values[sc]));
+    }
+    out << "],";
+}
+
+}  // namespace
+
+int RunScore(Session& session, const CliArgs& args, std::ostream& out) {
+    args.allow({"home", "data", "client"});
+    const int client = args.number("client");
+    OpenLocationFor(session, args);
+    if (client < 1 || client > session.NumberOfClients) {
+        throw std::invalid_argument("--client must be a client of the data location (1 to " +
+                                    std::to_string(session.NumberOfClients) + "), not " +
+                                    std::to_string(client));
+    }
+    session.CurrentClient = static_cast<std::int16_t>(client);
+    ScoreCurrentClient(session);
+
+    const ScoringState& s = session.Scoring;
+    std::set<int> scaleItems;
+    for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
+        const auto& list = session.Tables.ScaleItems[sc];
+        scaleItems.insert(list.Items.begin() + 1, list.Items.begin() + 1 + list.Count);
+    }
+    out << '{';
+    printScales(out, "RawScore", s.RawScore);
+    printScales(out, "Percentile", s.Percentile);
+    printScales(out, "OmittedCount", s.OmittedCount);
+    printScales(out, "DeviantCount", s.DeviantCount);
+    out << "\"ItemScore\":{";
+    const char* separator = "";
+    for (const int item : scaleItems) {
+        out << separator << '"' << item << "\":" << s.ItemScore[item];
+        separator = ",";
+    }
+    out << "}}\n";
+    return 0;
+}
+
+}  // namespace qlm::cli
