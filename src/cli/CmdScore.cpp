@@ -32,14 +32,7 @@ void printScales(std::ostream& out, const char* key, const List& values) {
 
 int RunScore(Session& session, const CliArgs& args, std::ostream& out) {
     args.allow({"home", "data", "client"});
-    const int client = args.number("client");
-    OpenLocationFor(session, args);
-    if (client < 1 || client > session.NumberOfClients) {
-        throw std::invalid_argument("--client must be a client of the data location (1 to " +
-                                    std::to_string(session.NumberOfClients) + "), not " +
-                                    std::to_string(client));
-    }
-    session.CurrentClient = static_cast<std::int16_t>(client);
+    SelectClientFor(session, args);
     ScoreCurrentClient(session);
 
     const ScoringState& s = session.Scoring;

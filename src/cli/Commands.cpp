@@ -1,6 +1,8 @@
 #include "cli/Commands.h"
 
 #include <ostream>
+#include <stdexcept>
+#include <string>
 
 #include "app/ClientList.h"
 #include "app/DataLocation.h"
@@ -14,6 +16,17 @@ namespace qlm::cli {
 void OpenLocationFor(Session& session, const CliArgs& args) {
     const auto data = args.get("data");
     OpenDataLocation(session, data ? *data : Settings(session.Files, session.ProgramFolder).GetINIFilePath());
+}
+
+void SelectClientFor(Session& session, const CliArgs& args) {
+    const int client = args.number("client");
+    OpenLocationFor(session, args);
+    if (client < 1 || client > session.NumberOfClients) {
+        throw std::invalid_argument("--client must be a client of the data location (1 to " +
+                                    std::to_string(session.NumberOfClients) + "), not " +
+                                    std::to_string(client));
+    }
+    session.CurrentClient = static_cast<std::int16_t>(client);
 }
 
 int RunClients(Session& session, const CliArgs& args, std::ostream& out) {

@@ -12,6 +12,9 @@ struct CliArgs;
 
 // Opens the data location named by --data, else by the FilePath setting. Throws FileError.
 void OpenLocationFor(Session& session, const CliArgs& args);
+// Opens the location and makes client --client N the current client; a number that is not one
+// of the location's clients throws std::invalid_argument.
+void SelectClientFor(Session& session, const CliArgs& args);
 
 // Each command writes its result to `out` and returns the exit status; errors are thrown.
 int RunClients(Session& session, const CliArgs& args, std::ostream& out);
@@ -19,5 +22,8 @@ int RunClients(Session& session, const CliArgs& args, std::ostream& out);
 int RunBank(Session& session, const CliArgs& args, std::ostream& out);
 // Scores client --client N and prints its scores as one JSON object.
 int RunScore(Session& session, const CliArgs& args, std::ostream& out);
+// Scores client --client N and writes its report to --out, else "report.prn" in the program
+// folder; prints the report file's name.
+int RunReport(Session& session, const CliArgs& args, std::ostream& out);
 
 }  // namespace qlm::cli

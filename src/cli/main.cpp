@@ -22,6 +22,7 @@ const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table{
         {"bank", qlm::cli::RunBank},
         {"clients", qlm::cli::RunClients},
+        {"report", qlm::cli::RunReport},
         {"score", qlm::cli::RunScore},
     };
     return table;
@@ -32,6 +33,8 @@ int usage(std::ostream& out) {
            "  bank [--language English|Spanish]\n"
            "                          list the question bank's languages, or one language's items\n"
            "  clients [--data DIR]    list the clients of a data location\n"
+           "  report --client N [--data DIR] [--out FILE]\n"
+           "                          write client N's report (default: report.prn beside qlm)\n"
            "  score --client N [--data DIR]\n"
            "                          score client N and print its scores as JSON\n";
     return 2;

@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
+#include "scoring/Scoring.h"
 #include "storage/DataFileError.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"
@@ -108,25 +109,6 @@ void copyToEnd(ReportWriter& out, const std::vector<std::string>& lines, std::si
     throw DataFileError(path, what + " ends before its END line");
 }
 
-// Range 1 to 4 of a percentile and the narrative block key it selects.
-struct NarrativeRange {
-    int range;
-    std::string key;
-};
-
-NarrativeRange narrativeRange(int percentile, const ScoringTables& tables) {
-    if (percentile < 40) {
-        return {1, tables.RiskRangeName[1]};
-    }
-    if (percentile < 70) {
-        return {2, percentile < 56 ? "MEDIUM-LOW" : "MEDIUM-HIGH"};
-    }
-    if (percentile < 90) {
-        return {3, tables.RiskRangeName[3]};
-    }
-    return {4, percentile < 95 ? "MAXIMUM-LOW" : "MAXIMUM-HIGH"};
-}
-
 void printComposed(ReportWriter& out, const Session& session, int scale,
                    const ComposedText (&texts)[3]) {
     const int percentile = session.Scoring.Percentile[static_cast<std::size_t>(scale)];
@@ -145,31 +127,32 @@ void PrintScaleNarrative(ReportWriter& out, const Session& session, int scale) {
     const auto i = static_cast<std::size_t>(scale);
     const int percentile = session.Scoring.Percentile[i];
     const ScoringTables& tables = session.Tables;
-    const NarrativeRange range = narrativeRange(percentile, tables);
+    // The level heads the narrative; its name (the split names of levels 2 and 4) is the block.
+    const RiskRange range = RiskLevel(percentile, tables);
 
     out.blanks(7).text(tables.ScaleName[i]).text(" SCALE: ");
-    out.text(tables.RiskRangeName[static_cast<std::size_t>(range.range)]).text(" RISK RANGE");
+    out.text(tables.RiskRangeName[static_cast<std::size_t>(range.level)]).text(" RISK RANGE");
     out.atColumn(61).text("RISK PERCENTILE:" + std::to_string(percentile)).endLine();
     ++out.ReportLine;
 
-    if (range.range > 2 && scale == 2) {
+    if (range.level > 2 && scale == 2) {
         PrintAlcoholNarrative(out, session);
         return;
     }
-    if (range.range > 2 && scale == 3) {
+    if (range.level > 2 && scale == 3) {
         PrintDrugsNarrative(out, session);
         return;
     }
     const std::string& path = tables.NarrativeFile[i];
     const std::vector<std::string> lines = readLines(session, path);
     std::size_t start = 0;
-    while (start < lines.size() && lines[start] != range.key) {
+    while (start < lines.size() && lines[start] != range.name) {
         ++start;
     }
     if (start == lines.size()) {
-        throw DataFileError(path, "has no block \"" + range.key + "\"");
+        throw DataFileError(path, "has no block \"" + range.name + "\"");
     }
-    copyToEnd(out, lines, start + 1, path, "block \"" + range.key + "\"", 8, [&out] {
+    copyToEnd(out, lines, start + 1, path, "block \"" + range.name + "\"", 8, [&out] {
         if (out.ReportLine > ReportWriter::LastLine - 1) {
             out.PrintPageHeader();
         }

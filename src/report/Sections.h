@@ -36,9 +36,6 @@ void PrintDrugsNarrative(ReportWriter& out, const Session& session);
 void PrintNotScorable(ReportWriter& out);
 void PrintInvalidText(ReportWriter& out, const Session& session);
 
-// The block key of a narrative file for a percentile: RiskRangeName(1) or (3), or the split
-// names of ranges 2 and 4.
-std::string NarrativeBlockKey(int percentile, const Session& session);
 // The client's deviant items named in a composed paragraph (scale 2 or 3): " 53",
 // "53 and 60", "53, 60 and 102", or "".
 std::string DeviantItemList(const Session& session, int scale);

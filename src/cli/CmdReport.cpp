@@ -1,0 +1,24 @@
+#include <ostream>
+#include <string>
+
+#include "app/Publisher.h"
+#include "app/Session.h"
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "entry/CodeTexts.h"
+#include "report/Report.h"
+
+namespace qlm::cli {
+
+int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
+    args.allow({"home", "data", "client", "out"});
+    SelectClientFor(session, args);
+    FillCodeTexts(session.Codes);
+    session.Publisher = ReadPublisherCode(session.Files, session.ProgramFolder);
+    const std::string path = args.get("out").value_or(session.programFile(ReportFileName));
+    MakeReport(session, path);
+    out << path << '\n';
+    return 0;
+}
+
+}  // namespace qlm::cli
