@@ -106,6 +106,7 @@ void FrmAbout::placeBands() {
 
 void FrmAbout::tick() {
     if (m_closing) {
+        ++m_closingTicks;
         m_fadeDone = true;
         return;
     }

@@ -30,6 +30,8 @@ public:
     bool Splash() const { return m_splash; }
     bool FadeDone() const { return m_fadeDone; }
     int bandHeight(int band) const { return m_bandUnits.at(static_cast<std::size_t>(band)); }
+    // Closing ticks a splash has waited for so far.
+    int closingTicks() const { return m_closingTicks; }
     // Yields to the event loop until the current animation step has finished.
     void waitForFadeDone();
 
@@ -45,6 +47,7 @@ private:
     bool m_splash;
     bool m_fadeDone = false;
     bool m_closing = false;
+    int m_closingTicks = 0;
     int m_closeTickMs;
     std::array<int, BandCount> m_bandUnits{};
     std::array<QWidget*, BandCount> m_bands{};
