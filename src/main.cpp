@@ -58,5 +58,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     menu.show();
+    menu.activateWindow();
     return QApplication::exec();
 }

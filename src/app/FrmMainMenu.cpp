@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -292,6 +293,14 @@ bool FrmMainMenu::eventFilter(QObject* watched, QEvent* event) {
             setListFocusColours(false);
             m_msgPanel->clear();
         } else if (event->type() == QEvent::KeyPress) {
+            // The list stands on its first entry, unchosen, once it has the focus: with
+            // nothing chosen yet, Down chooses that first client rather than the second.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Down && m_lbNameDisplay->selectedItems().isEmpty() &&
+                m_lbNameDisplay->currentRow() == 0) {
+                m_lbNameDisplay->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+                return true;
+            }
             EnableEditChoice();
         }
     }
