@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test run bench format clean fuzz
 
 all: build
 
@@ -38,3 +38,8 @@ format:
 
 clean:
 	rm -rf $(BUILD)
+
+# libFuzzer harnesses (clang); run them by hand, e.g. build-fuzz/fuzz_profile -max_total_time=60
+fuzz: deps
+	CXX=clang++ cmake -S fuzz -B build-fuzz
+	cmake --build build-fuzz -j $(JOBS)

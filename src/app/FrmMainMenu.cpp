@@ -21,6 +21,7 @@
 #include "scoring/TestSpec.h"
 #include "storage/FileError.h"
 #include "supervisor/FrmAbout.h"
+#include "testing/QuestionBank.h"
 #include "supervisor/PublisherLogo.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
@@ -162,7 +163,7 @@ bool FrmMainMenu::StartUp() {
 
     MOUSEWAIT();
     m_session.SoundPath = m_settings.GetINISndPath();
-    m_session.QuestionBankPath = m_session.programFile("QLMtest.db");
+    m_session.QuestionBankPath = m_session.programFile(QuestionBankFileName);
     m_session.Publisher = ReadPublisherCode(m_session.Files, m_session.ProgramFolder);
     for (;;) {
         try {

@@ -15,5 +15,7 @@ void OpenLocationFor(Session& session, const CliArgs& args);
 
 // Each command writes its result to `out` and returns the exit status; errors are thrown.
 int RunClients(Session& session, const CliArgs& args, std::ostream& out);
+// The languages of the question bank, or the items and offered choices of one language.
+int RunBank(Session& session, const CliArgs& args, std::ostream& out);
 
 }  // namespace qlm::cli

@@ -20,6 +20,7 @@ using Command = std::function<int(qlm::Session&, const qlm::cli::CliArgs&, std::
 
 const std::map<std::string, Command>& commands() {
     static const std::map<std::string, Command> table{
+        {"bank", qlm::cli::RunBank},
         {"clients", qlm::cli::RunClients},
     };
     return table;
@@ -27,6 +28,8 @@ const std::map<std::string, Command>& commands() {
 
 int usage(std::ostream& out) {
     out << "usage: qlm COMMAND [--home DIR] [options]\n"
+           "  bank [--language English|Spanish]\n"
+           "                          list the question bank's languages, or one language's items\n"
            "  clients [--data DIR]    list the clients of a data location\n";
     return 2;
 }

@@ -1,0 +1,274 @@
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+#include <filesystem>
+#include <sstream>
+
+#include "TestBank.h"
+#include "app/Session.h"
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "scoring/TestSpec.h"
+#include "storage/FileSystem.h"
+#include "support/TestFolder.h"
+#include "testing/BankItem.h"
+#include "testing/InstructionText.h"
+#include "testing/QuestionBank.h"
+#include "testing/SoundFiles.h"
+
+using namespace qlm;
+using qlm::test::TestFolder;
+
+// The bank and the spoken prompts that the build puts into the program folder, the tool that
+// makes them, and qlm bank.
+class GeneratedBankTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void holdsEveryItemInItsSection_data();
+    void holdsEveryItemInItsSection();
+    void everyRowHasItsSounds_data();
+    void everyRowHasItsSounds();
+    void soundsLastAndCarryLikeSpeech_data();
+    void soundsLastAndCarryLikeSpeech();
+    void refusesBrokenItemFiles_data();
+    void refusesBrokenItemFiles();
+    void buildsWithoutEspeakSilently();
+    void bankCommandListsLanguagesAndOfferedChoices();
+
+private:
+    static void languages();
+};
+
+namespace {
+
+std::string builtBank() {
+    return TestFolder::builtProgramFolder() + "/" + QuestionBankFileName;
+}
+
+std::string sourceItems(const std::string& language) {
+    return TestFolder::sourceFolder() + "/data/items/" + language + ".tsv";
+}
+
+std::string runBank(const std::string& home, std::vector<std::string> argv) {
+    const FileSystem files;
+    Session session(files, home);
+    std::ostringstream out;
+    cli::RunBank(session, cli::CliArgs::parse(argv), out);
+    return out.str();
+}
+
+// "Length (seconds)" and "RMS amplitude" from `sox FILE -n stat`.
+std::pair<double, double> measure(const std::string& file) {
+    QProcess sox;
+    sox.start("sox", {QString::fromStdString(file), "-n", "stat"});
+    if (!sox.waitForFinished() || sox.exitCode() != 0) {
+        return {0, 0};
+    }
+    const QString stat = sox.readAllStandardError();
+    const auto value = [&](const QString& label) {
+        const auto match =
+            QRegularExpression(QRegularExpression::escape(label) + R"(:\s*([0-9.]+))").match(stat);
+        return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
+    };
+    return {value("Length (seconds)"), value("RMS     amplitude")};
+}
+
+}  // namespace
+
+void GeneratedBankTest::languages() {
+    QTest::addColumn<std::string>("language");
+    QTest::newRow("English") << std::string("English");
+    QTest::newRow("Spanish") << std::string("Spanish");
+}
+
+void GeneratedBankTest::holdsEveryItemInItsSection_data() {
+    languages();
+}
+
+void GeneratedBankTest::holdsEveryItemInItsSection() {
+    QFETCH(std::string, language);
+    TestSpec test;
+    SetTestSpec(test);
+    const QuestionBank bank(builtBank());
+    QCOMPARE(bank.languages(), (std::vector<std::string>{"English", "Spanish"}));
+    auto records = bank.openTable(language);
+    QCOMPARE(static_cast<int>(records.rowCount()), test.SectionEnd[2]);
+    for (int n = 1; !records.eof(); ++n, records.next()) {
+        const BankItem item = ReadBankItem(records);
+        QCOMPARE(item.ID, n);
+        const int section = n <= test.SectionEnd[1] ? 1 : 2;
+        for (int k = 1; k <= BankItem::MaxChoices; ++k) {
+            QVERIFY2(item.offered(k) == (k <= test.SectionChoices[section]),
+                     qPrintable(QString("item %1 choice %2").arg(n).arg(k)));
+            if (item.offered(k)) {
+                QVERIFY(!item.Answer[k]->empty());
+            }
+        }
+        QVERIFY(!item.TestQuestion.empty());
+        if (section == 1) {
+            QCOMPARE(item.ChoiceAudioFile[1], "True.wav");
+            QCOMPARE(item.ChoiceAudioFile[2], "False.wav");
+        }
+    }
+}
+
+void GeneratedBankTest::everyRowHasItsSounds_data() {
+    languages();
+}
+
+void GeneratedBankTest::everyRowHasItsSounds() {
+    QFETCH(std::string, language);
+    if (QStandardPaths::findExecutable("espeak-ng").isEmpty()) {
+        QSKIP("espeak-ng is not installed: the build renders no sounds");
+    }
+    const std::string soundPath = TestFolder::builtProgramFolder();
+    std::vector<std::string> names(InstructionAudioFile.begin(), InstructionAudioFile.end());
+    for (const auto& sound : ShortSounds) {
+        names.emplace_back(sound.file);
+    }
+    const QuestionBank bank(builtBank());
+    for (auto records = bank.openTable(language); !records.eof(); records.next()) {
+        const BankItem item = ReadBankItem(records);
+        names.push_back(item.QuestionAudioFile);
+        for (int k = 1; k <= BankItem::MaxChoices; ++k) {
+            if (item.offered(k)) {
+                names.push_back(item.ChoiceAudioFile[k]);
+            }
+        }
+    }
+    for (const auto& name : names) {
+        const std::string path = SoundFilePath(soundPath, language, name);
+        std::error_code ec;
+        QVERIFY2(std::filesystem::file_size(path, ec) > 1000, path.c_str());
+    }
+}
+
+void GeneratedBankTest::soundsLastAndCarryLikeSpeech_data() {
+    languages();
+}
+
+void GeneratedBankTest::soundsLastAndCarryLikeSpeech() {
+    QFETCH(std::string, language);
+    if (QStandardPaths::findExecutable("espeak-ng").isEmpty() ||
+        QStandardPaths::findExecutable("sox").isEmpty()) {
+        QSKIP("espeak-ng or sox is not installed");
+    }
+    const std::string soundPath = TestFolder::builtProgramFolder();
+    const auto [instLength, instRms] = measure(SoundFilePath(soundPath, language, "Inst0.wav"));
+    const auto [itemLength, itemRms] = measure(SoundFilePath(soundPath, language, "q001.wav"));
+    const auto [wordLength, wordRms] = measure(SoundFilePath(soundPath, language, "T"));
+    qInfo("%s: Inst0 %.2f s RMS %.3f; item 1 %.2f s RMS %.3f; True %.2f s RMS %.3f",
+          language.c_str(), instLength, instRms, itemLength, itemRms, wordLength, wordRms);
+    // A spoken sentence of a dozen words takes seconds; the general instructions, some 120
+    // words, take well over ten times a single word. Speech at a normal level has an RMS
+    // amplitude of several hundredths of full scale; silence or a broken file gives near 0.
+    QVERIFY(itemLength > 1.5 && itemLength < 10);
+    QVERIFY(wordLength > 0.3 && wordLength < itemLength);
+    QVERIFY(instLength > 20 && instLength > 5 * itemLength && instLength < 180);
+    for (const double rms : {instRms, itemRms, wordRms}) {
+        QVERIFY(rms > 0.02 && rms < 0.5);
+    }
+}
+
+void GeneratedBankTest::refusesBrokenItemFiles_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("item missing") << "drop 50"
+                                  << ":53: holds item \"51\" where item 50 belongs";
+    QTest::newRow("last item missing") << "drop 109"
+                                       << "holds 108 items instead of 109";
+    QTest::newRow("column missing") << "12 columns"
+                                    << ":4: has 12 columns instead of 13";
+    QTest::newRow("comment among items") << "late comment"
+                                         << ":5: a comment line among the items";
+    QTest::newRow("first choice empty") << "empty answer"
+                                        << ":4: ANSWER1 is empty";
+    QTest::newRow("offered choice without sound") << "no choice audio"
+                                                  << ":101: ChoiceAudio4 is empty";
+    QTest::newRow("not UTF-8") << "latin-1"
+                               << ":4: not UTF-8 text";
+}
+
+void GeneratedBankTest::refusesBrokenItemFiles() {
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    QStringList lines =
+        QString::fromStdString(TestFolder::read(sourceItems("Spanish"))).split('\n');
+    QCOMPARE(lines[3].left(2), "1\t");  // three comment lines, then item 1
+    if (fault == "drop 50") {
+        lines.removeAt(52);
+    } else if (fault == "drop 109") {
+        lines.removeAt(111);
+    } else if (fault == "12 columns") {
+        lines[3] = lines[3].section('\t', 0, 11);
+    } else if (fault == "late comment") {
+        lines.insert(4, "# note");
+    } else if (fault == "empty answer") {
+        lines[3].replace("\tVerdadero\t", "\t\t");
+    } else if (fault == "no choice audio") {
+        lines[100].replace("c098_4", "");
+    }
+    TestFolder folder;
+    const std::string source = folder.root() + "/Spanish.tsv";
+    QByteArray bytes = lines.join('\n').toUtf8();
+    if (fault == "latin-1") {
+        bytes.replace("jugar juegos.", "jugar juegos\xE9.");  // a Latin-1 e-acute
+    }
+    TestFolder::write(source, bytes.toStdString());
+    const std::string bank = folder.program() + "/QLMtest.db";
+    QProcess makebank;
+    makebank.start(QLM_MAKEBANK,
+                   {"build", QString::fromStdString(bank), QString::fromStdString(source)});
+    QVERIFY(makebank.waitForFinished());
+    const QString error = makebank.readAllStandardError();
+    QCOMPARE(makebank.exitCode(), 1);
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QVERIFY(!std::filesystem::exists(bank));
+}
+
+void GeneratedBankTest::buildsWithoutEspeakSilently() {
+    TestFolder folder;
+    const QString stamp = QString::fromStdString(folder.root() + "/sounds.stamp");
+    QProcess render;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PATH", QString::fromStdString(folder.root()));  // no espeak-ng to be found
+    render.setProcessEnvironment(env);
+    render.start("/bin/bash",
+                 {QString::fromStdString(TestFolder::sourceFolder() + "/scripts/render-sounds"),
+                  QLM_MAKEBANK, QString::fromStdString(builtBank()),
+                  QString::fromStdString(folder.program()),
+                  QString::fromStdString(folder.root() + "/text"), stamp});
+    QVERIFY(render.waitForFinished());
+    QCOMPARE(render.exitCode(), 0);
+    QVERIFY(render.readAllStandardOutput().contains("espeak-ng is not installed"));
+    QVERIFY(!QFile::exists(stamp));  // so that the sounds are made once espeak-ng is there
+    QVERIFY(!QDir(QString::fromStdString(folder.program() + "/QLMTest")).exists());
+}
+
+void GeneratedBankTest::bankCommandListsLanguagesAndOfferedChoices() {
+    TestFolder folder;
+    auto rows = test::StandardRows();
+    rows[108].Answer = {"Alone", "With friends", std::nullopt, "", "Elsewhere"};
+    test::WriteBank(folder.program() + "/" + QuestionBankFileName,
+                    {{"Notes", {}}, {"Spanish", rows}, {"English", rows}});
+    QCOMPARE(runBank(folder.program(), {"bank", "--home", folder.program()}), "Spanish\nEnglish\n");
+    const std::string items = runBank(folder.program(), {"bank", "--language", "English"});
+    QVERIFY(items.starts_with("1. Statement 1\n    1) True\n    2) False\n2. Statement 2\n"));
+    QVERIFY(
+        items.ends_with("109. Statement 109\n    1) Alone\n    2) With friends\n"
+                        "    5) Elsewhere\n"));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             runBank(folder.program(), {"bank", "--language", "english"}));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             runBank(folder.program(), {"bank", "--language", "Notes"}));
+
+    const std::string spanish =
+        runBank(TestFolder::builtProgramFolder(), {"bank", "--language", "Spanish"});
+    QCOMPARE(std::count(spanish.begin(), spanish.end(), '\n'), 109 + 97 * 2 + 12 * 4);
+    QVERIFY(spanish.find("\n98. ¿Con quién vives") != std::string::npos);
+}
+
+QTEST_GUILESS_MAIN(GeneratedBankTest)
+#include "GeneratedBankTest.moc"

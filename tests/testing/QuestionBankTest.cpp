@@ -1,0 +1,244 @@
+#include <QtTest>
+#include <optional>
+
+#include "TestBank.h"
+#include "storage/DataFileError.h"
+#include "support/TestFolder.h"
+#include "testing/BankItem.h"
+#include "testing/QuestionBank.h"
+
+using namespace qlm;
+using qlm::test::BankRow;
+using qlm::test::TestFolder;
+
+Q_DECLARE_METATYPE(std::vector<qlm::test::BankRow>)
+Q_DECLARE_METATYPE(std::vector<std::string>)
+
+class QuestionBankTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void languagesAreTheExactNamesInStoreOrder_data();
+    void languagesAreTheExactNamesInStoreOrder();
+    void walksTheRowsAsStored();
+    void offersEachChoiceByItsOwnColumn_data();
+    void offersEachChoiceByItsOwnColumn();
+    void soundNamesLoseTheirBlanks_data();
+    void soundNamesLoseTheirBlanks();
+    void namesWhatIsMissing_data();
+    void namesWhatIsMissing();
+    void opensOneBankAtATime();
+};
+
+namespace {
+
+// Each test (and each data row) gets a program folder of its own.
+struct BankFolder {
+    TestFolder dir;
+    std::string path() const { return dir.program() + "/" + QuestionBankFileName; }
+};
+
+std::vector<int> offered(const BankItem& item) {
+    std::vector<int> choices;
+    for (int k = 1; k <= BankItem::MaxChoices; ++k) {
+        if (item.offered(k)) {
+            choices.push_back(k);
+        }
+    }
+    return choices;
+}
+
+}  // namespace
+
+void QuestionBankTest::languagesAreTheExactNamesInStoreOrder_data() {
+    QTest::addColumn<std::vector<std::string>>("tables");
+    QTest::addColumn<std::vector<std::string>>("languages");
+    using V = std::vector<std::string>;
+    QTest::newRow("both") << V{"English", "Spanish"} << V{"English", "Spanish"};
+    QTest::newRow("store order, not sorted") << V{"Spanish", "English"} << V{"Spanish", "English"};
+    QTest::newRow("other tables ignored")
+        << V{"Notes", "English", "Versions", "Spanish"} << V{"English", "Spanish"};
+    QTest::newRow("case matters") << V{"ENGLISH", "Spanish"} << V{"Spanish"};
+    QTest::newRow("lower case") << V{"english", "spanish"} << V{};
+    QTest::newRow("none") << V{"French"} << V{};
+}
+
+void QuestionBankTest::languagesAreTheExactNamesInStoreOrder() {
+    const BankFolder folder;
+    QFETCH(std::vector<std::string>, tables);
+    QFETCH(std::vector<std::string>, languages);
+    std::vector<test::BankTable> layout;
+    for (const auto& name : tables) {
+        layout.emplace_back(name, std::vector<BankRow>{});
+    }
+    test::WriteBank(folder.path(), layout);
+    const QuestionBank bank(folder.path());
+    QCOMPARE(bank.tables(), tables);
+    QCOMPARE(bank.languages(), languages);
+}
+
+void QuestionBankTest::walksTheRowsAsStored() {
+    const BankFolder folder;
+    test::WriteBank(folder.path(), {{"English", test::StandardRows()}});
+    const QuestionBank bank(folder.path());
+    auto records = bank.openTable("English");
+    QVERIFY(!records.bof());
+    for (int item = 1; item <= 109; ++item, records.next()) {
+        QCOMPARE(records.number("ID"), item);
+    }
+    QVERIFY(records.eof());
+    QVERIFY_THROWS_EXCEPTION(DataFileError, records.next());
+    QVERIFY_THROWS_EXCEPTION(DataFileError, records.text("TestQuestion"));
+
+    records.previous();
+    QCOMPARE(records.number("ID"), 109);
+    records.first();
+    QCOMPARE(records.text("TestQuestion"), "Statement 1");
+    records.previous();
+    QVERIFY(records.bof());
+    QVERIFY_THROWS_EXCEPTION(DataFileError, records.number("ID"));
+    QVERIFY_THROWS_EXCEPTION(DataFileError, records.previous());
+    records.next();
+    QCOMPARE(records.number("ID"), 1);
+}
+
+void QuestionBankTest::offersEachChoiceByItsOwnColumn_data() {
+    using Text = std::optional<std::string>;
+    QTest::addColumn<Text>("answer3");
+    QTest::addColumn<Text>("answer4");
+    QTest::addColumn<Text>("answer5");
+    QTest::addColumn<std::vector<int>>("choices");
+    QTest::newRow("null, empty, set") << Text() << Text("") << Text("Five") << std::vector{1, 2, 5};
+    QTest::newRow("all null") << Text() << Text() << Text() << std::vector{1, 2};
+    QTest::newRow("all empty") << Text("") << Text("") << Text("") << std::vector{1, 2};
+    QTest::newRow("empty, set, null") << Text("") << Text("Four") << Text() << std::vector{1, 2, 4};
+    QTest::newRow("five choices") << Text("3") << Text("4") << Text("5")
+                                  << std::vector{1, 2, 3, 4, 5};
+    QTest::newRow("a blank is a text") << Text(" ") << Text() << Text() << std::vector{1, 2, 3};
+}
+
+void QuestionBankTest::offersEachChoiceByItsOwnColumn() {
+    const BankFolder folder;
+    QFETCH(std::optional<std::string>, answer3);
+    QFETCH(std::optional<std::string>, answer4);
+    QFETCH(std::optional<std::string>, answer5);
+    QFETCH(std::vector<int>, choices);
+    auto rows = test::StandardRows();
+    rows[97].Answer = {"One", std::nullopt, answer3, answer4, answer5};
+    rows[97].ChoiceAudio = {"c1", "c2", "c3", "c4", "c5"};
+    test::WriteBank(folder.path(), {{"Spanish", rows}});
+    const QuestionBank bank(folder.path());
+    auto records = bank.openTable("Spanish");
+    for (int item = 1; item < 98; ++item) {
+        records.next();
+    }
+    const BankItem item = ReadBankItem(records);
+    QCOMPARE(item.ID, 98);
+    QCOMPARE(offered(item), choices);
+    QCOMPARE(*item.Answer[2], "");  // a NULL second choice shows as empty, it is still offered
+    for (int k = 1; k <= 5; ++k) {
+        QCOMPARE(item.ChoiceAudioFile[k],
+                 item.offered(k) ? "c" + std::to_string(k) + ".wav" : std::string());
+    }
+}
+
+void QuestionBankTest::soundNamesLoseTheirBlanks_data() {
+    QTest::addColumn<std::string>("stored");
+    QTest::addColumn<std::string>("file");
+    QTest::newRow("plain") << std::string("q001") << std::string("q001.wav");
+    QTest::newRow("blanks around") << std::string("  q001   ") << std::string("q001.wav");
+    QTest::newRow("inner blank kept") << std::string(" item 1 ") << std::string("item 1.wav");
+}
+
+void QuestionBankTest::soundNamesLoseTheirBlanks() {
+    const BankFolder folder;
+    QFETCH(std::string, stored);
+    QFETCH(std::string, file);
+    auto rows = test::StandardRows();
+    rows[0].QuestionAudio = stored;
+    rows[0].ChoiceAudio[1] = stored;
+    test::WriteBank(folder.path(), {{"English", rows}});
+    const QuestionBank bank(folder.path());
+    const BankItem item = ReadBankItem(bank.openTable("English"));
+    QCOMPARE(item.QuestionAudioFile, file);
+    QCOMPARE(item.ChoiceAudioFile[2], file);
+    QCOMPARE(item.ChoiceAudioFile[1], "True.wav");
+}
+
+void QuestionBankTest::namesWhatIsMissing_data() {
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no file") << "none"
+                             << "QLMtest.db: the question bank is missing";
+    QTest::newRow("not a bank") << "garbage"
+                                << "not a readable question bank";
+    QTest::newRow("no table") << "english only"
+                              << "has no table \"Spanish\"";
+    QTest::newRow("table in other case") << "lower case"
+                                         << "has no table \"Spanish\"";
+    QTest::newRow("short table") << "108 rows"
+                                 << "table \"Spanish\" holds 108 rows; items 1 to 109";
+    QTest::newRow("long table") << "110 rows"
+                                << "table \"Spanish\" holds 110 rows";
+    QTest::newRow("out of order") << "swapped"
+                                  << "holds item 3 in row 2";
+    QTest::newRow("missing column") << "no ChoiceAudio5"
+                                    << "has no column \"ChoiceAudio5\"";
+    QTest::newRow("item number not a number") << "bad id"
+                                              << "holds \"seven\" where a whole number";
+}
+
+void QuestionBankTest::namesWhatIsMissing() {
+    const BankFolder folder;
+    QFETCH(QString, layout);
+    QFETCH(QString, message);
+    auto rows = test::StandardRows();
+    if (layout == "garbage") {
+        TestFolder::write(folder.path(), std::string(4096, 'x'));
+    } else if (layout == "english only") {
+        test::WriteBank(folder.path(), {{"English", rows}});
+    } else if (layout == "lower case") {
+        test::WriteBank(folder.path(), {{"English", rows}, {"spanish", rows}});
+    } else if (layout == "108 rows") {
+        test::WriteBank(folder.path(), {{"Spanish", test::StandardRows(108)}});
+    } else if (layout == "110 rows") {
+        test::WriteBank(folder.path(), {{"Spanish", test::StandardRows(110)}});
+    } else if (layout == "swapped") {
+        std::swap(rows[1], rows[2]);
+        test::WriteBank(folder.path(), {{"Spanish", rows}});
+    } else if (layout == "no ChoiceAudio5") {
+        test::WriteBank(folder.path(), {{"Spanish", rows}}, {"ChoiceAudio5"});
+    } else if (layout == "bad id") {
+        rows[6].ID = "seven";
+        test::WriteBank(folder.path(), {{"Spanish", rows}});
+    }
+    try {
+        const QuestionBank bank(folder.path());
+        bank.openTable("Spanish");
+        QFAIL("the bank was accepted");
+    } catch (const DataFileError& e) {
+        QVERIFY2(QString(e.what()).contains(message), e.what());
+        QCOMPARE(e.file(), folder.path());
+    }
+}
+
+void QuestionBankTest::opensOneBankAtATime() {
+    const BankFolder folder;
+    test::WriteBank(folder.path(), {{"English", test::StandardRows()}});
+    QVERIFY_THROWS_EXCEPTION(DataFileError, QuestionBank(folder.dir.root() + "/missing.db"));
+    {
+        const QuestionBank first(folder.path());
+        try {
+            const QuestionBank second(folder.path());
+            QFAIL("a second bank was opened");
+        } catch (const DataFileError& e) {
+            QVERIFY2(QString(e.what()).contains("already open"), e.what());
+        }
+        QCOMPARE(first.languages().size(), 1u);
+    }
+    const QuestionBank again(folder.path());  // closing the first frees the slot
+    QCOMPARE(again.openTable("English").rowCount(), 109u);
+}
+
+QTEST_GUILESS_MAIN(QuestionBankTest)
+#include "QuestionBankTest.moc"

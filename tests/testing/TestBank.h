@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qlm::test {
+
+// One row of a language table as a test lays it out; nullopt is NULL.
+struct BankRow {
+    std::optional<std::string> ID;
+    std::optional<std::string> TestQuestion;
+    std::optional<std::string> QuestionAudio;
+    std::array<std::optional<std::string>, 5> Answer;
+    std::array<std::optional<std::string>, 5> ChoiceAudio;
+};
+
+// Items 1 to `count`: True/False up to 97, four choices after it.
+std::vector<BankRow> StandardRows(int count = 109);
+
+using BankTable = std::pair<std::string, std::vector<BankRow>>;
+
+// Writes a bank of the given tables, in the given order, rows in the given order. Columns
+// named in `without` are left out of every table.
+void WriteBank(const std::string& path, const std::vector<BankTable>& tables,
+               const std::vector<std::string>& without = {});
+
+}  // namespace qlm::test
