@@ -109,15 +109,16 @@ Message DataDiskStillNotFoundMessage() {
 }
 
 Message DriveHelpMessage() {
-    return {"Use the dropdown box to select the drive that the floppy data \r\n"
-            "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
-            "B: and USB drives are usually F: or G:",
-            "", MsgIcon::None, MsgButtons::OK};
+    return {
+        "Use the dropdown box to select the drive that the floppy data \r\n"
+        "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
+        "B: and USB drives are usually F: or G:",
+        "", MsgIcon::None, MsgButtons::OK};
 }
 
-LocationOutcome SelectDataLocation(Session& session, const Settings& settings, bool atStartup,
-                                   Messages& messages,
-                                   const std::function<std::optional<std::string>()>& chooseLocation) {
+LocationOutcome SelectDataLocation(
+    Session& session, const Settings& settings, bool atStartup, Messages& messages,
+    const std::function<std::optional<std::string>()>& chooseLocation) {
     const LocationOutcome givenUp = atStartup ? LocationOutcome::EndProgram : LocationOutcome::Kept;
     bool firstTry = true;
     for (;;) {

@@ -31,12 +31,13 @@ enum class LocationOutcome {
 
 // Chooses, opens and remembers the data location. At start-up the stored FilePath is tried
 // first without asking; after that, and always from the menu, `chooseLocation` (the dialog)
-// names the path, or nothing when the user closed it without choosing. An unusable location asks whether to try another (No ends the program); a
-// write-protected one may be retried; any other error, or closing the dialog, gives up. At
-// start-up there is no earlier location to fall back on, so giving up ends the program there.
-LocationOutcome SelectDataLocation(Session& session, const Settings& settings, bool atStartup,
-                                   Messages& messages,
-                                   const std::function<std::optional<std::string>()>& chooseLocation);
+// names the path, or nothing when the user closed it without choosing. An unusable location asks
+// whether to try another (No ends the program); a write-protected one may be retried; any other
+// error, or closing the dialog, gives up. At start-up there is no earlier location to fall back on,
+// so giving up ends the program there.
+LocationOutcome SelectDataLocation(
+    Session& session, const Settings& settings, bool atStartup, Messages& messages,
+    const std::function<std::optional<std::string>()>& chooseLocation);
 
 // CheckDataLocation with its two messages.
 bool CheckDataLocation(const Session& session, Messages& messages);

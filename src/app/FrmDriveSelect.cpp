@@ -40,7 +40,8 @@ FrmDriveSelect::FrmDriveSelect(const std::string& currentPath, Messages& message
     setWindowTitle(QStringLiteral("Please select a drive"));
 
     auto* label = new QLabel(
-        QStringLiteral(" Choose the drive associated with the data disk. (Usually A: or F:)"), this);
+        QStringLiteral(" Choose the drive associated with the data disk. (Usually A: or F:)"),
+        this);
     label->setObjectName(QStringLiteral("Label1"));
 
     m_drives = new QComboBox(this);

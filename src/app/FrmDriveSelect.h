@@ -21,8 +21,8 @@ class FrmDriveSelect : public QDialog {
     Q_OBJECT
 
 public:
-    FrmDriveSelect(const std::string& currentPath, Messages& messages,
-                   FolderPicker picker = {}, QWidget* parent = nullptr);
+    FrmDriveSelect(const std::string& currentPath, Messages& messages, FolderPicker picker = {},
+                   QWidget* parent = nullptr);
 
     // The entry the list stands on.
     std::string SelectedDrive() const;

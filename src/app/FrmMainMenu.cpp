@@ -3,9 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -21,8 +21,8 @@
 #include "scoring/TestSpec.h"
 #include "storage/FileError.h"
 #include "supervisor/FrmAbout.h"
-#include "testing/QuestionBank.h"
 #include "supervisor/PublisherLogo.h"
+#include "testing/QuestionBank.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"

@@ -20,8 +20,8 @@ SingleInstance::SingleInstance(QString name, QObject* parent)
 
 QString SingleInstance::UserSocketName() {
     const passwd* user = getpwuid(getuid());
-    const QString who = user != nullptr ? QString::fromLocal8Bit(user->pw_name)
-                                        : QString::number(getuid());
+    const QString who =
+        user != nullptr ? QString::fromLocal8Bit(user->pw_name) : QString::number(getuid());
     return QStringLiteral("quillmere-") + who;
 }
 

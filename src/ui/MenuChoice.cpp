@@ -71,7 +71,9 @@ MenuChoice::MenuChoice(const QString& panelName, const QString& buttonName, cons
     m_button->setObjectName(buttonName);
 }
 
-QString MenuChoice::panelName(int index) { return QStringLiteral("sspMenuChoice_%1").arg(index); }
+QString MenuChoice::panelName(int index) {
+    return QStringLiteral("sspMenuChoice_%1").arg(index);
+}
 
 QString MenuChoice::buttonName(int index) {
     return QStringLiteral("cmdMenuChoice_%1").arg(index);

@@ -66,6 +66,8 @@ MsgAnswer QtMessages::show(const Message& message) {
     }
 }
 
-void QtMessages::beep() { QApplication::beep(); }
+void QtMessages::beep() {
+    QApplication::beep();
+}
 
 }  // namespace qlm

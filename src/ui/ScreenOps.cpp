@@ -20,8 +20,8 @@ QColor FromBGR(unsigned bgr) {
 }
 
 void CenterForm(QWidget* screen) {
-    const QScreen* display = screen->screen() != nullptr ? screen->screen()
-                                                         : QGuiApplication::primaryScreen();
+    const QScreen* display =
+        screen->screen() != nullptr ? screen->screen() : QGuiApplication::primaryScreen();
     if (display == nullptr) {
         return;
     }

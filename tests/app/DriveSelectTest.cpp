@@ -131,9 +131,8 @@ void DriveSelectTest::noEndsTheProgramFromTheMenuToo() {
     const Settings settings(files, folder.program());
     FakeMessages messages;
     messages.answer(MsgAnswer::No);
-    const auto outcome = SelectDataLocation(session, settings, false, messages, [&] {
-        return std::optional(folder.root() + "/gone");
-    });
+    const auto outcome = SelectDataLocation(session, settings, false, messages,
+                                            [&] { return std::optional(folder.root() + "/gone"); });
     QVERIFY(outcome == LocationOutcome::EndProgram);
     QVERIFY(messages.answered());
 }
@@ -275,7 +274,8 @@ void DriveSelectTest::startupErrorHandler_data() {
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("retry");
     QTest::newRow("not found, OK") << 53 << int(MsgAnswer::OK) << "Data Disk Error" << true;
-    QTest::newRow("not ready, Cancel") << 71 << int(MsgAnswer::Cancel) << "Data Disk Error" << false;
+    QTest::newRow("not ready, Cancel")
+        << 71 << int(MsgAnswer::Cancel) << "Data Disk Error" << false;
     QTest::newRow("permission, OK") << 70 << int(MsgAnswer::OK) << "Data Disk Error" << true;
     QTest::newRow("other") << 75 << int(MsgAnswer::OK) << "" << false;
 }

@@ -133,6 +133,8 @@ private slots:
     void firstStartWithoutSettings_data();
     void firstStartWithoutSettings();
     void changeDataDriveLoadsTheOtherLocation();
+    void missingProgramFileAtStartUp_data();
+    void missingProgramFileAtStartUp();
     void numLockOptionToggledTwice();
     void activationClosesOtherScreensExceptDuringEdit();
 };
@@ -356,6 +358,41 @@ void MainMenuTest::changeDataDriveLoadsTheOtherLocation() {
     QCOMPARE(program.list()->count(), 1);
     QCOMPARE(program.session.DataPath, other);
     QCOMPARE(program.settings.GetINIFilePath(), other);
+}
+
+void MainMenuTest::missingProgramFileAtStartUp_data() {
+    QTest::addColumn<bool>("putBack");
+    QTest::newRow("OK after the file is back") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void MainMenuTest::missingProgramFileAtStartUp() {
+    QFETCH(bool, putBack);
+    Program program(2);
+    const std::string publishers = program.folder.program() + "/PUBLISHERS.TXT";
+    const std::string texts = TestFolder::read(publishers);
+    QVERIFY(QFile::remove(QString::fromStdString(publishers)));
+    // The start-up error handler offers to repeat the failed step.
+    struct PutBack : Messages {
+        FakeMessages& inner;
+        std::function<void()> fix;
+        PutBack(FakeMessages& m, std::function<void()> f) : inner(m), fix(std::move(f)) {}
+        MsgAnswer show(const Message& message) override {
+            fix();
+            return inner.show(message);
+        }
+        void beep() override { inner.beep(); }
+    };
+    PutBack messages(program.messages, [&] {
+        if (putBack) {
+            TestFolder::write(publishers, texts);
+        }
+    });
+    program.messages.answer(putBack ? MsgAnswer::OK : MsgAnswer::Cancel);
+    FrmMainMenu menu(program.session, messages, {1, 1, {}});
+    QCOMPARE(menu.StartUp(), putBack);
+    QCOMPARE(program.messages.shown.size(), std::size_t(1));
+    QCOMPARE(program.messages.shown[0], DataDiskNotFoundMessage());
 }
 
 void MainMenuTest::numLockOptionToggledTwice() {

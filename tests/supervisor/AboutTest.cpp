@@ -92,11 +92,14 @@ void AboutTest::publisherTextsFollowTheCode_data() {
     QTest::addColumn<QString>("config");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("web");
-    QTest::newRow("first") << "1\n" << "Harborline Assessment Press"
+    QTest::newRow("first") << "1\n"
+                           << "Harborline Assessment Press"
                            << "Website address: www.harborline.example.org";
-    QTest::newRow("empty code") << "" << "Tamsworth Youth Screening Co."
+    QTest::newRow("empty code") << ""
+                                << "Tamsworth Youth Screening Co."
                                 << "Website address: www.tamsworth.example.com";
-    QTest::newRow("no file") << "<none>" << "Tamsworth Youth Screening Co."
+    QTest::newRow("no file") << "<none>"
+                             << "Tamsworth Youth Screening Co."
                              << "Website address: www.tamsworth.example.com";
 }
 
