@@ -137,6 +137,7 @@ private slots:
     void missingProgramFileAtStartUp();
     void numLockOptionToggledTwice();
     void activationClosesOtherScreensExceptDuringEdit();
+    void secondCopyBringsTheMenuToTheFront();
 };
 
 void MainMenuTest::startUpListsTheClients() {
@@ -428,6 +429,17 @@ void MainMenuTest::activationClosesOtherScreensExceptDuringEdit() {
     QVERIFY(strayKeptDuringEdit);
     // Once the edit sequence is over the menu is alone again.
     QVERIFY(!stray.isVisible());
+}
+
+void MainMenuTest::secondCopyBringsTheMenuToTheFront() {
+    Program program(1);
+    QVERIFY(program.start());
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    program.menu->comeToFront();
+    QVERIFY(QTest::qWaitForWindowActive(program.menu.get()));
 }
 
 QTEST_MAIN(MainMenuTest)
