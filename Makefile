@@ -20,9 +20,15 @@ build: deps configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The desktop program on the demo program folder; without a display, the demo clients in text.
 run: build
 	./scripts/make-demo $(BUILD)
-	$(BUILD)/demo/qlm clients
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		$(BUILD)/demo/quillmere; \
+	else \
+		echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): listing the demo clients with qlm instead."; \
+		$(BUILD)/demo/qlm clients; \
+	fi
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || true; done

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string rest = input.substr(second + 1);
-    qlm::SetTestSpec(session.Spec);
+    qlm::SetTestSpec(session.Constants);
     qlm::ScoringState& s = session.Scoring;
     for (std::size_t i = 1; i <= 109 && i <= rest.size(); ++i) {
         s.ItemAnswers[i] = rest[i - 1] >= '0' && rest[i - 1] <= '9' ? rest[i - 1] - '0' : 0;

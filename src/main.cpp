@@ -1,12 +1,63 @@
-#include <QApplication>
-#include <QLabel>
+// quillmere: the desktop program.
 
-// The desktop program. Its screens arrive subsystem by subsystem; until the main menu exists
-// it only says so.
+#include <QApplication>
+#include <QStringList>
+#include <iostream>
+
+#include "app/FrmMainMenu.h"
+#include "app/ProgramFolder.h"
+#include "app/Session.h"
+#include "app/SingleInstance.h"
+#include "storage/FileSystem.h"
+#include "ui/QtMessages.h"
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: quillmere [--home DIR]\n"
+                 "  --home DIR   the program folder (also QUILLMERE_HOME); default: the\n"
+                 "               executable's own folder\n";
+    return 2;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("Quillmere: the main menu is not built yet; use qlm."));
-    label.setWindowTitle(QStringLiteral("Quillmere"));
-    label.show();
+    QApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillmere"));
+
+    // Qt has taken its own options; what is left is ours.
+    QString home;
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--home") && i + 1 < args.size()) {
+            home = args[++i];
+        } else if (args[i].startsWith(QLatin1String("--home="))) {
+            home = args[i].mid(7);
+        } else {
+            std::cerr << "quillmere: unknown argument \"" << args[i].toStdString() << "\"\n";
+            return usage();
+        }
+    }
+
+    qlm::SingleInstance instance;
+    if (instance.AskRunningCopyToFront()) {
+        std::cerr << "quillmere: already running; its window is brought to the front.\n";
+        return 0;
+    }
+    instance.Listen();
+
+    const qlm::FileSystem files;
+    qlm::Session session(files, qlm::ResolveProgramFolder(home.toLocal8Bit().toStdString()));
+    qlm::QtMessages messages;
+    qlm::FrmMainMenu menu(session, messages);
+    QObject::connect(&instance, &qlm::SingleInstance::frontRequested, &menu,
+                     &qlm::FrmMainMenu::comeToFront);
+    if (!menu.StartUp()) {
+        return 0;
+    }
+    menu.show();
+    menu.activateWindow();
     return QApplication::exec();
 }

@@ -46,7 +46,7 @@ struct Session {
     PublisherCode Publisher = PublisherCode::Second;
     CodeTexts Codes;
 
-    TestSpec Spec;
+    TestSpec Constants;
     ScoringState Scoring;
     ScoringTables Tables;
 };

@@ -188,7 +188,7 @@ RiskRange RiskLevel(int percentile, const ScoringTables& tables) {
 }
 
 void ScoreCurrentClient(Session& session) {
-    SetTestSpec(session.Spec);
+    SetTestSpec(session.Constants);
     // Loading is the only step that can fail; it does so before the client's state changes.
     LoadScoringTables(session);
     UnpackClient(session);

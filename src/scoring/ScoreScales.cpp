@@ -13,7 +13,7 @@ namespace {
 // 0 for an answer that has no key (3 or 4 in section 1, 5 and above anywhere) and for a key
 // that is too short or holds no digit there.
 int keyPoints(const Session& session, int section, int a, int position) {
-    if (a < 0 || a > session.Spec.SectionChoices[section]) {
+    if (a < 0 || a > session.Constants.SectionChoices[section]) {
         return 0;
     }
     const std::string& key = session.Tables.ScoringKey[section][a];
@@ -26,7 +26,7 @@ int keyPoints(const Session& session, int section, int a, int position) {
 
 void scoreItems(Session& session) {
     ScoringState& s = session.Scoring;
-    const auto& end = session.Spec.SectionEnd;
+    const auto& end = session.Constants.SectionEnd;
     for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
         const auto& list = session.Tables.ScaleItems[sc];
         for (int k = 1; k <= list.Count; ++k) {
@@ -143,7 +143,7 @@ void addEducation(ScoringState& s) {
 // More True answers in section 1 than 95 % of its items make the Truthfulness scale invalid.
 void checkTrueResponses(Session& session) {
     ScoringState& s = session.Scoring;
-    const int sectionEnd = session.Spec.SectionEnd[1];
+    const int sectionEnd = session.Constants.SectionEnd[1];
     int trueCount = 0;
     for (int item = 1; item <= sectionEnd; ++item) {
         trueCount += s.ItemAnswers[item] == 1 ? 1 : 0;

@@ -2,10 +2,10 @@
 
 namespace qlm {
 
-void SetTestSpec(TestSpec& spec) {
-    spec.SectionEnd = {0, 97, 109};
-    spec.SectionChoices = {0, 2, 4};
-    spec.CourtItemCount = 11;
+void SetTestSpec(TestSpec& constants) {
+    constants.SectionEnd = {0, 97, 109};
+    constants.SectionChoices = {0, 2, 4};
+    constants.CourtItemCount = 11;
 }
 
 int InRange(double value, double low, double high) { return low <= value && value <= high ? 1 : 0; }

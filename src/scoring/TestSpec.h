@@ -18,7 +18,7 @@ struct TestSpec {
     int CourtItemCount = 0;
 };
 
-void SetTestSpec(TestSpec& spec);
+void SetTestSpec(TestSpec& constants);
 
 // 1 when low <= value <= high, else 0.
 int InRange(double value, double low, double high);

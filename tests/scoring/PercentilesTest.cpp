@@ -368,7 +368,7 @@ void PercentilesTest::scoresTheCurrentClient() {
 
     ScoreCurrentClient(session);
     const ScoringState& s = session.Scoring;
-    QCOMPARE(session.Spec.SectionEnd[1], 97);
+    QCOMPARE(session.Constants.SectionEnd[1], 97);
     QCOMPARE(session.Tables.ScaleName[2], std::string("Alcohol, use"));
     QCOMPARE(s.RawScore, (std::array<double, 6>{0, 1, 0, 0, 7, 0}));
     // Group (female, race 2) adds 4; Truthfulness 1 + 4 = 5 is below any band; item 40 on

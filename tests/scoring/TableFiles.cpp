@@ -140,7 +140,7 @@ void TableFiles::writeTo(const std::string& folder) const {
 ScoringFixture::ScoringFixture(const TableFiles& tables)
     : session(files, folder.program()), s(session.Scoring) {
     tables.writeTo(folder.program());
-    SetTestSpec(session.Spec);
+    SetTestSpec(session.Constants);
     LoadScoringTables(session);
     // Education "N" adds no points, so that each test sees only the points it sets up.
     s.ClientInfo[6] = "N";

@@ -49,12 +49,12 @@ void UnpackClientTest::inRangeIsInclusive() {
 }
 
 void UnpackClientTest::testSpecHoldsTheTestsShape() {
-    TestSpec spec;
-    SetTestSpec(spec);
-    QCOMPARE(spec.SectionEnd, (std::array<int, 3>{0, 97, 109}));
-    QCOMPARE(spec.SectionChoices[1], 2);
-    QCOMPARE(spec.SectionChoices[2], 4);
-    QCOMPARE(spec.CourtItemCount, 11);
+    TestSpec constants;
+    SetTestSpec(constants);
+    QCOMPARE(constants.SectionEnd, (std::array<int, 3>{0, 97, 109}));
+    QCOMPARE(constants.SectionChoices[1], 2);
+    QCOMPARE(constants.SectionChoices[2], 4);
+    QCOMPARE(constants.CourtItemCount, 11);
     QCOMPARE(TestSpec::ItemCount, 109);
     QCOMPARE(TestSpec::ScaleCount, 5);
 }

@@ -1,0 +1,198 @@
+#include "app/DriveSelect.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+
+#include "app/DataLocation.h"
+#include "app/Session.h"
+#include "app/Settings.h"
+#include "storage/FileError.h"
+
+namespace qlm {
+
+namespace {
+
+constexpr const char* DataDiskError = "Data Disk Error";
+// The message boxes of the data disk separate their paragraphs with two carriage returns.
+constexpr const char* Paragraph = "\r\r";
+
+const std::string& exitAdvice() {
+    static const std::string text =
+        std::string("If you wish to change test programs or data disks, you must first exit the ") +
+        "program currently running on your computer.  To exit the program, select the " +
+        "Exit Application option on the Main Menu.  Wait for the disk drive light to " +
+        "turn off, then change data disks and start the new program.";
+    return text;
+}
+
+std::string upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+
+// /proc/mounts writes blanks, tabs, line ends and backslashes in names as octal escapes.
+std::string unescapeMountField(const std::string& field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() &&
+            std::isdigit(static_cast<unsigned char>(field[i + 1])) &&
+            std::isdigit(static_cast<unsigned char>(field[i + 2])) &&
+            std::isdigit(static_cast<unsigned char>(field[i + 3]))) {
+            out += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
+            i += 3;
+        } else {
+            out += field[i];
+        }
+    }
+    return out;
+}
+
+bool isSystemFolder(const std::string& mountPoint) {
+    static const char* const system[] = {"/proc", "/sys", "/dev", "/run", "/boot", "/snap"};
+    if (mountPoint.starts_with("/run/media/")) {
+        return false;
+    }
+    return std::any_of(std::begin(system), std::end(system), [&](const char* folder) {
+        const std::string prefix(folder);
+        return mountPoint == prefix || mountPoint.starts_with(prefix + "/");
+    });
+}
+
+bool isNetworkShare(const std::string& type) {
+    static const char* const types[] = {"nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs"};
+    return std::find(std::begin(types), std::end(types), type) != std::end(types);
+}
+
+}  // namespace
+
+Message NoTestInformationMessage(const std::string& path) {
+    return {"No test information found on drive " + upper(path) +
+                ", would you like to try another drive?",
+            "", MsgIcon::None, MsgButtons::YesNo};
+}
+
+Message WriteProtectedMessage() {
+    return {"Data disk write protected!\r\n\r\nSet the data disk to writable and replace in drive.",
+            DataDiskError, MsgIcon::Critical, MsgButtons::OKCancel};
+}
+
+Message DataDiskNotFoundMessage() {
+    return {"Data disk not found!\r\n\r\nInsert data disk in drive A to continue.", DataDiskError,
+            MsgIcon::Critical, MsgButtons::OKCancel};
+}
+
+Message OtherErrorMessage(const FileError& error) {
+    return {"Error " + std::to_string(error.number()) + ":" + error.description(), "",
+            MsgIcon::None, MsgButtons::OK};
+}
+
+Message DataDiskChangedMessage() {
+    return {std::string("Original data disk not found!") + Paragraph +
+                "The data disk used when the program was started is no longer in the floppy "
+                "drive." +
+                Paragraph + "It is VERY important that the data disk not be removed or changed " +
+                "while the program is running.  Corruption of the client database " +
+                "may occur, possibly making the data disk unusable." + Paragraph + exitAdvice() +
+                Paragraph + "Please re-insert the original data disk" + " and click OK.",
+            "Data Disk Changed", MsgIcon::Critical, MsgButtons::OK};
+}
+
+Message DataDiskStillNotFoundMessage() {
+    return {std::string("Original data disk still not found!") + Paragraph +
+                "The data disk used when the program was started is not in the floppy drive." +
+                Paragraph +
+                "The test program must be closed and re-opened to use a different data disk." +
+                Paragraph + exitAdvice() + Paragraph + "This test program will now shut down.",
+            "Data Disk Not Found", MsgIcon::Critical, MsgButtons::OK};
+}
+
+Message DriveHelpMessage() {
+    return {
+        "Use the dropdown box to select the drive that the floppy data \r\n"
+        "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
+        "B: and USB drives are usually F: or G:",
+        "", MsgIcon::None, MsgButtons::OK};
+}
+
+LocationOutcome SelectDataLocation(
+    Session& session, const Settings& settings, bool atStartup, Messages& messages,
+    const std::function<std::optional<std::string>()>& chooseLocation) {
+    const LocationOutcome givenUp = atStartup ? LocationOutcome::EndProgram : LocationOutcome::Kept;
+    bool firstTry = true;
+    for (;;) {
+        std::string path;
+        if (atStartup && firstTry) {
+            path = settings.GetINIFilePath();
+            firstTry = false;
+        } else if (auto chosen = chooseLocation()) {
+            path = *chosen;
+        } else {
+            return givenUp;
+        }
+        for (;;) {
+            try {
+                OpenDataLocation(session, path);
+                settings.WriteINIFilePath(path);
+                return LocationOutcome::Opened;
+            } catch (const FileError& error) {
+                if (error.locationUnavailable()) {
+                    if (messages.show(NoTestInformationMessage(path)) == MsgAnswer::Yes) {
+                        break;
+                    }
+                    return LocationOutcome::EndProgram;
+                }
+                if (error.number() == FileError::PermissionDenied) {
+                    if (messages.show(WriteProtectedMessage()) == MsgAnswer::OK) {
+                        continue;
+                    }
+                    return givenUp;
+                }
+                messages.show(OtherErrorMessage(error));
+                return givenUp;
+            }
+        }
+    }
+}
+
+bool CheckDataLocation(const Session& session, Messages& messages) {
+    return CheckDataLocation(
+        session, [&] { messages.show(DataDiskChangedMessage()); },
+        [&] { messages.show(DataDiskStillNotFoundMessage()); });
+}
+
+bool RetryAfterStartupError(const FileError& error, Messages& messages) {
+    if (error.locationUnavailable()) {
+        return messages.show(DataDiskNotFoundMessage()) == MsgAnswer::OK;
+    }
+    if (error.number() == FileError::PermissionDenied) {
+        return messages.show(WriteProtectedMessage()) == MsgAnswer::OK;
+    }
+    messages.show(OtherErrorMessage(error));
+    return false;
+}
+
+std::vector<std::string> MountedVolumes(std::string_view procMounts) {
+    std::vector<std::string> volumes;
+    std::istringstream lines{std::string(procMounts)};
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string device;
+        std::string mountPoint;
+        std::string type;
+        if (!(fields >> device >> mountPoint >> type)) {
+            continue;
+        }
+        mountPoint = unescapeMountField(mountPoint);
+        const bool storage = device.starts_with("/dev/") || isNetworkShare(type);
+        if (storage && type != "squashfs" && !isSystemFolder(mountPoint) &&
+            std::find(volumes.begin(), volumes.end(), mountPoint) == volumes.end()) {
+            volumes.push_back(mountPoint);
+        }
+    }
+    return volumes;
+}
+
+}  // namespace qlm

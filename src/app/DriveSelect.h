@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/Messages.h"
+
+namespace qlm {
+
+class FileError;
+class Settings;
+struct Session;
+
+// The messages of choosing and checking the data location, letter for letter.
+Message NoTestInformationMessage(const std::string& path);
+Message WriteProtectedMessage();
+Message DataDiskNotFoundMessage();
+Message OtherErrorMessage(const FileError& error);
+Message DataDiskChangedMessage();
+Message DataDiskStillNotFoundMessage();
+Message DriveHelpMessage();
+
+enum class LocationOutcome {
+    Opened,      // the location is open, its clients loaded and stored as FilePath
+    Kept,        // the user gave up; the session keeps the location it had
+    EndProgram,  // the program must end
+};
+
+// Chooses, opens and remembers the data location. At start-up the stored FilePath is tried
+// first without asking; after that, and always from the menu, `chooseLocation` (the dialog)
+// names the path, or nothing when the user closed it without choosing. An unusable location asks
+// whether to try another (No ends the program); a write-protected one may be retried; any other
+// error, or closing the dialog, gives up. At start-up there is no earlier location to fall back on,
+// so giving up ends the program there.
+LocationOutcome SelectDataLocation(
+    Session& session, const Settings& settings, bool atStartup, Messages& messages,
+    const std::function<std::optional<std::string>()>& chooseLocation);
+
+// CheckDataLocation with its two messages.
+bool CheckDataLocation(const Session& session, Messages& messages);
+
+// The start-up error handler: true when the user asks for the failed step to be repeated.
+bool RetryAfterStartupError(const FileError& error, Messages& messages);
+
+// The mount points of /proc/mounts that can hold a data location: block devices (removable
+// media among them) and network shares, without the system's own pseudo file systems.
+std::vector<std::string> MountedVolumes(std::string_view procMounts);
+
+}  // namespace qlm

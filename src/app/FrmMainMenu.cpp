@@ -1,0 +1,422 @@
+#include "app/FrmMainMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/ClientList.h"
+#include "app/DriveSelect.h"
+#include "app/NumLock.h"
+#include "app/Session.h"
+#include "entry/CodeTexts.h"
+#include "scoring/TestSpec.h"
+#include "storage/FileError.h"
+#include "supervisor/FrmAbout.h"
+#include "supervisor/PublisherLogo.h"
+#include "testing/QuestionBank.h"
+#include "ui/MenuChoice.h"
+#include "ui/Messages.h"
+#include "ui/QtText.h"
+#include "ui/ScreenOps.h"
+
+namespace qlm {
+
+namespace {
+
+struct ChoiceText {
+    const char* caption;
+    const char* prompt;
+};
+
+constexpr std::array<ChoiceText, 4> Choices{{
+    {"Edit Current Client", "Edit client's information."},
+    {"Add New Client",
+     "Enter a new client. Test client on computer or enter data from answer sheet."},
+    {"Supervisor Options", "Print client report, verify data entry or delete client names."},
+    {"Exit Application", "Quit the program."},
+}};
+
+constexpr int LogoPixels = 96;
+
+}  // namespace
+
+FrmMainMenu::FrmMainMenu(Session& session, Messages& messages, MainMenuOptions options)
+    : m_session(session),
+      m_messages(messages),
+      m_options(std::move(options)),
+      m_settings(session.Files, session.ProgramFolder) {
+    setObjectName(QStringLiteral("frmMainMenu"));
+    buildMenuBar();
+    buildScreen();
+    m_timNumLock = new QTimer(this);
+    m_timNumLock->setObjectName(QStringLiteral("timNumLock"));
+    m_timNumLock->setInterval(1000);
+    connect(m_timNumLock, &QTimer::timeout, this, &FrmMainMenu::numLockTick);
+    resize(860, 560);
+}
+
+void FrmMainMenu::buildMenuBar() {
+    auto* exit = menuBar()->addAction(QStringLiteral("E&xit!"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, [this] { runChoice(ExitChoice); });
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("mnuAudio"));
+    auto* drive = options->addAction(QStringLiteral("&Change Data Drive"));
+    drive->setObjectName(QStringLiteral("mnuDriveSelect"));
+    connect(drive, &QAction::triggered, this, &FrmMainMenu::changeDataDrive);
+    m_mnuOptionsNumLock = options->addAction(QStringLiteral("&Num Lock Always On"));
+    m_mnuOptionsNumLock->setObjectName(QStringLiteral("mnuOptionsNumLock"));
+    m_mnuOptionsNumLock->setCheckable(true);
+    connect(m_mnuOptionsNumLock, &QAction::triggered, this, &FrmMainMenu::toggleNumLock);
+
+    auto* about = menuBar()->addAction(QStringLiteral("&About..."));
+    about->setObjectName(QStringLiteral("mnuHelpAbout"));
+    connect(about, &QAction::triggered, this, &FrmMainMenu::showAbout);
+}
+
+void FrmMainMenu::buildScreen() {
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    m_fraClient = new QGroupBox(QStringLiteral("Client List"), central);
+    m_fraClient->setObjectName(QStringLiteral("fraClient"));
+    m_lbNameDisplay = new QListWidget(m_fraClient);
+    m_lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
+    m_lbNameDisplay->setSelectionMode(QAbstractItemView::SingleSelection);
+    QFont listFont(QStringLiteral("Monospace"));
+    listFont.setStyleHint(QFont::TypeWriter);
+    m_lbNameDisplay->setFont(listFont);
+    m_lbNameDisplay->installEventFilter(this);
+    connect(m_lbNameDisplay, &QListWidget::itemSelectionChanged, this,
+            &FrmMainMenu::clientSelected);
+    auto* listLayout = new QVBoxLayout(m_fraClient);
+    listLayout->addWidget(m_lbNameDisplay);
+    setListFocusColours(false);
+
+    m_msgPanel = new QLabel(central);
+    m_msgPanel->setObjectName(QStringLiteral("MsgPanel"));
+    m_msgPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_msgPanel->setMinimumHeight(28);
+    m_msgPanel->setMargin(4);
+
+    m_imgTVNLogo = new QLabel(central);
+    m_imgTVNLogo->setObjectName(QStringLiteral("imgTVNLogo"));
+    m_imgTVNLogo->setFixedSize(LogoPixels, LogoPixels);
+
+    m_frMainMenu = new QFrame(central);
+    m_frMainMenu->setObjectName(QStringLiteral("frMainMenu"));
+    m_frMainMenu->setFrameStyle(QFrame::Box | QFrame::Raised);
+    m_frMainMenu->setFixedWidth(300);
+    auto* choices = new QVBoxLayout(m_frMainMenu);
+    for (int i = 0; i < 4; ++i) {
+        auto* choice = new MenuChoice(i, QString::fromLatin1(Choices[i].caption), m_frMainMenu);
+        choice->setPrompt(m_msgPanel, QString::fromLatin1(Choices[i].prompt));
+        connect(choice->button(), &QPushButton::clicked, this, [this, i] { runChoice(i); });
+        choices->addWidget(choice);
+        m_choices[static_cast<std::size_t>(i)] = choice;
+        // Until its screens are wired, a choice is shown but cannot be chosen.
+        choice->button()->setEnabled(i == ExitChoice);
+    }
+
+    // The frame of choices stands a little above the middle of its column.
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_imgTVNLogo, 0, Qt::AlignHCenter);
+    right->addStretch(2);
+    right->addWidget(m_frMainMenu, 0, Qt::AlignHCenter);
+    right->addStretch(3);
+
+    auto* grid = new QGridLayout(central);
+    grid->addWidget(m_fraClient, 0, 0);
+    grid->addLayout(right, 0, 1);
+    grid->addWidget(m_msgPanel, 1, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+
+    setTabOrder(m_lbNameDisplay, m_choices[0]->button());
+    for (int i = 0; i < 3; ++i) {
+        setTabOrder(m_choices[static_cast<std::size_t>(i)]->button(),
+                    m_choices[static_cast<std::size_t>(i) + 1]->button());
+    }
+}
+
+bool FrmMainMenu::StartUp() {
+    MOUSEWAIT();
+    // The workgroup entry keeps the settings file in its usual shape; a failed write does
+    // not stop the start.
+    m_settings.WriteSystemDB(m_session.programFile("tvnsys.mda"));
+
+    MOUSEDEFAULT();
+    if (SelectDataLocation(m_session, m_settings, true, m_messages,
+                           [this] { return chooseLocation(); }) != LocationOutcome::Opened) {
+        return false;
+    }
+
+    MOUSEWAIT();
+    m_session.SoundPath = m_settings.GetINISndPath();
+    m_session.QuestionBankPath = m_session.programFile(QuestionBankFileName);
+    m_session.Publisher = ReadPublisherCode(m_session.Files, m_session.ProgramFolder);
+    for (;;) {
+        try {
+            m_publisherTexts =
+                LoadPublisherTexts(m_session.Files, m_session.ProgramFolder, m_session.Publisher);
+            break;
+        } catch (const FileError& error) {
+            MOUSEDEFAULT();
+            if (!RetryAfterStartupError(error, m_messages)) {
+                return false;
+            }
+        }
+    }
+    m_imgTVNLogo->setPixmap(PublisherLogo(m_session.Publisher, LogoPixels));
+
+    m_session.MainMenuActive = true;
+    setEnabled(false);
+    {
+        FrmAbout splash(m_session.Publisher, m_publisherTexts, true, nullptr,
+                        m_options.revealTickMs, m_options.closeTickMs);
+        splash.show();
+        splash.waitForFadeDone();
+        MOUSEWAIT();
+        splash.close();
+    }
+    setWindowTitle(QStringLiteral("Quillmere"));
+    setEnabled(true);
+    if (!isMaximized()) {
+        CenterForm(this);
+    }
+
+    FillCodeTexts(m_session.Codes);
+    Activate();
+    m_numLockOption = m_settings.ReadNumLockSetting();
+    m_mnuOptionsNumLock->setChecked(m_numLockOption);
+    m_timNumLock->start();
+    m_session.MainMenuActive = true;
+    m_unloadOthersOnActivate = true;
+    SetTestSpec(m_session.Spec);
+    m_started = true;
+    m_lbNameDisplay->setFocus();
+    MOUSEDEFAULT();
+    return true;
+}
+
+void FrmMainMenu::Activate() {
+    ClearShpButtonColor(this, ExitChoice);
+    if (QWidget* focus = focusWidget()) {
+        // The choice with the focus keeps its highlight: exactly one choice is lit.
+        for (MenuChoice* choice : m_choices) {
+            if (choice->button() == focus) {
+                choice->setHighlighted(true);
+            }
+        }
+    }
+    EnableEditChoice();
+    if (m_session.NumberOfClients == 0) {
+        m_session.CurrentClient = 0;
+    }
+    RefreshNameDisplay();
+    m_choices[EditChoice]->button()->setEnabled(false);
+    EnableEditChoice();
+    if (m_unloadOthersOnActivate) {
+        for (QWidget* other : QApplication::topLevelWidgets()) {
+            if (other != this && other->isVisible() && qobject_cast<QMenu*>(other) == nullptr) {
+                other->close();
+            }
+        }
+    }
+}
+
+void FrmMainMenu::RefreshNameDisplay() {
+    if (m_session.NumberOfClients <= 0 || !m_session.MainMenuActive) {
+        return;
+    }
+    m_lbNameDisplay->clear();
+    for (int n = 1; n <= m_session.NumberOfClients; ++n) {
+        m_lbNameDisplay->addItem(
+            FromLatin1(ClientListItem(n, m_session.ClientTable[static_cast<std::size_t>(n)])));
+    }
+}
+
+void FrmMainMenu::EnableEditChoice() {
+    const auto selected = m_lbNameDisplay->selectedItems();
+    const bool itemChosen = !selected.isEmpty() && !selected.first()->text().isEmpty();
+    m_choices[EditChoice]->button()->setEnabled(itemChosen && m_screens[EditChoice]);
+}
+
+void FrmMainMenu::setChoiceScreens(int index, std::function<void()> screens) {
+    m_screens.at(static_cast<std::size_t>(index)) = std::move(screens);
+    if (index == EditChoice) {
+        EnableEditChoice();
+    } else {
+        m_choices[static_cast<std::size_t>(index)]->button()->setEnabled(
+            static_cast<bool>(m_screens[static_cast<std::size_t>(index)]));
+    }
+}
+
+void FrmMainMenu::clientSelected() {
+    EnableEditChoice();
+    const auto selected = m_lbNameDisplay->selectedItems();
+    if (!selected.isEmpty()) {
+        m_session.CurrentClient = static_cast<std::int16_t>(
+            ClientOfListItem(selected.first()->text().toLatin1().toStdString()));
+    }
+}
+
+void FrmMainMenu::setListFocusColours(bool focused) {
+    SetColours(m_fraClient, focused ? Cyan : Blue, focused ? Black : White);
+    SetBold(m_fraClient, focused);
+    // The list keeps its own font whatever the caption's weight.
+    SetBold(m_lbNameDisplay, false);
+}
+
+bool FrmMainMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_lbNameDisplay) {
+        if (event->type() == QEvent::FocusIn) {
+            if (m_session.NumberOfClients < 1) {
+                QPushButton* add = m_choices[AddChoice]->button();
+                QTimer::singleShot(0, add, [add] { add->setFocus(Qt::OtherFocusReason); });
+            } else {
+                setListFocusColours(true);
+                m_msgPanel->setText(
+                    QStringLiteral("Use up or down arrow keys or mouse to select client."));
+                EnableEditChoice();
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            setListFocusColours(false);
+            m_msgPanel->clear();
+        } else if (event->type() == QEvent::KeyPress) {
+            // The list stands on its first entry, unchosen, once it has the focus: with
+            // nothing chosen yet, Down chooses that first client rather than the second.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Down && m_lbNameDisplay->selectedItems().isEmpty() &&
+                m_lbNameDisplay->currentRow() == 0) {
+                m_lbNameDisplay->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+                return true;
+            }
+            EnableEditChoice();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FrmMainMenu::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_started) {
+        Activate();
+    }
+}
+
+void FrmMainMenu::runChoice(int index) {
+    if (index == ExitChoice) {
+        endProgram();
+        return;
+    }
+    if (!m_screens.at(static_cast<std::size_t>(index))) {
+        return;
+    }
+    MOUSEWAIT();
+    const bool locationOk = CheckDataLocation(m_session, m_messages);
+    MOUSEDEFAULT();
+    if (!locationOk) {
+        endProgram();
+        return;
+    }
+    runSequence(index);
+}
+
+void FrmMainMenu::runSequence(int index) {
+    if (index == EditChoice) {
+        m_session.EditMode = true;
+        m_unloadOthersOnActivate = false;
+    } else if (index == AddChoice) {
+        m_session.EditMode = false;
+    }
+    if (index != SupervisorChoice) {
+        m_session.ScanEditMode = false;
+    }
+    m_session.MainMenuActive = false;
+    m_frMainMenu->hide();
+    m_screens[static_cast<std::size_t>(index)]();
+    m_unloadOthersOnActivate = true;
+    m_frMainMenu->show();
+    m_session.MainMenuActive = true;
+    // The sequence may have added a client: the list shows the file as it is now.
+    Activate();
+    m_choices[static_cast<std::size_t>(index)]->button()->setFocus();
+}
+
+void FrmMainMenu::endProgram() {
+    m_programEnded = true;
+    m_timNumLock->stop();
+    emit programEnding();
+    close();
+    QCoreApplication::quit();
+}
+
+std::optional<std::string> FrmMainMenu::chooseLocation() {
+    return FrmDriveSelect::Choose(m_session.DataPath, m_messages, m_options.folderPicker,
+                                  isVisible() ? this : nullptr);
+}
+
+void FrmMainMenu::changeDataDrive() {
+    MOUSEDEFAULT();
+    switch (SelectDataLocation(m_session, m_settings, false, m_messages,
+                               [this] { return chooseLocation(); })) {
+        case LocationOutcome::Opened:
+            m_lbNameDisplay->clear();
+            RefreshNameDisplay();
+            EnableEditChoice();
+            break;
+        case LocationOutcome::EndProgram:
+            endProgram();
+            break;
+        case LocationOutcome::Kept:
+            break;
+    }
+}
+
+void FrmMainMenu::toggleNumLock() {
+    m_numLockOption = !m_numLockOption;
+    m_mnuOptionsNumLock->setChecked(m_numLockOption);
+    m_settings.WriteNumLockSetting(m_numLockOption);
+    // The timer stops itself while the option is off; turning it on again restarts it.
+    if (m_numLockOption) {
+        m_timNumLock->start();
+    }
+}
+
+void FrmMainMenu::numLockTick() {
+    if (!m_numLockOption) {
+        m_timNumLock->stop();
+        return;
+    }
+    HoldNumLockOn();
+}
+
+void FrmMainMenu::showAbout() {
+    FrmAbout about(m_session.Publisher, m_publisherTexts, false, this, m_options.revealTickMs,
+                   m_options.closeTickMs);
+    about.exec();
+}
+
+void FrmMainMenu::comeToFront() {
+    QWidget* front = QApplication::activeModalWidget();
+    if (front == nullptr) {
+        front = this;
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+    }
+    front->raise();
+    front->activateWindow();
+}
+
+}  // namespace qlm

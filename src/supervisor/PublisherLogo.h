@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QPixmap>
+
+#include "app/Publisher.h"
+
+namespace qlm {
+
+// The publisher's logo, drawn by the program itself: a square picture of `size` pixels.
+QPixmap PublisherLogo(PublisherCode code, int size);
+
+}  // namespace qlm

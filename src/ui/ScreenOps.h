@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QColor>
+
+class QWidget;
+
+namespace qlm {
+
+// Colours as the screens name them, in the 0xBBGGRR form (blue in the high byte).
+inline constexpr unsigned Blue = 0xFF0000;
+inline constexpr unsigned Cyan = 0xFFFF00;
+inline constexpr unsigned White = 0xFFFFFF;
+inline constexpr unsigned Black = 0x000000;
+QColor FromBGR(unsigned bgr);
+
+// Centres `screen` on the display it is on.
+void CenterForm(QWidget* screen);
+// The busy pointer, then pending events run so that it shows at once.
+void MOUSEWAIT();
+// The normal pointer again, however often the busy one was asked for.
+void MOUSEDEFAULT();
+// Choices 0 to n of `screen` (n included) without highlight.
+void ClearShpButtonColor(QWidget* screen, int n);
+// Choices 0 to n without highlight, then choice i highlighted.
+void SetShpButtonColor(QWidget* screen, int n, int i);
+// Selects the whole text of the focused control; a control without text is left alone.
+void SelectAllText();
+// Caption labels lblInfo 0 to n of `screen` in normal weight.
+void ClearInfoLabelBold(QWidget* screen, int n);
+// Caption labels 0 to n in normal weight, then label i bold.
+void SetInfoLabelBold(QWidget* screen, int n, int i);
+
+// A widget's font in bold or normal weight.
+void SetBold(QWidget* widget, bool bold);
+// A widget's own background and foreground.
+void SetColours(QWidget* widget, unsigned background, unsigned foreground);
+
+}  // namespace qlm
