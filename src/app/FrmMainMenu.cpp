@@ -202,7 +202,7 @@ bool FrmMainMenu::StartUp() {
     m_timNumLock->start();
     m_session.MainMenuActive = true;
     m_unloadOthersOnActivate = true;
-    SetTestSpec(m_session.Spec);
+    SetTestSpec(m_session.Constants);
     m_started = true;
     m_lbNameDisplay->setFocus();
     MOUSEDEFAULT();

@@ -154,7 +154,7 @@ void MainMenuTest::startUpListsTheClients() {
     QCOMPARE(program.session.QuestionBankPath, program.folder.program() + "/QLMtest.db");
     QCOMPARE(program.settings.read("Options", "SystemDB", "", 300),
              program.folder.program() + "/tvnsys.mda");
-    QCOMPARE(program.session.Spec.SectionEnd, (std::array<int, 3>{0, 97, 109}));
+    QCOMPARE(program.session.Constants.SectionEnd, (std::array<int, 3>{0, 97, 109}));
     QCOMPARE(program.session.SoundPath, std::string("c:"));
     QVERIFY(program.session.MainMenuActive);
 }

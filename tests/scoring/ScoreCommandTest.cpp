@@ -106,9 +106,9 @@ void ScoreCommandTest::refusesClientsOutsideTheLocation_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
     QTest::newRow("client 0") << QStringList{"--client", "0"}
-                              << "--client must be a client of the data location (1 to 4), not 0";
-    QTest::newRow("client 5") << QStringList{"--client", "5"}
-                              << "--client must be a client of the data location (1 to 4), not 5";
+                              << "--client must be a client of the data location (1 to 5), not 0";
+    QTest::newRow("client 6") << QStringList{"--client", "6"}
+                              << "--client must be a client of the data location (1 to 5), not 6";
     QTest::newRow("not a number") << QStringList{"--client", "one"}
                                   << "--client must be a whole number, not \"one\"";
     QTest::newRow("no client") << QStringList{} << "--client is required";
