@@ -85,7 +85,7 @@ void PrintSupplemental(ReportWriter& out, Session& session) {
 }
 
 void PrintResponses(ReportWriter& out, const Session& session, int testNumber) {
-    const int lastTrueFalse = session.Spec.SectionEnd[1];
+    const int lastTrueFalse = session.Constants.SectionEnd[1];
     const auto answers = [&](int from, int to, bool grouped) {
         for (int item = from; item <= to; ++item) {
             const int answer = session.Scoring.ItemAnswers[static_cast<std::size_t>(item)];

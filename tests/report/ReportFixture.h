@@ -26,7 +26,7 @@ public:
                               TestFolder::read(TestFolder::sourceFolder() + "/data/" + name));
         }
         FillCodeTexts(session.Codes);
-        SetTestSpec(session.Spec);
+        SetTestSpec(session.Constants);
         fillTables();
         fillClient();
     }
