@@ -14,8 +14,8 @@ private slots:
     void supplementalCountsFollowTheirLabels();
     void responsesGrid_data();
     void responsesGrid();
-    void responsesCloseWithAnEmptyLineBelow58_data();
-    void responsesCloseWithAnEmptyLineBelow58();
+    void sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage_data();
+    void sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage();
     void significantItemsInTwoUnevenColumns();
     void significantRowAt58StartsAPage_data();
     void significantRowAt58StartsAPage();
@@ -101,24 +101,38 @@ void ItemListingsTest::responsesGrid() {
              (QStringList{heading, at(26, QString(33, '-'))} + rows + QStringList{""}));
 }
 
-void ItemListingsTest::responsesCloseWithAnEmptyLineBelow58_data() {
+void ItemListingsTest::sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage_data() {
+    QTest::addColumn<QString>("section");
     QTest::addColumn<int>("line");
     QTest::addColumn<int>("lines");
     QTest::addColumn<int>("lineAfter");
-    QTest::newRow("room") << 40 << 6 << 47;
-    QTest::newRow("reaches 57") << 51 << 6 << 58;
-    QTest::newRow("reaches 58") << 52 << 5 << 58;
-    QTest::newRow("past the page") << 55 << 5 << 61;
+    QTest::newRow("responses with room") << "responses" << 40 << 6 << 47;
+    QTest::newRow("responses reach 57") << "responses" << 51 << 6 << 58;
+    QTest::newRow("responses reach 58") << "responses" << 52 << 5 << 58;
+    QTest::newRow("responses past the page") << "responses" << 55 << 5 << 61;
+    QTest::newRow("comments with room") << "comments" << 40 << 9 << 49;
+    QTest::newRow("comments reach 57") << "comments" << 49 << 9 << 58;
+    QTest::newRow("comments reach 58") << "comments" << 50 << 8 << 58;
+    QTest::newRow("section 2 with room") << "section 2" << 40 << 13 << 53;
+    // The last row fills the page: the new page begins without the empty line.
+    QTest::newRow("section 2 ends a page") << "section 2" << 46 << 15 << 2;
 }
 
-void ItemListingsTest::responsesCloseWithAnEmptyLineBelow58() {
+void ItemListingsTest::sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage() {
+    QFETCH(QString, section);
     QFETCH(int, line);
     QFETCH(int, lines);
     QFETCH(int, lineAfter);
     ReportFixture f;
     ReportWriter out = f.writer();
     out.ReportLine = line;
-    PrintResponses(out, f.session, 1);
+    if (section == "responses") {
+        PrintResponses(out, f.session, 1);
+    } else if (section == "comments") {
+        PrintComments(out);
+    } else {
+        PrintSection2Answers(out, f.session);
+    }
     QCOMPARE(ReportLines(out.bytes()).size(), lines);
     QCOMPARE(out.ReportLine, lineAfter);
 }

@@ -24,8 +24,6 @@ private slots:
     void predictionScoreWeighsEveryInput();
     void predictionLineIsCentredAboutColumn42_data();
     void predictionLineIsCentredAboutColumn42();
-    void commentsCloseWithAnEmptyLineOnlyWhenThereIsRoom_data();
-    void commentsCloseWithAnEmptyLineOnlyWhenThereIsRoom();
 };
 
 namespace {
@@ -287,31 +285,6 @@ void SummaryPageTest::predictionLineIsCentredAboutColumn42() {
     PrintPrediction(out, f.session);
     QCOMPARE(ReportLines(out.bytes()), (QStringList{"", line, ""}));
     QCOMPARE(out.ReportLine, 33);
-}
-
-void SummaryPageTest::commentsCloseWithAnEmptyLineOnlyWhenThereIsRoom_data() {
-    QTest::addColumn<int>("line");
-    QTest::addColumn<int>("lines");
-    QTest::addColumn<int>("lineAfter");
-    QTest::newRow("room") << 40 << 9 << 49;
-    QTest::newRow("ends at 57") << 49 << 9 << 58;
-    QTest::newRow("reaches 58") << 50 << 8 << 58;
-}
-
-void SummaryPageTest::commentsCloseWithAnEmptyLineOnlyWhenThereIsRoom() {
-    QFETCH(int, line);
-    QFETCH(int, lines);
-    QFETCH(int, lineAfter);
-    ReportFixture f;
-    ReportWriter out = f.writer();
-    out.ReportLine = line;
-    PrintComments(out);
-    const QStringList written = ReportLines(out.bytes());
-    QCOMPARE(written.size(), lines);
-    QCOMPARE(written[0], "       COMMENTS OR RECOMMENDATIONS: " + QString(42, '_'));
-    QCOMPARE(written[2], "       " + QString(71, '_'));
-    QCOMPARE(written[7], "          STAFF MEMBER SIGNATURE" + QString(37, ' ') + "DATE");
-    QCOMPARE(out.ReportLine, lineAfter);
 }
 
 QTEST_GUILESS_MAIN(SummaryPageTest)
