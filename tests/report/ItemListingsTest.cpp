@@ -4,6 +4,7 @@
 #include "report/Sections.h"
 
 using namespace qlm;
+using qlm::test::AtColumn;
 using qlm::test::ReportFixture;
 using qlm::test::ReportLines;
 
@@ -11,7 +12,6 @@ class ItemListingsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void supplementalCountsFollowTheirLabels();
     void responsesGrid_data();
     void responsesGrid();
     void sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage_data();
@@ -19,16 +19,10 @@ private slots:
     void significantItemsInTwoUnevenColumns();
     void significantRowAt58StartsAPage_data();
     void significantRowAt58StartsAPage();
-    void section2Answers_data();
-    void section2Answers();
     void section2RowAt58StartsAPage();
 };
 
 namespace {
-
-QString at(int column, const QString& text) {
-    return QString(column - 1, ' ') + text;
-}
 
 // The line of the left column, and the right one from column 44.
 QString pairRow(const QString& left, const QString& right) {
@@ -41,31 +35,6 @@ QString significant(int k) {
 }
 
 }  // namespace
-
-void ItemListingsTest::supplementalCountsFollowTheirLabels() {
-    ReportFixture f;
-    ReportWriter out = f.writer();
-    out.ReportLine = 30;
-    PrintSupplemental(out, f.session);
-    const QStringList expected = {
-        at(21, "JUVENILE PROVIDED SUPPLEMENTAL INFORMATION"),
-        at(21, "------------------------------------------"),
-        "       Age at first arrest...........13",
-        "       Number of:" + QString(26, ' ') + "Number of:",
-        pairRow(" Times picked up for Truancy.. 2", " Times held in detention...... 3"),
-        pairRow(" Runaways.....................N/A", " Court Convictions............ 2"),
-        pairRow(" Times Arrested............... 4", " DUI arrests.................. 0"),
-        pairRow(" Times on probation........... 1", " Alcohol-related arrests...... 1"),
-        pairRow(" Probation Revocations........ 0", " Drug-related arrests......... 0"),
-        "",
-    };
-    QCOMPARE(ReportLines(out.bytes()), expected);
-    QCOMPARE(out.ReportLine, 40);
-    // The padded counts stay in the shared state.
-    QCOMPARE(f.state().CourtCounts[2], " 2");
-    QCOMPARE(f.state().CourtCounts[1], "13");
-    QCOMPARE(f.state().CourtCounts[3], "N/A");
-}
 
 void ItemListingsTest::responsesGrid_data() {
     QTest::addColumn<QString>("answers");  // the stored characters of items 1 to 109
@@ -95,10 +64,10 @@ void ItemListingsTest::responsesGrid() {
     ReportWriter out = f.writer();
     out.ReportLine = 20;
     PrintResponses(out, f.session, testNumber);
-    const QString heading = at(26, "Quillmere Responses").leftJustified(61) + "(QLM TEST # " +
+    const QString heading = AtColumn(26, "Quillmere Responses").leftJustified(61) + "(QLM TEST # " +
                             QString::number(testNumber) + " )";
     QCOMPARE(ReportLines(out.bytes()),
-             (QStringList{heading, at(26, QString(33, '-'))} + rows + QStringList{""}));
+             (QStringList{heading, AtColumn(26, QString(33, '-'))} + rows + QStringList{""}));
 }
 
 void ItemListingsTest::sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage_data() {
@@ -155,8 +124,8 @@ void ItemListingsTest::significantItemsInTwoUnevenColumns() {
         pairRow(significant(2), significant(14)),
         pairRow(significant(5), significant(15)),
         pairRow(significant(9), significant(20)),
-        at(44, significant(21)),
-        at(44, significant(28)),
+        AtColumn(44, significant(21)),
+        AtColumn(44, significant(28)),
         "",
         pairRow("ANTISOCIAL", "VIOLENCE"),
         pairRow("----------", "--------"),
@@ -196,51 +165,6 @@ void ItemListingsTest::significantRowAt58StartsAPage() {
     QCOMPARE(lines[firstRow + breakAfterRow + 2], "");
     QCOMPARE(lines[firstRow + breakAfterRow + 3],
              pairRow(significant(breakAfterRow + 1), significant(breakAfterRow + 14)));
-}
-
-void ItemListingsTest::section2Answers_data() {
-    QTest::addColumn<QList<int>>("answers");  // items 98 to 109
-    QTest::addColumn<QStringList>("rows");
-    const auto choice = [](int item, int a) {
-        return QString::number(item).rightJustified(3) + ". Choice " + QString::number(a) +
-               " of item " + QString::number(item);
-    };
-    QTest::newRow("every choice") << QList<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}
-                                  << QStringList{pairRow(choice(98, 1), choice(104, 3)),
-                                                 pairRow(choice(99, 2), choice(105, 4)),
-                                                 pairRow(choice(100, 3), choice(106, 1)),
-                                                 pairRow(choice(101, 4), choice(107, 2)),
-                                                 pairRow(choice(102, 1), choice(108, 3)),
-                                                 pairRow(choice(103, 2), choice(109, 4))};
-    QTest::newRow("no response and a fifth choice")
-        << QList<int>{0, 2, 0, 4, 1, 2, 3, 4, 5, 2, 3, 0}
-        << QStringList{pairRow(" 98. No response given", choice(104, 3)),
-                       pairRow(choice(99, 2), choice(105, 4)),
-                       pairRow("100. No response given", "106. Answer 5 (no text)"),
-                       pairRow(choice(101, 4), choice(107, 2)),
-                       pairRow(choice(102, 1), choice(108, 3)),
-                       pairRow(choice(103, 2), "109. No response given")};
-}
-
-void ItemListingsTest::section2Answers() {
-    QFETCH(QList<int>, answers);
-    QFETCH(QStringList, rows);
-    ReportFixture f;
-    for (std::size_t j = 0; j < 12; ++j) {
-        f.state().ItemAnswers[98 + j] = answers[static_cast<qsizetype>(j)];
-    }
-    ReportWriter out = f.writer();
-    out.ReportLine = 20;
-    PrintSection2Answers(out, f.session);
-    const QStringList intro = {
-        "       SECTION 2. The juvenile's answers to  multiple choice items are printed",
-        "       below. It should be noted  that these  answers represent the juvenile's",
-        "       opinion--with  all of its biases.  These multiple choice answers  allow",
-        "       comparison of the juvenile's  subjective  opinions with their objective",
-        "       and empirically based scale scores.",
-        ""};
-    QCOMPARE(ReportLines(out.bytes()), intro + rows + QStringList{""});
-    QCOMPARE(out.ReportLine, 20 + 6 + 6 + 1);
 }
 
 void ItemListingsTest::section2RowAt58StartsAPage() {

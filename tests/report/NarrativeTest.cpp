@@ -29,7 +29,6 @@ private slots:
     void brokenNarrativeFilesAreNamed();
     void invalidTextIsCopiedUpToEnd_data();
     void invalidTextIsCopiedUpToEnd();
-    void notScorableParagraph();
 };
 
 namespace {
@@ -49,10 +48,6 @@ QStringList narrative(ReportFixture& f, int scale, int reportLine = 10) {
     out.ReportLine = reportLine;
     PrintScaleNarrative(out, f.session, scale);
     return ReportLines(out.bytes());
-}
-
-QString at(int column, const QString& text) {
-    return QString(column - 1, ' ') + text;
 }
 
 }  // namespace
@@ -115,18 +110,11 @@ void NarrativeTest::alcoholAndDrugsAreComposedFromTheProblemRange_data() {
         << "        This youth's Alcohol Scale score is in the upper medium risk range (56";
     QTest::newRow("alcohol 75 is composed")
         << 2 << 75 << "       This youth's Alcohol Scale score is in the problem risk (70 to 89th";
-    QTest::newRow("alcohol 94")
-        << 2 << 94 << "       This youth's Alcohol Scale score is in the problem (90 to 100th";
-    QTest::newRow("alcohol 95")
-        << 2 << 95
-        << "       This youth's Alcohol Scale score is in the severe problem (90 to 100th";
     QTest::newRow("drugs 65 is copied")
         << 3 << 65
         << "        This youth's Drugs Scale score is in the upper medium risk  range  (56";
     QTest::newRow("drugs 70 is composed")
         << 3 << 70 << "       This juvenile's Drugs Scale score is in the problem risk (70 to 89th";
-    QTest::newRow("drugs 90")
-        << 3 << 90 << "       This juvenile's Drugs Scale score is in the severe problem (90 to";
     QTest::newRow("violence 75 is copied")
         << 4 << 75
         << "        This youth's Violence Scale score is in the problem risk range (70  to";
@@ -332,20 +320,6 @@ void NarrativeTest::invalidTextIsCopiedUpToEnd() {
     PrintInvalidText(out, f.session);
     QCOMPARE(ReportLines(out.bytes()), lines);
     QCOMPARE(out.ReportLine, 57 + lines.size());
-}
-
-void NarrativeTest::notScorableParagraph() {
-    ReportFixture f;
-    ReportWriter out = f.writer();
-    out.ReportLine = 20;
-    PrintNotScorable(out);
-    QCOMPARE(ReportLines(out.bytes()),
-             (QStringList{"",
-                          at(9,
-                             "This  scale is  inaccurate and  not scorable  because  the  "
-                             "respondent"),
-                          at(9, "omitted or skipped an excessive number of items."), ""}));
-    QCOMPARE(out.ReportLine, 24);
 }
 
 QTEST_GUILESS_MAIN(NarrativeTest)

@@ -21,7 +21,6 @@ private slots:
     void truthfulness95MakesTheInvalidTestReport();
     void failuresLeaveNoReportBehind_data();
     void failuresLeaveNoReportBehind();
-    void reportGoesWhereItIsAskedFor();
     void pageRulesAroundTheNarratives_data();
     void pageRulesAroundTheNarratives();
 };
@@ -149,14 +148,6 @@ void ReportFileTest::failuresLeaveNoReportBehind() {
         QCOMPARE(e.number(), errorClass);
     }
     QVERIFY(!f.session.Tables.ScaleName[1].empty());
-}
-
-void ReportFileTest::reportGoesWhereItIsAskedFor() {
-    ReportFixture f;
-    const std::string out = f.folder.root() + "/elsewhere.prn";
-    WriteReport(f.session, out);
-    QVERIFY(!f.files.exists(f.program("report.prn")));
-    QVERIFY(TestFolder::read(out).starts_with("\r\n"));
 }
 
 void ReportFileTest::pageRulesAroundTheNarratives_data() {

@@ -121,6 +121,11 @@ private:
     }
 };
 
+// `text` standing at `column` of an otherwise empty line.
+inline QString AtColumn(int column, const QString& text) {
+    return QString(column - 1, ' ') + text;
+}
+
 // The lines of report bytes, without their CR LF ends (the text after the last one is dropped
 // when empty).
 inline QStringList ReportLines(const std::string& bytes) {

@@ -4,6 +4,7 @@
 #include "report/Sections.h"
 
 using namespace qlm;
+using qlm::test::AtColumn;
 using qlm::test::ReportFixture;
 using qlm::test::ReportLines;
 
@@ -13,7 +14,6 @@ class SummaryPageTest : public QObject {
 private slots:
     void headerIdentifiesTheClient_data();
     void headerIdentifiesTheClient();
-    void profileOfATypicalClient();
     void barGrowsByOneStarPerTwoAndAHalfPercentiles_data();
     void barGrowsByOneStarPerTwoAndAHalfPercentiles();
     void percentileEndsInColumn30_data();
@@ -27,10 +27,6 @@ private slots:
 };
 
 namespace {
-
-QString at(int column, const QString& text) {
-    return QString(column - 1, ' ') + text;
-}
 
 // The profile's rows for one scale state, and the writer's count.
 QStringList profile(ReportFixture& f, int* reportLine = nullptr) {
@@ -88,7 +84,7 @@ void SummaryPageTest::headerIdentifiesTheClient() {
     ReportWriter out = f.writer();
     PrintSummaryHeader(out, f.session);
     QStringList expected(leadingEmpty, QString());
-    expected << at(32, "Quillmere") << at(32, "***********************") << ""
+    expected << AtColumn(32, "Quillmere") << AtColumn(32, "***********************") << ""
              << "       NAME          : ROSALIND EXAMPLE"
              << "       AGE: 15    SEX: " + gender + QString(30, ' ') + "CONFIDENTIAL REPORT"
              << "       DATE OF BIRTH : 03/14/2011"
@@ -98,42 +94,6 @@ void SummaryPageTest::headerIdentifiesTheClient() {
     QCOMPARE(ReportLines(out.bytes()), expected);
     QCOMPARE(expected[leadingEmpty + 4].indexOf("CONFIDENTIAL") + 1, 60);
     QCOMPARE(out.ReportLine, 1 + 13);
-}
-
-void SummaryPageTest::profileOfATypicalClient() {
-    ReportFixture f;
-    f.setPercentiles(35, 45, 5, 88, 96);
-    f.state().OmittedCount = {0, 0, 0, 0, 5, 0};
-    int reportLine = 0;
-    // Name from column 8, the number item from column 28 (29 below 10), the chart from 38.
-    const auto row = [](const QString& name, const QString& number, const QString& chart) {
-        return ("       " + name).leftJustified(27) + number.leftJustified(10) + chart;
-    };
-    const QString open = at(38, "-               -           -       -   -");
-    const QStringList expected = {
-        "       MEASURES            %ile              QUILLMERE PROFILE",
-        "       --------            ----      +---------------+-----------+-------+---+",
-        at(38, "-   LOW RISK    -  MEDIUM   -PROBLEM-MAX-"),
-        open,
-        row("Truthfulness", " 35 ", QString(15, '*') + ".-...........-.......-...-"),
-        open,
-        row("Alcohol", " 45 ", QString(19, '*') + ".........-.......-...-"),
-        open,
-        row("Drugs", "  5 ", "***.............-...........-.......-...-"),
-        open,
-        row("Violence", " **", "Scale not scored, insufficient answers"),
-        open,
-        row("Antisocial", " 96 ", QString(39, '*') + ".-"),
-        at(38, "+---------------+-----------+-------+---+"),
-        QString("       ** Too many omitted items").leftJustified(37) +
-            "0               40          70      90 100",
-        QString("          to score this scale").leftJustified(37) +
-            "----------- PERCENTILE SCORES -----------",
-        "",
-        "",
-    };
-    QCOMPARE(profile(f, &reportLine), expected);
-    QCOMPARE(reportLine, 20 + 17);
 }
 
 void SummaryPageTest::barGrowsByOneStarPerTwoAndAHalfPercentiles_data() {
@@ -261,12 +221,12 @@ void SummaryPageTest::predictionScoreWeighsEveryInput() {
 void SummaryPageTest::predictionLineIsCentredAboutColumn42_data() {
     QTest::addColumn<QString>("truancy");  // its rounded value is the whole score here
     QTest::addColumn<QString>("line");
-    QTest::newRow("Low at 0") << "0" << at(27, "*** Prediction Outcome: Low ***");
-    QTest::newRow("Low at 6") << "6" << at(27, "*** Prediction Outcome: Low ***");
-    QTest::newRow("Average at 7") << "7" << at(25, "*** Prediction Outcome: Average ***");
-    QTest::newRow("Average at 20") << "20" << at(25, "*** Prediction Outcome: Average ***");
-    QTest::newRow("High at 21") << "21" << at(26, "*** Prediction Outcome: High ***");
-    QTest::newRow("no word at -1") << "-1" << at(28, "*** Prediction Outcome:  ***");
+    QTest::newRow("Low at 0") << "0" << AtColumn(27, "*** Prediction Outcome: Low ***");
+    QTest::newRow("Low at 6") << "6" << AtColumn(27, "*** Prediction Outcome: Low ***");
+    QTest::newRow("Average at 7") << "7" << AtColumn(25, "*** Prediction Outcome: Average ***");
+    QTest::newRow("Average at 20") << "20" << AtColumn(25, "*** Prediction Outcome: Average ***");
+    QTest::newRow("High at 21") << "21" << AtColumn(26, "*** Prediction Outcome: High ***");
+    QTest::newRow("no word at -1") << "-1" << AtColumn(28, "*** Prediction Outcome:  ***");
 }
 
 void SummaryPageTest::predictionLineIsCentredAboutColumn42() {
