@@ -25,6 +25,8 @@ private slots:
     void justification();
     void composedLinesWrapAtTheLastBlankWithin71_data();
     void composedLinesWrapAtTheLastBlankWithin71();
+    void shippedTextsHaveEveryBlockWithinTheMargin_data();
+    void shippedTextsHaveEveryBlockWithinTheMargin();
     void brokenNarrativeFilesAreNamed_data();
     void brokenNarrativeFilesAreNamed();
     void invalidTextIsCopiedUpToEnd_data();
@@ -267,6 +269,35 @@ void NarrativeTest::composedLinesWrapAtTheLastBlankWithin71() {
     }
     QCOMPARE(ReportLines(out.bytes()), expected);
     QCOMPARE(out.ReportLine, 10 + lines.size());
+}
+
+void NarrativeTest::shippedTextsHaveEveryBlockWithinTheMargin_data() {
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<int>("percentile");
+    for (int scale = 1; scale <= 5; ++scale) {
+        for (int percentile : {0, 40, 56, 70, 90, 95}) {
+            QTest::addRow("scale %d at %d", scale, percentile) << scale << percentile;
+        }
+    }
+}
+
+void NarrativeTest::shippedTextsHaveEveryBlockWithinTheMargin() {
+    QFETCH(int, scale);
+    QFETCH(int, percentile);
+    ReportFixture f;  // the shipped narrative files and publisher texts
+    f.state().Percentile[static_cast<std::size_t>(scale)] = static_cast<std::int16_t>(percentile);
+    ReportWriter out = f.writer();
+    out.ReportLine = 3;
+    PrintScaleNarrative(out, f.session, scale);
+    PrintInvalidText(out, f.session);
+    out.PrintNoticeFooter();
+    out.ReportLine = 56;
+    out.PrintPublisherFooter();
+    const QStringList lines = ReportLines(out.bytes());
+    QVERIFY(lines.size() > 12);
+    for (const QString& line : lines) {
+        QVERIFY2(line.size() <= 78, qPrintable(line));
+    }
 }
 
 void NarrativeTest::brokenNarrativeFilesAreNamed_data() {
