@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
+#include "scoring/Scoring.h"
 #include "storage/FileSystem.h"
 
 namespace qlm {
@@ -104,6 +105,11 @@ void WriteReport(Session& session, const std::string& path) {
     if (full) {
         session.Tables = {};
     }
+}
+
+void MakeReport(Session& session, const std::string& path) {
+    ScoreCurrentClient(session);
+    WriteReport(session, path);
 }
 
 }  // namespace qlm
