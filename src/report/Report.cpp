@@ -21,7 +21,7 @@ void printPageOne(ReportWriter& out, Session& session) {
                    "based  solely  upon these results. The Quillmere is to be",
                    "used  in  conjunction with experienced  staff  judgment  and  review of",
                    "available records."});
-    out.endLine();
+    out.endLine();  // not counted, as the one after the court information
     PrintProfile(out, session, 1, 5);
     PrintPrediction(out, session);
     PrintSupplemental(out, session);
@@ -34,6 +34,7 @@ void printPageOne(ReportWriter& out, Session& session) {
 void printInvalidTest(ReportWriter& out, Session& session) {
     PrintInvalidText(out, session);
     out.atColumn(8).text(out.publisher().InfoLine).endLine();
+    // The signature block is not counted: the counter is set for the grid below.
     out.endLine();
     out.atColumn(8).text("____________________________       _____________").endLine();
     out.atColumn(8).text("STAFF MEMBER SIGNATURE             DATE").endLine();
