@@ -2,9 +2,8 @@
 
 #include <QDir>
 #include <QtTest>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "storage/ClientRecord.h"
 
@@ -17,7 +16,9 @@ TestFolder::TestFolder() {
     }
 }
 
-std::string TestFolder::root() const { return m_dir.path().toStdString(); }
+std::string TestFolder::root() const {
+    return m_dir.path().toStdString();
+}
 
 void TestFolder::write(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -29,19 +30,15 @@ void TestFolder::write(const std::string& path, std::string_view bytes) {
 
 std::string TestFolder::read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string TestFolder::builtProgramFolder() {
-    const char* dir = std::getenv("QLM_PROGRAM_DIR");
-    return dir != nullptr ? dir : "";
+    return qEnvironmentVariable("QLM_PROGRAM_DIR").toStdString();
 }
 
 std::string TestFolder::sourceFolder() {
-    const char* dir = std::getenv("QLM_SOURCE_DIR");
-    return dir != nullptr ? dir : "";
+    return qEnvironmentVariable("QLM_SOURCE_DIR").toStdString();
 }
 
 FaultInjector FailOn(FileOp op, std::string pathPart, int err) {

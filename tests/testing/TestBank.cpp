@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <QtTest>
-#include <algorithm>
 
 namespace qlm::test {
 
@@ -47,12 +46,11 @@ std::vector<BankRow> StandardRows(int count) {
     return rows;
 }
 
-void WriteBank(const std::string& path, const std::vector<BankTable>& tables,
-               const std::vector<std::string>& without) {
-    std::vector<std::string> names{"ID", "TestQuestion", "QuestionAudio"};
+void WriteBank(const std::string& path, const std::vector<BankTable>& tables) {
+    std::string columns = "ID INTEGER, TestQuestion TEXT, QuestionAudio TEXT";
     for (const char* prefix : {"ANSWER", "ChoiceAudio"}) {
         for (int k = 1; k <= 5; ++k) {
-            names.push_back(prefix + std::to_string(k));
+            columns += std::string(", ") + prefix + std::to_string(k) + " TEXT";
         }
     }
     sqlite3* db = nullptr;
@@ -61,24 +59,14 @@ void WriteBank(const std::string& path, const std::vector<BankTable>& tables,
     }
     exec(db, "BEGIN");
     for (const auto& [table, rows] : tables) {
-        std::string columns;
-        std::vector<std::size_t> kept;
-        for (std::size_t c = 0; c < names.size(); ++c) {
-            if (std::ranges::find(without, names[c]) == without.end()) {
-                columns +=
-                    (columns.empty() ? "" : ", ") + names[c] + (c == 0 ? " INTEGER" : " TEXT");
-                kept.push_back(c);
-            }
-        }
         exec(db, "CREATE TABLE \"" + table + "\" (" + columns + ")");
         for (const auto& row : rows) {
-            std::vector<std::optional<std::string>> all{row.ID, row.TestQuestion,
-                                                        row.QuestionAudio};
-            all.insert(all.end(), row.Answer.begin(), row.Answer.end());
-            all.insert(all.end(), row.ChoiceAudio.begin(), row.ChoiceAudio.end());
-            std::string values;
-            for (const std::size_t c : kept) {
-                values += (values.empty() ? "" : ", ") + literal(all[c]);
+            std::string values = literal(row.ID) + ", " + literal(row.TestQuestion) + ", " +
+                                 literal(row.QuestionAudio);
+            for (const auto* field : {&row.Answer, &row.ChoiceAudio}) {
+                for (const auto& value : *field) {
+                    values += ", " + literal(value);
+                }
             }
             exec(db, "INSERT INTO \"" + table + "\" VALUES (" + values + ")");
         }

@@ -22,9 +22,7 @@ std::vector<BankRow> StandardRows(int count = 109);
 
 using BankTable = std::pair<std::string, std::vector<BankRow>>;
 
-// Writes a bank of the given tables, in the given order, rows in the given order. Columns
-// named in `without` are left out of every table.
-void WriteBank(const std::string& path, const std::vector<BankTable>& tables,
-               const std::vector<std::string>& without = {});
+// Writes a bank of the given tables, in the given order, rows in the given order.
+void WriteBank(const std::string& path, const std::vector<BankTable>& tables);
 
 }  // namespace qlm::test
