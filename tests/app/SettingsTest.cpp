@@ -24,29 +24,20 @@ void SettingsTest::valuesAreReadThroughTheirBuffers_data() {
     QTest::addColumn<bool>("numLock");
     QTest::addColumn<QString>("filePath");
     QTest::addColumn<QString>("company");
+    const auto row = [](const char* tag, QString ini, bool numLock, QString path, QString company) {
+        QTest::newRow(tag) << ini << numLock << path << company;
+    };
     // Each key line is written into every section so that each read sees only its own key.
-    QTest::newRow("missing file") << "<none>" << true << "a:"
-                                  << "TVN";
-    QTest::newRow("False") << "NumLock=False" << false << "a:"
-                           << "TVN";
-    QTest::newRow("capitals are not True") << "NumLock=TRUE" << false << "a:"
-                                           << "TVN";
-    QTest::newRow("Truly is True") << "NumLock=Truly" << true << "a:"
-                                   << "TVN";
-    QTest::newRow("empty value is not missing") << "NumLock=" << false << "a:"
-                                                << "TVN";
-    QTest::newRow("60-character path")
-        << "FilePath=" + QString(60, 'p') << true << QString(49, 'p') << "TVN";
-    QTest::newRow("path blanks trimmed")
-        << "FilePath=   /srv/qlm data   " << true << "/srv/qlm data"
-        << "TVN";
-    QTest::newRow("empty path") << "FilePath=" << true << ""
-                                << "TVN";
-    QTest::newRow("five-letter company") << "CompanyName=ABCDE" << true << "a:"
-                                         << "ABC";
-    QTest::newRow("case-insensitive")
-        << "[PATH]\nfilepath = /d\n[settings]\nNUMLOCK=False" << false << "/d"
-        << "TVN";
+    row("missing file", "<none>", true, "a:", "TVN");
+    row("False", "NumLock=False", false, "a:", "TVN");
+    row("capitals are not True", "NumLock=TRUE", false, "a:", "TVN");
+    row("Truly is True", "NumLock=Truly", true, "a:", "TVN");
+    row("empty value is not missing", "NumLock=", false, "a:", "TVN");
+    row("60-character path", "FilePath=" + QString(60, 'p'), true, QString(49, 'p'), "TVN");
+    row("path blanks trimmed", "FilePath=   /srv/qlm data   ", true, "/srv/qlm data", "TVN");
+    row("empty path", "FilePath=", true, "", "TVN");
+    row("five-letter company", "CompanyName=ABCDE", true, "a:", "ABC");
+    row("case-insensitive", "[PATH]\nfilepath = /d\n[settings]\nNUMLOCK=False", false, "/d", "TVN");
 }
 
 void SettingsTest::valuesAreReadThroughTheirBuffers() {

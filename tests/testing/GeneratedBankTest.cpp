@@ -133,12 +133,12 @@ void GeneratedBankTest::holdsEveryItemAndItsSounds() {
 void GeneratedBankTest::refusesBrokenItemFiles_data() {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("message");
-    QTest::newRow("item missing") << "drop 50"
-                                  << ":53: holds item \"51\" where item 50 belongs";
-    QTest::newRow("column missing") << "12 columns"
-                                    << ":4: has 12 columns instead of 13";
-    QTest::newRow("not UTF-8") << "latin-1"
-                               << ":4: not UTF-8 text";
+    const auto row = [](const char* tag, QString fault, QString message) {
+        QTest::newRow(tag) << fault << message;
+    };
+    row("item missing", "drop 50", ":53: holds item \"51\" where item 50 belongs");
+    row("column missing", "12 columns", ":4: has 12 columns instead of 13");
+    row("not UTF-8", "latin-1", ":4: not UTF-8 text");
 }
 
 void GeneratedBankTest::refusesBrokenItemFiles() {

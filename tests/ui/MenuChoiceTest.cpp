@@ -66,40 +66,35 @@ class MenuChoiceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void focusMovesExactlyOneHighlight_data();
-    void focusMovesExactlyOneHighlight();
+    void arrowsMoveExactlyOneHighlight();
     void onlyEnterAndSpaceRunAChoice_data();
     void onlyEnterAndSpaceRunAChoice();
     void clearAndSetHighlightCoverIndexZeroToN();
     void entryFieldHelpers();
 };
 
-void MenuChoiceTest::focusMovesExactlyOneHighlight_data() {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<int>("prompt");  // the last prompt given; choice 2 has none of its own
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << 1 << 1;
-    QTest::newRow("Down, to a choice without prompt") << int(Qt::Key_Down) << 1 << 2 << 1;
-    QTest::newRow("Right") << int(Qt::Key_Right) << 0 << 1 << 1;
-    QTest::newRow("Up") << int(Qt::Key_Up) << 1 << 0 << 0;
-    QTest::newRow("Left") << int(Qt::Key_Left) << 1 << 0 << 0;
-    QTest::newRow("Up from the first leaves the choices") << int(Qt::Key_Up) << 0 << -1 << 0;
-}
-
-void MenuChoiceTest::focusMovesExactlyOneHighlight() {
-    QFETCH(int, key);
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(int, prompt);
+// Arrows move the focus in tab order and exactly one highlight with it; a choice without a
+// prompt leaves the last one shown; Up from the first choice leaves the choices.
+void MenuChoiceTest::arrowsMoveExactlyOneHighlight() {
     Screen screen;
     QCOMPARE(screen.lit(), -1);
-    screen.button(from)->setFocus(Qt::TabFocusReason);
-    QCOMPARE(screen.lit(), from);
-    QTest::keyClick(screen.button(from), Qt::Key(key));
-    QVERIFY(to < 0 ? screen.field->hasFocus() : screen.button(to)->hasFocus());
-    QCOMPARE(screen.lit(), to);
-    QCOMPARE(screen.msgPanel->text(), QStringLiteral("Prompt %1").arg(prompt));
+    screen.button(0)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(screen.lit(), 0);
+    const struct {
+        Qt::Key key;
+        int to;
+        int prompt;
+    } steps[] = {{Qt::Key_Tab, 1, 1}, {Qt::Key_Down, 2, 1},  {Qt::Key_Left, 1, 1},
+                 {Qt::Key_Up, 0, 0},  {Qt::Key_Right, 1, 1}, {Qt::Key_Up, 0, 0},
+                 {Qt::Key_Up, -1, 0}};
+    int at = 0;
+    for (const auto& step : steps) {
+        QTest::keyClick(screen.button(at), step.key);
+        at = step.to;
+        QVERIFY(at < 0 ? screen.field->hasFocus() : screen.button(at)->hasFocus());
+        QCOMPARE(screen.lit(), at);
+        QCOMPARE(screen.msgPanel->text(), QStringLiteral("Prompt %1").arg(step.prompt));
+    }
 }
 
 void MenuChoiceTest::onlyEnterAndSpaceRunAChoice_data() {
