@@ -65,7 +65,8 @@ void DriveSelectTest::messagesAreExact() {
 }
 
 // The location in use holds two clients; the one asked for refuses writing `failures` times
-// with `err`, or the dialog is closed. Nothing of a refused location may be taken on.
+// with `err`, or the dialog is closed (err 0) or names a missing folder (err -1). Nothing of a
+// refused location may be taken on.
 void DriveSelectTest::unusableLocationRetriesOrGivesUp_data() {
     QTest::addColumn<int>("err");
     QTest::addColumn<int>("failures");
@@ -81,9 +82,11 @@ void DriveSelectTest::unusableLocationRetriesOrGivesUp_data() {
     QTest::newRow("locked, OK, Cancel") << EROFS << 99 << false << "OC" << kept << locked;
     QTest::newRow("locked, Cancel at start-up") << EROFS << 99 << true << "C" << ended << locked;
     QTest::newRow("disk full") << ENOSPC << 99 << false << "O" << kept << "Error 61:Disk full";
-    QTest::newRow("disk full at start-up") << ENOSPC << 99 << true << "O" << ended << "";
+    QTest::newRow("disk full at start-up")
+        << ENOSPC << 99 << true << "O" << ended << "Error 61:Disk full";
     QTest::newRow("dialog closed") << 0 << 0 << false << "" << kept << "";
     QTest::newRow("dialog closed at start-up") << 0 << 0 << true << "Y" << ended << "";
+    QTest::newRow("missing folder chosen, No") << -1 << 0 << false << "N" << ended << "";
 }
 
 void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
@@ -109,10 +112,14 @@ void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
     settings.WriteINIFilePath(err == 0 ? folder.root() + "/gone" : folder.data());
     FakeMessages messages;
     for (const QChar c : answers) {
-        messages.answer(c == 'O' ? MsgAnswer::OK : c == 'C' ? MsgAnswer::Cancel : MsgAnswer::Yes);
+        messages.answer(c == 'O'   ? MsgAnswer::OK
+                        : c == 'C' ? MsgAnswer::Cancel
+                        : c == 'N' ? MsgAnswer::No
+                                   : MsgAnswer::Yes);
     }
     const auto result = SelectDataLocation(session, settings, atStartup, messages, [&] {
-        return err == 0 ? std::nullopt : std::optional(folder.data());
+        return err == 0 ? std::nullopt
+                        : std::optional(err < 0 ? folder.root() + "/gone" : folder.data());
     });
     QCOMPARE(int(result), outcome);
     QVERIFY(messages.answered());

@@ -150,6 +150,8 @@ void MainMenuTest::startUpListsTheClients() {
     QCOMPARE(frame->palette().color(QPalette::Window), QColor(0, 255, 255));
     QVERIFY(frame->font().bold());
     QVERIFY(!program.choice(0)->isEnabled());
+    QTest::keyClick(program.list(), Qt::Key_Down);  // with none chosen, Down chooses the first
+    QCOMPARE(int(program.session.CurrentClient), 1);
     QTest::keyClick(program.list(), Qt::Key_End);
     QCOMPARE(int(program.session.CurrentClient), 12);
     // Edit is enabled by the selection; choices whose screens do not exist yet stay disabled.
