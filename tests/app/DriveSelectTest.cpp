@@ -66,7 +66,7 @@ void DriveSelectTest::messagesAreExact() {
 
 // The location in use holds two clients; the one asked for refuses writing `failures` times
 // with `err`, or the dialog is closed (err 0) or names a missing folder (err -1). Nothing of a
-// refused location may be taken on.
+// refused location may be taken on. Answers: O(K), C(ancel), Y(es), N(o).
 void DriveSelectTest::unusableLocationRetriesOrGivesUp_data() {
     QTest::addColumn<int>("err");
     QTest::addColumn<int>("failures");
