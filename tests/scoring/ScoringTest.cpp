@@ -1,7 +1,6 @@
 #include <QtTest>
 
 #include "TableFiles.h"
-#include "scoring/NumericValue.h"
 #include "scoring/Scoring.h"
 #include "scoring/UnpackClient.h"
 #include "storage/DataFileError.h"
@@ -19,8 +18,6 @@ class ScoringTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void numericValue_data();
-    void numericValue();
     void unpacksTheRecordTrimmed();
     void itemPoints_data();
     void itemPoints();
@@ -30,14 +27,10 @@ private slots:
     void courtHistoryAndEducation();
     void trueResponses_data();
     void trueResponses();
-    void normLookupAndCaps_data();
-    void normLookupAndCaps();
     void truthfulnessBands_data();
     void truthfulnessBands();
-    void floorRules_data();
-    void floorRules();
-    void answerAdjustments_data();
-    void answerAdjustments();
+    void percentiles_data();
+    void percentiles();
     void normGroups_data();
     void normGroups();
     void riskLevels_data();
@@ -56,6 +49,22 @@ Scores rawScores(const ScoringState& s) {
     return {s.RawScore.begin() + 1, s.RawScore.end()};
 }
 
+// K of floor rules 1 to 20, by scale 2 to 5.
+const int FloorK[4][21] = {
+    {0, 3, 8, 12, 16, 20, 25, 29, 31, 34, 36, 39, 40, 42, 45, 48, 53, 64, 70, 74, 78},
+    {0, 4, 9, 15, 20, 25, 28, 31, 36, 38, 40, 42, 43, 45, 47, 49, 53, 60, 70, 74, 79},
+    {0, 4, 7, 11, 15, 19, 21, 23, 26, 29, 33, 36, 40, 43, 49, 52, 61, 67, 70, 75, 81},
+    {0, 5, 8, 13, 17, 20, 23, 25, 28, 30, 34, 37, 39, 43, 46, 49, 53, 61, 69, 75, 77},
+};
+
+// Floor counts A, B, C, D that first meet floor rule r.
+const int RuleCounts[21][4] = {
+    {0, 0, 0, 0}, {0, 0, 0, 1}, {0, 0, 0, 2}, {1, 0, 0, 0}, {1, 0, 0, 1}, {2, 0, 0, 0},
+    {0, 1, 0, 0}, {0, 1, 0, 1}, {1, 1, 0, 0}, {0, 2, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1},
+    {1, 0, 1, 0}, {0, 1, 1, 0}, {0, 0, 2, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0},
+    {6, 0, 0, 0}, {7, 0, 0, 0}, {8, 0, 0, 0},
+};
+
 // Gives scale `sc` the floor counts A, B, C, D through the item points of its floor items.
 void setFloorCounts(ScoringFixture& f, int sc, int a, int b, int c, int d) {
     static const int firstA[] = {0, 0, 1, 17, 37, 59};
@@ -72,24 +81,6 @@ void setFloorCounts(ScoringFixture& f, int sc, int a, int b, int c, int d) {
 }
 
 }  // namespace
-
-void ScoringTest::numericValue_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("value");
-    QTest::newRow("leading blanks") << "  3" << 3.0;
-    QTest::newRow("trailing text") << "7 times" << 7.0;
-    QTest::newRow("negative") << "-1" << -1.0;
-    QTest::newRow("fraction") << "2.5" << 2.5;
-    QTest::newRow("N/A") << "N/A" << 0.0;
-    QTest::newRow("blanks") << "  " << 0.0;
-    QTest::newRow("letters first") << "x12" << 0.0;
-}
-
-void ScoringTest::numericValue() {
-    QFETCH(QString, text);
-    QFETCH(double, value);
-    QCOMPARE(NumericValue(text.toStdString()), value);
-}
 
 void ScoringTest::unpacksTheRecordTrimmed() {
     const FileSystem files;
@@ -233,6 +224,8 @@ void ScoringTest::courtHistoryAndEducation_data() {
     row(2, "9", {0, 0, 0, 0, 5});
     row(2, "2.5", {0, 0, 0, 0, 2.5});
     row(2, "-3", {0, 0, 0, 0, 0});
+    row(2, "  3 times", {0, 0, 0, 0, 3});
+    row(2, "x3", {0, 0, 0, 0, 0});
     row(3, "1", {0, 0, 0, 0, 1});  // runaway
     row(3, "2", {0, 0, 0, 0, 1});
     row(3, "2.5", {0, 0, 0, 0, 0});
@@ -303,49 +296,6 @@ void ScoringTest::trueResponses() {
     QCOMPARE(f.s.RawScore[Truthfulness], truthfulness);
 }
 
-// Violence (scale 4) has MaxRaw 40, the other scales 99.
-void ScoringTest::normLookupAndCaps_data() {
-    QTest::addColumn<int>("scale");
-    QTest::addColumn<double>("raw");
-    QTest::addColumn<int>("omitted");
-    QTest::addColumn<int>("deviant");
-    QTest::addColumn<int>("percentile");
-    QTest::newRow("raw 0") << 4 << 0.0 << 0 << 0 << 0;
-    QTest::newRow("at the maximum") << 4 << 40.0 << 0 << 0 << 40;
-    QTest::newRow("above the maximum") << 4 << 41.0 << 0 << 0 << 99;
-    QTest::newRow("fraction above the maximum") << 4 << 40.5 << 0 << 0 << 99;
-    QTest::newRow("below 0 as 0") << 4 << -3.0 << 0 << 0 << 0;
-    QTest::newRow("20.5 to even 20") << 4 << 20.5 << 0 << 0 << 20;
-    QTest::newRow("21.5 to even 22") << 4 << 21.5 << 0 << 0 << 22;
-    QTest::newRow("20.6") << 4 << 20.6 << 0 << 0 << 21;
-    QTest::newRow("3 omitted") << 4 << 10.0 << 3 << 0 << 10;
-    QTest::newRow("4 omitted") << 4 << 10.0 << 4 << 0 << 99;
-    QTest::newRow("4 omitted is not capped") << 3 << 10.0 << 4 << 1 << 99;
-    QTest::newRow("1 deviant, 60") << 2 << 60.0 << 0 << 1 << 28;
-    QTest::newRow("1 deviant, 29") << 4 << 29.0 << 0 << 1 << 28;
-    QTest::newRow("1 deviant, 27") << 4 << 27.0 << 0 << 1 << 27;
-    QTest::newRow("2 deviant, 39") << 4 << 39.0 << 0 << 2 << 38;
-    QTest::newRow("2 deviant, 60") << 2 << 60.0 << 0 << 2 << 38;
-    QTest::newRow("3 deviant, 60") << 5 << 60.0 << 0 << 3 << 60;
-    QTest::newRow("Truthfulness is never capped") << 1 << 60.0 << 0 << 1 << 60;
-}
-
-void ScoringTest::normLookupAndCaps() {
-    QFETCH(int, scale);
-    QFETCH(double, raw);
-    QFETCH(int, omitted);
-    QFETCH(int, deviant);
-    QFETCH(int, percentile);
-    TableFiles t;
-    t.setMaxRaw(Violence, 40);
-    ScoringFixture f(t);
-    f.s.RawScore[scale] = raw;
-    f.s.OmittedCount[scale] = omitted;
-    f.s.DeviantCount[scale] = static_cast<std::int16_t>(deviant);
-    ConvertToPercentiles(f.session);
-    QCOMPARE(int(f.s.Percentile[scale]), percentile);
-}
-
 // Alcohol and Violence have deviant items (3 and 1), Drugs and Antisocial none; corrections
 // are 10 * scale + band.
 void ScoringTest::truthfulnessBands_data() {
@@ -385,91 +335,82 @@ void ScoringTest::truthfulnessBands() {
              (Counts{truthfulness, band > 0 ? 20 + band : 0, 25, band > 0 ? 28 : 0, 0}));
 }
 
-namespace {
-
-// K of floor rules 1 to 20, by scale 2 to 5.
-const int FloorK[4][21] = {
-    {0, 3, 8, 12, 16, 20, 25, 29, 31, 34, 36, 39, 40, 42, 45, 48, 53, 64, 70, 74, 78},
-    {0, 4, 9, 15, 20, 25, 28, 31, 36, 38, 40, 42, 43, 45, 47, 49, 53, 60, 70, 74, 79},
-    {0, 4, 7, 11, 15, 19, 21, 23, 26, 29, 33, 36, 40, 43, 49, 52, 61, 67, 70, 75, 81},
-    {0, 5, 8, 13, 17, 20, 23, 25, 28, 30, 34, 37, 39, 43, 46, 49, 53, 61, 69, 75, 77},
-};
-
-// Floor counts A, B, C, D that first meet floor rule r.
-const int RuleCounts[21][4] = {
-    {0, 0, 0, 0}, {0, 0, 0, 1}, {0, 0, 0, 2}, {1, 0, 0, 0}, {1, 0, 0, 1}, {2, 0, 0, 0},
-    {0, 1, 0, 0}, {0, 1, 0, 1}, {1, 1, 0, 0}, {0, 2, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1},
-    {1, 0, 1, 0}, {0, 1, 1, 0}, {0, 0, 2, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0},
-    {6, 0, 0, 0}, {7, 0, 0, 0}, {8, 0, 0, 0},
-};
-
-}  // namespace
-
-void ScoringTest::floorRules_data() {
+// Scale, raw score, {omitted, deviant, floor counts A, B, C, D, answers to 102 and 103} (zeros
+// left off) and the percentile. Truthfulness has MaxRaw 40, the other scales 99.
+void ScoringTest::percentiles_data() {
     QTest::addColumn<int>("scale");
-    QTest::addColumn<int>("before");
-    QTest::addColumn<Counts>("counts");  // A, B, C, D
-    QTest::addColumn<int>("after");
+    QTest::addColumn<double>("raw");
+    QTest::addColumn<Counts>("counts");
+    QTest::addColumn<int>("percentile");
+    const auto row = [](const QByteArray& name, int scale, double raw, Counts counts, int p) {
+        counts.resize(8);
+        QTest::newRow(name.constData()) << scale << raw << counts << p;
+    };
+    row("raw 0", 1, 0, {}, 0);
+    row("at the maximum", 1, 40, {}, 40);
+    row("above the maximum", 1, 41, {}, 99);
+    row("fraction above the maximum", 1, 40.5, {}, 99);
+    row("below 0 as 0", 1, -3, {}, 0);
+    row("20.5 to even 20", 1, 20.5, {}, 20);
+    row("21.5 to even 22", 1, 21.5, {}, 22);
+    row("20.6", 1, 20.6, {}, 21);
+    row("3 omitted", 1, 10, {3}, 10);
+    row("4 omitted", 1, 10, {4}, 99);
+    row("4 omitted is not capped", 3, 10, {4, 1}, 99);
+    row("1 deviant, 60", 2, 60, {0, 1}, 28);
+    row("1 deviant, 29", 4, 29, {0, 1}, 28);
+    row("1 deviant, 27", 4, 27, {0, 1}, 27);
+    row("2 deviant, 39", 4, 39, {0, 2}, 38);
+    row("2 deviant, 60", 2, 60, {0, 2}, 38);
+    row("3 deviant, 60", 5, 60, {0, 3}, 60);
+    row("Truthfulness is never capped", 1, 30, {0, 1}, 30);
     for (int sc = Alcohol; sc <= Antisocial; ++sc) {
         const int* k = FloorK[sc - 2];
         for (int rule = 1; rule <= 20; ++rule) {
-            const Counts counts(RuleCounts[rule], RuleCounts[rule] + 4);
+            const Counts counts{0,
+                                0,
+                                RuleCounts[rule][0],
+                                RuleCounts[rule][1],
+                                RuleCounts[rule][2],
+                                RuleCounts[rule][3]};
+            const QByteArray name =
+                "scale " + QByteArray::number(sc) + " floor rule " + QByteArray::number(rule);
             // Starting at the K of the rule before passes over every earlier rule.
-            QTest::addRow("scale %d rule %d", sc, rule) << sc << k[rule - 1] << counts << k[rule];
-            QTest::addRow("scale %d rule %d already at K", sc, rule)
-                << sc << k[rule] << counts << k[rule];
+            row(name, sc, k[rule - 1], counts, k[rule]);
+            row(name + " already at K", sc, k[rule], counts, k[rule]);
         }
-        QTest::addRow("scale %d T of 10", sc) << sc << 0 << Counts{4, 3, 3, 0} << k[20];
+        row("scale " + QByteArray::number(sc) + " T of 10", sc, 0, {0, 0, 4, 3, 3}, k[20]);
     }
-    QTest::newRow("no floor items") << 2 << 0 << Counts{0, 0, 0, 0} << 0;
-    QTest::newRow("D = 2 at 10 stays") << 2 << 10 << Counts{0, 0, 0, 2} << 10;
-    QTest::newRow("first rule that holds wins") << 2 << 5 << Counts{1, 2, 0, 0} << 12;
-    QTest::newRow("passed over to T = 3") << 2 << 20 << Counts{1, 2, 0, 0} << 48;
-    QTest::newRow("rule 13 needs D = 0 on Antisocial") << 5 << 39 << Counts{0, 1, 1, 1} << 39;
-    QTest::newRow("rule 13 ignores D on Violence") << 4 << 40 << Counts{0, 1, 1, 1} << 43;
+    row("no floor items", 2, 0, {}, 0);
+    row("D = 2 at 10 stays", 2, 10, {0, 0, 0, 0, 0, 2}, 10);
+    row("first floor rule that holds wins", 2, 5, {0, 0, 1, 2}, 12);
+    row("passed over to T = 3", 2, 20, {0, 0, 1, 2}, 48);
+    row("rule 13 needs D = 0 on Antisocial", 5, 39, {0, 0, 0, 1, 1, 1}, 39);
+    row("rule 13 ignores D on Violence", 4, 40, {0, 0, 0, 1, 1, 1}, 43);
+    row("Alcohol, 102 choice 2: A - 1", 2, 0, {0, 0, 2, 0, 0, 0, 2, 0}, 12);
+    row("Alcohol, 103 choice 2: A - 1", 2, 0, {0, 0, 2, 0, 0, 0, 0, 2}, 12);
+    row("Alcohol, both choice 2", 2, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 0);
+    row("Alcohol, choice 1: none", 2, 0, {0, 0, 2, 0, 0, 0, 1, 1}, 20);
+    row("Drugs, 102 choice 1: A - 1", 3, 0, {0, 0, 2, 0, 0, 0, 1, 0}, 15);
+    row("Drugs, choice 2: none", 3, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 25);
+    row("Drugs, 103 choice 1: B - 1", 3, 0, {0, 0, 0, 1, 0, 0, 0, 1}, 0);
+    row("Violence, choice 2: none", 4, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 19);
 }
 
-void ScoringTest::floorRules() {
+void ScoringTest::percentiles() {
     QFETCH(int, scale);
-    QFETCH(int, before);
+    QFETCH(double, raw);
     QFETCH(Counts, counts);
-    QFETCH(int, after);
-    ScoringFixture f;
-    f.s.RawScore[scale] = before;
-    setFloorCounts(f, scale, counts[0], counts[1], counts[2], counts[3]);
-    ConvertToPercentiles(f.session);
-    QCOMPARE(int(f.s.Percentile[scale]), after);
-}
-
-void ScoringTest::answerAdjustments_data() {
-    QTest::addColumn<int>("scale");
-    QTest::addColumn<int>("a");
-    QTest::addColumn<int>("b");
-    QTest::addColumn<int>("a102");
-    QTest::addColumn<int>("a103");
-    QTest::addColumn<int>("percentile");
-    QTest::newRow("Alcohol A = 2") << 2 << 2 << 0 << 0 << 0 << 20;
-    QTest::newRow("Alcohol, 102 choice 2: A - 1") << 2 << 2 << 0 << 2 << 0 << 12;
-    QTest::newRow("Alcohol, 103 choice 2: A - 1") << 2 << 2 << 0 << 0 << 2 << 12;
-    QTest::newRow("Alcohol, both choice 2") << 2 << 2 << 0 << 2 << 2 << 0;
-    QTest::newRow("Alcohol, choice 1: none") << 2 << 2 << 0 << 1 << 1 << 20;
-    QTest::newRow("Drugs, 102 choice 1: A - 1") << 3 << 2 << 0 << 1 << 0 << 15;
-    QTest::newRow("Drugs, choice 2: none") << 3 << 2 << 0 << 2 << 2 << 25;
-    QTest::newRow("Drugs, 103 choice 1: B - 1") << 3 << 0 << 1 << 0 << 1 << 0;
-    QTest::newRow("Violence: none") << 4 << 2 << 0 << 2 << 2 << 19;
-}
-
-void ScoringTest::answerAdjustments() {
-    QFETCH(int, scale);
-    QFETCH(int, a);
-    QFETCH(int, b);
-    QFETCH(int, a102);
-    QFETCH(int, a103);
     QFETCH(int, percentile);
-    ScoringFixture f;
-    setFloorCounts(f, scale, a, b, 0, 0);
-    f.s.ItemAnswers[102] = a102;
-    f.s.ItemAnswers[103] = a103;
+    TableFiles t;
+    t.setMaxRaw(Truthfulness, 40);
+    ScoringFixture f(t);
+    f.s.RawScore[scale] = raw;
+    f.s.OmittedCount[scale] = counts[0];
+    f.s.DeviantCount[scale] = static_cast<std::int16_t>(counts[1]);
+    setFloorCounts(f, scale, counts[2], counts[3], counts[4], counts[5]);
+    f.s.ItemAnswers[102] = counts[6];
+    f.s.ItemAnswers[103] = counts[7];
     ConvertToPercentiles(f.session);
     QCOMPARE(int(f.s.Percentile[scale]), percentile);
 }

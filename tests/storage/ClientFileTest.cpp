@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include <QtTest>
+#include <algorithm>
 #include <cerrno>
 
 #include "app/Session.h"
@@ -19,29 +20,24 @@ private slots:
     void fieldsStandAtTheirOffsets();
     void recordCountFollowsFileLength_data();
     void recordCountFollowsFileLength();
-    void tooManyRecordsAreRefusedAndNothingIsLoaded();
-    void saveClientAppendsOverwritesAndFillsAShortRecord();
-    void clearedClientIsSavedAsBlanks();
+    void saveClientAppendsOverwritesClearsAndFillsAShortRecord();
     void failedWritesReachTheCaller_data();
     void failedWritesReachTheCaller();
-    void errnoMapsOntoClasses_data();
-    void errnoMapsOntoClasses();
 };
 
 namespace {
 
-constexpr int Whole = 52 * 185;
-
-// A session on a client file of `records` records named "CLIENT 1"... cut to `length` bytes
-// (no file for length -1).
+// A session on a client file of 52 records named "CLIENT 1"... cut to `length` bytes (no file
+// for length -1).
 struct Fixture {
-    explicit Fixture(int records, int length = Whole, FaultInjector fault = {})
+    explicit Fixture(int length, FaultInjector fault = {})
         : files(std::move(fault)), session(files, folder.program()) {
-        for (int r = 1; r <= records; ++r) {
+        for (int r = 1; r <= 52; ++r) {
             bytes += test::RecordBytes("CLIENT " + std::to_string(r), std::string(109, '1'));
         }
-        if (length != -1) {
-            TestFolder::write(folder.clientFile(), bytes.substr(0, std::size_t(length)));
+        bytes.resize(std::size_t(std::max(length, 0)));
+        if (length >= 0) {
+            TestFolder::write(folder.clientFile(), bytes);
         }
         session.ClientFileName = folder.clientFile();
     }
@@ -81,19 +77,35 @@ void ClientFileTest::fieldsStandAtTheirOffsets() {
 
 void ClientFileTest::recordCountFollowsFileLength_data() {
     QTest::addColumn<int>("length");
-    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("count");  // -1: refused
     QTest::newRow("missing: created empty") << -1 << 0;
     QTest::newRow("empty") << 0 << 0;
     QTest::newRow("three records") << 3 * 185 << 3;
     QTest::newRow("2.54 records round up") << 2 * 185 + 100 << 3;
     QTest::newRow("2.497 records round down") << 2 * 185 + 92 << 2;
     QTest::newRow("half a record is not one") << 92 << 0;
+    QTest::newRow("51 records") << 51 * 185 << 51;
+    QTest::newRow("52 records are refused") << 52 * 185 << -1;
 }
 
 void ClientFileTest::recordCountFollowsFileLength() {
     QFETCH(int, length);
     QFETCH(int, count);
-    Fixture f(3, length);
+    Fixture f(length);
+    f.session.NumberOfClients = 2;  // from the location opened before
+    if (count < 0) {                // nothing is loaded and nothing is written
+        try {
+            LoadClients(f.session);
+            QFAIL("the file was loaded");
+        } catch (const FileError& e) {
+            QVERIFY(std::string(e.what()).find(f.folder.clientFile() + " holds 52 records") !=
+                    std::string::npos);
+        }
+        QCOMPARE(int(f.session.NumberOfClients), 2);
+        QCOMPARE(f.session.ClientTable[1], ClientRecord());
+        QCOMPARE(f.onDisk(), f.bytes);
+        return;
+    }
     LoadClients(f.session);
     QCOMPARE(int(f.session.NumberOfClients), count);
     QCOMPARE(int(f.session.CurrentClient), count > 0 ? 1 : 0);
@@ -112,32 +124,20 @@ void ClientFileTest::recordCountFollowsFileLength() {
     }
 }
 
-void ClientFileTest::tooManyRecordsAreRefusedAndNothingIsLoaded() {
-    Fixture f(52);
-    f.session.NumberOfClients = 2;
-    f.session.ClientTable[1].set(&ClientRecord::Name, "KEPT");
-    try {
-        LoadClients(f.session);
-        QFAIL("a file of 52 records was loaded");
-    } catch (const FileError& e) {
-        QVERIFY(std::string(e.what()).find("52 records") != std::string::npos);
-        QVERIFY(std::string(e.what()).find(f.folder.clientFile()) != std::string::npos);
-    }
-    QCOMPARE(int(f.session.NumberOfClients), 2);
-    QCOMPARE(Trim(f.session.ClientTable[1].Name), std::string("KEPT"));
-    QCOMPARE(f.onDisk(), f.bytes);
-}
-
-void ClientFileTest::saveClientAppendsOverwritesAndFillsAShortRecord() {
-    Fixture f(3);
+void ClientFileTest::saveClientAppendsOverwritesClearsAndFillsAShortRecord() {
+    Fixture f(3 * 185);
     LoadClients(f.session);
     f.session.ClientTable[4].set(&ClientRecord::Name, "NEW CLIENT");
     SaveClient(f.session, 4);
     f.session.ClientTable[2].set(&ClientRecord::Age, "14");
     SaveClient(f.session, 2);
+    ClearClient(f.session);  // the current client, 1
+    QCOMPARE(f.session.ClientTable[1], ClientRecord());
     std::string expected = f.bytes + f.session.ClientTable[4].toBytes();
     expected.replace(185 + 25, 2, "14");
     QCOMPARE(f.onDisk(), expected);
+    SaveClient(f.session, 1);
+    expected.replace(0, 185, std::string(185, ' '));
     for (const int n : {0, 52, -1}) {
         QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, n));
     }
@@ -152,32 +152,30 @@ void ClientFileTest::saveClientAppendsOverwritesAndFillsAShortRecord() {
                              f.session.ClientTable[4].toBytes());
 }
 
-void ClientFileTest::clearedClientIsSavedAsBlanks() {
-    Fixture f(1);
-    LoadClients(f.session);
-    ClearClient(f.session);
-    QCOMPARE(f.session.ClientTable[1], ClientRecord());
-    QCOMPARE(f.onDisk(), f.bytes);
-    SaveClient(f.session, 1);
-    QCOMPARE(f.onDisk(), std::string(185, ' '));
-}
-
+// Operating-system errors become the classes the screens act on; the missing and unusable
+// folders (76) are the data location's tests.
 void ClientFileTest::failedWritesReachTheCaller_data() {
     QTest::addColumn<int>("op");
     QTest::addColumn<int>("err");
     QTest::addColumn<int>("number");
-    QTest::newRow("read-only location") << int(FileOp::Open) << EROFS << 70;
-    QTest::newRow("device error on write") << int(FileOp::Write) << EIO << 57;
-    QTest::newRow("disk full") << int(FileOp::Write) << ENOSPC << 61;
-    QTest::newRow("flush fails") << int(FileOp::Sync) << EIO << 57;
-    QTest::newRow("medium removed") << int(FileOp::Open) << ENOMEDIUM << 71;
+    QTest::addColumn<bool>("unavailable");
+    QTest::newRow("read-only location") << int(FileOp::Open) << EROFS << 70 << false;
+    QTest::newRow("no permission") << int(FileOp::Open) << EACCES << 70 << false;
+    QTest::newRow("device error on write") << int(FileOp::Write) << EIO << 57 << true;
+    QTest::newRow("disk full") << int(FileOp::Write) << ENOSPC << 61 << false;
+    QTest::newRow("flush fails") << int(FileOp::Sync) << EIO << 57 << true;
+    QTest::newRow("medium removed") << int(FileOp::Open) << ENOMEDIUM << 71 << true;
+    QTest::newRow("name too long") << int(FileOp::Open) << ENAMETOOLONG << 52 << true;
+    QTest::newRow("file gone") << int(FileOp::Open) << ENOENT << 53 << true;
+    QTest::newRow("anything else") << int(FileOp::Open) << EMFILE << 75 << false;
 }
 
 void ClientFileTest::failedWritesReachTheCaller() {
     QFETCH(int, op);
     QFETCH(int, err);
     QFETCH(int, number);
-    Fixture f(1, Whole, test::FailOn(FileOp(op), "DATA401.QLM", err));
+    QFETCH(bool, unavailable);
+    Fixture f(185, test::FailOn(FileOp(op), "DATA401.QLM", err));
     f.session.NumberOfClients = 1;
     f.session.ClientTable[1].set(&ClientRecord::Name, "CHANGED");
     try {
@@ -185,40 +183,11 @@ void ClientFileTest::failedWritesReachTheCaller() {
         QFAIL("the failed write was reported as done");
     } catch (const FileError& e) {
         QCOMPARE(e.number(), number);
+        QCOMPARE(e.locationUnavailable(), unavailable);
     }
     if (op == int(FileOp::Open)) {
         QCOMPARE(f.onDisk(), f.bytes);
     }
-}
-
-// Operating-system errors become the classes the screens act on.
-void ClientFileTest::errnoMapsOntoClasses_data() {
-    QTest::addColumn<int>("err");
-    QTest::addColumn<bool>("parentExists");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<bool>("unavailable");
-    QTest::newRow("name too long") << ENAMETOOLONG << true << 52 << true;
-    QTest::newRow("file missing") << ENOENT << true << 53 << true;
-    QTest::newRow("folder missing") << ENOENT << false << 76 << true;
-    QTest::newRow("file where a folder should be") << ENOTDIR << true << 76 << true;
-    QTest::newRow("device error") << EIO << true << 57 << true;
-    QTest::newRow("permission") << EACCES << true << 70 << false;
-    QTest::newRow("read-only file system") << EROFS << true << 70 << false;
-    QTest::newRow("no medium") << ENOMEDIUM << true << 71 << true;
-    QTest::newRow("disk full") << ENOSPC << true << 61 << false;
-    QTest::newRow("anything else") << EMFILE << true << 75 << false;
-}
-
-void ClientFileTest::errnoMapsOntoClasses() {
-    QFETCH(int, err);
-    QFETCH(bool, parentExists);
-    QFETCH(int, number);
-    QFETCH(bool, unavailable);
-    TestFolder folder;
-    const FileError e =
-        FileError::fromErrno(err, folder.data() + (parentExists ? "" : "/gone") + "/DATA401.QLM");
-    QCOMPARE(e.number(), number);
-    QCOMPARE(e.locationUnavailable(), unavailable);
 }
 
 QTEST_GUILESS_MAIN(ClientFileTest)
