@@ -13,9 +13,6 @@ using namespace qlm;
 using qlm::test::TableFiles;
 using qlm::test::TestFolder;
 
-using Change = std::function<void(TableFiles&)>;
-Q_DECLARE_METATYPE(Change)
-
 // Reading "QLMRPT.TXT" and "QLMB.TXT": the order of their parts, fields and lines, the
 // refusal of faulty files, and the consistency of the files shipped with the program.
 class LoadScoringTablesTest : public QObject {
@@ -52,46 +49,32 @@ bool inTest(int item) {
 void LoadScoringTablesTest::readsEveryPartInOrder() {
     TestFolder folder;
     TableFiles t;
-    t.significantItems.back() = 109;
     t.scaleItems[2] = {4, 98, 102};
     t.scaleItems[5] = {109};
     t.setPoints({{97, 2, 4}, {109, 4, 3}});
-    t.setMaxRaw(3, 12);
-    t.floorD[14] = 108;
+    t.maxRaw[3] = 12;
     const ScoringTables s = load(t, folder.program());
 
-    QCOMPARE(s.ScaleName[2], std::string("Alcohol, use"));
-    QCOMPARE(s.ScaleName[5], std::string("Antisocial"));
-    QCOMPARE(s.RiskRangeName[1], std::string("Lo"));
-    QCOMPARE(s.RiskRangeName[4], std::string("Max"));
-    // Lines are taken whole, commas, quotes and leading blanks included.
-    QCOMPARE(s.SignificantItemText[1], std::string(" Significant 1, said \"True\""));
-    QCOMPARE(s.SignificantItemText[55], std::string(" Significant 55, said \"True\""));
-    QCOMPARE(s.ChoiceText[1], std::string("Choice 1"));
-    QCOMPARE(s.ChoiceText[48], std::string("Choice 48"));
-    QCOMPARE(s.SignificantItem[55], 109);
-    QCOMPARE(s.ScoringKey[1][2], std::string(96, '0') + "4");
-    QCOMPARE(s.ScoringKey[2][4], std::string(11, '0') + "3");
+    // Texts are taken whole, commas, quotes and leading blanks included.
+    QCOMPARE((std::vector{s.ScaleName[2], s.ScaleName[5], s.RiskRangeName[1], s.RiskRangeName[4],
+                          s.SignificantItemText[55], s.ChoiceText[1], s.ChoiceText[48],
+                          s.ScoringKey[1][2], s.ScoringKey[2][4], s.NarrativeFile[5]}),
+             (std::vector<std::string>{"Alcohol, use", "Antisocial", "Lo", "Max",
+                                       " Significant 55, said \"True\"", "Choice 1", "Choice 48",
+                                       std::string(96, '0') + "4", std::string(11, '0') + "3",
+                                       folder.program() + "/QLMAS.TXT"}));
     QCOMPARE(s.MaxRaw, (std::array<int, 6>{0, 99, 99, 12, 99, 99}));
-    // [scale][raw][race][sex]; the groups are (male, race 1 to 3), (female, race 1 to 3).
-    QCOMPARE(int(s.NormTable[2][10][2][1]), 11);
-    QCOMPARE(int(s.NormTable[3][12][3][1]), 14);
-    QCOMPARE(int(s.NormTable[4][20][1][2]), 23);
-    QCOMPARE(int(s.NormTable[5][99][3][2]), 99);
-    QCOMPARE(int(s.NormTable[3][13][1][1]), 0);
-    QCOMPARE(s.ScaleItems[1].Count, 0);
-    QCOMPARE(s.ScaleItems[2].Count, 3);
-    QCOMPARE(s.ScaleItems[2].Items[3], 102);
-    QCOMPARE(s.ScaleItems[5].Items[1], 109);
-    QCOMPARE(s.FloorItemsA[75], 75);
-    QCOMPARE(s.FloorItemsD[1], 76);
-    QCOMPARE(s.FloorItemsD[14], 108);
-    QCOMPARE(s.TruthCorrection[1][1], 11);
-    QCOMPARE(s.TruthCorrection[5][9], 59);
-    QCOMPARE(s.AlcoholNarrativeItems[12], 12);
-    QCOMPARE(s.DrugNarrativeItems[15], 15);
-    QCOMPARE(s.NarrativeFile[1], folder.program() + "/QLMVA.TXT");
-    QCOMPARE(s.NarrativeFile[5], folder.program() + "/QLMAS.TXT");
+    // NormTable is [scale][raw][race][sex]; the groups are (male, race 1 to 3), (female, ...).
+    QCOMPARE((std::vector<int>{s.NormTable[2][10][2][1], s.NormTable[3][12][3][1],
+                               s.NormTable[4][20][1][2], s.NormTable[5][99][3][2],
+                               s.NormTable[3][13][1][1]}),
+             (std::vector<int>{11, 14, 23, 99, 0}));
+    QCOMPARE((std::vector{s.SignificantItem[55], s.ScaleItems[1].Count, s.ScaleItems[2].Count,
+                          s.ScaleItems[2].Items[3], s.ScaleItems[5].Items[1], s.FloorItemsA[75],
+                          s.FloorItemsD[1], s.FloorItemsD[14], s.TruthCorrection[1][1],
+                          s.TruthCorrection[5][9], s.AlcoholNarrativeItems[12],
+                          s.DrugNarrativeItems[15]}),
+             (std::vector{55, 0, 3, 102, 109, 75, 76, 89, 11, 59, 12, 15}));
 }
 
 void LoadScoringTablesTest::acceptsCrLfAndBlanks() {
@@ -112,79 +95,58 @@ void LoadScoringTablesTest::acceptsCrLfAndBlanks() {
     QVERIFY(load(t, folder.program()) == plain);
 }
 
+// Each fault replaces text of the file named by the row (every place it stands).
 void LoadScoringTablesTest::refusesFaultyFiles_data() {
-    QTest::addColumn<Change>("change");
     QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("problem");
-    const auto row = [](const char* name, Change change, const char* file, const char* problem) {
-        QTest::newRow(name) << change << QString(file) << QString(problem);
+    const auto row = [](const char* name, const char* file, const char* from, const char* to,
+                        const char* problem) {
+        QTest::newRow(name) << QString(file) << QString(from) << QString(to) << QString(problem);
     };
-    const auto edit = [](std::function<void(std::string & report, std::string & keys)> e) {
-        return [e](TableFiles& t) { t.edit = e; };
-    };
-    row("report texts short",
-        edit([](std::string& report, std::string&) { report.resize(report.find("Choice 48")); }),
-        "QLMRPT.TXT", "line 109: the file ends before the 48 answer lines");
-    row("keys short",
-        edit([](std::string&, std::string& keys) { keys.resize(keys.find("\"Corrections\"")); }),
-        "QLMB.TXT", "the file ends before the label of the Truthfulness corrections");
-    row("empty keys file", edit([](std::string&, std::string& keys) { keys.clear(); }), "QLMB.TXT",
-        "line 1: the file ends before the 55 significant items");
-    row("norm that is not a number", edit([](std::string&, std::string& keys) {
-            replaceAll(keys, "\n1,2,3,4,5,6,7,", "\n7x,");
-        }),
-        "QLMB.TXT",
-        "the norms of scale 1 in norm group (sex 1, race 1) must be a whole number, not \"7x\"");
-    row(
-        "norm above 99", [](TableFiles& t) { t.norm = [](int, int, int raw) { return raw + 1; }; },
-        "QLMB.TXT", "must lie within 0 to 99, not 100");
-    row(
-        "MaxRaw above 100", [](TableFiles& t) { t.setMaxRaw(2, 101); }, "QLMB.TXT",
-        "the norms of scale 2 in norm group (sex 1, race 1) must lie within 0 to 100, not 101");
-    row(
-        "maxima differ between groups", [](TableFiles& t) { t.maxRaw[5][4] = 98; }, "QLMB.TXT",
-        "norm group (sex 2, race 3) gives scale 4 the maximum raw score 98, the groups before it "
-        "99");
-    row(
-        "scale item 110",
-        [](TableFiles& t) {
-            t.scaleItems[2] = {1, 110};
-        },
-        "QLMB.TXT", "the items of scale 2 must lie within 1 to 109, not 110");
-    row(
-        "scale item 0", [](TableFiles& t) { t.scaleItems[5] = {0}; }, "QLMB.TXT",
-        "the items of scale 5 must lie within 1 to 109, not 0");
-    row(
-        "31 scale items", [](TableFiles& t) { t.scaleItems[1] = std::vector<int>(31, 1); },
-        "QLMB.TXT", "the items of scale 1 must lie within 0 to 30, not 31");
-    row(
-        "floor item 110", [](TableFiles& t) { t.floorA[75] = 110; }, "QLMB.TXT",
-        "the 75 floor items of 2, 3 and 4 points must lie within 1 to 109");
-    row(
-        "significant item 0", [](TableFiles& t) { t.significantItems[0] = 0; }, "QLMB.TXT",
+    const char* const report = "QLMRPT.TXT";
+    const char* const keys = "QLMB.TXT";
+    row("report texts short", report, "Choice 48\n", "", "line 109: the file ends before the 48");
+    row("keys short", keys, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\n", "", "the file ends before");
+    row("quote not closed", report, "\"Antisocial\"", "\"Antisocial",
+        "line 1: the quoted value of the name of scale 5 has no closing quote");
+    row("text after a quoted value", report, "\"Drugs\"", "\"Drugs\" x",
+        "unexpected text after the quoted value of the name of scale 3");
+    row("significant item 0", keys, "1,2,3,", "0,2,3,",
         "line 1: the 55 significant items must lie within 1 to 109, not 0");
-    row("quote not closed",
-        edit([](std::string& report, std::string&) { report.erase(report.find("\",")); }),
-        "QLMRPT.TXT", "line 1: the quoted value of the name of scale 1 has no closing quote");
-    row("text after a quoted value", edit([](std::string& report, std::string&) {
-            replaceAll(report, "\"Drugs\"", "\"Drugs\" x");
-        }),
-        "QLMRPT.TXT", "unexpected text after the quoted value of the name of scale 3");
+    row("norm that is not a number", keys, "\n1,2,3,4,5,6,7,", "\n7x,",
+        "the norms of scale 1 in norm group (sex 1, race 1) must be a whole number, not \"7x\"");
+    row("norm above 99", keys, ",98,99\n", ",98,100\n", "must lie within 0 to 99, not 100");
+    row("MaxRaw above 100", keys, "\"Scale\",99\n", "\"Scale\",101\n",
+        "the norms of scale 1 in norm group (sex 1, race 1) must lie within 0 to 100, not 101");
+    row("maxima differ between groups", keys, "\"Group 5, norms\"\n\"Scale\",99\n",
+        "\"Group 5, norms\"\n\"Scale\",98\n",
+        "norm group (sex 2, race 3) gives scale 1 the maximum raw score 98, the groups before it "
+        "99");
+    row("scale item 110", keys, "\"Scale items\"\n0\n", "\"Scale items\"\n2\n1,110\n",
+        "the items of scale 1 must lie within 1 to 109, not 110");
+    row("31 scale items", keys, "\"Scale items\"\n0\n", "\"Scale items\"\n31\n",
+        "the items of scale 1 must lie within 0 to 30, not 31");
+    row("floor item 110", keys, ",75\n\"Floor items D", ",110\n\"Floor items D",
+        "the 75 floor items of 2, 3 and 4 points must lie within 1 to 109");
 }
 
 void LoadScoringTablesTest::refusesFaultyFiles() {
-    QFETCH(Change, change);
     QFETCH(QString, file);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
     QFETCH(QString, problem);
     TestFolder folder;
     TableFiles t;
-    change(t);
+    t.edit = [&](std::string& report, std::string& keys) {
+        replaceAll(file == "QLMB.TXT" ? keys : report, from.toStdString(), to.toStdString());
+    };
     try {
         load(t, folder.program());
         QFAIL("the faulty tables were loaded");
     } catch (const DataFileError& e) {
-        QCOMPARE(QString::fromStdString(e.file()),
-                 QString::fromStdString(folder.program()) + "/" + file);
+        QCOMPARE(e.file(), folder.program() + "/" + file.toStdString());
         const QString message = QString::fromStdString(e.what());
         QVERIFY2(message.startsWith(QString::fromStdString(e.file()) + ": "), e.what());
         QVERIFY2(message.contains(problem), e.what());

@@ -403,7 +403,7 @@ void ScoringTest::percentiles() {
     QFETCH(Counts, counts);
     QFETCH(int, percentile);
     TableFiles t;
-    t.setMaxRaw(Truthfulness, 40);
+    t.maxRaw[Truthfulness] = 40;
     ScoringFixture f(t);
     f.s.RawScore[scale] = raw;
     f.s.OmittedCount[scale] = counts[0];

@@ -6,23 +6,6 @@
 
 namespace qlm::test {
 
-TableFiles::TableFiles() : norm([](int group, int, int raw) { return std::min(99, raw + group); }) {
-    key1.fill(std::string(97, '0'));
-    key2.fill(std::string(12, '0'));
-    for (auto& group : maxRaw) {
-        group.fill(99);
-    }
-    for (int e = 1; e <= 75; ++e) {
-        floorA[e] = e;
-    }
-    for (int e = 1; e <= 14; ++e) {
-        floorD[e] = 75 + e;
-    }
-    for (int i = 1; i <= 55; ++i) {
-        significantItems.push_back(i);
-    }
-}
-
 void TableFiles::setPoints(std::initializer_list<std::array<int, 3>> keyed) {
     for (const auto& [item, answer, points] : keyed) {
         std::string& key = item <= 97 ? key1.at(answer) : key2.at(answer);
@@ -30,22 +13,19 @@ void TableFiles::setPoints(std::initializer_list<std::array<int, 3>> keyed) {
     }
 }
 
-void TableFiles::setMaxRaw(int scale, int m) {
-    for (auto& group : maxRaw) {
-        group[scale] = m;
-    }
-}
-
 namespace {
 
-// Values from index `from` on, comma-separated, as one line.
-template <typename List>
-std::string line(const List& values, std::size_t from = 0) {
+// `count` values, value(1) first, comma-separated, as one line.
+std::string line(int count, const std::function<int(int)>& value) {
     std::string text;
-    for (auto v = values.begin() + from; v != values.end(); ++v) {
-        text += (text.empty() ? "" : ",") + std::to_string(*v);
+    for (int i = 1; i <= count; ++i) {
+        text += (i > 1 ? "," : "") + std::to_string(value(i));
     }
     return text + "\n";
+}
+
+int same(int i) {
+    return i;
 }
 
 }  // namespace
@@ -60,7 +40,7 @@ void TableFiles::writeTo(const std::string& folder) const {
     for (int i = 1; i <= 48; ++i) {
         report += "Choice " + std::to_string(i) + "\n";
     }
-    std::string keys = line(significantItems);
+    std::string keys = line(55, same);
     for (const auto& key : key1) {
         keys += "\"" + key + "\"\n";
     }
@@ -70,30 +50,22 @@ void TableFiles::writeTo(const std::string& folder) const {
     for (int group = 0; group < 6; ++group) {
         keys += "\"Group " + std::to_string(group) + ", norms\"\n";
         for (int sc = 1; sc <= 5; ++sc) {
-            std::vector<int> percentiles;
-            for (int raw = 1; raw <= maxRaw[group][sc]; ++raw) {
-                percentiles.push_back(norm(group, sc, raw));
-            }
-            keys += "\"Scale\"," + std::to_string(maxRaw[group][sc]) + "\n" +
-                    (percentiles.empty() ? "" : line(percentiles));
+            keys += "\"Scale\"," + std::to_string(maxRaw[sc]) + "\n" +
+                    line(maxRaw[sc], [group](int raw) { return std::min(99, raw + group); });
         }
     }
     keys += "\"Scale items\"\n";
     for (int sc = 1; sc <= 5; ++sc) {
-        keys += std::to_string(scaleItems[sc].size()) + "\n" +
-                (scaleItems[sc].empty() ? "" : line(scaleItems[sc]));
+        const auto& items = scaleItems[sc];
+        keys += std::to_string(items.size()) + "\n" +
+                (items.empty() ? "" : line(int(items.size()), [&](int k) { return items[k - 1]; }));
     }
-    keys += "\"Floor items A\"\n" + line(floorA, 1) + "\"Floor items D\"\n" + line(floorD, 1);
-    keys += "\"Corrections\"\n";
+    keys += "\"Floor items A\"\n" + line(75, same) + "\"Floor items D\"\n" +
+            line(14, [](int e) { return 75 + e; }) + "\"Corrections\"\n";
     for (int sc = 1; sc <= 5; ++sc) {
-        std::vector<int> corrections;
-        for (int band = 1; band <= 9; ++band) {
-            corrections.push_back(10 * sc + band);
-        }
-        keys += line(corrections);
+        keys += line(9, [sc](int band) { return 10 * sc + band; });
     }
-    keys +=
-        "\"Narrative items\"\n1,2,3,4,5,6,7,8,9,10,11,12\n1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\n";
+    keys += "\"Narrative items\"\n" + line(12, same) + line(15, same);
     if (edit) {
         edit(report, keys);
     }
