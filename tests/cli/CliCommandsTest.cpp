@@ -1,20 +1,28 @@
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
 #include <filesystem>
 #include <optional>
 
+#include "app/DataLocation.h"
+#include "app/Session.h"
+#include "scoring/Scoring.h"
 #include "support/TestFolder.h"
 
+using namespace qlm;
 using qlm::test::TestFolder;
 
-// "qlm clients" and "qlm report" run as processes on a program folder of their own.
+// "qlm clients", "qlm score" and "qlm report" run as processes on a program folder of their own.
 class CliCommandsTest : public QObject {
     Q_OBJECT
 
 private slots:
     void init() { m_folder.emplace(); }
     void clientsListsEveryClientAsTheMainMenuDoes();
+    void scorePrintsTheScoresOfEveryDemoClient();
     void reportWritesTheReportOfADemoClient_data();
     void reportWritesTheReportOfADemoClient();
     void failuresGoToStandardErrorWithAFailingStatus_data();
@@ -55,7 +63,7 @@ private:
 void CliCommandsTest::clientsListsEveryClientAsTheMainMenuDoes() {
     std::string bytes;
     for (int r = 1; r <= 10; ++r) {
-        bytes += qlm::test::RecordBytes(r == 10 ? "JOS\xC9 LUNA (DEMO)" : "C" + std::to_string(r));
+        bytes += test::RecordBytes(r == 10 ? "JOS\xC9 LUNA (DEMO)" : "C" + std::to_string(r));
     }
     TestFolder::write(m_folder->clientFile(), bytes);
     run({"clients"});
@@ -67,9 +75,48 @@ void CliCommandsTest::clientsListsEveryClientAsTheMainMenuDoes() {
     // Without --data the stored location is used.
     TestFolder::write(m_folder->program() + "/QLMtest.ini",
                       "[Path]\nFilePath=" + m_folder->data() + "\n");
-    TestFolder::write(m_folder->clientFile(), qlm::test::RecordBytes("STORED"));
+    TestFolder::write(m_folder->clientFile(), test::RecordBytes("STORED"));
     run({"clients"}, false);
     QCOMPARE(m_out, "1-STORED" + QString(19, ' ') + "\n");
+}
+
+void CliCommandsTest::scorePrintsTheScoresOfEveryDemoClient() {
+    install();
+    const FileSystem files;
+    Session session(files, m_folder->program());
+    OpenDataLocation(session, m_folder->data());
+    QVERIFY(session.NumberOfClients >= 1);
+    for (int client = 1; client <= session.NumberOfClients; ++client) {
+        run({"score", "--client", QString::number(client)});
+        QCOMPARE(m_status, 0);
+        QVERIFY(m_err.isEmpty());
+        QVERIFY(!m_out.contains('.'));  // whole numbers without a decimal point
+
+        session.CurrentClient = static_cast<std::int16_t>(client);
+        ScoreCurrentClient(session);
+        const ScoringState& s = session.Scoring;
+        QJsonObject expected;
+        const auto scales = [&expected](const char* key, const auto& values) {
+            QJsonArray array;
+            for (int sc = 1; sc <= 5; ++sc) {
+                array.append(double(values[sc]));
+            }
+            expected[key] = array;
+        };
+        scales("RawScore", s.RawScore);
+        scales("Percentile", s.Percentile);
+        scales("OmittedCount", s.OmittedCount);
+        scales("DeviantCount", s.DeviantCount);
+        QJsonObject items;  // every item on a scale, and no other
+        for (int sc = 1; sc <= 5; ++sc) {
+            const auto& list = session.Tables.ScaleItems[sc];
+            for (int k = 1; k <= list.Count; ++k) {
+                items[QString::number(list.Items[k])] = s.ItemScore[list.Items[k]];
+            }
+        }
+        expected["ItemScore"] = items;
+        QCOMPARE(QJsonDocument::fromJson(m_out.toUtf8()).object(), expected);
+    }
 }
 
 void CliCommandsTest::reportWritesTheReportOfADemoClient_data() {
@@ -117,10 +164,15 @@ void CliCommandsTest::failuresGoToStandardErrorWithAFailingStatus_data() {
     const QStringList client1{"report", "--client", "1"};
     QTest::newRow("no data location") << QStringList{"clients"} << "data"
                                       << "Error 76";
-    QTest::newRow("no such client") << QStringList{"report", "--client", "9"} << ""
-                                    << "--client must be a client";
-    QTest::newRow("not a number") << QStringList{"report", "--client", "one"} << ""
-                                  << "whole number";
+    const QString outside = "qlm: --client must be a client of the data location (1 to 5), not ";
+    QTest::newRow("client 0") << QStringList{"score", "--client", "0"} << "" << outside + "0\n";
+    QTest::newRow("client 6") << QStringList{"score", "--client", "6"} << "" << outside + "6\n";
+    QTest::newRow("not a number") << QStringList{"score", "--client", "one"} << ""
+                                  << "qlm: --client must be a whole number, not \"one\"\n";
+    QTest::newRow("no client") << QStringList{"score"} << ""
+                               << "qlm: --client is required\n";
+    QTest::newRow("report of no such client") << QStringList{"report", "--client", "9"} << ""
+                                              << "--client must be a client";
     QTest::newRow("narrative file missing") << client1 << "program/QLMVA.TXT"
                                             << "QLMVA.TXT: cannot be read";
     QTest::newRow("publisher texts missing") << client1 << "program/PUBLISHERS.TXT"

@@ -145,14 +145,8 @@ void ScoringTest::itemPoints() {
     t.scaleItems[1] = {1, 2, 3};
     t.scaleItems[2] = {4, 98};
     t.scaleItems[5] = {1, 99};
-    t.setPoints({{1, 1, 1},
-                 {2, 2, 2},
-                 {3, 0, 1},
-                 {4, 1, 3},
-                 {98, 0, 1},
-                 {98, 2, 1},
-                 {98, 3, 2},
-                 {98, 4, 4}});
+    t.setPoints({{1, 1, 1}, {2, 2, 2}, {3, 0, 1}, {4, 1, 3}});
+    t.setPoints({{98, 0, 1}, {98, 2, 1}, {98, 3, 2}, {98, 4, 4}});
     ScoringFixture f(t);
     const int items[] = {1, 2, 3, 4, 98, 99};
     for (int i = 0; i < 6; ++i) {
@@ -175,14 +169,16 @@ void ScoringTest::substanceItems_data() {
     QTest::addColumn<int>("a103");
     QTest::addColumn<double>("alcohol");
     QTest::addColumn<double>("drugs");
-    QTest::newRow("102 alcohol only: drugs go below 0") << 1 << 0 << 1.0 << -1.0;
-    QTest::newRow("102 drugs only") << 2 << 0 << 0.0 << 2.0;
-    QTest::newRow("102 choice 3: no change") << 3 << 0 << 0.0 << 0.0;
-    QTest::newRow("103 choice 1") << 0 << 1 << 3.0 << 0.0;
-    QTest::newRow("103 choice 2") << 0 << 2 << 0.0 << 2.0;
-    QTest::newRow("103 choice 3") << 0 << 3 << 1.0 << 0.0;
-    QTest::newRow("103 choice 4: no change") << 0 << 4 << 0.0 << 0.0;
-    QTest::newRow("both choice 1") << 1 << 1 << 4.0 << -1.0;
+    // Answers to 102 and 103, raw Alcohol and Drugs scores; Drugs may go below 0.
+    const struct {
+        int a102, a103;
+        double alcohol, drugs;
+    } rows[] = {{1, 0, 1, -1}, {2, 0, 0, 2}, {3, 0, 0, 0}, {0, 1, 3, 0},
+                {0, 2, 0, 2},  {0, 3, 1, 0}, {0, 4, 0, 0}, {1, 1, 4, -1}};
+    for (const auto& r : rows) {
+        QTest::addRow("102: %d, 103: %d", r.a102, r.a103)
+            << r.a102 << r.a103 << r.alcohol << r.drugs;
+    }
 }
 
 void ScoringTest::substanceItems() {
@@ -202,64 +198,38 @@ void ScoringTest::substanceItems() {
     QCOMPARE(f.s.RawScore[Drugs], drugs);
 }
 
-// Court count 1 to 11, or 0 for the education.
+// Court counts 1 first arrest, 2 truancy, 3 runaway, 4 arrests, 5 probation, 6 revocations,
+// 7 detentions, 8 convictions, 9 DUI arrests, 10 alcohol arrests, 11 drug arrests; 0 the
+// education. Each with its text and the raw scores of scales 1 to 5.
 void ScoringTest::courtHistoryAndEducation_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("value");
     QTest::addColumn<Scores>("raw");
-    const auto row = [](int count, const char* value, Scores raw) {
-        QTest::addRow("%d: \"%s\"", count, value) << count << QString(value) << raw;
-    };
-    row(1, "0.5", {0, 0, 0, 0, 0});  // first arrest
-    row(1, "1", {0, 0, 0, 4, 3});
-    row(1, "16", {0, 0, 0, 4, 3});
-    row(1, "16.5", {0, 0, 0, 0, 0});
-    row(1, "17", {0, 0, 0, 3, 2});
-    row(1, "18", {0, 0, 0, 3, 2});
-    row(1, "19", {0, 0, 0, 1, 0});
-    row(1, "20", {0, 0, 0, 1, 0});
-    row(1, "21", {0, 0, 0, 0, 0});
-    row(1, "N/A", {0, 0, 0, 0, 0});
-    row(2, "5", {0, 0, 0, 0, 5});  // truancy
-    row(2, "9", {0, 0, 0, 0, 5});
-    row(2, "2.5", {0, 0, 0, 0, 2.5});
-    row(2, "-3", {0, 0, 0, 0, 0});
-    row(2, "  3 times", {0, 0, 0, 0, 3});
-    row(2, "x3", {0, 0, 0, 0, 0});
-    row(3, "1", {0, 0, 0, 0, 1});  // runaway
-    row(3, "2", {0, 0, 0, 0, 1});
-    row(3, "2.5", {0, 0, 0, 0, 0});
-    row(3, "3", {0, 0, 0, 0, 2});
-    row(3, "4", {0, 0, 0, 0, 3});
-    row(3, "4.5", {0, 0, 0, 0, 4});
-    row(4, "1", {0, 0, 0, 0, 1});  // arrests
-    row(4, "2", {0, 0, 0, 0, 1});
-    row(4, "2.5", {0, 0, 0, 0, 0});
-    row(4, "3", {0, 0, 1, 0, 2});
-    row(4, "4", {0, 0, 1, 0, 2});
-    row(4, "5", {0, 0, 2, 0, 3});
-    row(4, "6", {0, 0, 2, 0, 3});
-    row(4, "6.5", {0, 0, 3, 0, 5});
-    row(5, "5", {0, 0, 0, 4, 0});  // probation
-    row(5, "1.5", {0, 0, 0, 1.5, 0});
-    row(6, "3", {0, 0, 0, 3, 0});  // revocations
-    row(6, "9", {0, 0, 0, 4, 0});
-    row(7, "6", {0, 0, 0, 0, 5});  // detentions
-    row(8, "9", {0, 0, 0, 0, 0});  // convictions: no points
-    row(9, "3", {0, 3, 0, 0, 0});  // DUI arrests
-    row(9, "3.5", {0, 5, 0, 0, 0});
-    row(10, "7", {0, 5, 0, 0, 0});  // alcohol arrests
-    row(11, "2", {0, 0, 2, 0, 0});  // drug arrests
-    row(11, "8", {0, 0, 5, 0, 0});
-    row(0, "", {0, 0, 0, 0, 3});  // education
-    row(0, "n", {0, 0, 0, 0, 0});
-    row(0, "6", {0, 0, 0, 0, 3});
-    row(0, "6.5", {0, 0, 0, 0, 0});
-    row(0, "7", {0, 0, 0, 0, 2});
-    row(0, "8", {0, 0, 0, 0, 2});
-    row(0, "9", {0, 0, 0, 0, 1});
-    row(0, "11", {0, 0, 0, 0, 1});
-    row(0, "12", {0, 0, 0, 0, 0});
+    const struct {
+        int count;
+        const char* value;
+        Scores raw;
+    } rows[] = {
+        {1, "0.5", {0, 0, 0, 0, 0}},   {1, "1", {0, 0, 0, 4, 3}},     {1, "16", {0, 0, 0, 4, 3}},
+        {1, "16.5", {0, 0, 0, 0, 0}},  {1, "17", {0, 0, 0, 3, 2}},    {1, "18", {0, 0, 0, 3, 2}},
+        {1, "19", {0, 0, 0, 1, 0}},    {1, "20", {0, 0, 0, 1, 0}},    {1, "21", {0, 0, 0, 0, 0}},
+        {1, "N/A", {0, 0, 0, 0, 0}},   {2, "5", {0, 0, 0, 0, 5}},     {2, "9", {0, 0, 0, 0, 5}},
+        {2, "2.5", {0, 0, 0, 0, 2.5}}, {2, "-3", {0, 0, 0, 0, 0}},    {2, " 3x", {0, 0, 0, 0, 3}},
+        {2, "x3", {0, 0, 0, 0, 0}},    {3, "1", {0, 0, 0, 0, 1}},     {3, "2", {0, 0, 0, 0, 1}},
+        {3, "2.5", {0, 0, 0, 0, 0}},   {3, "3", {0, 0, 0, 0, 2}},     {3, "4", {0, 0, 0, 0, 3}},
+        {3, "4.5", {0, 0, 0, 0, 4}},   {4, "1", {0, 0, 0, 0, 1}},     {4, "2", {0, 0, 0, 0, 1}},
+        {4, "2.5", {0, 0, 0, 0, 0}},   {4, "3", {0, 0, 1, 0, 2}},     {4, "4", {0, 0, 1, 0, 2}},
+        {4, "5", {0, 0, 2, 0, 3}},     {4, "6", {0, 0, 2, 0, 3}},     {4, "6.5", {0, 0, 3, 0, 5}},
+        {5, "5", {0, 0, 0, 4, 0}},     {5, "1.5", {0, 0, 0, 1.5, 0}}, {6, "3", {0, 0, 0, 3, 0}},
+        {6, "9", {0, 0, 0, 4, 0}},     {7, "6", {0, 0, 0, 0, 5}},     {8, "9", {0, 0, 0, 0, 0}},
+        {9, "3", {0, 3, 0, 0, 0}},     {9, "3.5", {0, 5, 0, 0, 0}},   {10, "7", {0, 5, 0, 0, 0}},
+        {11, "2", {0, 0, 2, 0, 0}},    {11, "8", {0, 0, 5, 0, 0}},    {0, "", {0, 0, 0, 0, 3}},
+        {0, "n", {0, 0, 0, 0, 0}},     {0, "6", {0, 0, 0, 0, 3}},     {0, "6.5", {0, 0, 0, 0, 0}},
+        {0, "7", {0, 0, 0, 0, 2}},     {0, "8", {0, 0, 0, 0, 2}},     {0, "9", {0, 0, 0, 0, 1}},
+        {0, "11", {0, 0, 0, 0, 1}},    {0, "12", {0, 0, 0, 0, 0}}};
+    for (const auto& r : rows) {
+        QTest::addRow("%d: \"%s\"", r.count, r.value) << r.count << QString(r.value) << r.raw;
+    }
 }
 
 void ScoringTest::courtHistoryAndEducation() {
@@ -300,15 +270,11 @@ void ScoringTest::trueResponses() {
 // are 10 * scale + band.
 void ScoringTest::truthfulnessBands_data() {
     QTest::addColumn<int>("truthfulness");
-    QTest::addColumn<int>("band");
-    QTest::newRow("10: none") << 10 << 0;
-    QTest::newRow("11") << 11 << 1;
-    QTest::newRow("20") << 20 << 1;
-    QTest::newRow("21") << 21 << 2;
-    QTest::newRow("91") << 91 << 9;
-    QTest::newRow("94") << 94 << 9;
-    QTest::newRow("95: every scale 99") << 95 << -1;
-    QTest::newRow("99") << 99 << -1;
+    QTest::addColumn<int>("band");  // -1: every scale 99
+    for (const auto& [p, band] :
+         {std::pair{10, 0}, {11, 1}, {20, 1}, {21, 2}, {91, 9}, {94, 9}, {95, -1}, {99, -1}}) {
+        QTest::addRow("%d", p) << p << band;
+    }
 }
 
 void ScoringTest::truthfulnessBands() {
@@ -364,23 +330,6 @@ void ScoringTest::percentiles_data() {
     row("2 deviant, 60", 2, 60, {0, 2}, 38);
     row("3 deviant, 60", 5, 60, {0, 3}, 60);
     row("Truthfulness is never capped", 1, 30, {0, 1}, 30);
-    for (int sc = Alcohol; sc <= Antisocial; ++sc) {
-        const int* k = FloorK[sc - 2];
-        for (int rule = 1; rule <= 20; ++rule) {
-            const Counts counts{0,
-                                0,
-                                RuleCounts[rule][0],
-                                RuleCounts[rule][1],
-                                RuleCounts[rule][2],
-                                RuleCounts[rule][3]};
-            const QByteArray name =
-                "scale " + QByteArray::number(sc) + " floor rule " + QByteArray::number(rule);
-            // Starting at the K of the rule before passes over every earlier rule.
-            row(name, sc, k[rule - 1], counts, k[rule]);
-            row(name + " already at K", sc, k[rule], counts, k[rule]);
-        }
-        row("scale " + QByteArray::number(sc) + " T of 10", sc, 0, {0, 0, 4, 3, 3}, k[20]);
-    }
     row("no floor items", 2, 0, {}, 0);
     row("D = 2 at 10 stays", 2, 10, {0, 0, 0, 0, 0, 2}, 10);
     row("first floor rule that holds wins", 2, 5, {0, 0, 1, 2}, 12);
@@ -395,6 +344,19 @@ void ScoringTest::percentiles_data() {
     row("Drugs, choice 2: none", 3, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 25);
     row("Drugs, 103 choice 1: B - 1", 3, 0, {0, 0, 0, 1, 0, 0, 0, 1}, 0);
     row("Violence, choice 2: none", 4, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 19);
+    for (int sc = Alcohol; sc <= Antisocial; ++sc) {
+        const int* k = FloorK[sc - 2];
+        for (int rule = 1; rule <= 20; ++rule) {
+            Counts counts{0, 0};  // none omitted or deviant
+            counts.append(Counts(RuleCounts[rule], RuleCounts[rule] + 4));
+            const QByteArray name =
+                "scale " + QByteArray::number(sc) + " floor rule " + QByteArray::number(rule);
+            // Starting at the K of the rule before passes over every earlier rule.
+            row(name, sc, k[rule - 1], counts, k[rule]);
+            row(name + " already at K", sc, k[rule], counts, k[rule]);
+        }
+        row("scale " + QByteArray::number(sc) + " T of 10", sc, 0, {0, 0, 4, 3, 3}, k[20]);
+    }
 }
 
 void ScoringTest::percentiles() {
@@ -419,21 +381,16 @@ void ScoringTest::normGroups_data() {
     QTest::addColumn<QString>("sex");
     QTest::addColumn<QString>("race");
     QTest::addColumn<int>("group");  // in file order
-    const auto row = [](const char* sex, const char* race, int group) {
-        QTest::addRow("sex \"%s\", race \"%s\"", sex, race)
-            << QString(sex) << QString(race) << group;
-    };
-    row("1", "2", 1);
-    row("1", "3", 2);
-    row("2", "1", 3);
-    row("2", "3", 5);
-    row("0", "0", 0);  // not available
-    row("", "", 0);
-    row("2", "4", 3);
-    row("2", "6", 3);
-    row("1", "7", 0);
-    row("3", "2", 1);
-    row("-1", "3", 2);
+    const struct {
+        const char *sex, *race;
+        int group;
+    } rows[] = {{"1", "2", 1}, {"1", "3", 2}, {"2", "1", 3}, {"2", "3", 5},
+                {"0", "0", 0}, {"", "", 0},   {"2", "4", 3}, {"2", "6", 3},
+                {"1", "7", 0}, {"3", "2", 1}, {"-1", "3", 2}};
+    for (const auto& r : rows) {
+        QTest::addRow("sex \"%s\", race \"%s\"", r.sex, r.race)
+            << QString(r.sex) << QString(r.race) << r.group;
+    }
 }
 
 void ScoringTest::normGroups() {
@@ -454,18 +411,16 @@ void ScoringTest::riskLevels_data() {
     QTest::addColumn<int>("percentile");
     QTest::addColumn<int>("level");
     QTest::addColumn<QString>("name");
-    QTest::newRow("0") << 0 << 1 << "Lo";
-    QTest::newRow("39") << 39 << 1 << "Lo";
-    QTest::newRow("40") << 40 << 2 << "MEDIUM-LOW";
-    QTest::newRow("55") << 55 << 2 << "MEDIUM-LOW";
-    QTest::newRow("56") << 56 << 2 << "MEDIUM-HIGH";
-    QTest::newRow("69") << 69 << 2 << "MEDIUM-HIGH";
-    QTest::newRow("70") << 70 << 3 << "Prob";
-    QTest::newRow("89") << 89 << 3 << "Prob";
-    QTest::newRow("90") << 90 << 4 << "MAXIMUM-LOW";
-    QTest::newRow("94") << 94 << 4 << "MAXIMUM-LOW";
-    QTest::newRow("95") << 95 << 4 << "MAXIMUM-HIGH";
-    QTest::newRow("99") << 99 << 4 << "MAXIMUM-HIGH";
+    const struct {
+        int percentile, level;
+        const char* name;
+    } rows[] = {{0, 1, "Lo"},           {39, 1, "Lo"},           {40, 2, "MEDIUM-LOW"},
+                {55, 2, "MEDIUM-LOW"},  {56, 2, "MEDIUM-HIGH"},  {69, 2, "MEDIUM-HIGH"},
+                {70, 3, "Prob"},        {89, 3, "Prob"},         {90, 4, "MAXIMUM-LOW"},
+                {94, 4, "MAXIMUM-LOW"}, {95, 4, "MAXIMUM-HIGH"}, {99, 4, "MAXIMUM-HIGH"}};
+    for (const auto& r : rows) {
+        QTest::addRow("%d", r.percentile) << r.percentile << r.level << QString(r.name);
+    }
 }
 
 void ScoringTest::riskLevels() {
