@@ -171,6 +171,9 @@ void CliCommandsTest::failuresGoToStandardErrorWithAFailingStatus_data() {
                                   << "qlm: --client must be a whole number, not \"one\"\n";
     QTest::newRow("no client") << QStringList{"score"} << ""
                                << "qlm: --client is required\n";
+    QTest::newRow("scoring tables missing")
+        << QStringList{"score", "--client", "1"} << "program/QLMB.TXT"
+        << "QLMB.TXT: cannot be read (Error 53: File not found)";
     QTest::newRow("report of no such client") << QStringList{"report", "--client", "9"} << ""
                                               << "--client must be a client";
     QTest::newRow("narrative file missing") << client1 << "program/QLMVA.TXT"
