@@ -111,8 +111,6 @@ void LoadScoringTablesTest::acceptsLineEndsAndBlanksRefusesFaults_data() {
         "the items of scale 1 must lie within 1 to 109, not 110");
     row("31 scale items", keys, "\"Scale items\"\n0\n", "\"Scale items\"\n31\n",
         "the items of scale 1 must lie within 0 to 30, not 31");
-    row("floor item 110", keys, ",75\n\"Floor items D", ",110\n\"Floor items D",
-        "the 75 floor items of 2, 3 and 4 points must lie within 1 to 109");
 }
 
 void LoadScoringTablesTest::acceptsLineEndsAndBlanksRefusesFaults() {
