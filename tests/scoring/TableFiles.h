@@ -12,43 +12,26 @@
 namespace qlm::test {
 
 // Small scoring tables of a test's own, written out as "QLMRPT.TXT" and "QLMB.TXT" so that
-// each test states only what it changes. Defaults:
-// - every key digit 0; the test gives points with setPoints;
-// - norms: percentile = raw + group (at most 99), groups 0 to 5 in file order, so group 0
-//   (male, race 1) maps raw to the same percentile; MaxRaw 99 for every scale;
-// - no scale items; FloorItemsA entry e is item e, FloorItemsD entry e is item 75 + e;
-// - TruthCorrection(scale, band) = 10 * scale + band;
-// - significant item s is item s; narrative items 1 to 12 and 1 to 15.
+// each test states only what it changes. Every key digit is 0 unless set; the percentile of a
+// raw score is raw + group (at most 99), groups 0 to 5 in file order, so group 0 (male, race 1)
+// maps raw to itself; no scale items; FloorItemsA entry e is item e, FloorItemsD entry e item
+// 75 + e; TruthCorrection(scale, band) = 10 * scale + band; significant item s is item s.
 struct TableFiles {
-    std::array<std::string, 6> scaleNames{"",      "Truth",    "Alcohol, use",
-                                          "Drugs", "Violence", "Antisocial"};
-    std::array<std::string, 5> riskNames{"", "Lo", "Mid", "Prob", "Max"};
-    std::array<std::string, 3> key1;             // answers 0 to 2, 97 digits
-    std::array<std::string, 5> key2;             // answers 0 to 4, 12 digits
-    std::array<std::array<int, 6>, 6> maxRaw{};  // [group][scale]
-    std::function<int(int group, int scale, int raw)> norm;
+    std::array<std::string, 3> key1{std::string(97, '0'), std::string(97, '0'),
+                                    std::string(97, '0')};  // answers 0 to 2
+    std::array<std::string, 5> key2;                        // answers 0 to 4, 12 digits
+    std::array<int, 6> maxRaw{0, 99, 99, 99, 99, 99};
     std::array<std::vector<int>, 6> scaleItems;
-    std::array<int, 76> floorA{};
-    std::array<int, 15> floorD{};
-    std::array<std::array<int, 10>, 6> corrections{};
-    std::vector<int> significantItems;
-    bool writeReport = true;
-    bool writeKeys = true;
     // Last changes to the texts, for faults the fields above cannot express.
     std::function<void(std::string& report, std::string& keys)> edit;
 
-    TableFiles();
-    void setPoints(int item, int answer, int points);
+    TableFiles() { key2.fill(std::string(12, '0')); }
     // {item, answer, points} for each keyed answer.
     void setPoints(std::initializer_list<std::array<int, 3>> keyed);
-    void setMaxRaw(int scale, int m);
-    std::string reportText() const;
-    std::string keysText() const;
     void writeTo(const std::string& folder) const;
 };
 
-// A session on a program folder holding `tables`, with the test constants set and the tables
-// loaded.
+// A session on a program folder holding `tables`, with the tables loaded.
 struct ScoringFixture {
     explicit ScoringFixture(const TableFiles& tables = {});
 
