@@ -1,13 +1,18 @@
 #include <QtTest>
+#include <tuple>
+#include <utility>
 
 #include "ReportFixture.h"
 #include "report/Sections.h"
-#include "storage/DataFileError.h"
 
 using namespace qlm;
 using qlm::test::ReportFixture;
 using qlm::test::ReportLines;
 using qlm::test::TestFolder;
+
+// Scale, percentile, first line; scale, deviant items, answers to 102 and 103, list.
+using Row = std::tuple<int, int, QString>;
+using ListRow = std::tuple<int, QList<int>, int, int, QString>;
 
 class NarrativeTest : public QObject {
     Q_OBJECT
@@ -24,33 +29,20 @@ class NarrativeTest : public QObject {
     }
 
 private slots:
+    // The heading names the range; the block key splits MEDIUM and MAXIMUM.
     void blockFollowsTheRangeOfThePercentile_data() {
         QTest::addColumn<int>("percentile");
-        QTest::addColumn<QString>("range");
         QTest::addColumn<QString>("block");
-        const struct {
-            int percentile;
-            const char* range;
-            const char* block;
-        } rows[] = {{0, "LOW", "LOW"},
-                    {39, "LOW", "LOW"},
-                    {40, "MEDIUM", "MEDIUM-LOW"},
-                    {55, "MEDIUM", "MEDIUM-LOW"},
-                    {56, "MEDIUM", "MEDIUM-HIGH"},
-                    {69, "MEDIUM", "MEDIUM-HIGH"},
-                    {70, "PROBLEM", "PROBLEM"},
-                    {89, "PROBLEM", "PROBLEM"},
-                    {90, "MAXIMUM", "MAXIMUM-LOW"},
-                    {94, "MAXIMUM", "MAXIMUM-LOW"},
-                    {95, "MAXIMUM", "MAXIMUM-HIGH"},
-                    {99, "MAXIMUM", "MAXIMUM-HIGH"}};
-        for (const auto& row : rows) {
-            QTest::addRow("%d", row.percentile) << row.percentile << row.range << row.block;
+        const std::pair<int, const char*> rows[] = {
+            {0, "LOW"},          {39, "LOW"},         {40, "MEDIUM-LOW"},   {55, "MEDIUM-LOW"},
+            {56, "MEDIUM-HIGH"}, {69, "MEDIUM-HIGH"}, {70, "PROBLEM"},      {89, "PROBLEM"},
+            {90, "MAXIMUM-LOW"}, {94, "MAXIMUM-LOW"}, {95, "MAXIMUM-HIGH"}, {99, "MAXIMUM-HIGH"}};
+        for (const auto& [percentile, block] : rows) {
+            QTest::addRow("%d", percentile) << percentile << QString(block);
         }
     }
     void blockFollowsTheRangeOfThePercentile() {
         QFETCH(int, percentile);
-        QFETCH(QString, range);
         QFETCH(QString, block);
         ReportFixture f;
         writeKeyedViolenceFile(f);
@@ -58,35 +50,33 @@ private slots:
         ReportWriter out = f.writer(10);
         PrintScaleNarrative(out, f.session, 4);
         const QString heading =
-            ("       Violence SCALE: " + range + " RISK RANGE").leftJustified(60) +
-            "RISK PERCENTILE:" + QString::number(percentile);
+            "       Violence SCALE: " + block.section('-', 0, 0) + " RISK RANGE";
         QCOMPARE(ReportLines(out.bytes()),
-                 (QStringList{heading, "        block " + block, "        second line"}));
+                 (QStringList{
+                     heading.leftJustified(60) + "RISK PERCENTILE:" + QString::number(percentile),
+                     "        block " + block, "        second line"}));
         QCOMPARE(out.ReportLine, 13);
     }
 
     // Copied lines start in column 9, composed (justified) ones in column 8.
     void alcoholAndDrugsAreComposedFromTheProblemRange_data() {
-        QTest::addColumn<int>("scale");
-        QTest::addColumn<int>("percentile");
-        QTest::addColumn<QString>("firstLine");
-        QTest::newRow("alcohol 69 is copied")
-            << 2 << 69
-            << "        This youth's Alcohol Scale score is in the upper medium risk range (56";
-        QTest::newRow("alcohol 75 is composed")
-            << 2 << 75
-            << "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th";
-        QTest::newRow("drugs 69 is copied")
-            << 3 << 69
-            << "        This youth's Drugs Scale score is in the upper medium risk  range  (56";
-        QTest::newRow("drugs 70 is composed")
-            << 3 << 70
-            << "       This juvenile's Drugs Scale score is in the problem risk  (70  to  89th";
+        QTest::addColumn<Row>("row");
+        QTest::newRow("alcohol 69 is copied") << Row{
+            2, 69,
+            "        This youth's Alcohol Scale score is in the upper medium risk range (56"};
+        QTest::newRow("alcohol 75 is composed") << Row{
+            2, 75,
+            "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th"};
+        QTest::newRow("drugs 69 is copied") << Row{
+            3, 69,
+            "        This youth's Drugs Scale score is in the upper medium risk  range  (56"};
+        QTest::newRow("drugs 70 is composed") << Row{
+            3, 70,
+            "       This juvenile's Drugs Scale score is in the problem risk  (70  to  89th"};
     }
     void alcoholAndDrugsAreComposedFromTheProblemRange() {
-        QFETCH(int, scale);
-        QFETCH(int, percentile);
-        QFETCH(QString, firstLine);
+        QFETCH(Row, row);
+        const auto& [scale, percentile, firstLine] = row;
         ReportFixture f;
         f.state().Percentile[static_cast<std::size_t>(scale)] =
             static_cast<std::int16_t>(percentile);
@@ -124,28 +114,20 @@ private slots:
 
     // Alcohol lists 8, 13, 18, ... 53, 56, 82; Drugs 10, 15, ... 72, 95 (the fixture's tables).
     void deviantItemList_data() {
-        QTest::addColumn<int>("scale");
-        QTest::addColumn<QList<int>>("deviant");
-        QTest::addColumn<int>("answer102");
-        QTest::addColumn<int>("answer103");
-        QTest::addColumn<QString>("list");
-        QTest::newRow("none") << 2 << QList<int>{} << 2 << 2 << "";
-        QTest::newRow("one keeps its blank") << 2 << QList<int>{53} << 2 << 4 << " 53";
-        QTest::newRow("two") << 2 << QList<int>{13, 53} << 0 << 0 << "13 and 53";
-        QTest::newRow("three") << 2 << QList<int>{8, 53} << 3 << 2 << "8, 53 and 102";
-        QTest::newRow("answers only") << 2 << QList<int>{} << 1 << 3 << "102 and 103";
-        QTest::newRow("items off the list") << 2 << QList<int>{10, 60} << 2 << 2 << "";
-        QTest::newRow("drugs ignore 102 answered 1") << 3 << QList<int>{72} << 1 << 1 << " 72";
-        QTest::newRow("drugs add 102 answered 2")
-            << 3 << QList<int>{15, 72} << 2 << 1 << "15, 72 and 102";
-        QTest::newRow("drugs add 102 answered 3") << 3 << QList<int>{} << 3 << 0 << " 102";
+        QTest::addColumn<ListRow>("row");
+        QTest::newRow("none") << ListRow{2, {}, 2, 2, ""};
+        QTest::newRow("one keeps its blank") << ListRow{2, {53}, 2, 4, " 53"};
+        QTest::newRow("two") << ListRow{2, {13, 53}, 0, 0, "13 and 53"};
+        QTest::newRow("three") << ListRow{2, {8, 53}, 3, 2, "8, 53 and 102"};
+        QTest::newRow("answers only") << ListRow{2, {}, 1, 3, "102 and 103"};
+        QTest::newRow("items off the list") << ListRow{2, {10, 60}, 2, 2, ""};
+        QTest::newRow("drugs ignore 102 answered 1") << ListRow{3, {72}, 1, 1, " 72"};
+        QTest::newRow("drugs add 102 answered 2") << ListRow{3, {15, 72}, 2, 1, "15, 72 and 102"};
+        QTest::newRow("drugs add 102 answered 3") << ListRow{3, {}, 3, 0, " 102"};
     }
     void deviantItemList() {
-        QFETCH(int, scale);
-        QFETCH(QList<int>, deviant);
-        QFETCH(int, answer102);
-        QFETCH(int, answer103);
-        QFETCH(QString, list);
+        QFETCH(ListRow, row);
+        const auto& [scale, deviant, answer102, answer103, list] = row;
         ReportFixture f;
         f.state().ItemScore.fill(0);
         for (int item : deviant) {
@@ -229,35 +211,6 @@ private slots:
         QVERIFY(lines.size() > 12);
         for (const QString& line : lines) {
             QVERIFY2(line.size() <= 78, qPrintable(line));
-        }
-    }
-
-    void brokenNarrativeFilesAreNamed_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("problem");
-        QTest::newRow("missing file") << QByteArray() << "cannot be read";
-        QTest::newRow("no block") << QByteArray("LOW\nText\nEND\n")
-                                  << "has no block \"MEDIUM-HIGH\"";
-        QTest::newRow("no END") << QByteArray("MEDIUM-HIGH\nText\nMAXIMUM-LOW\n")
-                                << "block \"MEDIUM-HIGH\" ends before its END line";
-    }
-    void brokenNarrativeFilesAreNamed() {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, problem);
-        ReportFixture f;
-        const std::string path = f.program("QLMAS.TXT");
-        QFile::remove(QString::fromStdString(path));
-        if (!content.isEmpty()) {
-            TestFolder::write(path, content.toStdString());
-        }
-        f.state().Percentile[5] = 60;
-        ReportWriter out = f.writer(10);
-        try {
-            PrintScaleNarrative(out, f.session, 5);
-            QFAIL("no error");
-        } catch (const DataFileError& e) {
-            QCOMPARE(e.file(), path);
-            QVERIFY2(QString(e.what()).contains(problem), e.what());
         }
     }
 };

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <tuple>
 
 #include "ReportFixture.h"
 #include "report/Sections.h"
@@ -8,48 +9,69 @@ using qlm::test::AtColumn;
 using qlm::test::ReportFixture;
 using qlm::test::ReportLines;
 
-// The line primitives, page header and footers, and the summary page of the report.
+namespace {
+
+using ColumnRow = std::tuple<QByteArray, double, QByteArray>;  // before, number, bytes
+using FooterRow = std::tuple<bool, int, QByteArray, int>;      // notice, line, bytes, after
+using MarkRow = std::tuple<int, int, QString, QStringList>;    // truth, omitted, mark, notes
+using PredictionRow = std::tuple<QString, int, QString, int>;  // inputs, score, word, column
+using ClosingRow = std::tuple<QString, int, int, int>;         // section, line, lines, after
+
+ReportWriter plainWriter() {
+    PublisherTexts texts;
+    texts.AddressLine = "ADDRESS";
+    texts.RightsLine = "RIGHTS";
+    texts.ReservedLine = "RESERVED";
+    return ReportWriter("JO EXAMPLE", texts, PublisherCode::Second);
+}
+
+QByteArray bytes(const ReportWriter& out) {
+    return QByteArray::fromStdString(out.bytes());
+}
+
+// The profile's rows (from the top rule) for the fixture's state.
+QStringList profile(ReportFixture& f) {
+    ReportWriter out = f.writer(20);
+    PrintProfile(out, f.session, 1, 5);
+    return ReportLines(out.bytes());
+}
+
+// The line of the left column, and the right one from column 44.
+QString pairRow(const QString& left, const QString& right) {
+    return right.isEmpty() ? "       " + left : ("       " + left).leftJustified(43) + right;
+}
+
+QString significant(int k) {
+    return QString::number(k).rightJustified(3) + ". Significant answer " + QString::number(k) +
+           " (T)";
+}
+
+}  // namespace
+
+// The line primitives, page header and footers, the summary page and the item listings. The
+// expected reports show the responses grid, uneven columns of significant items and Section 2.
 class PageLayoutTest : public QObject {
     Q_OBJECT
 
-    static ReportWriter plainWriter(PublisherCode code = PublisherCode::Second) {
-        PublisherTexts texts;
-        texts.AddressLine = "ADDRESS";
-        texts.RightsLine = "RIGHTS";
-        texts.ReservedLine = "RESERVED";
-        return ReportWriter("JO EXAMPLE", texts, code);
-    }
-
-    // The profile's rows (from the top rule) for the fixture's state.
-    static QStringList profile(ReportFixture& f) {
-        ReportWriter out = f.writer(20);
-        PrintProfile(out, f.session, 1, 5);
-        return ReportLines(out.bytes());
-    }
-
 private slots:
     void atColumnAndNumberItems_data() {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<double>("number");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("before column 5") << QByteArray("ab") << 7.0 << QByteArray("ab  | 7 |");
-        QTest::newRow("at column 5") << QByteArray("abcd") << 0.0 << QByteArray("abcd| 0 |");
-        QTest::newRow("past column 5")
-            << QByteArray("abcdef") << -3.0 << QByteArray("abcdef\r\n    |-3 |");
-        QTest::newRow("no separators")
-            << QByteArray("ab") << 12345.0 << QByteArray("ab  | 12345 |");
+        QTest::addColumn<ColumnRow>("row");
+        QTest::newRow("before column 5") << ColumnRow{"ab", 7, "ab  | 7 |"};
+        QTest::newRow("at column 5") << ColumnRow{"abcd", 0, "abcd| 0 |"};
+        QTest::newRow("past column 5") << ColumnRow{"abcdef", -3, "abcdef\r\n    |-3 |"};
+        QTest::newRow("no separators") << ColumnRow{"ab", 12345, "ab  | 12345 |"};
     }
     void atColumnAndNumberItems() {
-        QFETCH(QByteArray, before);
-        QFETCH(double, number);
-        QFETCH(QByteArray, expected);
+        QFETCH(ColumnRow, row);
+        const auto& [before, number, expected] = row;
         ReportWriter out = plainWriter();
         out.text(before.toStdString()).atColumn(5).text("|");
         QCOMPARE(out.column(), 6);
         out.number(number).text("|");
-        QCOMPARE(QByteArray::fromStdString(out.bytes()), expected);
+        QCOMPARE(bytes(out), expected);
     }
 
+    // Name from column 8, the page's last digit in columns 41 to 43, "QLM REPORT" in 69 to 78.
     void pageHeaderShowsTheLastDigitOfThePage_data() {
         QTest::addColumn<int>("pageBefore");
         QTest::addColumn<QByteArray>("mark");
@@ -64,58 +86,41 @@ private slots:
         out.ReportPage = pageBefore;
         out.ReportLine = 40;
         out.PrintPageHeader();
-        // Name from column 8, page mark in columns 41 to 43, "QLM REPORT" in 69 to 78.
-        QCOMPARE(QByteArray::fromStdString(out.bytes()),
-                 "\f\r\n       NAME: JO EXAMPLE" + QByteArray(17, ' ') + mark +
-                     QByteArray(25, ' ') + "QLM REPORT\r\n\r\n");
+        QCOMPARE(bytes(out), "\f\r\n       NAME: JO EXAMPLE" + QByteArray(17, ' ') + mark +
+                                 QByteArray(25, ' ') + "QLM REPORT\r\n\r\n");
         QCOMPARE(out.ReportPage, pageBefore + 1);
         QCOMPARE(out.ReportLine, 2);
     }
 
     void footersPadThePageAndStopAtItsEnd_data() {
-        QTest::addColumn<bool>("notice");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::addColumn<int>("lineAfter");
+        QTest::addColumn<FooterRow>("row");
         const QByteArray rights = QByteArray(22, ' ') + "RIGHTS\r\n";
-        const QByteArray reserved = QByteArray(33, ' ') + "RESERVED\r\n";
+        const QByteArray notice = rights + QByteArray(33, ' ') + "RESERVED\r\n";
         const QByteArray address = "       ADDRESS\r\n";
-        QTest::newRow("notice at 55") << true << 55 << "\r\n" + rights + reserved << 58;
-        QTest::newRow("notice at 56") << true << 56 << rights + reserved << 58;
-        QTest::newRow("notice at 57") << true << 57 << rights << 58;
-        QTest::newRow("notice at 58") << true << 58 << QByteArray() << 58;
-        QTest::newRow("publisher at 55") << false << 55 << "\r\n" + address << 57;
-        QTest::newRow("publisher at 56") << false << 56 << address << 57;
-        QTest::newRow("publisher at 57") << false << 57 << address << 58;
-        QTest::newRow("publisher at 58") << false << 58 << QByteArray() << 58;
+        QTest::newRow("notice at 55") << FooterRow{true, 55, "\r\n" + notice, 58};
+        QTest::newRow("notice at 56") << FooterRow{true, 56, notice, 58};
+        QTest::newRow("notice at 57") << FooterRow{true, 57, rights, 58};
+        QTest::newRow("notice at 58") << FooterRow{true, 58, "", 58};
+        QTest::newRow("publisher at 55") << FooterRow{false, 55, "\r\n" + address, 57};
+        QTest::newRow("publisher at 56") << FooterRow{false, 56, address, 57};
+        QTest::newRow("publisher at 57") << FooterRow{false, 57, address, 58};
+        QTest::newRow("publisher at 58") << FooterRow{false, 58, "", 58};
     }
     void footersPadThePageAndStopAtItsEnd() {
-        QFETCH(bool, notice);
-        QFETCH(int, line);
-        QFETCH(QByteArray, expected);
-        QFETCH(int, lineAfter);
+        QFETCH(FooterRow, row);
+        const auto& [notice, line, expected, lineAfter] = row;
         ReportWriter out = plainWriter();
         out.ReportLine = line;
         notice ? out.PrintNoticeFooter() : out.PrintPublisherFooter();
-        QCOMPARE(QByteArray::fromStdString(out.bytes()), expected);
+        QCOMPARE(bytes(out), expected);
         QCOMPARE(out.ReportLine, lineAfter);
     }
 
-    // Codes without a text print "N/A" padded to the table's width.
-    void headerPadsCodesWithoutText_data() {
-        QTest::addColumn<QString>("sex");
-        QTest::addColumn<QString>("race");
-        QTest::newRow("unknown codes") << "7"
-                                       << "9";
-        QTest::newRow("empty and zero") << ""
-                                        << "0";
-    }
+    // A sex or race code without a text prints "N/A" padded to the table's width.
     void headerPadsCodesWithoutText() {
-        QFETCH(QString, sex);
-        QFETCH(QString, race);
         ReportFixture f;
-        f.state().ClientInfo[3] = sex.toStdString();
-        f.state().ClientInfo[4] = race.toStdString();
+        f.state().ClientInfo[3] = "";
+        f.state().ClientInfo[4] = "9";
         ReportWriter out = f.writer();
         PrintSummaryHeader(out, f.session);
         const QStringList lines = ReportLines(out.bytes());
@@ -139,114 +144,157 @@ private slots:
         QFETCH(int, stars);
         ReportFixture f;
         f.setPercentiles(20, percentile, 20, 20, 20);
-        const QString scale = "-" + QString(11, '.') + "-" + QString(7, '.') + "-...-";
-        const QString empty = QString(16, '.') + scale;
+        const QString empty = QString(16, '.') + "-" + QString(11, '.') + "-.......-...-";
         QCOMPARE(profile(f)[6], "       Alcohol" + QString(13, ' ') +
                                     QString::number(percentile).rightJustified(3) +
                                     QString(7, ' ') + QString(stars, '*') + empty.mid(stars));
     }
 
     void truthfulnessMarksAndFootnotes_data() {
-        QTest::addColumn<int>("truthfulness");
-        QTest::addColumn<int>("violenceOmitted");
-        QTest::addColumn<QString>("mark");
-        QTest::addColumn<QString>("notes");
-        QTest::newRow("89, all scored") << 89 << 4 << " "
-                                        << "|";
-        QTest::newRow("89, one not scored")
-            << 89 << 5 << " "
-            << "       ** Too many omitted items|          to score this scale";
-        QTest::newRow("90, all scored") << 90 << 0 << "*"
-                                        << "       * These test results|         are inaccurate";
-        QTest::newRow("90 outranks not scored")
-            << 90 << 5 << "*"
-            << "       * These test results|         are inaccurate";
+        QTest::addColumn<MarkRow>("row");
+        const QStringList inaccurate = {"       * These test results", "         are inaccurate"};
+        const QStringList omitted = {"       ** Too many omitted items",
+                                     "          to score this scale"};
+        QTest::newRow("89, all scored") << MarkRow{89, 4, " ", {"", ""}};
+        QTest::newRow("89, one not scored") << MarkRow{89, 5, " ", omitted};
+        QTest::newRow("90, all scored") << MarkRow{90, 0, "*", inaccurate};
+        QTest::newRow("90 outranks not scored") << MarkRow{90, 5, "*", inaccurate};
     }
     void truthfulnessMarksAndFootnotes() {
-        QFETCH(int, truthfulness);
-        QFETCH(int, violenceOmitted);
-        QFETCH(QString, mark);
-        QFETCH(QString, notes);
+        QFETCH(MarkRow, row);
+        const auto& [truthfulness, violenceOmitted, mark, notes] = row;
         ReportFixture f;
         f.setPercentiles(truthfulness, 50, 50, 50, 50);
         f.state().OmittedCount = {0, 0, 0, 0, violenceOmitted, 0};
         const QStringList rows = profile(f);
-        for (const int row : {4, 6, 8, 12}) {
-            QCOMPARE(rows[row].mid(31, 1), mark);
+        for (const int i : {4, 6, 8, 12}) {
+            QCOMPARE(rows[i].mid(31, 1), mark);
         }
-        const QStringList note = notes.split('|');
         QCOMPARE(rows[14],
-                 note[0].leftJustified(37) + "0               40          70      90 100");
-        QCOMPARE(rows[15], note[1].leftJustified(37) + "----------- PERCENTILE SCORES -----------");
+                 notes[0].leftJustified(37) + "0               40          70      90 100");
+        QCOMPARE(rows[15],
+                 notes[1].leftJustified(37) + "----------- PERCENTILE SCORES -----------");
     }
 
-    // Scores worked out apart from the program, term by term in double precision.
-    void predictionScoreWeighsEveryInput_data() {
-        QTest::addColumn<QStringList>("info");  // age, sex, race
-        QTest::addColumn<QList<double>>("raw");
-        QTest::addColumn<QStringList>("counts");
-        QTest::addColumn<int>("score");
-        QTest::newRow("high") << QStringList{"15", "2", "3"} << QList<double>{5, 12, 20, 31, 40}
-                              << QStringList{"13", "2", "N/A", "4", "1", "0",
-                                             "3",  "2", "0",   "1", "9"}
-                              << 34;
-        QTest::newRow("low") << QStringList{"14", "1", "1"} << QList<double>{2, 3, 1, 2, 3}
-                             << QStringList{"14", "0", "1", "1", "0", "0", "0", "0", "0", "0", "0"}
-                             << 6;
-        QTest::newRow("average") << QStringList{"16", "1", "2"} << QList<double>{4, 10, 15, 12, 14}
-                                 << QStringList{"12", "1", "2", "2", "1", "1",
-                                                "2",  "1", "1", "0", "5"}
-                                 << 15;
-        QTest::newRow("negative") << QStringList{"12", "N/A", "6"} << QList<double>{0, 0, 9, 0, 0}
-                                  << QStringList{"0", "0", "3", "0", "0", "0",
-                                                 "0", "2", "3", "0", "0"}
-                                  << -10;
-        QTest::newRow("padded counts")
-            << QStringList{"17", "1", "1"} << QList<double>{3, 8, 6, 9, 10}
-            << QStringList{"14", " 3", " 0", " 1", " 0", " 0", " 1", " 1", " 0", " 0", " 0"} << 13;
+    // Age, sex, race, the five raw scores and the eleven court counts ('_' for a blank) give
+    // scores worked out apart from the program, term by term in double precision. The outcome
+    // line is centred about column 42.
+    void predictionScoreAndOutcome_data() {
+        QTest::addColumn<PredictionRow>("row");
+        QTest::newRow("high") << PredictionRow{"15 2 3  5 12 20 31 40  13 2 N/A 4 1 0 3 2 0 1 9",
+                                               34, "High", 26};
+        QTest::newRow("negative") << PredictionRow{"12 N/A 6  0 0 9 0 0  0 0 3 0 0 0 0 2 3 0 0",
+                                                   -10, "", 28};
+        QTest::newRow("padded counts") << PredictionRow{
+            "17 1 1  3 8 6 9 10  14 _3 _0 _1 _0 _0 _1 _1 _0 _0 _0", 13, "Average", 25};
+        // Only the truancy count weighs: the edges of the bands.
+        const PredictionRow edges[] = {{"6", 6, "Low", 27},
+                                       {"7", 7, "Average", 25},
+                                       {"20", 20, "Average", 25},
+                                       {"21", 21, "High", 26},
+                                       {"-1", -1, "", 28}};
+        for (const auto& [truancy, score, word, column] : edges) {
+            QTest::addRow("%s at %d", qPrintable(word), score) << PredictionRow{
+                "0 0 0  0 0 0 0 0  0 " + truancy + " 0 0 0 0 0 0 0 0 0", score, word, column};
+        }
     }
-    void predictionScoreWeighsEveryInput() {
-        QFETCH(QStringList, info);
-        QFETCH(QList<double>, raw);
-        QFETCH(QStringList, counts);
-        QFETCH(int, score);
-        ScoringState s;
-        for (qsizetype i = 0; i < 11; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            s.CourtCounts[k + 1] = counts[i].toStdString();
-            if (i < 3) {
-                s.ClientInfo[k + 2] = info[i].toStdString();
-            }
-            if (i < 5) {
-                s.RawScore[k + 1] = raw[i];
+    void predictionScoreAndOutcome() {
+        QFETCH(PredictionRow, row);
+        const auto& [inputs, score, word, column] = row;
+        const QStringList in = inputs.split(' ', Qt::SkipEmptyParts).replaceInStrings("_", " ");
+        ReportFixture f;
+        ScoringState& s = f.state();
+        for (std::size_t k = 0; k < 19; ++k) {
+            const QString& value = in[static_cast<qsizetype>(k)];
+            if (k < 3) {
+                s.ClientInfo[k + 2] = value.toStdString();
+            } else if (k < 8) {
+                s.RawScore[k - 2] = value.toDouble();
+            } else {
+                s.CourtCounts[k - 7] = value.toStdString();
             }
         }
         QCOMPARE(PredictionScore(s), score);
-    }
-
-    void predictionLineIsCentredAboutColumn42_data() {
-        QTest::addColumn<QString>("truancy");  // its rounded value is the whole score here
-        QTest::addColumn<QString>("line");
-        QTest::newRow("Low at 6") << "6" << AtColumn(27, "*** Prediction Outcome: Low ***");
-        QTest::newRow("Average at 7") << "7" << AtColumn(25, "*** Prediction Outcome: Average ***");
-        QTest::newRow("Average at 20")
-            << "20" << AtColumn(25, "*** Prediction Outcome: Average ***");
-        QTest::newRow("High at 21") << "21" << AtColumn(26, "*** Prediction Outcome: High ***");
-        QTest::newRow("no word at -1") << "-1" << AtColumn(28, "*** Prediction Outcome:  ***");
-    }
-    void predictionLineIsCentredAboutColumn42() {
-        QFETCH(QString, truancy);
-        QFETCH(QString, line);
-        ReportFixture f;
-        ScoringState& s = f.state();
-        s.ClientInfo[2] = s.ClientInfo[3] = s.ClientInfo[4] = "0";
-        s.RawScore.fill(0);
-        s.CourtCounts.fill("0");
-        s.CourtCounts[2] = truancy.toStdString();
         ReportWriter out = f.writer(30);
         PrintPrediction(out, f.session);
+        const QString line = AtColumn(column, "*** Prediction Outcome: " + word + " ***");
         QCOMPARE(ReportLines(out.bytes()), (QStringList{"", line, ""}));
         QCOMPARE(out.ReportLine, 33);
+    }
+
+    // The closing empty line is written and counted only while the page is unfinished.
+    void sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage_data() {
+        QTest::addColumn<ClosingRow>("row");
+        QTest::newRow("responses reach 57") << ClosingRow{"responses", 51, 6, 58};
+        QTest::newRow("responses reach 58") << ClosingRow{"responses", 52, 5, 58};
+        QTest::newRow("comments reach 57") << ClosingRow{"comments", 49, 9, 58};
+        QTest::newRow("comments reach 58") << ClosingRow{"comments", 50, 8, 58};
+        QTest::newRow("section 2 with room") << ClosingRow{"section 2", 40, 13, 53};
+        // The last row fills the page: the new page begins without the empty line.
+        QTest::newRow("section 2 ends a page") << ClosingRow{"section 2", 46, 15, 2};
+    }
+    void sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage() {
+        QFETCH(ClosingRow, row);
+        const auto& [section, line, lines, lineAfter] = row;
+        ReportFixture f;
+        ReportWriter out = f.writer(line);
+        if (section == "responses") {
+            PrintResponses(out, f.session, 1);
+        } else if (section == "comments") {
+            PrintComments(out);
+        } else {
+            PrintSection2Answers(out, f.session);
+        }
+        QCOMPARE(ReportLines(out.bytes()).size(), lines);
+        QCOMPARE(out.ReportLine, lineAfter);
+    }
+
+    void scaleWithoutSignificantItemsSaysSo() {
+        ReportFixture f;
+        f.setDeviant({50});
+        ReportWriter out = f.writer(2);
+        PrintSignificantItems(out, f.session);
+        const QString none[2] = {"Note: No significant items were", "reported for this scale."};
+        QCOMPARE(ReportLines(out.bytes()).mid(7),
+                 (QStringList{pairRow(none[0], none[0]), pairRow(none[1], none[1]), "",
+                              pairRow("ANTISOCIAL", "VIOLENCE"), pairRow("----------", "--------"),
+                              pairRow(none[0], significant(50)), pairRow(none[1], ""), "", ""}));
+        QCOMPARE(out.ReportLine, 2 + 5 + 2 + 2 + 1 + 2 + 2 + 1 + 1);
+    }
+
+    // Introduction 5 and headings 2: the first row counts line + 8.
+    void significantRowAt58StartsAPage_data() {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("breakAfterRow");  // 0: no break
+        QTest::newRow("first row makes 58") << 50 << 1;
+        QTest::newRow("third row makes 58") << 48 << 3;
+        QTest::newRow("headings reach 58, no break") << 51 << 0;
+    }
+    void significantRowAt58StartsAPage() {
+        QFETCH(int, line);
+        QFETCH(int, breakAfterRow);
+        ReportFixture f;
+        f.setDeviant({1, 2, 3, 4, 14, 15, 16, 17});
+        ReportWriter out = f.writer(line);
+        PrintSignificantItems(out, f.session);
+        const QStringList lines = ReportLines(out.bytes());
+        const qsizetype row = 7 + breakAfterRow;  // the first row is line 7
+        QCOMPARE(lines.indexOf("\f"), breakAfterRow == 0 ? -1 : row);
+        if (breakAfterRow > 0) {
+            QCOMPARE(lines.mid(row + 2, 2),
+                     (QStringList{"", pairRow(significant(breakAfterRow + 1),
+                                              significant(breakAfterRow + 14))}));
+        }
+    }
+
+    void section2RowAt58StartsAPage() {
+        ReportFixture f;
+        ReportWriter out = f.writer(48);  // the introduction makes 54, the fourth row 58
+        PrintSection2Answers(out, f.session);
+        const QStringList lines = ReportLines(out.bytes());
+        QCOMPARE(lines.indexOf("\f"), 6 + 4);
+        QCOMPARE(lines.size(), 6 + 4 + 3 + 2 + 1);  // rows 5 and 6 on the new page, then ""
+        QCOMPARE(out.ReportLine, 5);
     }
 };
 

@@ -1,5 +1,6 @@
 #include <QtTest>
 #include <cerrno>
+#include <tuple>
 
 #include "ReportFixture.h"
 #include "report/Report.h"
@@ -10,6 +11,10 @@ using namespace qlm;
 using qlm::test::ReportFixture;
 using qlm::test::ReportLines;
 using qlm::test::TestFolder;
+
+// The text file beside the program to remove or replace, its content, the failing operation
+// on the report file, and the message part or error class expected.
+using FailureRow = std::tuple<QString, QByteArray, int, QString>;
 
 class ReportFileTest : public QObject {
     Q_OBJECT
@@ -70,39 +75,48 @@ private slots:
         QCOMPARE(f.session.Tables.NarrativeFile[1].empty(), !invalid);
     }
 
+    // A text beside the program that is missing or incomplete is named with its block; the
+    // report file is left empty, never with an earlier client's report.
     void failuresLeaveNoReportBehind_data() {
-        QTest::addColumn<QString>("missing");
-        QTest::addColumn<int>("failingOp");
-        QTest::addColumn<int>("errorClass");  // 0: DataFileError
-        QTest::newRow("narrative file missing") << "QLMVI.TXT" << -1 << 0;
-        QTest::newRow("invalid-test text missing") << "INVAL.TXT" << -1 << 0;
-        QTest::newRow("write fails") << "" << int(FileOp::Write) << 57;
-        QTest::newRow("flush fails") << "" << int(FileOp::Sync) << 57;
-        QTest::newRow("no permission") << "" << int(FileOp::Open) << 70;
+        QTest::addColumn<FailureRow>("row");
+        QTest::newRow("narrative file missing")
+            << FailureRow{"QLMVI.TXT", "", -1, "cannot be read"};
+        QTest::newRow("no block") << FailureRow{"QLMAS.TXT", "LOW\nText\nEND\n", -1,
+                                                "has no block \"MAXIMUM-HIGH\""};
+        QTest::newRow("no END") << FailureRow{"QLMAS.TXT", "MAXIMUM-HIGH\nText\nLOW\n", -1,
+                                              "block \"MAXIMUM-HIGH\" ends before its END line"};
+        QTest::newRow("invalid-test text missing")
+            << FailureRow{"INVAL.TXT", "", -1, "cannot be read"};
+        QTest::newRow("write fails") << FailureRow{"", "", int(FileOp::Write), "57"};
+        QTest::newRow("flush fails") << FailureRow{"", "", int(FileOp::Sync), "57"};
+        QTest::newRow("no permission") << FailureRow{"", "", int(FileOp::Open), "70"};
     }
     void failuresLeaveNoReportBehind() {
-        QFETCH(QString, missing);
-        QFETCH(int, failingOp);
-        QFETCH(int, errorClass);
+        QFETCH(FailureRow, row);
+        const auto& [text, content, failingOp, problem] = row;
         ReportFixture f(failingOp < 0 ? FaultInjector{}
                                       : test::FailOn(static_cast<FileOp>(failingOp), "report.prn",
-                                                     errorClass == 70 ? EACCES : EIO));
-        if (missing == "INVAL.TXT") {
+                                                     problem == "70" ? EACCES : EIO));
+        if (text == "INVAL.TXT") {
             f.setPercentiles(97, 99, 99, 99, 99);
         }
-        if (!missing.isEmpty()) {
-            QFile::remove(QString::fromStdString(f.program(missing.toStdString())));
+        const std::string path = f.program(text.toStdString());
+        if (!text.isEmpty()) {
+            QFile::remove(QString::fromStdString(path));
+        }
+        if (!content.isEmpty()) {
+            TestFolder::write(path, content.toStdString());
         }
         TestFolder::write(f.program("report.prn"), "an earlier client's report\r\n");
         try {
             WriteReport(f.session);
             QFAIL("no error");
         } catch (const DataFileError& e) {
-            QCOMPARE(errorClass, 0);
-            QCOMPARE(e.file(), f.program(missing.toStdString()));
+            QCOMPARE(e.file(), path);
+            QVERIFY2(QString(e.what()).contains(problem), e.what());
             QCOMPARE(TestFolder::read(f.program("report.prn")), "");
         } catch (const FileError& e) {
-            QCOMPARE(e.number(), errorClass);
+            QCOMPARE(QString::number(e.number()), problem);
         }
         QVERIFY(!f.session.Tables.ScaleName[1].empty());
     }
