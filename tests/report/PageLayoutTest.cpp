@@ -11,11 +11,11 @@ using qlm::test::ReportLines;
 
 namespace {
 
-using ColumnRow = std::tuple<QByteArray, double, QByteArray>;  // before, number, bytes
-using FooterRow = std::tuple<bool, int, QByteArray, int>;      // notice, line, bytes, after
-using MarkRow = std::tuple<int, int, QString, QStringList>;    // truth, omitted, mark, notes
-using PredictionRow = std::tuple<QString, int, QString, int>;  // inputs, score, word, column
-using ClosingRow = std::tuple<QString, int, int, int>;         // section, line, lines, after
+using ColumnRow = std::tuple<QByteArray, double, QByteArray>;    // before, number, bytes
+using PageRow = std::tuple<QString, int, int, QByteArray, int>;  // part, page, line, bytes, after
+using MarkRow = std::tuple<int, int, QString, QStringList>;      // truth, omitted, mark, notes
+using PredictionRow = std::tuple<QString, int, QString, int>;    // inputs, score, word, column
+using ClosingRow = std::tuple<QString, int, int, int>;           // section, line, lines, after
 
 ReportWriter plainWriter() {
     PublisherTexts texts;
@@ -71,49 +71,43 @@ private slots:
         QCOMPARE(bytes(out), expected);
     }
 
-    // Name from column 8, the page's last digit in columns 41 to 43, "QLM REPORT" in 69 to 78.
-    void pageHeaderShowsTheLastDigitOfThePage_data() {
-        QTest::addColumn<int>("pageBefore");
-        QTest::addColumn<QByteArray>("mark");
-        QTest::newRow("page 2") << 1 << QByteArray("-2-");
-        QTest::newRow("page 10") << 9 << QByteArray("-0-");
-        QTest::newRow("page 23") << 22 << QByteArray("-3-");
-    }
-    void pageHeaderShowsTheLastDigitOfThePage() {
-        QFETCH(int, pageBefore);
-        QFETCH(QByteArray, mark);
-        ReportWriter out = plainWriter();
-        out.ReportPage = pageBefore;
-        out.ReportLine = 40;
-        out.PrintPageHeader();
-        QCOMPARE(bytes(out), "\f\r\n       NAME: JO EXAMPLE" + QByteArray(17, ' ') + mark +
-                                 QByteArray(25, ' ') + "QLM REPORT\r\n\r\n");
-        QCOMPARE(out.ReportPage, pageBefore + 1);
-        QCOMPARE(out.ReportLine, 2);
-    }
-
-    void footersPadThePageAndStopAtItsEnd_data() {
-        QTest::addColumn<FooterRow>("row");
+    // The footers pad the page to line 56 and stop at its end. The header has the name from
+    // column 8, the page's last digit in columns 41 to 43 and "QLM REPORT" in 69 to 78.
+    void pageFurniture_data() {
+        QTest::addColumn<PageRow>("row");
         const QByteArray rights = QByteArray(22, ' ') + "RIGHTS\r\n";
         const QByteArray notice = rights + QByteArray(33, ' ') + "RESERVED\r\n";
         const QByteArray address = "       ADDRESS\r\n";
-        QTest::newRow("notice at 55") << FooterRow{true, 55, "\r\n" + notice, 58};
-        QTest::newRow("notice at 56") << FooterRow{true, 56, notice, 58};
-        QTest::newRow("notice at 57") << FooterRow{true, 57, rights, 58};
-        QTest::newRow("notice at 58") << FooterRow{true, 58, "", 58};
-        QTest::newRow("publisher at 55") << FooterRow{false, 55, "\r\n" + address, 57};
-        QTest::newRow("publisher at 56") << FooterRow{false, 56, address, 57};
-        QTest::newRow("publisher at 57") << FooterRow{false, 57, address, 58};
-        QTest::newRow("publisher at 58") << FooterRow{false, 58, "", 58};
+        QTest::newRow("notice at 55") << PageRow{"notice", 1, 55, "\r\n" + notice, 58};
+        QTest::newRow("notice at 56") << PageRow{"notice", 1, 56, notice, 58};
+        QTest::newRow("notice at 57") << PageRow{"notice", 1, 57, rights, 58};
+        QTest::newRow("notice at 58") << PageRow{"notice", 1, 58, "", 58};
+        QTest::newRow("publisher at 55") << PageRow{"publisher", 1, 55, "\r\n" + address, 57};
+        QTest::newRow("publisher at 56") << PageRow{"publisher", 1, 56, address, 57};
+        QTest::newRow("publisher at 57") << PageRow{"publisher", 1, 57, address, 58};
+        QTest::newRow("publisher at 58") << PageRow{"publisher", 1, 58, "", 58};
+        const auto header = [](const char* mark) {
+            return "\f\r\n       NAME: JO EXAMPLE" + QByteArray(17, ' ') + mark +
+                   QByteArray(25, ' ') + "QLM REPORT\r\n\r\n";
+        };
+        QTest::newRow("page 2") << PageRow{"header", 1, 40, header("-2-"), 2};
+        QTest::newRow("page 10") << PageRow{"header", 9, 40, header("-0-"), 2};
+        QTest::newRow("page 23") << PageRow{"header", 22, 58, header("-3-"), 2};
     }
-    void footersPadThePageAndStopAtItsEnd() {
-        QFETCH(FooterRow, row);
-        const auto& [notice, line, expected, lineAfter] = row;
+    void pageFurniture() {
+        QFETCH(PageRow, row);
+        const auto& [part, page, line, expected, lineAfter] = row;
         ReportWriter out = plainWriter();
+        out.ReportPage = page;
         out.ReportLine = line;
-        notice ? out.PrintNoticeFooter() : out.PrintPublisherFooter();
+        if (part == "header") {
+            out.PrintPageHeader();
+        } else {
+            part == "notice" ? out.PrintNoticeFooter() : out.PrintPublisherFooter();
+        }
         QCOMPARE(bytes(out), expected);
         QCOMPARE(out.ReportLine, lineAfter);
+        QCOMPARE(out.ReportPage, part == "header" ? page + 1 : page);
     }
 
     // A sex or race code without a text prints "N/A" padded to the table's width.

@@ -53,26 +53,19 @@ private slots:
         }
         QCOMPARE(QByteArray::fromStdString(bytes),
                  QByteArray::fromStdString(TestFolder::read(expected)));
+        // The full report erases the tables it used; the invalid one leaves them.
+        QCOMPARE(f.session.Tables.ScaleName[1].empty(), name != "invalid");
+        QCOMPARE(f.session.Tables.NarrativeFile[1].empty(), name != "invalid");
     }
 
-    // The full report erases the tables it used; the invalid one leaves them.
-    void truthfulness95MakesTheInvalidTestReport_data() {
-        QTest::addColumn<int>("truthfulness");
-        QTest::addColumn<bool>("invalid");
-        QTest::newRow("94 is a full report") << 94 << false;
-        QTest::newRow("95 is invalid") << 95 << true;
-    }
     void truthfulness95MakesTheInvalidTestReport() {
-        QFETCH(int, truthfulness);
-        QFETCH(bool, invalid);
-        ReportFixture f;
-        f.setPercentiles(truthfulness, 20, 20, 20, 20);
-        WriteReport(f.session);
-        const QString report = QString::fromLatin1(TestFolder::read(f.program("report.prn")));
-        QCOMPARE(report.contains("NOT  VALID"), invalid);
-        QCOMPARE(report.contains("SUMMARY PARAGRAPHS"), !invalid);
-        QCOMPARE(f.session.Tables.ScaleName[1].empty(), !invalid);
-        QCOMPARE(f.session.Tables.NarrativeFile[1].empty(), !invalid);
+        for (const int truthfulness : {94, 95}) {
+            ReportFixture f;
+            f.setPercentiles(truthfulness, 20, 20, 20, 20);
+            const QString report = QString::fromLatin1(ComposeReport(f.session));
+            QCOMPARE(report.contains("NOT  VALID"), truthfulness == 95);
+            QCOMPARE(report.contains("SUMMARY PARAGRAPHS"), truthfulness == 94);
+        }
     }
 
     // A text beside the program that is missing or incomplete is named with its block; the
