@@ -41,7 +41,7 @@ private slots:
             text += std::string(key) + "\r\nblock " + key + "\r\nsecond line\r\nEND\r\n";
         }
         TestFolder::write(f.program("QLMVI.TXT"), text);
-        f.state().Percentile[4] = static_cast<std::int16_t>(percentile);
+        f.setPercentile(4, percentile);
         ReportWriter out = f.writer(10);
         PrintScaleNarrative(out, f.session, 4);
         const QString heading =
@@ -73,8 +73,7 @@ private slots:
         QFETCH(Row, row);
         const auto& [scale, percentile, firstLine] = row;
         ReportFixture f;
-        f.state().Percentile[static_cast<std::size_t>(scale)] =
-            static_cast<std::int16_t>(percentile);
+        f.setPercentile(scale, percentile);
         ReportWriter out = f.writer(10);
         PrintScaleNarrative(out, f.session, scale);
         QCOMPARE(ReportLines(out.bytes()).value(1), firstLine);
@@ -180,8 +179,7 @@ private slots:
         QFETCH(int, scale);
         QFETCH(int, percentile);
         ReportFixture f;
-        f.state().Percentile[static_cast<std::size_t>(scale)] =
-            static_cast<std::int16_t>(percentile);
+        f.setPercentile(scale, percentile);
         ReportWriter out = f.writer(3);
         PrintScaleNarrative(out, f.session, scale);
         PrintInvalidText(out, f.session);

@@ -216,18 +216,27 @@ private slots:
         QCOMPARE(out.ReportLine, 33);
     }
 
-    // The closing empty line is written and counted only while the page is unfinished.
-    void sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage_data() {
+    // A listing row that makes line 58 starts a new page (the count then says where); the
+    // closing empty line is written and counted only while the page is unfinished.
+    void listingsBreakAndCloseTheirPages_data() {
         QTest::addColumn<ClosingRow>("row");
         QTest::newRow("responses reach 57") << ClosingRow{"responses", 51, 6, 58};
         QTest::newRow("responses reach 58") << ClosingRow{"responses", 52, 5, 58};
         QTest::newRow("comments reach 57") << ClosingRow{"comments", 49, 9, 58};
         QTest::newRow("comments reach 58") << ClosingRow{"comments", 50, 8, 58};
         QTest::newRow("section 2 with room") << ClosingRow{"section 2", 40, 13, 53};
+        // The introduction makes 54, the fourth row 58; rows 5 and 6 go on the new page.
+        QTest::newRow("section 2 breaks at row 4") << ClosingRow{"section 2", 48, 16, 5};
         // The last row fills the page: the new page begins without the empty line.
         QTest::newRow("section 2 ends a page") << ClosingRow{"section 2", 46, 15, 2};
+        // The fixture's items take three rows in each pair of columns. Introduction 5 and
+        // headings 2: the first row counts line + 8.
+        QTest::newRow("first significant row makes 58") << ClosingRow{"significant", 50, 21, 12};
+        // The third makes 58: the next page begins without the closing empty line.
+        QTest::newRow("third significant row makes 58") << ClosingRow{"significant", 48, 20, 9};
+        QTest::newRow("headings reach 58, no break") << ClosingRow{"significant", 51, 15, 66};
     }
-    void sectionsCloseWithAnEmptyLineOnlyOnAnUnfinishedPage() {
+    void listingsBreakAndCloseTheirPages() {
         QFETCH(ClosingRow, row);
         const auto& [section, line, lines, lineAfter] = row;
         ReportFixture f;
@@ -236,8 +245,10 @@ private slots:
             PrintResponses(out, f.session, 1);
         } else if (section == "comments") {
             PrintComments(out);
-        } else {
+        } else if (section == "section 2") {
             PrintSection2Answers(out, f.session);
+        } else {
+            PrintSignificantItems(out, f.session);
         }
         QCOMPARE(ReportLines(out.bytes()).size(), lines);
         QCOMPARE(out.ReportLine, lineAfter);
@@ -254,41 +265,6 @@ private slots:
                               pairRow("ANTISOCIAL", "VIOLENCE"), pairRow("----------", "--------"),
                               pairRow(none[0], significant(50)), pairRow(none[1], ""), "", ""}));
         QCOMPARE(out.ReportLine, 2 + 5 + 2 + 2 + 1 + 2 + 2 + 1 + 1);
-    }
-
-    // Introduction 5 and headings 2: the first row counts line + 8.
-    void significantRowAt58StartsAPage_data() {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("breakAfterRow");  // 0: no break
-        QTest::newRow("first row makes 58") << 50 << 1;
-        QTest::newRow("third row makes 58") << 48 << 3;
-        QTest::newRow("headings reach 58, no break") << 51 << 0;
-    }
-    void significantRowAt58StartsAPage() {
-        QFETCH(int, line);
-        QFETCH(int, breakAfterRow);
-        ReportFixture f;
-        f.setDeviant({1, 2, 3, 4, 14, 15, 16, 17});
-        ReportWriter out = f.writer(line);
-        PrintSignificantItems(out, f.session);
-        const QStringList lines = ReportLines(out.bytes());
-        const qsizetype row = 7 + breakAfterRow;  // the first row is line 7
-        QCOMPARE(lines.indexOf("\f"), breakAfterRow == 0 ? -1 : row);
-        if (breakAfterRow > 0) {
-            QCOMPARE(lines.mid(row + 2, 2),
-                     (QStringList{"", pairRow(significant(breakAfterRow + 1),
-                                              significant(breakAfterRow + 14))}));
-        }
-    }
-
-    void section2RowAt58StartsAPage() {
-        ReportFixture f;
-        ReportWriter out = f.writer(48);  // the introduction makes 54, the fourth row 58
-        PrintSection2Answers(out, f.session);
-        const QStringList lines = ReportLines(out.bytes());
-        QCOMPARE(lines.indexOf("\f"), 6 + 4);
-        QCOMPARE(lines.size(), 6 + 4 + 3 + 2 + 1);  // rows 5 and 6 on the new page, then ""
-        QCOMPARE(out.ReportLine, 5);
     }
 };
 

@@ -58,10 +58,14 @@ public:
         return out;
     }
 
+    void setPercentile(int scale, int percentile) {
+        state().Percentile[static_cast<std::size_t>(scale)] = static_cast<std::int16_t>(percentile);
+    }
+
     void setPercentiles(int truth, int alcohol, int drugs, int violence, int antisocial) {
-        std::size_t i = 0;
+        int scale = 0;
         for (int p : {0, truth, alcohol, drugs, violence, antisocial}) {
-            state().Percentile[i++] = static_cast<std::int16_t>(p);
+            setPercentile(scale++, p);
         }
     }
 
