@@ -59,9 +59,16 @@ private slots:
         QTest::newRow("alcohol 69 is copied") << Row{
             2, 69,
             "        This youth's Alcohol Scale score is in the upper medium risk range (56"};
-        QTest::newRow("alcohol 75 is composed") << Row{
-            2, 75,
-            "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th"};
+        // Composed from 70, in three bands: 70 to 89, 90 to 94, 95 and above.
+        const QString band[] = {
+            "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th",
+            "       This youth's Alcohol Scale  score  is  in  the  problem  (90  to  100th",
+            "       This youth's Alcohol Scale score is in the severe problem (90 to  100th"};
+        QTest::newRow("alcohol 70") << Row{2, 70, band[0]};
+        QTest::newRow("alcohol 89") << Row{2, 89, band[0]};
+        QTest::newRow("alcohol 90") << Row{2, 90, band[1]};
+        QTest::newRow("alcohol 94") << Row{2, 94, band[1]};
+        QTest::newRow("alcohol 95") << Row{2, 95, band[2]};
         QTest::newRow("drugs 69 is copied") << Row{
             3, 69,
             "        This youth's Drugs Scale score is in the upper medium risk  range  (56"};

@@ -149,6 +149,21 @@ private slots:
         QVERIFY(grid > 0);
         QCOMPARE(lines.mid(grid - before.size(), before.size()), before);
     }
+
+    // Section 2 takes 16 lines: after significant items that end at line 42 it stays on the
+    // page, at 43 it starts a new one. All 55 items take 15 + 14 rows, 43 lines in all.
+    void section2StartsANewPageUnlessItFits() {
+        for (const bool allItems : {false, true}) {
+            ReportFixture f;
+            f.setPercentiles(20, 20, 20, 20, 20);
+            for (std::size_t item = 1; item <= 55; ++item) {
+                f.state().ItemScore[item] = allItems || item != 29 ? 1 : 0;
+            }
+            const QStringList lines = ReportLines(ComposeReport(f.session));
+            const qsizetype section2 = lines.indexOf(QRegularExpression(" +SECTION 2\\..*"));
+            QCOMPARE(lines.value(section2 - 3) == "\f", allItems);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(ReportFileTest)
