@@ -182,14 +182,13 @@ private slots:
         QTest::newRow("padded counts") << PredictionRow{
             "17 1 1  3 8 6 9 10  14 _3 _0 _1 _0 _0 _1 _1 _0 _0 _0", 13, "Average", 25};
         // Only the truancy count weighs: the edges of the bands.
-        const PredictionRow edges[] = {{"6", 6, "Low", 27},
-                                       {"7", 7, "Average", 25},
-                                       {"20", 20, "Average", 25},
-                                       {"21", 21, "High", 26},
-                                       {"-1", -1, "", 28}};
+        const PredictionRow edges[] = {{"0", 0, "Low", 27},     {"6", 6, "Low", 27},
+                                       {"7", 7, "Average", 25}, {"20", 20, "Average", 25},
+                                       {"21", 21, "High", 26},  {"-1", -1, "", 28}};
         for (const auto& [truancy, score, word, column] : edges) {
-            QTest::addRow("%s at %d", qPrintable(word), score) << PredictionRow{
-                "0 0 0  0 0 0 0 0  0 " + truancy + " 0 0 0 0 0 0 0 0 0", score, word, column};
+            QTest::addRow("%s at %d", word.isEmpty() ? "no word" : qPrintable(word), score)
+                << PredictionRow{"0 0 0  0 0 0 0 0  0 " + truancy + " 0 0 0 0 0 0 0 0 0", score,
+                                 word, column};
         }
     }
     void predictionScoreAndOutcome() {
