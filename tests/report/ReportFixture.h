@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
-#include <memory>
+#include <iterator>
 #include <string>
 
 #include "app/Session.h"
@@ -14,6 +15,20 @@
 
 namespace qlm::test {
 
+// The lines of report bytes without their CR LF ends (an empty rest after the last is dropped).
+inline QStringList ReportLines(const std::string& bytes) {
+    QStringList lines = QString::fromLatin1(bytes).split(QStringLiteral("\r\n"));
+    if (lines.last().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+
+// `text` standing at `column` of an otherwise empty line.
+inline QString AtColumn(int column, const QString& text) {
+    return QString(column - 1, ' ') + text;
+}
+
 // A program folder holding the shipped report texts, and a session whose scoring state and
 // tables are filled by hand: the report is tested apart from the scoring.
 class ReportFixture {
@@ -22,7 +37,7 @@ public:
         : files(std::move(injector)), session(files, folder.program()) {
         for (const char* name : {"QLMVA.TXT", "QLMAL.TXT", "QLMDG.TXT", "QLMVI.TXT", "QLMAS.TXT",
                                  "INVAL.TXT", "PUBLISHERS.TXT"}) {
-            TestFolder::write(folder.program() + "/" + name,
+            TestFolder::write(program(name),
                               TestFolder::read(TestFolder::sourceFolder() + "/data/" + name));
         }
         FillCodeTexts(session.Codes);
@@ -32,20 +47,25 @@ public:
     }
 
     std::string program(const std::string& name) const { return folder.program() + "/" + name; }
-
-    // A writer as the report makes it, for the current client and publisher.
-    ReportWriter writer() const {
-        return ReportWriter(session.Scoring.ClientInfo[1],
-                            LoadPublisherTexts(files, folder.program(), session.Publisher),
-                            session.Publisher);
-    }
-
     ScoringState& state() { return session.Scoring; }
 
+    // A writer as the report makes it, standing at `line`.
+    ReportWriter writer(int line = 1) const {
+        ReportWriter out(session.Scoring.ClientInfo[1],
+                         LoadPublisherTexts(files, folder.program(), session.Publisher),
+                         session.Publisher);
+        out.ReportLine = line;
+        return out;
+    }
+
+    void setPercentile(int scale, int percentile) {
+        state().Percentile[static_cast<std::size_t>(scale)] = static_cast<std::int16_t>(percentile);
+    }
+
     void setPercentiles(int truth, int alcohol, int drugs, int violence, int antisocial) {
-        const int p[] = {0, truth, alcohol, drugs, violence, antisocial};
-        for (std::size_t i = 1; i <= 5; ++i) {
-            state().Percentile[i] = static_cast<std::int16_t>(p[i]);
+        int scale = 0;
+        for (int p : {0, truth, alcohol, drugs, violence, antisocial}) {
+            setPercentile(scale++, p);
         }
     }
 
@@ -70,35 +90,29 @@ private:
     void fillTables() {
         ScoringTables& t = session.Tables;
         const char* scales[] = {"", "Truthfulness", "Alcohol", "Drugs", "Violence", "Antisocial"};
-        for (std::size_t i = 1; i <= 5; ++i) {
-            t.ScaleName[i] = scales[i];
-        }
-        t.RiskRangeName = {"", "LOW", "MEDIUM", "PROBLEM", "MAXIMUM"};
         const char* files[] = {"", "QLMVA.TXT", "QLMAL.TXT", "QLMDG.TXT", "QLMVI.TXT", "QLMAS.TXT"};
         for (std::size_t i = 1; i <= 5; ++i) {
+            t.ScaleName[i] = scales[i];
             t.NarrativeFile[i] = program(files[i]);
         }
+        t.RiskRangeName = {"", "LOW", "MEDIUM", "PROBLEM", "MAXIMUM"};
         // Significant items 2, 4, ... 110 would leave the test; items 1 to 55 in order do not.
         for (std::size_t k = 1; k <= 55; ++k) {
-            t.SignificantItem[k] = static_cast<int>(k);
+            const auto item = static_cast<int>(k);
+            t.SignificantItem[k] = item;
             t.SignificantItemText[k] =
-                number3(static_cast<int>(k)) + ". Significant answer " + std::to_string(k) + " (T)";
+                number3(item) + ". Significant answer " + std::to_string(item) + " (T)";
         }
-        for (int j = 1; j <= 12; ++j) {
+        for (int j = 98; j <= 109; ++j) {
             for (int a = 1; a <= 4; ++a) {
-                t.ChoiceText[static_cast<std::size_t>(4 * (j - 1) + a)] =
-                    number3(97 + j) + ". Choice " + std::to_string(a) + " of item " +
-                    std::to_string(97 + j);
+                t.ChoiceText[static_cast<std::size_t>(4 * (j - 98) + a)] =
+                    number3(j) + ". Choice " + std::to_string(a) + " of item " + std::to_string(j);
             }
         }
         const int alcohol[] = {8, 13, 18, 24, 29, 34, 40, 45, 51, 53, 56, 82};
         const int drugs[] = {10, 15, 19, 23, 28, 33, 38, 44, 49, 54, 59, 64, 69, 72, 95};
-        for (std::size_t k = 0; k < 12; ++k) {
-            t.AlcoholNarrativeItems[k + 1] = alcohol[k];
-        }
-        for (std::size_t k = 0; k < 15; ++k) {
-            t.DrugNarrativeItems[k + 1] = drugs[k];
-        }
+        std::copy(std::begin(alcohol), std::end(alcohol), t.AlcoholNarrativeItems.begin() + 1);
+        std::copy(std::begin(drugs), std::end(drugs), t.DrugNarrativeItems.begin() + 1);
     }
 
     void fillClient() {
@@ -120,21 +134,5 @@ private:
         setDeviant({8, 13, 53, 3, 15, 72, 30, 31, 44, 50});
     }
 };
-
-// `text` standing at `column` of an otherwise empty line.
-inline QString AtColumn(int column, const QString& text) {
-    return QString(column - 1, ' ') + text;
-}
-
-// The lines of report bytes, without their CR LF ends (the text after the last one is dropped
-// when empty).
-inline QStringList ReportLines(const std::string& bytes) {
-    QStringList lines = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
-                            .split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty()) {
-        lines.removeLast();
-    }
-    return lines;
-}
 
 }  // namespace qlm::test
