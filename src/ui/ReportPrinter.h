@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace qlm {
+
+enum class PrintOutcome { Printed, Cancelled, Failed };
+
+// Printing the report text: the report's pages (Latin-1, split at its form feeds) on one
+// printed page each, to a printer chosen by the user or to a PDF file.
+class ReportPrinter {
+public:
+    virtual ~ReportPrinter() = default;
+    // Asks for the printer (or PDF file) and copies, then prints; Failed carries the reason.
+    virtual PrintOutcome print(const std::string& reportText, const std::string& documentName,
+                               std::string& error) = 0;
+    // Prints straight to a PDF file without asking.
+    virtual PrintOutcome printToPdf(const std::string& reportText, const std::string& pdfFile,
+                                    std::string& error) = 0;
+};
+
+}  // namespace qlm
