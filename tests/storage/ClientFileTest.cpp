@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "storage/ClientFile.h"
 #include "storage/FileError.h"
 #include "support/TestFolder.h"
