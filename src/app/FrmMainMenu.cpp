@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/NumLock.h"
-#include "entry/CodeTexts.h"
+#include "storage/CodeTexts.h"
 #include "scoring/TestSpec.h"
 #include "session/ClientList.h"
 #include "session/DriveSelect.h"

@@ -1,9 +1,10 @@
 #include <ostream>
 #include <string>
 
+#include "session/Operations.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "entry/CodeTexts.h"
+#include "storage/CodeTexts.h"
 #include "report/Publisher.h"
 #include "report/Report.h"
 #include "session/Session.h"

@@ -1,3 +1,4 @@
+#include "session/Operations.h"
 #include "session/DataLocation.h"
 
 #include <cctype>

@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/CodeTexts.h"
+#include "storage/CodeTexts.h"
 #include "report/Publisher.h"
 #include "scoring/ScoringState.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TestSpec.h"
+#include "storage/ClientFile.h"
 #include "storage/ClientRecord.h"
 
 namespace qlm {
@@ -18,7 +19,7 @@ class FileSystem;
 // All program-wide state: created once in main and handed by reference to every screen and
 // operation.
 struct Session {
-    static constexpr int MaxClients = 51;
+    static constexpr int MaxClients = qlm::MaxClients;
 
     Session(const FileSystem& files, std::string programFolder)
         : Files(files), ProgramFolder(std::move(programFolder)) {}
@@ -32,7 +33,7 @@ struct Session {
     // The data location and its clients; entry 0 of the table is never a client.
     std::string DataPath;
     std::string ClientFileName;
-    std::array<ClientRecord, MaxClients + 1> ClientTable;
+    qlm::ClientTable ClientTable;
     std::int16_t NumberOfClients = 0;
     std::int16_t CurrentClient = 0;
 
