@@ -1,5 +1,5 @@
-#include "session/Operations.h"
 #include "session/DataLocation.h"
+#include "session/Operations.h"
 
 #include <cctype>
 

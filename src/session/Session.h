@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <string>
 
-#include "storage/CodeTexts.h"
 #include "report/Publisher.h"
 #include "scoring/ScoringState.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TestSpec.h"
+#include "session/Settings.h"
 #include "storage/ClientFile.h"
 #include "storage/ClientRecord.h"
+#include "storage/CodeTexts.h"
 
 namespace qlm {
 
@@ -22,13 +23,14 @@ struct Session {
     static constexpr int MaxClients = qlm::MaxClients;
 
     Session(const FileSystem& files, std::string programFolder)
-        : Files(files), ProgramFolder(std::move(programFolder)) {}
+        : Files(files), ProgramFolder(std::move(programFolder)), Settings(Files, ProgramFolder) {}
 
     // A file beside the program.
     std::string programFile(const std::string& name) const { return ProgramFolder + "/" + name; }
 
     const FileSystem& Files;
     std::string ProgramFolder;
+    qlm::Settings Settings;
 
     // The data location and its clients; entry 0 of the table is never a client.
     std::string DataPath;
@@ -45,6 +47,7 @@ struct Session {
     std::string SoundPath;
     std::string QuestionBankPath;
     PublisherCode Publisher = PublisherCode::Second;
+    qlm::PublisherTexts PublisherTexts;
     CodeTexts Codes;
 
     TestSpec Constants;
