@@ -167,7 +167,7 @@ void PrintSignificantItems(ReportWriter& out, const ReportInputs& in) {
 void PrintSection2Answers(ReportWriter& out, const ReportInputs& in) {
     std::vector<std::string> lines;
     for (int j = 1; j <= 12; ++j) {
-        const int item = 97 + j;
+        const int item = TestSpec::TrueFalseItemCount + j;
         const int answer = in.Scoring.ItemAnswers[static_cast<std::size_t>(item)];
         if (answer == 0) {
             lines.push_back(itemNumber(item) + ". No response given");

@@ -181,7 +181,9 @@ std::string DeviantItemList(const ReportInputs& in, int scale) {
     const auto deviant = [&s](int item) {
         return s.ItemScore.at(static_cast<std::size_t>(item)) > 0;
     };
-    const int answer102 = s.ItemAnswers[102];
+    constexpr int item102 = TestSpec::FirstSubstanceItem;
+    constexpr int item103 = TestSpec::SecondSubstanceItem;
+    const int answer102 = s.ItemAnswers[item102];
     if (scale == 2) {
         for (std::size_t k = 1; k <= 12; ++k) {
             if (deviant(in.Tables.AlcoholNarrativeItems[k])) {
@@ -189,10 +191,10 @@ std::string DeviantItemList(const ReportInputs& in, int scale) {
             }
         }
         if (answer102 == 1 || answer102 == 3) {
-            add(102);
+            add(item102);
         }
-        if (s.ItemAnswers[103] == 1 || s.ItemAnswers[103] == 3) {
-            add(103);
+        if (s.ItemAnswers[item103] == 1 || s.ItemAnswers[item103] == 3) {
+            add(item103);
         }
     } else {
         for (std::size_t k = 1; k <= 15; ++k) {
@@ -201,7 +203,7 @@ std::string DeviantItemList(const ReportInputs& in, int scale) {
             }
         }
         if (answer102 == 2 || answer102 == 3) {
-            add(102);
+            add(item102);
         }
     }
     const std::size_t lastComma = list.rfind(',');

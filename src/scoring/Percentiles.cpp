@@ -104,11 +104,13 @@ FloorCounts countFloorItems(const ScoringState& s, const ScoringTables& t, int s
         n.D += s.ItemScore[t.FloorItemsD[e]] == 1 ? 1 : 0;
     }
     // Items 102 and 103 count on the scale their answer names only.
+    const int a102 = s.ItemAnswers[TestSpec::FirstSubstanceItem];
+    const int a103 = s.ItemAnswers[TestSpec::SecondSubstanceItem];
     if (sc == Alcohol) {
-        n.A -= (s.ItemAnswers[102] == 2 ? 1 : 0) + (s.ItemAnswers[103] == 2 ? 1 : 0);
+        n.A -= (a102 == 2 ? 1 : 0) + (a103 == 2 ? 1 : 0);
     } else if (sc == Drugs) {
-        n.A -= s.ItemAnswers[102] == 1 ? 1 : 0;
-        n.B -= s.ItemAnswers[103] == 1 ? 1 : 0;
+        n.A -= a102 == 1 ? 1 : 0;
+        n.B -= a103 == 1 ? 1 : 0;
     }
     n.T = n.A + n.B + n.C;
     return n;

@@ -50,8 +50,8 @@ void scoreItems(ScoringState& s, const ScoringTables& t, const TestSpec& spec) {
 // Items 102 and 103 stand on both the Alcohol and the Drugs scale; their answer decides
 // which of the two keeps the points.
 void moveSubstanceItems(ScoringState& s) {
-    const int a102 = s.ItemAnswers[102];
-    const int a103 = s.ItemAnswers[103];
+    const int a102 = s.ItemAnswers[TestSpec::FirstSubstanceItem];
+    const int a103 = s.ItemAnswers[TestSpec::SecondSubstanceItem];
     if (a102 == 1) {
         s.RawScore[Drugs] -= 2;
     } else if (a102 == 2) {
