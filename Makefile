@@ -10,7 +10,7 @@ deps:
 	./scripts/install-deps
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLM_WERROR=ON
 
 configure: $(BUILD)/CMakeCache.txt
 

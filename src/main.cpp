@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <string>
 
 #include "app/FrmMainMenu.h"
 #include "app/SingleInstance.h"
@@ -15,6 +18,9 @@
 #include "ui/QtMessages.h"
 #include "ui/Services.h"
 
+// Last: Xlib's macros would clash with the toolkit's names.
+#include <X11/Xlib.h>
+
 namespace {
 
 int usage() {
@@ -24,9 +30,32 @@ int usage() {
     return 2;
 }
 
+// Why the desktop program cannot open a window here, or nothing when it can (or when a
+// platform was named explicitly, which the toolkit then reports on itself).
+std::optional<std::string> MissingDisplay() {
+    if (std::getenv("QT_QPA_PLATFORM") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr) {
+        return std::nullopt;
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        return "no display (DISPLAY and WAYLAND_DISPLAY are unset)";
+    }
+    if (Display* connection = XOpenDisplay(display)) {
+        XCloseDisplay(connection);
+        return std::nullopt;
+    }
+    return std::string("cannot open the display \"") + display + "\"";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto why = MissingDisplay()) {
+        std::cerr << "quillmere: " << *why
+                  << ".\nThe desktop program needs a graphical display; the command-line companion "
+                     "qlm works without one.\n";
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillmere"));

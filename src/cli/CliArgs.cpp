@@ -10,15 +10,23 @@ CliArgs CliArgs::parse(const std::vector<std::string>& args) {
     CliArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.starts_with("--")) {
+        if (arg == "--help" || arg == "-h") {
+            parsed.help = true;
+        } else if (arg.starts_with("--") && arg.size() > 2) {
             if (i + 1 >= args.size()) {
-                throw std::invalid_argument("option " + arg + " needs a value");
+                throw UsageError("option " + arg + " needs a value");
             }
-            parsed.options[arg.substr(2)] = args[++i];
+            if (!parsed.options.emplace(arg.substr(2), args[++i]).second) {
+                throw UsageError("option " + arg + " is given more than once");
+            }
+        } else if (arg.starts_with("-")) {
+            throw UsageError("unknown option " + arg);
         } else if (parsed.command.empty()) {
             parsed.command = arg;
+        } else if (parsed.command == "help" && parsed.argument.empty()) {
+            parsed.argument = arg;
         } else {
-            throw std::invalid_argument("unexpected argument: " + arg);
+            throw UsageError("unexpected argument: " + arg);
         }
     }
     return parsed;
@@ -45,7 +53,7 @@ int CliArgs::number(const std::string& name) const {
 void CliArgs::allow(const std::vector<std::string>& names) const {
     for (const auto& [name, value] : options) {
         if (std::find(names.begin(), names.end(), name) == names.end()) {
-            throw std::invalid_argument("unknown option --" + name + " for " + command);
+            throw UsageError("unknown option --" + name + " for " + command);
         }
     }
 }

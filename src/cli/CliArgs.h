@@ -5,20 +5,31 @@
 #include <string>
 #include <vector>
 
+#include <stdexcept>
+
 namespace qlm::cli {
 
-// "qlm COMMAND [--option VALUE]...": the command and its options.
+// A command line that is not one qlm understands (exit status 2, as usage errors have).
+class UsageError : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// "qlm COMMAND [ARGUMENT] [--option VALUE]...": the command, its one optional argument (the
+// command that "help" explains) and its options. "--help" and "-h" ask for help and take no value.
 struct CliArgs {
     std::string command;
+    std::string argument;
     std::map<std::string, std::string> options;
+    bool help = false;
 
-    // Parses argv; throws std::invalid_argument with a message for the user.
+    // Parses argv; throws UsageError with a message for the user.
     static CliArgs parse(const std::vector<std::string>& args);
 
     std::optional<std::string> get(const std::string& name) const;
     // A whole number option; throws std::invalid_argument when missing or not a number.
     int number(const std::string& name) const;
-    // Refuses options the command does not know.
+    // Refuses options the command does not know (UsageError).
     void allow(const std::vector<std::string>& names) const;
 };
 

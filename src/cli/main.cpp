@@ -18,26 +18,44 @@ namespace {
 
 using Command = std::function<int(qlm::Session&, const qlm::cli::CliArgs&, std::ostream&)>;
 
-const std::map<std::string, Command>& commands() {
-    static const std::map<std::string, Command> table{
-        {"bank", qlm::cli::RunBank},
-        {"clients", qlm::cli::RunClients},
-        {"report", qlm::cli::RunReport},
-        {"score", qlm::cli::RunScore},
+struct CommandEntry {
+    Command run;
+    const char* synopsis;
+    const char* description;
+};
+
+const std::map<std::string, CommandEntry>& commands() {
+    static const std::map<std::string, CommandEntry> table{
+        {"bank",
+         {qlm::cli::RunBank, "bank [--language English|Spanish]",
+          "list the question bank's languages, or one language's items"}},
+        {"clients",
+         {qlm::cli::RunClients, "clients [--data DIR]", "list the clients of a data location"}},
+        {"report",
+         {qlm::cli::RunReport, "report --client N [--data DIR] [--out FILE]",
+          "write client N's report (default: report.prn beside qlm)"}},
+        {"score",
+         {qlm::cli::RunScore, "score --client N [--data DIR]",
+          "score client N and print its scores as JSON"}},
     };
     return table;
 }
 
-int usage(std::ostream& out) {
+void describe(std::ostream& out, const CommandEntry& entry) {
+    out << "  " << entry.synopsis << "\n      " << entry.description << '\n';
+}
+
+// The usage of every command, or of `only`.
+void usage(std::ostream& out, const std::string& only = {}) {
     out << "usage: qlm COMMAND [--home DIR] [options]\n"
-           "  bank [--language English|Spanish]\n"
-           "                          list the question bank's languages, or one language's items\n"
-           "  clients [--data DIR]    list the clients of a data location\n"
-           "  report --client N [--data DIR] [--out FILE]\n"
-           "                          write client N's report (default: report.prn beside qlm)\n"
-           "  score --client N [--data DIR]\n"
-           "                          score client N and print its scores as JSON\n";
-    return 2;
+           "       qlm help [COMMAND]\n"
+           "  --home DIR   the program folder (default: qlm's own folder)\n"
+           "  --data DIR   the data location (default: the FilePath setting)\n";
+    for (const auto& [name, entry] : commands()) {
+        if (only.empty() || only == name) {
+            describe(out, entry);
+        }
+    }
 }
 
 }  // namespace
@@ -45,16 +63,24 @@ int usage(std::ostream& out) {
 int main(int argc, char** argv) {
     try {
         const auto args = qlm::cli::CliArgs::parse(std::vector<std::string>(argv + 1, argv + argc));
+        if (args.command == "help" || args.help || args.command.empty()) {
+            const std::string topic = args.command == "help" ? args.argument : args.command;
+            if (!topic.empty() && !commands().contains(topic)) {
+                throw qlm::cli::UsageError("unknown command \"" + topic + "\"");
+            }
+            usage(args.command.empty() && !args.help ? std::cerr : std::cout, topic);
+            return args.command.empty() && !args.help ? 2 : 0;
+        }
         const auto command = commands().find(args.command);
         if (command == commands().end()) {
-            if (!args.command.empty()) {
-                std::cerr << "qlm: unknown command \"" << args.command << "\"\n";
-            }
-            return usage(std::cerr);
+            throw qlm::cli::UsageError("unknown command \"" + args.command + "\"");
         }
         const qlm::FileSystem files;
         qlm::Session session(files, qlm::ResolveProgramFolder(args.get("home").value_or("")));
-        return command->second(session, args, std::cout);
+        return command->second.run(session, args, std::cout);
+    } catch (const qlm::cli::UsageError& e) {
+        std::cerr << "qlm: " << e.what() << "\n(qlm help shows the commands and their options)\n";
+        return 2;
     } catch (const qlm::FileError& e) {
         std::cerr << "qlm: Error " << e.number() << ": " << e.what() << '\n';
     } catch (const std::exception& e) {

@@ -176,7 +176,8 @@ std::string DeviantItemList(const ReportInputs& in, int scale) {
     const ScoringState& s = in.Scoring;
     std::string list;
     const auto add = [&list](int item) {
-        list = list.empty() ? " " + std::to_string(item) : Trim(list) + ", " + std::to_string(item);
+        list = list.empty() ? std::string(" ") : Trim(list).append(", ");
+        list.append(std::to_string(item));
     };
     const auto deviant = [&s](int item) {
         return s.ItemScore.at(static_cast<std::size_t>(item)) > 0;

@@ -133,9 +133,11 @@ std::string WriteProfileValue(std::string_view content, std::string_view section
         if (at > 0 && !out[at - 1].ends_with('\n')) {
             out[at - 1] += newline;
         }
-        std::string added =
-            sectionLine ? "" : "[" + std::string(section) + "]" + std::string(newline);
-        added += entry + std::string(newline);
+        std::string added;
+        if (!sectionLine) {
+            added.append("[").append(section).append("]").append(newline);
+        }
+        added.append(entry).append(newline);
         out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
     }
     std::string joined;

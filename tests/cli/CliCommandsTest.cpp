@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "session/Operations.h"
 #include "scoring/Scoring.h"
 #include "session/DataLocation.h"
+#include "session/Operations.h"
 #include "session/Session.h"
 #include "support/TestFolder.h"
 
@@ -28,6 +28,9 @@ private slots:
     void reportWritesTheReportOfADemoClient();
     void failuresGoToStandardErrorWithAFailingStatus_data();
     void failuresGoToStandardErrorWithAFailingStatus();
+    void helpAndUsageErrors_data();
+    void helpAndUsageErrors();
+    void desktopProgramWithoutADisplaySaysSo();
 
 private:
     std::optional<TestFolder> m_folder;  // fresh for every test and row
@@ -190,6 +193,72 @@ void CliCommandsTest::failuresGoToStandardErrorWithAFailingStatus() {
     QCOMPARE(m_status, 1);
     QVERIFY(m_out.isEmpty());
     QVERIFY2(m_err.contains(message), qPrintable(m_err));
+}
+
+void CliCommandsTest::helpAndUsageErrors_data() {
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const QString all = "  clients [--data DIR]\n      list the clients of a data location\n";
+    QTest::newRow("--help") << "--help" << 0 << all << "";
+    QTest::newRow("-h") << "-h" << 0 << all << "";
+    QTest::newRow("help") << "help" << 0 << all << "";
+    QTest::newRow("help score") << "help score" << 0 << "  score --client N"
+                                << "";
+    QTest::newRow("score --help") << "score --help" << 0 << "  score --client N"
+                                  << "";
+    QTest::newRow("no command") << "" << 2 << "" << all;
+    QTest::newRow("help unknown") << "help nope" << 2 << ""
+                                  << "qlm: unknown command \"nope\"\n";
+    QTest::newRow("unknown command") << "nope" << 2 << ""
+                                     << "qlm: unknown command \"nope\"\n";
+    QTest::newRow("unknown option") << "clients --bogus 1" << 2 << ""
+                                    << "qlm: unknown option --bogus for clients\n";
+    QTest::newRow("unknown short option") << "clients -x" << 2 << ""
+                                          << "qlm: unknown option -x\n";
+    QTest::newRow("missing value") << "score --client" << 2 << ""
+                                   << "qlm: option --client needs a value\n";
+    QTest::newRow("repeated option") << "score --client 1 --client 2" << 2 << ""
+                                     << "qlm: option --client is given more than once\n";
+}
+
+void CliCommandsTest::helpAndUsageErrors() {
+    QFETCH(QString, args);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    install();
+    QProcess process;
+    process.start(QString::fromStdString(TestFolder::builtProgramFolder() + "/qlm"),
+                  args.split(' ', Qt::SkipEmptyParts));
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(process.exitCode(), status);
+    const QString stdOut = QString::fromUtf8(process.readAllStandardOutput());
+    const QString stdErr = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.contains(out), qPrintable(stdOut));
+    QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.contains(err), qPrintable(stdErr));
+}
+
+void CliCommandsTest::desktopProgramWithoutADisplaySaysSo() {
+    for (const char* display : {"", ":97"}) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            env.remove(name);
+        }
+        if (*display != '\0') {
+            env.insert("DISPLAY", display);
+        }
+        process.setProcessEnvironment(env);
+        process.start(QString::fromStdString(TestFolder::builtProgramFolder() + "/quillmere"), {});
+        QVERIFY(process.waitForFinished());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(err.contains("needs a graphical display") && err.contains("qlm works without one"),
+                 qPrintable(err));
+    }
 }
 
 QTEST_GUILESS_MAIN(CliCommandsTest)
