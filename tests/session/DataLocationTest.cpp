@@ -91,21 +91,20 @@ void DataLocationTest::checkNoticesAChangedRecordCount() {
     Session session(files, folder.program());
     OpenDataLocation(session, folder.data());
     QStringList shown;
+    const auto changed = [&] { shown << "changed"; };
     const auto notFound = [&] { shown << "notFound"; };
-    QVERIFY(CheckDataLocation(
-        session, [&] { shown << "changed"; }, notFound));
+    QVERIFY(CheckDataLocation(session, changed, notFound));
     QVERIFY(shown.isEmpty());
 
     // A location of 4 records: both messages, then false.
     TestFolder::write(folder.clientFile(), three + RecordBytes("4"));
-    QVERIFY(!CheckDataLocation(
-        session, [&] { shown << "changed"; }, notFound));
+    QVERIFY(!CheckDataLocation(session, changed, notFound));
     QCOMPARE(shown, QStringList({"changed", "notFound"}));
 
     // Putting the original back while the first message is up makes it pass.
     shown.clear();
     const auto putBack = [&] {
-        shown << "changed";
+        changed();
         TestFolder::write(folder.clientFile(), three);
     };
     QVERIFY(CheckDataLocation(session, putBack, notFound));
@@ -114,8 +113,7 @@ void DataLocationTest::checkNoticesAChangedRecordCount() {
     // A removed disk measures as no records rather than failing.
     shown.clear();
     QVERIFY(QFile::remove(QString::fromStdString(folder.clientFile())));
-    QVERIFY(!CheckDataLocation(
-        session, [&] { shown << "changed"; }, notFound));
+    QVERIFY(!CheckDataLocation(session, changed, notFound));
     QCOMPARE(shown, QStringList({"changed", "notFound"}));
 }
 
