@@ -9,7 +9,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "storage/ClientFile.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"

@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "entry/FrmCourtHistory.h"
 #include "storage/ClientFile.h"
 #include "storage/FileSystem.h"
