@@ -5,19 +5,20 @@
 #include <QtTest>
 #include <functional>
 
-#include "session/Session.h"
 #include "entry/FrmCourtHistory.h"
+#include "session/Session.h"
 #include "storage/ClientFile.h"
 #include "storage/FileSystem.h"
 #include "support/FakeServices.h"
+#include "support/RunModal.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;
+using qlm::test::RunModal;
+using qlm::test::StillOpen;
 using qlm::test::TestFolder;
 
 namespace {
-
-constexpr int StillOpen = 99;
 
 const char* const Fields[] = {"txtAgeAtFirstArrest",   "txtTruancyCount",    "txtRunawayCount",
                               "txtArrestCount",        "txtProbationCount",  "txtRevocationCount",
@@ -72,22 +73,6 @@ QPushButton* choice(QWidget& screen, int i) {
     return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
 }
 
-// Runs the screen modally with `drive` inside it; a screen that `drive` left open is closed
-// with StillOpen, so that a failed check never hangs the test.
-int runModal(QDialog& screen, const std::function<void()>& drive) {
-    QTimer::singleShot(0, &screen, [&] {
-        if (QTest::qWaitForWindowActive(&screen)) {
-            drive();
-        } else {
-            QTest::qFail("the court history screen did not become active", __FILE__, __LINE__);
-        }
-        if (screen.isVisible()) {
-            screen.done(StillOpen);
-        }
-    });
-    return screen.exec();
-}
-
 void type(QWidget& screen, const char* name, const QString& text) {
     QLineEdit* edit = field(screen, name);
     edit->setFocus(Qt::TabFocusReason);
@@ -138,7 +123,7 @@ void CourtHistoryScreenTest::typingEveryFieldStoresTheRecord() {
     FrmCourtHistory screen(program.session, program.fake.services);
     const QStringList typed{"14", "n", "0", "", "12", "1", "2", "3", "4", "5", "99"};
     bool walked = false;
-    const int result = runModal(screen, [&] {
+    const int result = RunModal(screen, [&] {
         auto* msgPanel = screen.findChild<QLabel*>(QStringLiteral("MsgPanel"));
         QCOMPARE(screen.findChild<QLabel*>(QStringLiteral("lblClientName"))->text(),
                  QStringLiteral("NEWCOMER, KIM            "));
@@ -213,7 +198,7 @@ void CourtHistoryScreenTest::refusedValuesKeepTheField() {
     const ClientRecord before = program.current();
     program.fake.messages.answer(MsgAnswer::OK);
     FrmCourtHistory screen(program.session, program.fake.services);
-    const int result = runModal(screen, [&] {
+    const int result = RunModal(screen, [&] {
         if (byClick && k != 0) {
             type(screen, Fields[0], QStringLiteral("14"));  // the age, left empty, comes first
         }
@@ -251,7 +236,7 @@ void CourtHistoryScreenTest::cancelInput() {
     program.session.ContinueEntry = true;
     const ClientRecord before = program.current();
     FrmCourtHistory screen(program.session, program.fake.services);
-    const int result = runModal(screen, [&] {
+    const int result = RunModal(screen, [&] {
         if (editing) {
             QCOMPARE(field(screen, Fields[0])->text(), QStringLiteral("12"));
             QCOMPARE(field(screen, Fields[1])->text(), QStringLiteral("3"));
@@ -285,7 +270,7 @@ void CourtHistoryScreenTest::altShiftF10LeavesAtOnce() {
     program.session.ContinueEntry = continueBefore;
     const ClientRecord before = program.current();
     FrmCourtHistory screen(program.session, program.fake.services);
-    const int result = runModal(screen, [&] {
+    const int result = RunModal(screen, [&] {
         type(screen, Fields[0], QStringLiteral("15"));
         QTest::keyClick(field(screen, Fields[0]), Qt::Key_Return);
         QWidget* at =
