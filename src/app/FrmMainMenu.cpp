@@ -31,12 +31,7 @@ namespace qlm {
 
 namespace {
 
-struct ChoiceText {
-    const char* caption;
-    const char* prompt;
-};
-
-constexpr std::array<ChoiceText, 4> Choices{{
+constexpr std::array<MenuChoiceText, 4> Choices{{
     {"Edit Current Client", "Edit client's information."},
     {"Add New Client",
      "Enter a new client. Test client on computer or enter data from answer sheet."},
@@ -118,8 +113,7 @@ void FrmMainMenu::buildScreen() {
     m_frMainMenu->setFixedWidth(300);
     auto* choices = new QVBoxLayout(m_frMainMenu);
     for (int i = 0; i < 4; ++i) {
-        auto* choice = new MenuChoice(i, QString::fromLatin1(Choices[i].caption), m_frMainMenu);
-        choice->setPrompt(m_msgPanel, QString::fromLatin1(Choices[i].prompt));
+        auto* choice = new MenuChoice(i, Choices[i], m_msgPanel, m_frMainMenu);
         connect(choice->button(), &QPushButton::clicked, this, [this, i] { runChoice(i); });
         choices->addWidget(choice);
         m_choices[static_cast<std::size_t>(i)] = choice;

@@ -63,6 +63,11 @@ MenuChoice::MenuChoice(int index, const QString& caption, QWidget* parent) : QFr
     m_button->setObjectName(buttonName(index));
 }
 
+MenuChoice::MenuChoice(int index, const MenuChoiceText& text, QLabel* msgPanel, QWidget* parent)
+    : MenuChoice(index, QString::fromLatin1(text.caption), parent) {
+    setPrompt(msgPanel, QString::fromLatin1(text.prompt));
+}
+
 MenuChoice::MenuChoice(const QString& panelName, const QString& buttonName, const QString& caption,
                        QWidget* parent)
     : QFrame(parent) {

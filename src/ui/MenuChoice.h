@@ -25,6 +25,12 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
 
+// A choice's caption and the prompt its focus shows, as a screen's table of choices lists them.
+struct MenuChoiceText {
+    const char* caption;
+    const char* prompt;
+};
+
 // A menu choice: its button drawn inside its highlight panel. With the focus the panel is cyan
 // and the caption bold, and the screen's prompt for the choice shows in its message panel;
 // without it the panel is blue and the caption normal.
@@ -34,6 +40,8 @@ class MenuChoice : public QFrame {
 public:
     // Named sspMenuChoice_<index> / cmdMenuChoice_<index>.
     MenuChoice(int index, const QString& caption, QWidget* parent = nullptr);
+    // Choice `index` with its caption and prompt, the prompt shown in `msgPanel`.
+    MenuChoice(int index, const MenuChoiceText& text, QLabel* msgPanel, QWidget* parent);
     // A single choice with names of its own (the about box's "OK").
     MenuChoice(const QString& panelName, const QString& buttonName, const QString& caption,
                QWidget* parent = nullptr);

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "entry/CourtHistoryRules.h"
+
+class QLabel;
+class QLineEdit;
+class QFrame;
+
+namespace qlm {
+
+class MenuChoice;
+struct ClientRecord;
+struct Services;
+struct Session;
+
+// The court history of the current client: eleven counts typed one after another, stored
+// in the client table (never in the file) by "Information OK".
+class FrmCourtHistory : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int OKChoice = 0;
+    static constexpr int CancelChoice = 1;
+
+    FrmCourtHistory(Session& session, Services& services, QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildScreen();
+    void activate();
+    std::string fieldText(int k) const;
+    // Enter or Tab in field k: the text trimmed and upper-cased, then checked; accepted moves
+    // on, refused is said and keeps the focus.
+    void acceptField(int k);
+    void refuseField(int k);
+    void informationOK();
+    void cancelInput();
+    ClientRecord& currentRecord();
+
+    Session& m_session;
+    Services& m_services;
+    bool m_activated = false;
+
+    QLabel* m_lblClientName = nullptr;
+    QFrame* m_frCourt = nullptr;
+    std::array<QLineEdit*, CourtFieldCount> m_fields{};
+    std::array<QLabel*, CourtFieldCount> m_captions{};
+    std::array<MenuChoice*, 2> m_choices{};
+    QLabel* m_msgPanel = nullptr;
+};
+
+}  // namespace qlm

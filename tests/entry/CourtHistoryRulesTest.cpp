@@ -1,0 +1,125 @@
+#include <QtTest>
+
+#include "entry/CourtHistoryRules.h"
+#include "storage/ClientRecord.h"
+
+using namespace qlm;
+
+class CourtHistoryRulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fieldRules_data();
+    void fieldRules();
+    void fieldTexts();
+    void saveCheckUsesEachFieldsOwnRule_data();
+    void saveCheckUsesEachFieldsOwnRule();
+    void courtDataRoundTrip();
+};
+
+void CourtHistoryRulesTest::fieldRules_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("count");
+    QTest::addColumn<bool>("age");
+    QTest::addColumn<QString>("shown");  // what Enter leaves in the field
+    QTest::newRow("n") << "n" << true << true << "N";
+    QTest::newRow("N") << "N" << true << true << "N";
+    QTest::newRow("empty") << "" << true << false << "";
+    QTest::newRow("blanks") << "  " << true << false << "";
+    QTest::newRow("0") << "0" << true << false << "0";
+    QTest::newRow("4") << "4" << true << false << "4";
+    QTest::newRow("5") << "5" << true << true << "5";
+    QTest::newRow("05") << "05" << true << true << "05";
+    QTest::newRow("99") << "99" << true << true << "99";
+    QTest::newRow("blank before") << " 7" << true << true << "7";
+    QTest::newRow("point after") << "1." << false << false << "1.";
+    QTest::newRow("point before") << ".5" << false << false << ".5";
+    QTest::newRow("minus one") << "-1" << false << false << "-1";
+    QTest::newRow("plus") << "+5" << false << false << "+5";
+    QTest::newRow("letter") << "x" << false << false << "X";
+    QTest::newRow("nn") << "nn" << false << false << "NN";
+    QTest::newRow("digit and letter") << "1a" << false << false << "1A";
+    QTest::newRow("exponent") << "1e" << false << false << "1E";
+    QTest::newRow("blank inside") << "1 2" << false << false << "1 2";
+}
+
+void CourtHistoryRulesTest::fieldRules() {
+    QFETCH(QString, text);
+    QFETCH(bool, count);
+    QFETCH(bool, age);
+    QFETCH(QString, shown);
+    const std::string typed = text.toStdString();
+    QCOMPARE(CheckCount(typed, 0, 99), count);
+    QCOMPARE(CheckAgeAtFirstArrest(typed), age);
+    QCOMPARE(CheckCourtField(CourtFields()[0], typed), age);
+    QCOMPARE(CheckCourtField(CourtFields()[10], typed), count);
+    QCOMPARE(QString::fromStdString(NormalizeCourtText(typed)), shown);
+}
+
+void CourtHistoryRulesTest::fieldTexts() {
+    const auto& fields = CourtFields();
+    QCOMPARE(fields[0].name, std::string("AgeAtFirstArrest"));
+    QCOMPARE(fields[0].caption, std::string("1. Your age at your first arrest"));
+    QCOMPARE(fields[0].prompt,
+             std::string("Type a value 5 to 99 or N for not available, then press Enter."));
+    QCOMPARE(fields[0].message,
+             std::string("Enter a number from 5 to 99 or N for not available. Press Enter to "
+                         "continue."));
+    QVERIFY(fields[0].field == &ClientRecord::AgeAtFirstArrest);
+    QCOMPARE(fields[1].caption,
+             std::string("2. Number of times you have been picked up for truancy:"));
+    QCOMPARE(fields[9].caption, std::string("10. Number of alcohol-related (not DUI) arrests"));
+    QCOMPARE(fields[10].name, std::string("DrugArrestCount"));
+    QVERIFY(fields[10].field == &ClientRecord::DrugArrestCount);
+    QCOMPARE(fields[10].prompt,
+             std::string("Type a value 0 to 99 or N for not available, then press Enter."));
+    QCOMPARE(fields[10].message,
+             std::string("Enter a number from 0 to 99 or N for not available. Press Enter to "
+                         "continue."));
+}
+
+void CourtHistoryRulesTest::saveCheckUsesEachFieldsOwnRule_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("refused");
+    QTest::newRow("all acceptable") << 3 << "12" << -1;
+    QTest::newRow("age 3 slipped past Enter") << 0 << "3" << 0;
+    QTest::newRow("age left empty") << 0 << "" << 0;
+    QTest::newRow("empty count") << 6 << "" << -1;
+    QTest::newRow("fraction in the last count") << 10 << "1." << 10;
+}
+
+void CourtHistoryRulesTest::saveCheckUsesEachFieldsOwnRule() {
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(int, refused);
+    CourtTexts texts;
+    texts.fill("N");
+    texts[0] = "14";
+    texts[static_cast<std::size_t>(field)] = text.toStdString();
+    QCOMPARE(FirstRefusedCourtField(texts), refused);
+}
+
+// Loading shows trimmed counts without touching the record; storing pads each to 2.
+void CourtHistoryRulesTest::courtDataRoundTrip() {
+    ClientRecord record;
+    record.set(&ClientRecord::Name, "ROE, PAT");
+    record.set(&ClientRecord::AgeAtFirstArrest, " 9");
+    record.set(&ClientRecord::TruancyCount, "N");
+    record.set(&ClientRecord::DrugArrestCount, "12");
+    const ClientRecord before = record;
+    const CourtTexts shown = GetCourtData(record);
+    QCOMPARE(record, before);
+    QCOMPARE(shown[0], std::string("9"));
+    QCOMPARE(shown[1], std::string("N"));
+    QCOMPARE(shown[2], std::string());
+    QCOMPARE(shown[10], std::string("12"));
+
+    CourtTexts typed{"9", "N", "", "3", "0", "1", "2", "4", "5", "6", "12"};
+    SaveCourtData(record, typed);
+    QCOMPARE(record.toBytes().substr(52, 22), std::string("9 N   3 0 1 2 4 5 6 12"));
+    QCOMPARE(record.Name, before.Name);
+}
+
+QTEST_APPLESS_MAIN(CourtHistoryRulesTest)
+#include "CourtHistoryRulesTest.moc"

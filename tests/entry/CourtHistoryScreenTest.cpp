@@ -1,0 +1,287 @@
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+#include "entry/FrmCourtHistory.h"
+#include "session/Session.h"
+#include "storage/ClientFile.h"
+#include "storage/FileSystem.h"
+#include "support/FakeServices.h"
+#include "support/RunModal.h"
+#include "support/TestFolder.h"
+
+using namespace qlm;
+using qlm::test::RunModal;
+using qlm::test::StillOpen;
+using qlm::test::TestFolder;
+
+namespace {
+
+const char* const Fields[] = {"txtAgeAtFirstArrest",   "txtTruancyCount",    "txtRunawayCount",
+                              "txtArrestCount",        "txtProbationCount",  "txtRevocationCount",
+                              "txtDetentionCount",     "txtConvictionCount", "txtDUIArrestCount",
+                              "txtAlcoholArrestCount", "txtDrugArrestCount"};
+
+const std::string AgeMessage =
+    "Enter a number from 5 to 99 or N for not available. Press Enter to continue.";
+const std::string CountMessage =
+    "Enter a number from 0 to 99 or N for not available. Press Enter to continue.";
+
+// A data location of two clients; the second has court history stored, one count
+// right-justified as the screen of an older program may have left it.
+struct Program {
+    TestFolder folder;
+    FileSystem files;
+    Session session{files, folder.program()};
+    test::FakeServices fake;
+    std::string onDisk;
+
+    Program() {
+        ClientRecord second = ClientRecord::fromBytes(test::RecordBytes("SAMPLE, LEE"));
+        second.set(&ClientRecord::AgeAtFirstArrest, "12");
+        second.set(&ClientRecord::TruancyCount, " 3");
+        second.set(&ClientRecord::DrugArrestCount, "N");
+        onDisk = test::RecordBytes("EXAMPLE, ALEX") + second.toBytes();
+        TestFolder::write(folder.clientFile(), onDisk);
+        session.DataPath = folder.data();
+        session.ClientFileName = folder.clientFile();
+        LoadClients(session);
+    }
+
+    // Client 3, not yet in the file, as the client information screen leaves it.
+    void newClient() {
+        session.EditMode = false;
+        session.CurrentClient = 3;
+        session.ClientTable[3].set(&ClientRecord::Name, "NEWCOMER, KIM");
+    }
+    void editClient() {
+        session.EditMode = true;
+        session.CurrentClient = 2;
+    }
+    const ClientRecord& current() const {
+        return session.ClientTable[static_cast<std::size_t>(session.CurrentClient)];
+    }
+};
+
+QLineEdit* field(QWidget& screen, const char* name) {
+    return screen.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+QPushButton* choice(QWidget& screen, int i) {
+    return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
+}
+
+void type(QWidget& screen, const char* name, const QString& text) {
+    QLineEdit* edit = field(screen, name);
+    edit->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(edit, text);
+}
+
+}  // namespace
+
+class CourtHistoryScreenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void namesAndTexts();
+    void typingEveryFieldStoresTheRecord();
+    void refusedValuesKeepTheField_data();
+    void refusedValuesKeepTheField();
+    void cancelInput_data();
+    void cancelInput();
+    void altShiftF10LeavesAtOnce_data();
+    void altShiftF10LeavesAtOnce();
+};
+
+void CourtHistoryScreenTest::namesAndTexts() {
+    Program program;
+    program.newClient();
+    FrmCourtHistory screen(program.session, program.fake.services);
+    QCOMPARE(screen.objectName(), QStringLiteral("frmCourtHistory"));
+    QCOMPARE(screen.windowTitle(), QStringLiteral("Court History"));
+    QVERIFY(screen.findChild<QWidget*>(QStringLiteral("frCourt")) != nullptr);
+    for (int k = 0; k < 11; ++k) {
+        QLineEdit* edit = field(screen, Fields[k]);
+        QVERIFY2(edit != nullptr, Fields[k]);
+        QCOMPARE(edit->maxLength(), 2);
+        QVERIFY(screen.findChild<QLabel*>(QStringLiteral("lblInfo_%1").arg(k)) != nullptr);
+    }
+    QCOMPARE(screen.findChild<QLabel*>(QStringLiteral("lblInfo_3"))->text(),
+             QStringLiteral("4. Total number of times arrested"));
+    QCOMPARE(choice(screen, 0)->text(), QStringLiteral("Information OK"));
+    QCOMPARE(choice(screen, 1)->text(), QStringLiteral("Cancel Input"));
+    QVERIFY(screen.findChild<QWidget*>(QStringLiteral("sspMenuChoice_1")) != nullptr);
+}
+
+// Every field typed and accepted with Enter, the last one leading to "Information OK";
+// Escape on the way changes nothing.
+void CourtHistoryScreenTest::typingEveryFieldStoresTheRecord() {
+    Program program;
+    program.newClient();
+    FrmCourtHistory screen(program.session, program.fake.services);
+    const QStringList typed{"14", "n", "0", "", "12", "1", "2", "3", "4", "5", "99"};
+    bool walked = false;
+    const int result = RunModal(screen, [&] {
+        auto* msgPanel = screen.findChild<QLabel*>(QStringLiteral("MsgPanel"));
+        QCOMPARE(screen.findChild<QLabel*>(QStringLiteral("lblClientName"))->text(),
+                 QStringLiteral("NEWCOMER, KIM            "));
+        QCOMPARE(QApplication::focusWidget(), field(screen, Fields[0]));
+        QCOMPARE(msgPanel->text(),
+                 QStringLiteral("Type a value 5 to 99 or N for not available, then press Enter."));
+        QTest::keyClick(field(screen, Fields[0]), Qt::Key_Escape);
+        QVERIFY(screen.isVisible());
+        for (int k = 0; k < 11; ++k) {
+            QLineEdit* edit = field(screen, Fields[k]);
+            QCOMPARE(QApplication::focusWidget(), edit);
+            QVERIFY(screen.findChild<QLabel*>(QStringLiteral("lblInfo_%1").arg(k))->font().bold());
+            QTest::keyClicks(edit, typed[k]);
+            QTest::keyClick(edit, k % 2 == 0 ? Qt::Key_Return : Qt::Key_Tab);
+        }
+        QCOMPARE(field(screen, Fields[1])->text(), QStringLiteral("N"));
+        QCOMPARE(QApplication::focusWidget(), choice(screen, 0));
+        QCOMPARE(msgPanel->text(),
+                 QStringLiteral(
+                     "If information is correct press Enter or press Tab to change an entry."));
+        walked = true;
+        QTest::keyClick(choice(screen, 0), Qt::Key_Return);
+    });
+    QVERIFY(walked);
+    QCOMPARE(result, int(QDialog::Accepted));
+    QVERIFY(program.session.ContinueEntry);
+    QVERIFY(program.fake.messages.shown.empty());
+    QCOMPARE(program.current().toBytes().substr(52, 22), std::string("14N 0   121 2 3 4 5 99"));
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+}
+
+void CourtHistoryScreenTest::refusedValuesKeepTheField_data() {
+    QTest::addColumn<int>("k");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("byClick");
+    const QString age = QString::fromStdString(AgeMessage);
+    const QString count = QString::fromStdString(CountMessage);
+    const struct {
+        const char* row;
+        int k;
+        const char* text;
+        const char* shown;
+        const QString& message;
+        bool byClick;
+    } rows[] = {
+        {"age 4", 0, "4", "4", age, false},
+        {"empty age", 0, "", "", age, false},
+        {"age 1.", 0, "1.", "1.", age, false},
+        {"truancy 1.", 1, "1.", "1.", count, false},
+        {"arrests .5", 3, ".5", ".5", count, false},
+        {"drug arrests x", 10, "x", "X", count, false},
+        // "Information OK" by the mouse holds each field to its own rule as Enter does.
+        {"age 3 by click", 0, "3", "3", age, true},
+        {"runaways .5 by click", 2, ".5", ".5", count, true},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r.row) << r.k << QString::fromLatin1(r.text) << QString::fromLatin1(r.shown)
+                             << r.message << r.byClick;
+    }
+}
+
+void CourtHistoryScreenTest::refusedValuesKeepTheField() {
+    QFETCH(int, k);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, message);
+    QFETCH(bool, byClick);
+    Program program;
+    program.newClient();
+    const ClientRecord before = program.current();
+    program.fake.messages.answer(MsgAnswer::OK);
+    FrmCourtHistory screen(program.session, program.fake.services);
+    const int result = RunModal(screen, [&] {
+        if (byClick && k != 0) {
+            type(screen, Fields[0], QStringLiteral("14"));  // the age, left empty, comes first
+        }
+        type(screen, Fields[k], text);
+        if (byClick) {
+            // A lower-case n left without Enter shows as N once the field is left.
+            type(screen, Fields[10], QStringLiteral("n"));
+            QTest::mouseClick(choice(screen, 0), Qt::LeftButton);
+            QCOMPARE(field(screen, Fields[10])->text(), QStringLiteral("N"));
+        } else {
+            QTest::keyClick(field(screen, Fields[k]), Qt::Key_Return);
+        }
+        QCOMPARE(QApplication::focusWidget(), field(screen, Fields[k]));
+        QCOMPARE(field(screen, Fields[k])->text(), shown);
+    });
+    QCOMPARE(result, StillOpen);
+    QCOMPARE(program.fake.messages.shown,
+             (std::vector<Message>{
+                 {message.toStdString(), "Data Entry Error", MsgIcon::Critical, MsgButtons::OK}}));
+    QCOMPARE(program.fake.messages.beeps, 1);
+    QCOMPARE(program.current(), before);
+    QVERIFY(!program.session.ContinueEntry);
+}
+
+void CourtHistoryScreenTest::cancelInput_data() {
+    QTest::addColumn<bool>("editing");
+    QTest::newRow("new client") << false;
+    QTest::newRow("edited client") << true;
+}
+
+void CourtHistoryScreenTest::cancelInput() {
+    QFETCH(bool, editing);
+    Program program;
+    editing ? program.editClient() : program.newClient();
+    program.session.ContinueEntry = true;
+    const ClientRecord before = program.current();
+    FrmCourtHistory screen(program.session, program.fake.services);
+    const int result = RunModal(screen, [&] {
+        if (editing) {
+            QCOMPARE(field(screen, Fields[0])->text(), QStringLiteral("12"));
+            QCOMPARE(field(screen, Fields[1])->text(), QStringLiteral("3"));
+            QCOMPARE(QApplication::focusWidget(), choice(screen, 0));
+        }
+        type(screen, Fields[2], QStringLiteral("7"));
+        QTest::keyClick(field(screen, Fields[2]), Qt::Key_Return);
+        choice(screen, 1)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(choice(screen, 1), Qt::Key_Return);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    QVERIFY(!program.session.ContinueEntry);
+    QCOMPARE(program.current(), editing ? before : ClientRecord{});
+    QCOMPARE(program.session.ClientTable[1].Name,
+             std::string("EXAMPLE, ALEX") + std::string(12, ' '));
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+}
+
+void CourtHistoryScreenTest::altShiftF10LeavesAtOnce_data() {
+    QTest::addColumn<bool>("continueBefore");
+    QTest::addColumn<bool>("fromChoice");
+    QTest::newRow("from a field") << false << false;
+    QTest::newRow("from a menu choice") << true << true;
+}
+
+void CourtHistoryScreenTest::altShiftF10LeavesAtOnce() {
+    QFETCH(bool, continueBefore);
+    QFETCH(bool, fromChoice);
+    Program program;
+    program.newClient();
+    program.session.ContinueEntry = continueBefore;
+    const ClientRecord before = program.current();
+    FrmCourtHistory screen(program.session, program.fake.services);
+    const int result = RunModal(screen, [&] {
+        type(screen, Fields[0], QStringLiteral("15"));
+        QTest::keyClick(field(screen, Fields[0]), Qt::Key_Return);
+        QWidget* at =
+            fromChoice ? static_cast<QWidget*>(choice(screen, 1)) : field(screen, Fields[1]);
+        at->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(at, Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(program.session.ContinueEntry, continueBefore);
+    QCOMPARE(program.current(), before);
+}
+
+QTEST_MAIN(CourtHistoryScreenTest)
+#include "CourtHistoryScreenTest.moc"
