@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "storage/ClientFile.h"
 #include "storage/FileSystem.h"
 

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "app/Publisher.h"
-#include "app/Session.h"
 #include "entry/CodeTexts.h"
+#include "report/Publisher.h"
 #include "report/Report.h"
+#include "session/Session.h"
 #include "storage/FileSystem.h"
 
 // Making one client's report from start to end: scoring with the shipped tables beside the

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/Session.h"
 #include "scoring/Scoring.h"
+#include "session/Session.h"
 #include "storage/FileSystem.h"
 
 // Scoring one client from start to end, with both scoring tables read from the built program

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Session.h"
 #include "scoring/Scoring.h"
 #include "scoring/TestSpec.h"
+#include "session/Session.h"
 #include "storage/DataFileError.h"
 #include "storage/FileSystem.h"
 

@@ -5,9 +5,9 @@
 #include <iostream>
 
 #include "app/FrmMainMenu.h"
-#include "app/ProgramFolder.h"
-#include "app/Session.h"
 #include "app/SingleInstance.h"
+#include "session/ProgramFolder.h"
+#include "session/Session.h"
 #include "storage/FileSystem.h"
 #include "ui/QtMessages.h"
 

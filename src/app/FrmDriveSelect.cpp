@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/DriveSelect.h"
+#include "session/DriveSelect.h"
 #include "ui/MenuChoice.h"
 #include "ui/ScreenOps.h"
 

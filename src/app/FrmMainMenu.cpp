@@ -13,12 +13,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/ClientList.h"
-#include "app/DriveSelect.h"
 #include "app/NumLock.h"
-#include "app/Session.h"
 #include "entry/CodeTexts.h"
 #include "scoring/TestSpec.h"
+#include "session/ClientList.h"
+#include "session/DriveSelect.h"
+#include "session/Session.h"
 #include "storage/FileError.h"
 #include "supervisor/FrmAbout.h"
 #include "supervisor/PublisherLogo.h"

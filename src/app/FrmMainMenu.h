@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/FrmDriveSelect.h"
-#include "app/Publisher.h"
-#include "app/Settings.h"
+#include "report/Publisher.h"
+#include "session/Settings.h"
 
 class QAction;
 class QFrame;

@@ -1,9 +1,9 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "app/Session.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "session/Session.h"
 #include "testing/BankItem.h"
 #include "testing/QuestionBank.h"
 

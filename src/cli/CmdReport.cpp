@@ -1,12 +1,12 @@
 #include <ostream>
 #include <string>
 
-#include "app/Publisher.h"
-#include "app/Session.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "entry/CodeTexts.h"
+#include "report/Publisher.h"
 #include "report/Report.h"
+#include "session/Session.h"
 
 namespace qlm::cli {
 

@@ -4,11 +4,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/ClientList.h"
-#include "app/DataLocation.h"
-#include "app/Session.h"
-#include "app/Settings.h"
 #include "cli/CliArgs.h"
+#include "session/ClientList.h"
+#include "session/DataLocation.h"
+#include "session/Session.h"
+#include "session/Settings.h"
 #include "storage/Latin1.h"
 
 namespace qlm::cli {

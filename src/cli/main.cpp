@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ProgramFolder.h"
-#include "app/Session.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "session/ProgramFolder.h"
+#include "session/Session.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"
 

@@ -3,9 +3,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Session.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
+#include "session/Session.h"
 
 namespace qlm {
 

@@ -1,10 +1,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Session.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
 #include "scoring/Scoring.h"
+#include "session/Session.h"
 #include "storage/DataFileError.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"

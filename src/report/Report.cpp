@@ -1,9 +1,9 @@
 #include "report/Report.h"
 
-#include "app/Session.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
 #include "scoring/Scoring.h"
+#include "session/Session.h"
 #include "storage/FileSystem.h"
 
 namespace qlm {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Publisher.h"
+#include "report/Publisher.h"
 
 namespace qlm {
 

@@ -2,10 +2,10 @@
 #include <cmath>
 #include <string_view>
 
-#include "app/Session.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
 #include "scoring/NumericValue.h"
+#include "session/Session.h"
 
 namespace qlm {
 

@@ -1,8 +1,8 @@
 #include <string>
 
-#include "app/Session.h"
 #include "scoring/DataFileReader.h"
 #include "scoring/Scoring.h"
+#include "session/Session.h"
 
 namespace qlm {
 

@@ -2,10 +2,10 @@
 #include <climits>
 #include <cmath>
 
-#include "app/Session.h"
 #include "scoring/NumericValue.h"
 #include "scoring/Scoring.h"
 #include "scoring/UnpackClient.h"
+#include "session/Session.h"
 
 namespace qlm {
 

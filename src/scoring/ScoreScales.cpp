@@ -1,9 +1,9 @@
 #include <cctype>
 #include <cmath>
 
-#include "app/Session.h"
 #include "scoring/NumericValue.h"
 #include "scoring/Scoring.h"
+#include "session/Session.h"
 
 namespace qlm {
 

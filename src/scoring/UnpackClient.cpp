@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/Session.h"
 #include "scoring/NumericValue.h"
+#include "session/Session.h"
 
 namespace qlm {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"
 

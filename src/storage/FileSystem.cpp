@@ -114,7 +114,13 @@ void File::close() {
     }
     const int fd = m_fd;
     m_fd = -1;
-    m_fs->check(FileOp::Close, m_path);
+    try {
+        m_fs->check(FileOp::Close, m_path);
+    } catch (...) {
+        // The handle is given back even when the close is reported as failed.
+        ::close(fd);
+        throw;
+    }
     if (::close(fd) != 0) {
         fail(m_path);
     }

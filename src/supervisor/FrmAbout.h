@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/Publisher.h"
+#include "report/Publisher.h"
 
 class QLabel;
 class QTimer;

@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "app/Publisher.h"
+#include "report/Publisher.h"
 
 namespace qlm {
 

@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/DriveSelect.h"
 #include "app/FrmDriveSelect.h"
 #include "app/FrmMainMenu.h"
-#include "app/Session.h"
-#include "app/Settings.h"
+#include "session/DriveSelect.h"
+#include "session/Session.h"
+#include "session/Settings.h"
 #include "support/FakeMessages.h"
 #include "support/TestFolder.h"
 #include "ui/MenuChoice.h"

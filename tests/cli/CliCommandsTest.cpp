@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/DataLocation.h"
-#include "app/Session.h"
 #include "scoring/Scoring.h"
+#include "session/DataLocation.h"
+#include "session/Session.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;

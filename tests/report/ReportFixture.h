@@ -6,10 +6,10 @@
 #include <iterator>
 #include <string>
 
-#include "app/Session.h"
 #include "entry/CodeTexts.h"
 #include "report/ReportWriter.h"
 #include "scoring/TestSpec.h"
+#include "session/Session.h"
 #include "storage/FileSystem.h"
 #include "support/TestFolder.h"
 

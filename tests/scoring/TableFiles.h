@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "storage/FileSystem.h"
 #include "support/TestFolder.h"
 

@@ -3,8 +3,9 @@
 #include <QtTest>
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "storage/ClientFile.h"
 #include "storage/FileError.h"
 #include "support/TestFolder.h"
@@ -23,6 +24,7 @@ private slots:
     void saveClientAppendsOverwritesClearsAndFillsAShortRecord();
     void failedWritesReachTheCaller_data();
     void failedWritesReachTheCaller();
+    void failedCloseGivesTheHandleBack();
 };
 
 namespace {
@@ -185,6 +187,21 @@ void ClientFileTest::failedWritesReachTheCaller() {
     if (op == int(FileOp::Open)) {
         QCOMPARE(f.onDisk(), f.bytes);
     }
+}
+
+// A close that fails must still release the descriptor, or every failed save would leak one.
+void ClientFileTest::failedCloseGivesTheHandleBack() {
+    const auto openHandles = [] {
+        const std::filesystem::directory_iterator fds("/proc/self/fd");
+        return std::distance(begin(fds), end(fds));
+    };
+    Fixture f(185, test::FailOn(FileOp::Close, "DATA401.QLM", EIO));
+    const auto before = openHandles();
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 1));
+        QVERIFY_THROWS_EXCEPTION(FileError, LoadClients(f.session));
+    }
+    QCOMPARE(openHandles(), before);
 }
 
 QTEST_GUILESS_MAIN(ClientFileTest)

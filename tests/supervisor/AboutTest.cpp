@@ -1,7 +1,7 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "app/Publisher.h"
+#include "report/Publisher.h"
 #include "storage/FileSystem.h"
 #include "supervisor/FrmAbout.h"
 #include "support/TestFolder.h"

@@ -6,10 +6,10 @@
 #include <sstream>
 
 #include "TestBank.h"
-#include "app/Session.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "scoring/TestSpec.h"
+#include "session/Session.h"
 #include "storage/FileSystem.h"
 #include "support/TestFolder.h"
 #include "testing/BankItem.h"

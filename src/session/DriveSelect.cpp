@@ -1,12 +1,12 @@
-#include "app/DriveSelect.h"
+#include "session/DriveSelect.h"
 
 #include <algorithm>
 #include <cctype>
 #include <sstream>
 
-#include "app/DataLocation.h"
-#include "app/Session.h"
-#include "app/Settings.h"
+#include "session/DataLocation.h"
+#include "session/Session.h"
+#include "session/Settings.h"
 #include "storage/FileError.h"
 
 namespace qlm {

@@ -1,9 +1,9 @@
-#include "app/Publisher.h"
+#include "report/Publisher.h"
 
-#include "app/Profile.h"
 #include "storage/ClientRecord.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"
+#include "storage/Profile.h"
 
 namespace qlm {
 
@@ -25,15 +25,15 @@ PublisherTexts LoadPublisherTexts(const FileSystem& files, const std::string& pr
     const auto get = [&](const char* key) {
         auto value = ReadProfileValue(content, section, key);
         if (!value) {
-            throw FileError(FileError::PathFileAccess,
-                            "The publisher file has no " + std::string(key) + " in [" + section + "]",
-                            path);
+            throw FileError(
+                FileError::PathFileAccess,
+                "The publisher file has no " + std::string(key) + " in [" + section + "]", path);
         }
         return *value;
     };
-    return PublisherTexts{get("Name"),         get("AddressLine"),  get("WebAddress"),
-                          get("Email"),        get("Phone"),        get("InfoLine"),
-                          get("RightsLine"),   get("ReservedLine"), get("InterpretationLine"),
+    return PublisherTexts{get("Name"),       get("AddressLine"),  get("WebAddress"),
+                          get("Email"),      get("Phone"),        get("InfoLine"),
+                          get("RightsLine"), get("ReservedLine"), get("InterpretationLine"),
                           get("AboutNotice")};
 }
 

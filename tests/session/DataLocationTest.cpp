@@ -1,8 +1,8 @@
 #include <QtTest>
 #include <cerrno>
 
-#include "app/DataLocation.h"
-#include "app/Session.h"
+#include "session/DataLocation.h"
+#include "session/Session.h"
 #include "storage/FileError.h"
 #include "support/TestFolder.h"
 

@@ -1,4 +1,4 @@
-#include "app/ClientList.h"
+#include "session/ClientList.h"
 
 #include "scoring/NumericValue.h"
 #include "storage/ClientRecord.h"

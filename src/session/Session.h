@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Publisher.h"
 #include "entry/CodeTexts.h"
+#include "report/Publisher.h"
 #include "scoring/ScoringState.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TestSpec.h"

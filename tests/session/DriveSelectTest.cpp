@@ -2,10 +2,10 @@
 #include <cerrno>
 #include <optional>
 
-#include "app/DataLocation.h"
-#include "app/DriveSelect.h"
-#include "app/Session.h"
-#include "app/Settings.h"
+#include "session/DataLocation.h"
+#include "session/DriveSelect.h"
+#include "session/Session.h"
+#include "session/Settings.h"
 #include "storage/FileError.h"
 #include "support/FakeMessages.h"
 #include "support/TestFolder.h"

@@ -1,8 +1,8 @@
 #include <QtTest>
 #include <cerrno>
 
-#include "app/Profile.h"
-#include "app/Settings.h"
+#include "session/Settings.h"
+#include "storage/Profile.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;

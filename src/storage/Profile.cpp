@@ -1,4 +1,4 @@
-#include "app/Profile.h"
+#include "storage/Profile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,7 +26,8 @@ std::vector<Line> splitLines(std::string_view content) {
         if (textEnd > pos && content[textEnd - 1] == '\r') {
             --textEnd;
         }
-        lines.push_back({content.substr(pos, textEnd - pos), content.substr(textEnd, nl + 1 - textEnd)});
+        lines.push_back(
+            {content.substr(pos, textEnd - pos), content.substr(textEnd, nl + 1 - textEnd)});
         pos = nl + 1;
     }
     return lines;
@@ -98,9 +99,9 @@ std::string WriteProfileValue(std::string_view content, std::string_view section
         content.find("\r\n") != std::string_view::npos ? std::string_view("\r\n") : "\n";
     const std::string entry = std::string(key) + "=" + std::string(value);
 
-    std::optional<std::size_t> sectionLine;   // index of the "[section]" line
-    std::optional<std::size_t> keyLine;       // index of the key's line
-    std::size_t lastEntryInSection = 0;        // last non-empty line of the section
+    std::optional<std::size_t> sectionLine;  // index of the "[section]" line
+    std::optional<std::size_t> keyLine;      // index of the key's line
+    std::size_t lastEntryInSection = 0;      // last non-empty line of the section
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (const auto name = sectionName(lines[i].text)) {
             if (sectionLine && !keyLine) {
@@ -123,15 +124,17 @@ std::string WriteProfileValue(std::string_view content, std::string_view section
     std::vector<std::string> out;
     out.reserve(lines.size() + 2);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        out.push_back(std::string(keyLine && i == *keyLine ? std::string_view(entry) : lines[i].text) +
-                      std::string(lines[i].end));
+        out.push_back(
+            std::string(keyLine && i == *keyLine ? std::string_view(entry) : lines[i].text) +
+            std::string(lines[i].end));
     }
     if (!keyLine) {
         const std::size_t at = sectionLine ? lastEntryInSection + 1 : out.size();
         if (at > 0 && !out[at - 1].ends_with('\n')) {
             out[at - 1] += newline;
         }
-        std::string added = sectionLine ? "" : "[" + std::string(section) + "]" + std::string(newline);
+        std::string added =
+            sectionLine ? "" : "[" + std::string(section) + "]" + std::string(newline);
         added += entry + std::string(newline);
         out.insert(out.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
     }

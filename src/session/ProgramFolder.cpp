@@ -1,4 +1,4 @@
-#include "app/ProgramFolder.h"
+#include "session/ProgramFolder.h"
 
 #include <cstdlib>
 #include <filesystem>

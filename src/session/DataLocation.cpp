@@ -1,8 +1,8 @@
-#include "app/DataLocation.h"
+#include "session/DataLocation.h"
 
 #include <cctype>
 
-#include "app/Session.h"
+#include "session/Session.h"
 #include "storage/ClientFile.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"

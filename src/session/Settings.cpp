@@ -1,9 +1,9 @@
-#include "app/Settings.h"
+#include "session/Settings.h"
 
-#include "app/Profile.h"
 #include "storage/ClientRecord.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"
+#include "storage/Profile.h"
 
 namespace qlm {
 
@@ -42,13 +42,17 @@ bool Settings::readBoolean(const char* key) const {
     return read("Settings", key, "True", 10).starts_with("Tru");
 }
 
-bool Settings::ReadNumLockSetting() const { return readBoolean("NumLock"); }
+bool Settings::ReadNumLockSetting() const {
+    return readBoolean("NumLock");
+}
 
 void Settings::WriteNumLockSetting(bool on) const {
     write("Settings", "NumLock", on ? "True" : "False");
 }
 
-bool Settings::ReadPrintDOSSetting() const { return readBoolean("PrintDOS"); }
+bool Settings::ReadPrintDOSSetting() const {
+    return readBoolean("PrintDOS");
+}
 
 void Settings::WritePrintDOSSetting(bool on) const {
     write("Settings", "PrintDOS", on ? "True" : "False");
@@ -58,12 +62,20 @@ std::string Settings::GetCompanyName() const {
     return read("Company", "CompanyName", "TVN", 10).substr(0, 3);
 }
 
-std::string Settings::GetINIFilePath() const { return Trim(read("Path", "FilePath", "a:", 50)); }
+std::string Settings::GetINIFilePath() const {
+    return Trim(read("Path", "FilePath", "a:", 50));
+}
 
-void Settings::WriteINIFilePath(const std::string& path) const { write("Path", "FilePath", path); }
+void Settings::WriteINIFilePath(const std::string& path) const {
+    write("Path", "FilePath", path);
+}
 
-std::string Settings::GetINISndPath() const { return Trim(read("Path", "SndPath", "c:", 50)); }
+std::string Settings::GetINISndPath() const {
+    return Trim(read("Path", "SndPath", "c:", 50));
+}
 
-void Settings::WriteSystemDB(const std::string& value) const { write("Options", "SystemDB", value); }
+void Settings::WriteSystemDB(const std::string& value) const {
+    write("Options", "SystemDB", value);
+}
 
 }  // namespace qlm
