@@ -130,7 +130,7 @@ bool KeyTaken(ClientInfoField field, char key) {
 }
 
 std::optional<ClientInfoField> FirstRefusedField(const ClientInfoContents& contents) {
-    if (contents[NameField].empty()) {
+    if (Trim(contents[NameField]).empty()) {
         return NameField;
     }
     if (!AcceptAge(contents[AgeField])) {
