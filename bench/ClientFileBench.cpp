@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/ClientFile.h"
 #include "storage/FileSystem.h"

@@ -2,7 +2,8 @@
 
 #include <filesystem>
 
-#include "entry/CodeTexts.h"
+#include "session/Operations.h"
+#include "storage/CodeTexts.h"
 #include "report/Publisher.h"
 #include "report/Report.h"
 #include "session/Session.h"

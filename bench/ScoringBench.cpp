@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "session/Operations.h"
 #include "scoring/Scoring.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"

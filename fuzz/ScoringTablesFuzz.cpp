@@ -67,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i <= 11 && 109 + i <= rest.size(); ++i) {
         s.CourtCounts[i] = std::string(1, rest[108 + i]);
     }
-    qlm::ScoreScales(session);
-    qlm::ConvertToPercentiles(session);
+    qlm::ScoreScales(session.Scoring, session.Tables, session.Constants);
+    qlm::ConvertToPercentiles(session.Scoring, session.Tables);
     for (int sc = 1; sc <= 5; ++sc) {
         check(s.Percentile[sc] >= 0 && s.Percentile[sc] <= 99);
         check(qlm::RiskLevel(s.Percentile[sc], t).level >= 1);

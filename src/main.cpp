@@ -9,7 +9,11 @@
 #include "session/ProgramFolder.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
+#include "report/QtReportPrinter.h"
+#include "ui/AudioPlayer.h"
+#include "ui/Clock.h"
 #include "ui/QtMessages.h"
+#include "ui/Services.h"
 
 namespace {
 
@@ -51,7 +55,11 @@ int main(int argc, char** argv) {
     const qlm::FileSystem files;
     qlm::Session session(files, qlm::ResolveProgramFolder(home.toLocal8Bit().toStdString()));
     qlm::QtMessages messages;
-    qlm::FrmMainMenu menu(session, messages);
+    qlm::SystemClock clock;
+    qlm::SilentAudioPlayer audio;
+    qlm::QtReportPrinter printer;
+    qlm::Services services{messages, clock, audio, printer};
+    qlm::FrmMainMenu menu(session, services);
     QObject::connect(&instance, &qlm::SingleInstance::frontRequested, &menu,
                      &qlm::FrmMainMenu::comeToFront);
     if (!menu.StartUp()) {

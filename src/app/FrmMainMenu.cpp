@@ -14,19 +14,18 @@
 #include <QVBoxLayout>
 
 #include "app/NumLock.h"
-#include "entry/CodeTexts.h"
-#include "scoring/TestSpec.h"
 #include "session/ClientList.h"
 #include "session/DriveSelect.h"
 #include "session/Session.h"
+#include "session/StartUp.h"
 #include "storage/FileError.h"
 #include "supervisor/FrmAbout.h"
 #include "supervisor/PublisherLogo.h"
-#include "testing/QuestionBank.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
 #include "ui/ScreenOps.h"
+#include "ui/Services.h"
 
 namespace qlm {
 
@@ -49,11 +48,11 @@ constexpr int LogoPixels = 96;
 
 }  // namespace
 
-FrmMainMenu::FrmMainMenu(Session& session, Messages& messages, MainMenuOptions options)
+FrmMainMenu::FrmMainMenu(Session& session, Services& services, MainMenuOptions options)
     : m_session(session),
-      m_messages(messages),
-      m_options(std::move(options)),
-      m_settings(session.Files, session.ProgramFolder) {
+      m_services(services),
+      m_messages(services.messages),
+      m_options(std::move(options)) {
     setObjectName(QStringLiteral("frmMainMenu"));
     buildMenuBar();
     buildScreen();
@@ -153,36 +152,30 @@ bool FrmMainMenu::StartUp() {
     MOUSEWAIT();
     // The workgroup entry keeps the settings file in its usual shape; a failed write does
     // not stop the start.
-    m_settings.WriteSystemDB(m_session.programFile("tvnsys.mda"));
+    m_session.Settings.WriteSystemDB(m_session.programFile("tvnsys.mda"));
 
     MOUSEDEFAULT();
-    if (SelectDataLocation(m_session, m_settings, true, m_messages,
-                           [this] { return chooseLocation(); }) != LocationOutcome::Opened) {
+    const bool started = StartSession(
+        m_session, {[this] {
+                        const bool opened = SelectDataLocation(m_session, true, m_messages, [this] {
+                                                return chooseLocation();
+                                            }) == LocationOutcome::Opened;
+                        MOUSEWAIT();
+                        return opened;
+                    },
+                    [this](const FileError& error) {
+                        MOUSEDEFAULT();
+                        return RetryAfterStartupError(error, m_messages);
+                    }});
+    if (!started) {
         return false;
-    }
-
-    MOUSEWAIT();
-    m_session.SoundPath = m_settings.GetINISndPath();
-    m_session.QuestionBankPath = m_session.programFile(QuestionBankFileName);
-    m_session.Publisher = ReadPublisherCode(m_session.Files, m_session.ProgramFolder);
-    for (;;) {
-        try {
-            m_publisherTexts =
-                LoadPublisherTexts(m_session.Files, m_session.ProgramFolder, m_session.Publisher);
-            break;
-        } catch (const FileError& error) {
-            MOUSEDEFAULT();
-            if (!RetryAfterStartupError(error, m_messages)) {
-                return false;
-            }
-        }
     }
     m_imgTVNLogo->setPixmap(PublisherLogo(m_session.Publisher, LogoPixels));
 
     m_session.MainMenuActive = true;
     setEnabled(false);
     {
-        FrmAbout splash(m_session.Publisher, m_publisherTexts, true, nullptr,
+        FrmAbout splash(m_session.Publisher, m_session.PublisherTexts, true, nullptr,
                         m_options.revealTickMs, m_options.closeTickMs);
         splash.show();
         splash.waitForFadeDone();
@@ -195,14 +188,12 @@ bool FrmMainMenu::StartUp() {
         CenterForm(this);
     }
 
-    FillCodeTexts(m_session.Codes);
     Activate();
-    m_numLockOption = m_settings.ReadNumLockSetting();
+    m_numLockOption = m_session.Settings.ReadNumLockSetting();
     m_mnuOptionsNumLock->setChecked(m_numLockOption);
     m_timNumLock->start();
     m_session.MainMenuActive = true;
     m_unloadOthersOnActivate = true;
-    SetTestSpec(m_session.Constants);
     m_started = true;
     m_lbNameDisplay->setFocus();
     MOUSEDEFAULT();
@@ -369,8 +360,7 @@ std::optional<std::string> FrmMainMenu::chooseLocation() {
 
 void FrmMainMenu::changeDataDrive() {
     MOUSEDEFAULT();
-    switch (SelectDataLocation(m_session, m_settings, false, m_messages,
-                               [this] { return chooseLocation(); })) {
+    switch (SelectDataLocation(m_session, false, m_messages, [this] { return chooseLocation(); })) {
         case LocationOutcome::Opened:
             m_lbNameDisplay->clear();
             RefreshNameDisplay();
@@ -387,7 +377,7 @@ void FrmMainMenu::changeDataDrive() {
 void FrmMainMenu::toggleNumLock() {
     m_numLockOption = !m_numLockOption;
     m_mnuOptionsNumLock->setChecked(m_numLockOption);
-    m_settings.WriteNumLockSetting(m_numLockOption);
+    m_session.Settings.WriteNumLockSetting(m_numLockOption);
     // The timer stops itself while the option is off; turning it on again restarts it.
     if (m_numLockOption) {
         m_timNumLock->start();
@@ -403,8 +393,8 @@ void FrmMainMenu::numLockTick() {
 }
 
 void FrmMainMenu::showAbout() {
-    FrmAbout about(m_session.Publisher, m_publisherTexts, false, this, m_options.revealTickMs,
-                   m_options.closeTickMs);
+    FrmAbout about(m_session.Publisher, m_session.PublisherTexts, false, this,
+                   m_options.revealTickMs, m_options.closeTickMs);
     about.exec();
 }
 

@@ -7,8 +7,6 @@
 #include <string>
 
 #include "app/FrmDriveSelect.h"
-#include "report/Publisher.h"
-#include "session/Settings.h"
 
 class QAction;
 class QFrame;
@@ -21,6 +19,7 @@ namespace qlm {
 
 class Messages;
 class MenuChoice;
+struct Services;
 struct Session;
 
 struct MainMenuOptions {
@@ -42,7 +41,7 @@ public:
     static constexpr int SupervisorChoice = 2;
     static constexpr int ExitChoice = 3;
 
-    FrmMainMenu(Session& session, Messages& messages, MainMenuOptions options = {});
+    FrmMainMenu(Session& session, Services& services, MainMenuOptions options = {});
 
     // The start-up steps; false when the program must end instead of showing the menu.
     bool StartUp();
@@ -82,10 +81,9 @@ private:
     std::optional<std::string> chooseLocation();
 
     Session& m_session;
+    Services& m_services;
     Messages& m_messages;
     MainMenuOptions m_options;
-    Settings m_settings;
-    PublisherTexts m_publisherTexts;
     std::array<std::function<void()>, 3> m_screens;
     bool m_unloadOthersOnActivate = false;
     bool m_numLockOption = false;

@@ -1,6 +1,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "session/ProgramFolder.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "session/Session.h"

@@ -3,9 +3,8 @@
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "entry/CodeTexts.h"
-#include "report/Publisher.h"
 #include "report/Report.h"
+#include "session/Operations.h"
 #include "session/Session.h"
 
 namespace qlm::cli {
@@ -13,8 +12,6 @@ namespace qlm::cli {
 int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
     args.allow({"home", "data", "client", "out"});
     SelectClientFor(session, args);
-    FillCodeTexts(session.Codes);
-    session.Publisher = ReadPublisherCode(session.Files, session.ProgramFolder);
     const std::string path = args.get("out").value_or(session.programFile(ReportFileName));
     MakeReport(session, path);
     out << path << '\n';

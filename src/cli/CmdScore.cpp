@@ -3,6 +3,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "session/Operations.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "scoring/Scoring.h"

@@ -8,14 +8,18 @@
 #include "session/ClientList.h"
 #include "session/DataLocation.h"
 #include "session/Session.h"
-#include "session/Settings.h"
+#include "session/StartUp.h"
 #include "storage/Latin1.h"
 
 namespace qlm::cli {
 
 void OpenLocationFor(Session& session, const CliArgs& args) {
     const auto data = args.get("data");
-    OpenDataLocation(session, data ? *data : Settings(session.Files, session.ProgramFolder).GetINIFilePath());
+    StartSession(session, {[&] {
+                               return OpenDataLocation(
+                                   session, data ? *data : session.Settings.GetINIFilePath());
+                           },
+                           {}});
 }
 
 void SelectClientFor(Session& session, const CliArgs& args) {

@@ -10,7 +10,8 @@ namespace qlm::cli {
 
 struct CliArgs;
 
-// Opens the data location named by --data, else by the FilePath setting. Throws FileError.
+// Starts the session on the data location named by --data, else by the FilePath setting.
+// Throws FileError.
 void OpenLocationFor(Session& session, const CliArgs& args);
 // Opens the location and makes client --client N the current client; a number that is not one
 // of the location's clients throws std::invalid_argument.

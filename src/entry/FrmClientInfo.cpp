@@ -12,8 +12,8 @@
 
 #include "session/DataLocation.h"
 #include "session/DriveSelect.h"
+#include "session/Operations.h"
 #include "session/Session.h"
-#include "storage/ClientFile.h"
 #include "storage/FileError.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"

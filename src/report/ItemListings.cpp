@@ -3,9 +3,13 @@
 #include <string_view>
 #include <vector>
 
+#include "report/Report.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
-#include "session/Session.h"
+#include "scoring/ScoringState.h"
+#include "scoring/ScoringTables.h"
+#include "scoring/TestSpec.h"
+#include "storage/CodeTexts.h"
 
 namespace qlm {
 
@@ -52,8 +56,8 @@ std::string itemNumber(int item) {
 
 }  // namespace
 
-void PrintSupplemental(ReportWriter& out, Session& session) {
-    auto& counts = session.Scoring.CourtCounts;
+void PrintSupplemental(ReportWriter& out, const ReportInputs& in) {
+    auto& counts = in.Scoring.CourtCounts;
     for (std::size_t k = 1; k <= 11; ++k) {
         if (counts[k].size() < 2) {
             counts[k] = " " + counts[k];
@@ -84,11 +88,11 @@ void PrintSupplemental(ReportWriter& out, Session& session) {
     out.ReportLine += 10;
 }
 
-void PrintResponses(ReportWriter& out, const Session& session, int testNumber) {
-    const int lastTrueFalse = session.Constants.SectionEnd[1];
+void PrintResponses(ReportWriter& out, const ReportInputs& in, int testNumber) {
+    const int lastTrueFalse = in.Constants.SectionEnd[1];
     const auto answers = [&](int from, int to, bool grouped) {
         for (int item = from; item <= to; ++item) {
-            const int answer = session.Scoring.ItemAnswers[static_cast<std::size_t>(item)];
+            const int answer = in.Scoring.ItemAnswers[static_cast<std::size_t>(item)];
             out.text(std::string(1, answerCharacter(item, answer, lastTrueFalse)));
             if (grouped && item % 10 == 0) {
                 out.text(" ");
@@ -112,7 +116,7 @@ void PrintResponses(ReportWriter& out, const Session& session, int testNumber) {
     }
 }
 
-void PrintSignificantItems(ReportWriter& out, const Session& session) {
+void PrintSignificantItems(ReportWriter& out, const ReportInputs& in) {
     struct Listed {
         std::string_view heading;
         std::size_t first;
@@ -125,11 +129,11 @@ void PrintSignificantItems(ReportWriter& out, const Session& session) {
         {"ANTISOCIAL", 29, 42, {}},
         {"VIOLENCE", 43, 55, {}},
     };
-    const ScoringTables& tables = session.Tables;
+    const ScoringTables& tables = in.Tables;
     for (Listed& scale : listed) {
         for (std::size_t k = scale.first; k <= scale.last; ++k) {
             const auto item = static_cast<std::size_t>(tables.SignificantItem[k]);
-            if (session.Scoring.ItemScore.at(item) > 0) {
+            if (in.Scoring.ItemScore.at(item) > 0) {
                 scale.lines.push_back(tables.SignificantItemText[k]);
             }
         }
@@ -160,16 +164,16 @@ void PrintSignificantItems(ReportWriter& out, const Session& session) {
     closingEmptyLine(out);
 }
 
-void PrintSection2Answers(ReportWriter& out, const Session& session) {
+void PrintSection2Answers(ReportWriter& out, const ReportInputs& in) {
     std::vector<std::string> lines;
     for (int j = 1; j <= 12; ++j) {
-        const int item = 97 + j;
-        const int answer = session.Scoring.ItemAnswers[static_cast<std::size_t>(item)];
+        const int item = TestSpec::TrueFalseItemCount + j;
+        const int answer = in.Scoring.ItemAnswers[static_cast<std::size_t>(item)];
         if (answer == 0) {
             lines.push_back(itemNumber(item) + ". No response given");
         } else if (answer >= 1 && answer <= 4) {
             lines.push_back(
-                session.Tables.ChoiceText[static_cast<std::size_t>(4 * (j - 1) + answer)]);
+                in.Tables.ChoiceText[static_cast<std::size_t>(4 * (j - 1) + answer)]);
         } else {
             // Five-choice entry can store an answer that has no text of its own.
             lines.push_back(itemNumber(item) + ". Answer " + std::to_string(answer) + " (no text)");

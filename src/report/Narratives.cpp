@@ -1,10 +1,15 @@
 #include <string_view>
 #include <vector>
 
+#include "report/Report.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
+#include "scoring/ScoringState.h"
+#include "scoring/ScoringTables.h"
+#include "scoring/TestSpec.h"
+#include "storage/ClientRecord.h"
+#include "storage/CodeTexts.h"
 #include "scoring/Scoring.h"
-#include "session/Session.h"
 #include "storage/DataFileError.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"
@@ -68,10 +73,10 @@ constexpr ComposedText DrugsTexts[3] = {
 constexpr std::string_view EndLine = "END";
 
 // The lines of a text file beside the program, without their LF or CR LF ends.
-std::vector<std::string> readLines(const Session& session, const std::string& path) {
+std::vector<std::string> readLines(const ReportInputs& in, const std::string& path) {
     std::string content;
     try {
-        content = session.Files.readFile(path);
+        content = in.Files.readFile(path);
     } catch (const FileError& e) {
         throw DataFileError(path, "cannot be read: " + e.description());
     }
@@ -109,24 +114,24 @@ void copyToEnd(ReportWriter& out, const std::vector<std::string>& lines, std::si
     throw DataFileError(path, what + " ends before its END line");
 }
 
-void printComposed(ReportWriter& out, const Session& session, int scale,
+void printComposed(ReportWriter& out, const ReportInputs& in, int scale,
                    const ComposedText (&texts)[3]) {
-    const int percentile = session.Scoring.Percentile[static_cast<std::size_t>(scale)];
+    const int percentile = in.Scoring.Percentile[static_cast<std::size_t>(scale)];
     const ComposedText& t = texts[percentile >= 95 ? 2 : percentile >= 90 ? 1 : 0];
     std::string paragraph(t.opening);
     paragraph += "\"recovering\"";
     paragraph += t.middle;
-    paragraph += DeviantItemList(session, scale);
+    paragraph += DeviantItemList(in, scale);
     paragraph += t.closing;
     PrintComposedParagraph(out, paragraph);
 }
 
 }  // namespace
 
-void PrintScaleNarrative(ReportWriter& out, const Session& session, int scale) {
+void PrintScaleNarrative(ReportWriter& out, const ReportInputs& in, int scale) {
     const auto i = static_cast<std::size_t>(scale);
-    const int percentile = session.Scoring.Percentile[i];
-    const ScoringTables& tables = session.Tables;
+    const int percentile = in.Scoring.Percentile[i];
+    const ScoringTables& tables = in.Tables;
     // The level heads the narrative; its name (the split names of levels 2 and 4) is the block.
     const RiskRange range = RiskLevel(percentile, tables);
 
@@ -136,15 +141,15 @@ void PrintScaleNarrative(ReportWriter& out, const Session& session, int scale) {
     ++out.ReportLine;
 
     if (range.level > 2 && scale == 2) {
-        PrintAlcoholNarrative(out, session);
+        PrintAlcoholNarrative(out, in);
         return;
     }
     if (range.level > 2 && scale == 3) {
-        PrintDrugsNarrative(out, session);
+        PrintDrugsNarrative(out, in);
         return;
     }
     const std::string& path = tables.NarrativeFile[i];
-    const std::vector<std::string> lines = readLines(session, path);
+    const std::vector<std::string> lines = readLines(in, path);
     std::size_t start = 0;
     while (start < lines.size() && lines[start] != range.name) {
         ++start;
@@ -159,16 +164,16 @@ void PrintScaleNarrative(ReportWriter& out, const Session& session, int scale) {
     });
 }
 
-void PrintAlcoholNarrative(ReportWriter& out, const Session& session) {
-    printComposed(out, session, 2, AlcoholTexts);
+void PrintAlcoholNarrative(ReportWriter& out, const ReportInputs& in) {
+    printComposed(out, in, 2, AlcoholTexts);
 }
 
-void PrintDrugsNarrative(ReportWriter& out, const Session& session) {
-    printComposed(out, session, 3, DrugsTexts);
+void PrintDrugsNarrative(ReportWriter& out, const ReportInputs& in) {
+    printComposed(out, in, 3, DrugsTexts);
 }
 
-std::string DeviantItemList(const Session& session, int scale) {
-    const ScoringState& s = session.Scoring;
+std::string DeviantItemList(const ReportInputs& in, int scale) {
+    const ScoringState& s = in.Scoring;
     std::string list;
     const auto add = [&list](int item) {
         list = list.empty() ? " " + std::to_string(item) : Trim(list) + ", " + std::to_string(item);
@@ -176,27 +181,29 @@ std::string DeviantItemList(const Session& session, int scale) {
     const auto deviant = [&s](int item) {
         return s.ItemScore.at(static_cast<std::size_t>(item)) > 0;
     };
-    const int answer102 = s.ItemAnswers[102];
+    constexpr int item102 = TestSpec::FirstSubstanceItem;
+    constexpr int item103 = TestSpec::SecondSubstanceItem;
+    const int answer102 = s.ItemAnswers[item102];
     if (scale == 2) {
         for (std::size_t k = 1; k <= 12; ++k) {
-            if (deviant(session.Tables.AlcoholNarrativeItems[k])) {
-                add(session.Tables.AlcoholNarrativeItems[k]);
+            if (deviant(in.Tables.AlcoholNarrativeItems[k])) {
+                add(in.Tables.AlcoholNarrativeItems[k]);
             }
         }
         if (answer102 == 1 || answer102 == 3) {
-            add(102);
+            add(item102);
         }
-        if (s.ItemAnswers[103] == 1 || s.ItemAnswers[103] == 3) {
-            add(103);
+        if (s.ItemAnswers[item103] == 1 || s.ItemAnswers[item103] == 3) {
+            add(item103);
         }
     } else {
         for (std::size_t k = 1; k <= 15; ++k) {
-            if (deviant(session.Tables.DrugNarrativeItems[k])) {
-                add(session.Tables.DrugNarrativeItems[k]);
+            if (deviant(in.Tables.DrugNarrativeItems[k])) {
+                add(in.Tables.DrugNarrativeItems[k]);
             }
         }
         if (answer102 == 2 || answer102 == 3) {
-            add(102);
+            add(item102);
         }
     }
     const std::size_t lastComma = list.rfind(',');
@@ -269,9 +276,9 @@ void PrintNotScorable(ReportWriter& out) {
     out.ReportLine += 4;
 }
 
-void PrintInvalidText(ReportWriter& out, const Session& session) {
-    const std::string path = session.programFile("INVAL.TXT");
-    copyToEnd(out, readLines(session, path), 0, path, "the text", 7, [] {});
+void PrintInvalidText(ReportWriter& out, const ReportInputs& in) {
+    const std::string path = in.programFile("INVAL.TXT");
+    copyToEnd(out, readLines(in, path), 0, path, "the text", 7, [] {});
 }
 
 }  // namespace qlm

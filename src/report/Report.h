@@ -2,25 +2,45 @@
 
 #include <string>
 
+#include "report/Publisher.h"
+
 namespace qlm {
 
-struct Session;
+class FileSystem;
+struct CodeTexts;
+struct ScoringState;
+struct ScoringTables;
+struct TestSpec;
 
 // The report file's name; it lies in the program folder.
 inline constexpr const char* ReportFileName = "report.prn";
 
-// Scores the current client afresh and writes its report to `path` (by default "report.prn"
-// in the program folder).
-void MakeReport(Session& session, const std::string& path = {});
+// What a report is composed from: the scored client, the tables that scored it, and the text
+// files beside the program.
+struct ReportInputs {
+    const FileSystem& Files;
+    const std::string& ProgramFolder;
+    // Not const: the court-history listing pads the short counts in place.
+    ScoringState& Scoring;
+    const ScoringTables& Tables;
+    const TestSpec& Constants;
+    PublisherCode Publisher;
+    const CodeTexts& Codes;
 
-// Writes the report of the client scored last. The file is written whole and flushed to the
-// disk; otherwise an error is thrown (FileError for the file, DataFileError for a missing or
-// incomplete text file beside the program) and the file is left empty. A full report ends by
-// erasing the scoring tables.
-void WriteReport(Session& session, const std::string& path = {});
+    std::string programFile(const std::string& name) const { return ProgramFolder + "/" + name; }
+};
 
-// The bytes of the report of the client scored last, without touching the report file or the
-// tables.
-std::string ComposeReport(Session& session);
+// The bytes of the report of the scored client. A missing or incomplete text file beside the
+// program throws DataFileError.
+std::string ComposeReport(const ReportInputs& in);
+
+// Whether the report of the scored client is a full one (a valid test), after which the caller
+// erases the scoring tables.
+bool IsFullReport(const ScoringState& s);
+
+// Writes the report to `path` whole and flushes it to the disk; otherwise an error is thrown
+// (FileError for the file, DataFileError for a text file beside the program) and the file is
+// left empty.
+void WriteReportFile(const ReportInputs& in, const std::string& path);
 
 }  // namespace qlm

@@ -2,10 +2,14 @@
 #include <cmath>
 #include <string_view>
 
+#include "report/Report.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
+#include "scoring/ScoringState.h"
+#include "scoring/ScoringTables.h"
+#include "scoring/TestSpec.h"
+#include "storage/CodeTexts.h"
 #include "scoring/NumericValue.h"
-#include "session/Session.h"
 
 namespace qlm {
 
@@ -27,9 +31,9 @@ std::string bar(int percentile) {
 
 }  // namespace
 
-void PrintSummaryHeader(ReportWriter& out, const Session& session) {
-    const auto& info = session.Scoring.ClientInfo;
-    if (session.Scoring.Percentile[1] >= InvalidTestPercentile) {
+void PrintSummaryHeader(ReportWriter& out, const ReportInputs& in) {
+    const auto& info = in.Scoring.ClientInfo;
+    if (in.Scoring.Percentile[1] >= InvalidTestPercentile) {
         out.endLine();
     }
     out.endLine();
@@ -40,18 +44,18 @@ void PrintSummaryHeader(ReportWriter& out, const Session& session) {
     out.ReportLine += 1;
     out.line(7, "NAME          : " + info[1]);
     out.blanks(7).text("AGE: ").text(info[2]);
-    out.atColumn(19).text("SEX: ").text(CodeText(session.Codes.GenderText, NumericValue(info[3])));
+    out.atColumn(19).text("SEX: ").text(CodeText(in.Codes.GenderText, NumericValue(info[3])));
     out.atColumn(60).text("CONFIDENTIAL REPORT").endLine();
     out.line(7, "DATE OF BIRTH : " + info[7]);
-    out.line(7, "ETHNICITY     : " + CodeText(session.Codes.RaceText, NumericValue(info[4])));
+    out.line(7, "ETHNICITY     : " + CodeText(in.Codes.RaceText, NumericValue(info[4])));
     out.line(7, "EDUCATION     : " + info[6]);
     out.line(7, "DATE SCORED   : " + info[10]);
     out.endLine();
     out.ReportLine += 9;
 }
 
-void PrintProfile(ReportWriter& out, const Session& session, int first, int last) {
-    const ScoringState& s = session.Scoring;
+void PrintProfile(ReportWriter& out, const ReportInputs& in, int first, int last) {
+    const ScoringState& s = in.Scoring;
     const bool inaccurate = s.Percentile[1] >= InaccuratePercentile;
     out.blanks(7).text("MEASURES").blanks(12).text("%ile").blanks(6);
     out.text("        QUILLMERE PROFILE").endLine();
@@ -64,7 +68,7 @@ void PrintProfile(ReportWriter& out, const Session& session, int first, int last
         const auto scale = static_cast<std::size_t>(i);
         const int percentile = s.Percentile[scale];
         // The number item's last digit stands in column 30 either way.
-        out.blanks(7).text(session.Tables.ScaleName[scale]).atColumn(percentile >= 10 ? 28 : 29);
+        out.blanks(7).text(in.Tables.ScaleName[scale]).atColumn(percentile >= 10 ? 28 : 29);
         if (s.OmittedCount[scale] > MaxOmittedForScoring) {
             out.text(" **").atColumn(ChartColumn).text("Scale not scored, insufficient answers");
             notScored = true;
@@ -132,9 +136,9 @@ std::string PredictionOutcome(int score) {
     return "";
 }
 
-void PrintPrediction(ReportWriter& out, const Session& session) {
+void PrintPrediction(ReportWriter& out, const ReportInputs& in) {
     const std::string outcome =
-        "*** Prediction Outcome: " + PredictionOutcome(PredictionScore(session.Scoring)) + " ***";
+        "*** Prediction Outcome: " + PredictionOutcome(PredictionScore(in.Scoring)) + " ***";
     out.endLine();
     out.atColumn(42 - static_cast<int>(outcome.size()) / 2).text(outcome).endLine();
     out.endLine();

@@ -1,8 +1,10 @@
+#include <array>
 #include <string>
 
 #include "scoring/DataFileReader.h"
 #include "scoring/Scoring.h"
-#include "session/Session.h"
+#include "scoring/ScoringTables.h"
+#include "scoring/TestSpec.h"
 
 namespace qlm {
 
@@ -121,10 +123,6 @@ ScoringTables ReadScoringTables(const FileSystem& files, const std::string& prog
         t.NarrativeFile[sc] = programFolder + "/" + narratives[sc - 1];
     }
     return t;
-}
-
-void LoadScoringTables(Session& session) {
-    session.Tables = ReadScoringTables(session.Files, session.ProgramFolder);
 }
 
 }  // namespace qlm

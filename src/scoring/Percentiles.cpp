@@ -4,8 +4,9 @@
 
 #include "scoring/NumericValue.h"
 #include "scoring/Scoring.h"
-#include "scoring/UnpackClient.h"
-#include "session/Session.h"
+#include "scoring/ScoringState.h"
+#include "scoring/ScoringTables.h"
+#include "scoring/TestSpec.h"
 
 namespace qlm {
 
@@ -77,14 +78,12 @@ constexpr FloorRule FloorRules[] = {
     {Any, Any, Any, Any, 8, {0, 0, 78, 79, 81, 77}, true},
 };
 
-FloorCounts countFloorItems(const Session& session, int sc) {
+FloorCounts countFloorItems(const ScoringState& s, const ScoringTables& t, int sc) {
     // Entries of FloorItemsA and FloorItemsD that belong to each scale.
     static constexpr std::array<std::array<int, 2>, 6> aEntries = {
         {{0, -1}, {0, -1}, {1, 16}, {17, 36}, {37, 58}, {59, 75}}};
     static constexpr std::array<std::array<int, 2>, 6> dEntries = {
         {{0, -1}, {0, -1}, {1, 4}, {5, 7}, {8, 9}, {10, 14}}};
-    const ScoringState& s = session.Scoring;
-    const ScoringTables& t = session.Tables;
     FloorCounts n;
     for (int e = aEntries[sc][0]; e <= aEntries[sc][1]; ++e) {
         switch (s.ItemScore[t.FloorItemsA[e]]) {
@@ -105,11 +104,13 @@ FloorCounts countFloorItems(const Session& session, int sc) {
         n.D += s.ItemScore[t.FloorItemsD[e]] == 1 ? 1 : 0;
     }
     // Items 102 and 103 count on the scale their answer names only.
+    const int a102 = s.ItemAnswers[TestSpec::FirstSubstanceItem];
+    const int a103 = s.ItemAnswers[TestSpec::SecondSubstanceItem];
     if (sc == Alcohol) {
-        n.A -= (s.ItemAnswers[102] == 2 ? 1 : 0) + (s.ItemAnswers[103] == 2 ? 1 : 0);
+        n.A -= (a102 == 2 ? 1 : 0) + (a103 == 2 ? 1 : 0);
     } else if (sc == Drugs) {
-        n.A -= s.ItemAnswers[102] == 1 ? 1 : 0;
-        n.B -= s.ItemAnswers[103] == 1 ? 1 : 0;
+        n.A -= a102 == 1 ? 1 : 0;
+        n.B -= a103 == 1 ? 1 : 0;
     }
     n.T = n.A + n.B + n.C;
     return n;
@@ -117,9 +118,9 @@ FloorCounts countFloorItems(const Session& session, int sc) {
 
 // Raises the percentile to the K of the first rule whose counts hold and whose K is above it;
 // a rule that holds with the percentile already at K or more passes on to the next.
-void applyFloors(Session& session, int sc) {
-    const FloorCounts n = countFloorItems(session, sc);
-    std::int16_t& p = session.Scoring.Percentile[sc];
+void applyFloors(ScoringState& s, const ScoringTables& t, int sc) {
+    const FloorCounts n = countFloorItems(s, t, sc);
+    std::int16_t& p = s.Percentile[sc];
     for (const FloorRule& rule : FloorRules) {
         if (rule.holds(n, sc) && p < rule.K[sc]) {
             p = static_cast<std::int16_t>(rule.K[sc]);
@@ -130,9 +131,7 @@ void applyFloors(Session& session, int sc) {
 
 }  // namespace
 
-void ConvertToPercentiles(Session& session) {
-    ScoringState& s = session.Scoring;
-    const ScoringTables& t = session.Tables;
+void ConvertToPercentiles(ScoringState& s, const ScoringTables& t) {
     const int sex = normGroup(s.ClientInfo[3], 2);
     const int race = normGroup(s.ClientInfo[4], 3);
 
@@ -168,7 +167,7 @@ void ConvertToPercentiles(Session& session) {
                 }
             }
         } else {
-            applyFloors(session, sc);
+            applyFloors(s, t, sc);
         }
     }
 }
@@ -185,15 +184,6 @@ RiskRange RiskLevel(int percentile, const ScoringTables& tables) {
         return {3, tables.RiskRangeName[3]};
     }
     return {4, p < 95 ? "MAXIMUM-LOW" : "MAXIMUM-HIGH"};
-}
-
-void ScoreCurrentClient(Session& session) {
-    SetTestSpec(session.Constants);
-    // Loading is the only step that can fail; it does so before the client's state changes.
-    LoadScoringTables(session);
-    UnpackClient(session);
-    ScoreScales(session);
-    ConvertToPercentiles(session);
 }
 
 }  // namespace qlm

@@ -3,7 +3,9 @@
 
 #include "scoring/NumericValue.h"
 #include "scoring/Scoring.h"
-#include "session/Session.h"
+#include "scoring/ScoringState.h"
+#include "scoring/ScoringTables.h"
+#include "scoring/TestSpec.h"
 
 namespace qlm {
 
@@ -12,11 +14,11 @@ namespace {
 // Points that answer `a` earns on the item at `position` of `section`: the digit of its key;
 // 0 for an answer that has no key (3 or 4 in section 1, 5 and above anywhere) and for a key
 // that is too short or holds no digit there.
-int keyPoints(const Session& session, int section, int a, int position) {
-    if (a < 0 || a > session.Constants.SectionChoices[section]) {
+int keyPoints(const ScoringTables& t, const TestSpec& spec, int section, int a, int position) {
+    if (a < 0 || a > spec.SectionChoices[section]) {
         return 0;
     }
-    const std::string& key = session.Tables.ScoringKey[section][a];
+    const std::string& key = t.ScoringKey[section][a];
     const auto p = static_cast<std::size_t>(position);
     if (p < 1 || p > key.size() || !std::isdigit(static_cast<unsigned char>(key[p - 1]))) {
         return 0;
@@ -24,11 +26,10 @@ int keyPoints(const Session& session, int section, int a, int position) {
     return key[p - 1] - '0';
 }
 
-void scoreItems(Session& session) {
-    ScoringState& s = session.Scoring;
-    const auto& end = session.Constants.SectionEnd;
+void scoreItems(ScoringState& s, const ScoringTables& t, const TestSpec& spec) {
+    const auto& end = spec.SectionEnd;
     for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
-        const auto& list = session.Tables.ScaleItems[sc];
+        const auto& list = t.ScaleItems[sc];
         for (int k = 1; k <= list.Count; ++k) {
             const int item = list.Items[k];
             const int section = item <= end[1] ? 1 : 2;
@@ -36,7 +37,7 @@ void scoreItems(Session& session) {
             if (a == 0) {
                 ++s.OmittedCount[sc];
             }
-            const int points = keyPoints(session, section, a, item - end[section - 1]);
+            const int points = keyPoints(t, spec, section, a, item - end[section - 1]);
             s.ItemScore[item] = static_cast<std::int16_t>(points);
             s.RawScore[sc] += points;
             if (points > 0) {
@@ -49,8 +50,8 @@ void scoreItems(Session& session) {
 // Items 102 and 103 stand on both the Alcohol and the Drugs scale; their answer decides
 // which of the two keeps the points.
 void moveSubstanceItems(ScoringState& s) {
-    const int a102 = s.ItemAnswers[102];
-    const int a103 = s.ItemAnswers[103];
+    const int a102 = s.ItemAnswers[TestSpec::FirstSubstanceItem];
+    const int a103 = s.ItemAnswers[TestSpec::SecondSubstanceItem];
     if (a102 == 1) {
         s.RawScore[Drugs] -= 2;
     } else if (a102 == 2) {
@@ -141,9 +142,8 @@ void addEducation(ScoringState& s) {
 }
 
 // More True answers in section 1 than 95 % of its items make the Truthfulness scale invalid.
-void checkTrueResponses(Session& session) {
-    ScoringState& s = session.Scoring;
-    const int sectionEnd = session.Constants.SectionEnd[1];
+void checkTrueResponses(ScoringState& s, const TestSpec& spec) {
+    const int sectionEnd = spec.SectionEnd[1];
     int trueCount = 0;
     for (int item = 1; item <= sectionEnd; ++item) {
         trueCount += s.ItemAnswers[item] == 1 ? 1 : 0;
@@ -155,8 +155,7 @@ void checkTrueResponses(Session& session) {
 
 }  // namespace
 
-void ScoreScales(Session& session) {
-    ScoringState& s = session.Scoring;
+void ScoreScales(ScoringState& s, const ScoringTables& t, const TestSpec& spec) {
     s.RawScore = {};
     s.Percentile = {};
     s.OmittedCount = {};
@@ -164,11 +163,11 @@ void ScoreScales(Session& session) {
     // Items on no scale keep 0, so no value survives from the client scored before.
     s.ItemScore = {};
 
-    scoreItems(session);
+    scoreItems(s, t, spec);
     moveSubstanceItems(s);
     addCourtHistory(s);
     addEducation(s);
-    checkTrueResponses(session);
+    checkTrueResponses(s, spec);
 }
 
 }  // namespace qlm

@@ -5,29 +5,24 @@
 namespace qlm {
 
 class FileSystem;
-struct Session;
+struct ScoringState;
 struct ScoringTables;
+struct TestSpec;
 
 enum ScaleNumber : int { Truthfulness = 1, Alcohol = 2, Drugs = 3, Violence = 4, Antisocial = 5 };
 
-// Scoring of the current client. Every step reads and writes the session's scoring state.
-// A missing, unreadable, short or malformed data file throws DataFileError before any of the
-// session's tables or scores change, so no part of a result is ever built on it.
+// Scoring of one client. A missing, unreadable, short or malformed data file throws
+// DataFileError before any table or score changes, so no part of a result is ever built on it.
 
 // Reads "QLMRPT.TXT" and "QLMB.TXT" from `programFolder` and records the narrative file names.
 ScoringTables ReadScoringTables(const FileSystem& files, const std::string& programFolder);
 // The tables held by the texts of both files, named `reportFile` and `keysFile` in errors.
 ScoringTables ParseScoringTables(const std::string& reportFile, std::string report,
                                  const std::string& keysFile, std::string keys);
-// Reads both files afresh from the program folder into session.Tables; on an error the
-// session keeps the tables it had.
-void LoadScoringTables(Session& session);
-// Raw scores, item points, omitted and deviant counts.
-void ScoreScales(Session& session);
+// Raw scores, item points, omitted and deviant counts of the unpacked client in `s`.
+void ScoreScales(ScoringState& s, const ScoringTables& t, const TestSpec& spec);
 // Percentiles with the Truthfulness correction and the per-scale floors.
-void ConvertToPercentiles(Session& session);
-// SetTestSpec, LoadScoringTables, UnpackClient, ScoreScales, ConvertToPercentiles.
-void ScoreCurrentClient(Session& session);
+void ConvertToPercentiles(ScoringState& s, const ScoringTables& t);
 
 struct RiskRange {
     int level = 0;     // 1 to 4

@@ -9,7 +9,12 @@ namespace qlm {
 // from 1; element 0 is unused unless stated.
 struct TestSpec {
     static constexpr int ItemCount = 109;
+    static constexpr int TrueFalseItemCount = 97;
     static constexpr int ScaleCount = 5;
+    // The two items that stand on both the Alcohol and the Drugs scale: their answer names the
+    // substance, and so the scale that keeps their points.
+    static constexpr int FirstSubstanceItem = 102;
+    static constexpr int SecondSubstanceItem = 103;
     // Last item of each section; element 0 is 0 so that section s runs from
     // SectionEnd[s - 1] + 1 to SectionEnd[s].
     std::array<int, 3> SectionEnd{};
@@ -19,8 +24,5 @@ struct TestSpec {
 };
 
 void SetTestSpec(TestSpec& constants);
-
-// 1 when low <= value <= high, else 0.
-int InRange(double value, double low, double high);
 
 }  // namespace qlm

@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "scoring/NumericValue.h"
-#include "session/Session.h"
+#include "scoring/ScoringState.h"
+#include "storage/ClientRecord.h"
 
 namespace qlm {
 
@@ -26,9 +27,7 @@ std::string formatDate(const std::string& text) {
 
 }  // namespace
 
-void UnpackClient(Session& session) {
-    ClientRecord& record = session.ClientTable.at(static_cast<std::size_t>(session.CurrentClient));
-    ScoringState& s = session.Scoring;
+void UnpackClient(ClientRecord& record, int testNumber, ScoringState& s) {
 
     const auto take = [&record](ClientRecord::Field field) {
         std::string text = Trim(record.*field);
@@ -59,7 +58,7 @@ void UnpackClient(Session& session) {
         s.ItemAnswers[i] = static_cast<int>(NumericValue(std::string_view(&record.Answers[i - 1], 1)));
     }
     s.NameDeletedFlag = static_cast<std::int16_t>(NumericValue(record.NameDeleted));
-    s.CurrentTestNumber = session.CurrentClient;
+    s.CurrentTestNumber = static_cast<std::int16_t>(testNumber);
 }
 
 }  // namespace qlm

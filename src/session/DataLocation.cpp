@@ -1,4 +1,5 @@
 #include "session/DataLocation.h"
+#include "session/Operations.h"
 
 #include <cctype>
 

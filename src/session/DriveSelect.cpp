@@ -117,8 +117,9 @@ Message DriveHelpMessage() {
 }
 
 LocationOutcome SelectDataLocation(
-    Session& session, const Settings& settings, bool atStartup, Messages& messages,
+    Session& session, bool atStartup, Messages& messages,
     const std::function<std::optional<std::string>()>& chooseLocation) {
+    const Settings& settings = session.Settings;
     const LocationOutcome givenUp = atStartup ? LocationOutcome::EndProgram : LocationOutcome::Kept;
     bool firstTry = true;
     for (;;) {

@@ -11,7 +11,6 @@
 namespace qlm {
 
 class FileError;
-class Settings;
 struct Session;
 
 // The messages of choosing and checking the data location, letter for letter.
@@ -36,7 +35,7 @@ enum class LocationOutcome {
 // error, or closing the dialog, gives up. At start-up there is no earlier location to fall back on,
 // so giving up ends the program there.
 LocationOutcome SelectDataLocation(
-    Session& session, const Settings& settings, bool atStartup, Messages& messages,
+    Session& session, bool atStartup, Messages& messages,
     const std::function<std::optional<std::string>()>& chooseLocation);
 
 // CheckDataLocation with its two messages.

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <string>
 
-#include "entry/CodeTexts.h"
 #include "report/Publisher.h"
 #include "scoring/ScoringState.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TestSpec.h"
+#include "session/Settings.h"
+#include "storage/ClientFile.h"
 #include "storage/ClientRecord.h"
+#include "storage/CodeTexts.h"
 
 namespace qlm {
 
@@ -18,21 +20,22 @@ class FileSystem;
 // All program-wide state: created once in main and handed by reference to every screen and
 // operation.
 struct Session {
-    static constexpr int MaxClients = 51;
+    static constexpr int MaxClients = qlm::MaxClients;
 
     Session(const FileSystem& files, std::string programFolder)
-        : Files(files), ProgramFolder(std::move(programFolder)) {}
+        : Files(files), ProgramFolder(std::move(programFolder)), Settings(Files, ProgramFolder) {}
 
     // A file beside the program.
     std::string programFile(const std::string& name) const { return ProgramFolder + "/" + name; }
 
     const FileSystem& Files;
     std::string ProgramFolder;
+    qlm::Settings Settings;
 
     // The data location and its clients; entry 0 of the table is never a client.
     std::string DataPath;
     std::string ClientFileName;
-    std::array<ClientRecord, MaxClients + 1> ClientTable;
+    qlm::ClientTable ClientTable;
     std::int16_t NumberOfClients = 0;
     std::int16_t CurrentClient = 0;
 
@@ -44,6 +47,7 @@ struct Session {
     std::string SoundPath;
     std::string QuestionBankPath;
     PublisherCode Publisher = PublisherCode::Second;
+    qlm::PublisherTexts PublisherTexts;
     CodeTexts Codes;
 
     TestSpec Constants;

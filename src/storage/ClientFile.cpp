@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "session/Session.h"
 #include "storage/FileError.h"
 #include "storage/FileSystem.h"
 
@@ -26,10 +25,10 @@ ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fi
     file.close();
     ClientFileContents contents;
     const std::int16_t count = RecordCountForLength(static_cast<std::int64_t>(bytes.size()));
-    if (count > Session::MaxClients) {
+    if (count > MaxClients) {
         throw FileError(FileError::BadRecordNumber,
                         "The client file " + fileName + " holds " + std::to_string(count) +
-                            " records; at most " + std::to_string(Session::MaxClients) +
+                            " records; at most " + std::to_string(MaxClients) +
                             " can be used",
                         fileName);
     }
@@ -42,39 +41,24 @@ ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fi
     return contents;
 }
 
-void AdoptClientFile(Session& session, ClientFileContents contents) {
-    session.ClientTable = std::move(contents.table);
-    session.NumberOfClients = contents.count;
-    session.CurrentClient = contents.count > 0 ? 1 : 0;
-}
-
-void LoadClients(Session& session) {
-    AdoptClientFile(session, ReadClientFile(session.Files, session.ClientFileName));
-}
-
-void SaveClient(Session& session, int n) {
-    if (n < 1 || n > Session::MaxClients) {
+void WriteClientRecord(const FileSystem& files, const std::string& fileName,
+                       const ClientTable& table, int n) {
+    if (n < 1 || n > MaxClients) {
         throw FileError(FileError::BadRecordNumber, "Bad record number " + std::to_string(n),
-                        session.ClientFileName);
+                        fileName);
     }
-    File file = session.Files.open(session.ClientFileName, FileSystem::Mode::ReadWriteCreate);
+    File file = files.open(fileName, FileSystem::Mode::ReadWriteCreate);
     // A file that ends inside an earlier record (a short last record) gets that record
     // written whole first, so that no gap of undefined bytes is left before record n.
     const std::int64_t length = file.size();
     int first = static_cast<int>(std::min<std::int64_t>(length / RecordSize + 1, n));
     std::string bytes;
     for (int r = first; r <= n; ++r) {
-        bytes += session.ClientTable[static_cast<std::size_t>(r)].toBytes();
+        bytes += table[static_cast<std::size_t>(r)].toBytes();
     }
     file.writeAt((first - 1) * RecordSize, bytes);
     file.sync();
     file.close();
-}
-
-void ClearClient(Session& session) {
-    if (session.CurrentClient >= 0 && session.CurrentClient <= Session::MaxClients) {
-        session.ClientTable[static_cast<std::size_t>(session.CurrentClient)] = ClientRecord{};
-    }
 }
 
 }  // namespace qlm

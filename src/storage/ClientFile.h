@@ -9,13 +9,15 @@
 namespace qlm {
 
 class FileSystem;
-struct Session;
 
 inline constexpr const char* ClientFileBaseName = "DATA401.QLM";
+// A client file holds at most this many records; entry 0 of a table is never a client.
+inline constexpr int MaxClients = 51;
+using ClientTable = std::array<ClientRecord, MaxClients + 1>;
 
 // The client file of a data location: its records, as many as its length holds.
 struct ClientFileContents {
-    std::array<ClientRecord, 52> table;
+    ClientTable table;
     std::int16_t count = 0;
 };
 
@@ -27,13 +29,9 @@ std::int16_t RecordCountForLength(std::int64_t length);
 // records than the table holds is refused with a FileError naming it and its record count.
 ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fileName);
 
-// Makes `contents` the session's client table, count and current client (1, or 0 for none).
-void AdoptClientFile(Session& session, ClientFileContents contents);
-// Loads the session's client file into its table and sets NumberOfClients and CurrentClient.
-void LoadClients(Session& session);
-// Writes table entry n as record n, whole, and flushes it to the disk before returning.
-void SaveClient(Session& session, int n);
-// Blanks the current client's entry of the table; the file is not touched.
-void ClearClient(Session& session);
+// Writes table entry n (1 to MaxClients) as record n, whole, and flushes it to the disk before
+// returning; a bad n throws FileError without touching the file.
+void WriteClientRecord(const FileSystem& files, const std::string& fileName,
+                       const ClientTable& table, int n);
 
 }  // namespace qlm

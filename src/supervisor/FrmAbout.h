@@ -28,7 +28,6 @@ public:
              QWidget* parent = nullptr, int revealTickMs = 10, int closeTickMs = 1000);
 
     bool Splash() const { return m_splash; }
-    bool FadeDone() const { return m_fadeDone; }
     int bandHeight(int band) const { return m_bandUnits.at(static_cast<std::size_t>(band)); }
     // Closing ticks a splash has waited for so far.
     int closingTicks() const { return m_closingTicks; }

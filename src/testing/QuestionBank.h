@@ -11,7 +11,6 @@
 namespace qlm {
 
 // The question bank beside the program: one table per presentation language.
-inline constexpr const char* QuestionBankFileName = "QLMtest.db";
 
 // The columns of a language table, in their stored order.
 inline constexpr std::array<const char*, 13> QuestionBankColumns{

@@ -12,12 +12,13 @@
 #include "session/DriveSelect.h"
 #include "session/Session.h"
 #include "session/Settings.h"
-#include "support/FakeMessages.h"
+#include "support/FakeServices.h"
 #include "support/TestFolder.h"
 #include "ui/MenuChoice.h"
 
 using namespace qlm;
 using qlm::test::FakeMessages;
+using qlm::test::FakeServices;
 using qlm::test::TestFolder;
 
 namespace {
@@ -54,8 +55,9 @@ struct Program {
     TestFolder folder;
     FileSystem files;
     Session session{files, folder.program()};
-    Settings settings{files, folder.program()};
-    FakeMessages messages;
+    Settings& settings = session.Settings;
+    FakeServices fake;
+    FakeMessages& messages = fake.messages;
     std::string browsedTo;
     std::unique_ptr<FrmMainMenu> menu;
 
@@ -67,7 +69,7 @@ struct Program {
             settings.WriteINIFilePath(folder.data());
         }
         menu = std::make_unique<FrmMainMenu>(
-            session, messages, MainMenuOptions{1, 1, [this](QWidget*, const QString&) {
+            session, fake.services, MainMenuOptions{1, 1, [this](QWidget*, const QString&) {
                                                    return QString::fromStdString(browsedTo);
                                                }});
     }

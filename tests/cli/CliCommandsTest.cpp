@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "session/Operations.h"
 #include "scoring/Scoring.h"
 #include "session/DataLocation.h"
 #include "session/Session.h"

@@ -9,8 +9,8 @@
 
 #include "entry/FrmClientInfo.h"
 #include "session/DataLocation.h"
+#include "session/Operations.h"
 #include "session/Session.h"
-#include "storage/ClientFile.h"
 #include "support/FakeServices.h"
 #include "support/TestFolder.h"
 

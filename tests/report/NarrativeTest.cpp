@@ -2,6 +2,7 @@
 #include <tuple>
 #include <utility>
 
+#include "session/Operations.h"
 #include "ReportFixture.h"
 #include "report/Sections.h"
 
@@ -43,7 +44,7 @@ private slots:
         TestFolder::write(f.program("QLMVI.TXT"), text);
         f.setPercentile(4, percentile);
         ReportWriter out = f.writer(10);
-        PrintScaleNarrative(out, f.session, 4);
+        PrintScaleNarrative(out, f.inputs(), 4);
         const QString heading =
             "       Violence SCALE: " + block.section('-', 0, 0) + " RISK RANGE";
         QCOMPARE(ReportLines(out.bytes()),
@@ -82,7 +83,7 @@ private slots:
         ReportFixture f;
         f.setPercentile(scale, percentile);
         ReportWriter out = f.writer(10);
-        PrintScaleNarrative(out, f.session, scale);
+        PrintScaleNarrative(out, f.inputs(), scale);
         QCOMPARE(ReportLines(out.bytes()).value(1), firstLine);
     }
 
@@ -122,7 +123,7 @@ private slots:
         }
         f.state().ItemAnswers[102] = answer102;
         f.state().ItemAnswers[103] = answer103;
-        QCOMPARE(QString::fromStdString(DeviantItemList(f.session, scale)), list);
+        QCOMPARE(QString::fromStdString(DeviantItemList(f.inputs(), scale)), list);
     }
 
     // Lines are wrapped at the last blank within 71 characters; those of 56 to 70 are widened
@@ -188,8 +189,8 @@ private slots:
         ReportFixture f;
         f.setPercentile(scale, percentile);
         ReportWriter out = f.writer(3);
-        PrintScaleNarrative(out, f.session, scale);
-        PrintInvalidText(out, f.session);
+        PrintScaleNarrative(out, f.inputs(), scale);
+        PrintInvalidText(out, f.inputs());
         out.PrintNoticeFooter();
         out.ReportLine = 56;
         out.PrintPublisherFooter();

@@ -32,7 +32,7 @@ QByteArray bytes(const ReportWriter& out) {
 // The profile's rows (from the top rule) for the fixture's state.
 QStringList profile(ReportFixture& f) {
     ReportWriter out = f.writer(20);
-    PrintProfile(out, f.session, 1, 5);
+    PrintProfile(out, f.inputs(), 1, 5);
     return ReportLines(out.bytes());
 }
 
@@ -116,7 +116,7 @@ private slots:
         f.state().ClientInfo[3] = "";
         f.state().ClientInfo[4] = "9";
         ReportWriter out = f.writer();
-        PrintSummaryHeader(out, f.session);
+        PrintSummaryHeader(out, f.inputs());
         const QStringList lines = ReportLines(out.bytes());
         QCOMPARE(lines[5],
                  "       AGE: 15    SEX: N/A   " + QString(30, ' ') + "CONFIDENTIAL REPORT");
@@ -209,7 +209,7 @@ private slots:
         }
         QCOMPARE(PredictionScore(s), score);
         ReportWriter out = f.writer(30);
-        PrintPrediction(out, f.session);
+        PrintPrediction(out, f.inputs());
         const QString line = AtColumn(column, "*** Prediction Outcome: " + word + " ***");
         QCOMPARE(ReportLines(out.bytes()), (QStringList{"", line, ""}));
         QCOMPARE(out.ReportLine, 33);
@@ -241,13 +241,13 @@ private slots:
         ReportFixture f;
         ReportWriter out = f.writer(line);
         if (section == "responses") {
-            PrintResponses(out, f.session, 1);
+            PrintResponses(out, f.inputs(), 1);
         } else if (section == "comments") {
             PrintComments(out);
         } else if (section == "section 2") {
-            PrintSection2Answers(out, f.session);
+            PrintSection2Answers(out, f.inputs());
         } else {
-            PrintSignificantItems(out, f.session);
+            PrintSignificantItems(out, f.inputs());
         }
         QCOMPARE(ReportLines(out.bytes()).size(), lines);
         QCOMPARE(out.ReportLine, lineAfter);
@@ -257,7 +257,7 @@ private slots:
         ReportFixture f;
         f.setDeviant({50});
         ReportWriter out = f.writer(2);
-        PrintSignificantItems(out, f.session);
+        PrintSignificantItems(out, f.inputs());
         const QString none[2] = {"Note: No significant items were", "reported for this scale."};
         QCOMPARE(ReportLines(out.bytes()).mid(7),
                  (QStringList{pairRow(none[0], none[0]), pairRow(none[1], none[1]), "",

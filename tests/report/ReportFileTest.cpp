@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <tuple>
 
+#include "session/Operations.h"
 #include "ReportFixture.h"
 #include "report/Report.h"
 #include "storage/DataFileError.h"

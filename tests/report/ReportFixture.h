@@ -6,9 +6,10 @@
 #include <iterator>
 #include <string>
 
-#include "entry/CodeTexts.h"
+#include "storage/CodeTexts.h"
 #include "report/ReportWriter.h"
 #include "scoring/TestSpec.h"
+#include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
 #include "support/TestFolder.h"
@@ -48,6 +49,7 @@ public:
 
     std::string program(const std::string& name) const { return folder.program() + "/" + name; }
     ScoringState& state() { return session.Scoring; }
+    ReportInputs inputs() { return ReportInputsOf(session); }
 
     // A writer as the report makes it, standing at `line`.
     ReportWriter writer(int line = 1) const {

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "session/Operations.h"
 #include "TableFiles.h"
 #include "scoring/Scoring.h"
 #include "scoring/UnpackClient.h"
@@ -98,7 +99,7 @@ void ScoringTest::unpacksTheRecordTrimmed() {
     r.set(&ClientRecord::Answers, "12" + std::string(50, '0') + "x5" + std::string(54, '4'));
     r.set(&ClientRecord::NameDeleted, "1");
 
-    UnpackClient(session);
+    UnpackClient(session.ClientTable[7], session.CurrentClient, session.Scoring);
     const ScoringState& s = session.Scoring;
     QCOMPARE(s.ClientInfo[1], std::string("LEE, SAM (DEMO)"));
     QCOMPARE(s.ClientInfo[2], std::string("9"));
@@ -156,7 +157,7 @@ void ScoringTest::itemPoints() {
     f.s.Percentile.fill(50);
     f.s.ItemScore.fill(4);
 
-    ScoreScales(f.session);
+    ScoreScales(f.session.Scoring, f.session.Tables, f.session.Constants);
     QCOMPARE(rawScores(f.s), raw);
     QCOMPARE(fromScale1(f.s.OmittedCount), omitted);
     QCOMPARE(fromScale1(f.s.DeviantCount), deviant);
@@ -193,7 +194,7 @@ void ScoringTest::substanceItems() {
     ScoringFixture f(t);
     f.s.ItemAnswers[102] = a102;
     f.s.ItemAnswers[103] = a103;
-    ScoreScales(f.session);
+    ScoreScales(f.session.Scoring, f.session.Tables, f.session.Constants);
     QCOMPARE(f.s.RawScore[Alcohol], alcohol);
     QCOMPARE(f.s.RawScore[Drugs], drugs);
 }
@@ -238,7 +239,7 @@ void ScoringTest::courtHistoryAndEducation() {
     QFETCH(Scores, raw);
     ScoringFixture f;
     (count == 0 ? f.s.ClientInfo[6] : f.s.CourtCounts[count]) = value.toStdString();
-    ScoreScales(f.session);
+    ScoreScales(f.session.Scoring, f.session.Tables, f.session.Constants);
     QCOMPARE(rawScores(f.s), raw);
 }
 
@@ -262,7 +263,7 @@ void ScoringTest::trueResponses() {
     for (int item = 1; item <= 109; ++item) {
         f.s.ItemAnswers[item] = item > 97 ? sectionTwo : item <= trueCount ? 1 : 2;
     }
-    ScoreScales(f.session);
+    ScoreScales(f.session.Scoring, f.session.Tables, f.session.Constants);
     QCOMPARE(f.s.RawScore[Truthfulness], truthfulness);
 }
 
@@ -287,7 +288,7 @@ void ScoringTest::truthfulnessBands() {
     // Floor items that would raise Drugs to 25 if its floors were applied.
     setFloorCounts(f, Drugs, 2, 0, 0, 0);
 
-    ConvertToPercentiles(f.session);
+    ConvertToPercentiles(f.session.Scoring, f.session.Tables);
     QCOMPARE(int(f.s.Percentile[Truthfulness]), truthfulness);
     QCOMPARE(f.s.RawScore[Truthfulness], double(truthfulness));
     if (band < 0) {  // every scale corrected by band 9, no floors
@@ -374,7 +375,7 @@ void ScoringTest::percentiles() {
     setFloorCounts(f, scale, counts[2], counts[3], counts[4], counts[5]);
     f.s.ItemAnswers[102] = counts[6];
     f.s.ItemAnswers[103] = counts[7];
-    ConvertToPercentiles(f.session);
+    ConvertToPercentiles(f.session.Scoring, f.session.Tables);
     QCOMPARE(int(f.s.Percentile[scale]), percentile);
 }
 
@@ -403,7 +404,7 @@ void ScoringTest::normGroups() {
     f.s.ClientInfo[4] = race.toStdString();
     f.s.RawScore = {0, 2, 0, 20, 20, 20};
     f.s.DeviantCount = {0, 0, 9, 9, 9, 9};
-    ConvertToPercentiles(f.session);
+    ConvertToPercentiles(f.session.Scoring, f.session.Tables);
     QCOMPARE(fromScale1(f.s.Percentile),
              (Counts{2 + group, 0, 20 + group, 20 + group, 20 + group}));
 }

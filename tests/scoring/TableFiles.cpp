@@ -1,3 +1,4 @@
+#include "session/Operations.h"
 #include "TableFiles.h"
 
 #include <algorithm>

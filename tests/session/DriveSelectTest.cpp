@@ -107,9 +107,8 @@ void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
         return hit && refused++ < failures ? err : 0;
     });
     Session session(files, folder.program());
-    const Settings settings(files, folder.program());
     QVERIFY(OpenDataLocation(session, other));
-    settings.WriteINIFilePath(err == 0 ? folder.root() + "/gone" : folder.data());
+    session.Settings.WriteINIFilePath(err == 0 ? folder.root() + "/gone" : folder.data());
     FakeMessages messages;
     for (const QChar c : answers) {
         messages.answer(c == 'O'   ? MsgAnswer::OK
@@ -117,7 +116,7 @@ void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
                         : c == 'N' ? MsgAnswer::No
                                    : MsgAnswer::Yes);
     }
-    const auto result = SelectDataLocation(session, settings, atStartup, messages, [&] {
+    const auto result = SelectDataLocation(session, atStartup, messages, [&] {
         return err == 0 ? std::nullopt
                         : std::optional(err < 0 ? folder.root() + "/gone" : folder.data());
     });

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/ClientFile.h"
 #include "storage/FileError.h"

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "session/ProgramFolder.h"
 #include "TestBank.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"

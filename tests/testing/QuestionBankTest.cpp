@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <optional>
 
+#include "session/ProgramFolder.h"
 #include "TestBank.h"
 #include "storage/DataFileError.h"
 #include "support/TestFolder.h"

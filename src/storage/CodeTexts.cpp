@@ -1,4 +1,4 @@
-#include "entry/CodeTexts.h"
+#include "storage/CodeTexts.h"
 
 #include <initializer_list>
 

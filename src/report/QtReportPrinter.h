@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "ui/ReportPrinter.h"
+
+class QWidget;
+
+namespace qlm {
+
+// Prints the report through the toolkit's printer: the platform's print dialog for a printer
+// or a PDF file, or straight to a PDF file without asking.
+class QtReportPrinter : public ReportPrinter {
+public:
+    explicit QtReportPrinter(QWidget* dialogParent = nullptr);
+
+    PrintOutcome print(const std::string& reportText, const std::string& documentName,
+                       std::string& error) override;
+    PrintOutcome printToPdf(const std::string& reportText, const std::string& pdfFile,
+                            std::string& error) override;
+
+private:
+    QWidget* m_dialogParent;
+};
+
+}  // namespace qlm

@@ -1,0 +1,66 @@
+#include "session/Operations.h"
+
+#include <utility>
+
+#include "scoring/Scoring.h"
+#include "scoring/UnpackClient.h"
+#include "session/Session.h"
+
+namespace qlm {
+
+void AdoptClientFile(Session& session, ClientFileContents contents) {
+    session.ClientTable = std::move(contents.table);
+    session.NumberOfClients = contents.count;
+    session.CurrentClient = contents.count > 0 ? 1 : 0;
+}
+
+void LoadClients(Session& session) {
+    AdoptClientFile(session, ReadClientFile(session.Files, session.ClientFileName));
+}
+
+void SaveClient(Session& session, int n) {
+    WriteClientRecord(session.Files, session.ClientFileName, session.ClientTable, n);
+}
+
+void ClearClient(Session& session) {
+    if (session.CurrentClient >= 0 && session.CurrentClient <= Session::MaxClients) {
+        session.ClientTable[static_cast<std::size_t>(session.CurrentClient)] = ClientRecord{};
+    }
+}
+
+void LoadScoringTables(Session& session) {
+    session.Tables = ReadScoringTables(session.Files, session.ProgramFolder);
+}
+
+void ScoreCurrentClient(Session& session) {
+    SetTestSpec(session.Constants);
+    LoadScoringTables(session);
+    UnpackClient(session.ClientTable.at(static_cast<std::size_t>(session.CurrentClient)),
+                 session.CurrentClient, session.Scoring);
+    ScoreScales(session.Scoring, session.Tables, session.Constants);
+    ConvertToPercentiles(session.Scoring, session.Tables);
+}
+
+ReportInputs ReportInputsOf(Session& session) {
+    return {session.Files,     session.ProgramFolder, session.Scoring, session.Tables,
+            session.Constants, session.Publisher,     session.Codes};
+}
+
+std::string ComposeReport(Session& session) {
+    return ComposeReport(ReportInputsOf(session));
+}
+
+void WriteReport(Session& session, const std::string& path) {
+    WriteReportFile(ReportInputsOf(session),
+                    path.empty() ? session.programFile(ReportFileName) : path);
+    if (IsFullReport(session.Scoring)) {
+        session.Tables = {};
+    }
+}
+
+void MakeReport(Session& session, const std::string& path) {
+    ScoreCurrentClient(session);
+    WriteReport(session, path);
+}
+
+}  // namespace qlm

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "report/Report.h"
+#include "storage/ClientFile.h"
+
+namespace qlm {
+
+struct Session;
+
+// The operations on the whole program state: each hands the storage, scoring and report code
+// the part of the state it works on.
+
+// Makes `contents` the session's client table, count and current client (1, or 0 for none).
+void AdoptClientFile(Session& session, ClientFileContents contents);
+// Loads the session's client file into its table and sets NumberOfClients and CurrentClient.
+void LoadClients(Session& session);
+// Writes table entry n as record n, whole, and flushes it to the disk before returning.
+void SaveClient(Session& session, int n);
+// Blanks the current client's entry of the table; the file is not touched.
+void ClearClient(Session& session);
+
+// Reads the scoring tables afresh from the program folder; on an error the session keeps the
+// tables it had.
+void LoadScoringTables(Session& session);
+// Sets the test shape, loads the tables, unpacks the current client and scores it. Loading is
+// the only step that can fail; it does so before the client's state changes.
+void ScoreCurrentClient(Session& session);
+
+// The report of the client scored last.
+ReportInputs ReportInputsOf(Session& session);
+std::string ComposeReport(Session& session);
+// Writes that report to `path` (by default "report.prn" in the program folder); a full report
+// ends by erasing the scoring tables.
+void WriteReport(Session& session, const std::string& path = {});
+// Scores the current client afresh and writes its report.
+void MakeReport(Session& session, const std::string& path = {});
+
+}  // namespace qlm
