@@ -22,7 +22,9 @@ class ClientInfoScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void newClientIsTypedFieldByFieldIntoMemoryOnly_data();
     void newClientIsTypedFieldByFieldIntoMemoryOnly();
+    void fullTableTakesNoNewClient();
     void refusedFieldsKeepTheFocus_data();
     void refusedFieldsKeepTheFocus();
     void typedCodesChooseListEntries_data();
@@ -141,10 +143,23 @@ void focusOn(QWidget* screen, const char* name) {
 
 }  // namespace
 
+void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly_data() {
+    QTest::addColumn<QString>("typedDate");
+    QTest::addColumn<QString>("storedDate");
+    QTest::newRow("digits only") << "02292000"
+                                 << "02/29/2000";
+    QTest::newRow("with slashes") << "02/29/2000"
+                                  << "02/29/2000";
+    QTest::newRow("not available") << "n"
+                                   << "N         ";
+}
+
 void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
+    QFETCH(QString, typedDate);
+    QFETCH(QString, storedDate);
     Program program;
     program.session.EditMode = false;
-    runScreen(program, [](FrmClientInfo& screen) {
+    runScreen(program, [&](FrmClientInfo& screen) {
         QCOMPARE(focusName(), QStringLiteral("txtName"));
         QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
                  QStringLiteral("Type client's name (up to 25 characters) or N for not "
@@ -165,7 +180,7 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
         type(QStringLiteral("9"));
         key(Qt::Key_Return);
         QCOMPARE(focusName(), QStringLiteral("mebDateOfBirth"));
-        type(QStringLiteral("02292000"));
+        type(typedDate);
         key(Qt::Key_Return);
         QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
         key(Qt::Key_Return);
@@ -173,11 +188,32 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
     QVERIFY(program.session.ContinueEntry);
     QCOMPARE(program.session.CurrentClient, 3);
     QCOMPARE(program.session.NumberOfClients, 2);
-    QCOMPARE(program.entry(3).toBytes(),
-             std::string("JOS\xc9 DOE                 N 259 02/29/2000012/07/2026") +
-                 std::string(22, ' ') + std::string(109, '0') + "00");
+    QCOMPARE(program.entry(3).toBytes(), std::string("JOS\xc9 DOE                 N 259 ") +
+                                             storedDate.toStdString() + "012/07/2026" +
+                                             std::string(22, ' ') + std::string(109, '0') + "00");
     QCOMPARE(program.onDisk(), program.fileBytes);
     QVERIFY(program.services.messages.shown.empty());
+}
+
+// The table holds 51 clients: a 52nd is refused instead of being written past its end.
+void ClientInfoScreenTest::fullTableTakesNoNewClient() {
+    Program program;
+    program.session.EditMode = false;
+    program.session.NumberOfClients = Session::MaxClients;
+    const ClientRecord last = program.entry(Session::MaxClients);
+    program.services.messages.answer(MsgAnswer::OK);
+    runScreen(program, [](FrmClientInfo&) {
+        for (const char* typed : {"ANN", "12", "1", "1", "8", "n"}) {
+            type(QString::fromLatin1(typed));
+            key(Qt::Key_Return);
+        }
+        key(Qt::Key_Return);
+    });
+    QCOMPARE(program.services.messages.shown.size(), std::size_t(1));
+    QCOMPARE(program.services.messages.shown[0].title, std::string("Data Disk Full"));
+    QVERIFY(!program.session.ContinueEntry);
+    QCOMPARE(program.session.NumberOfClients, Session::MaxClients);
+    QCOMPARE(program.entry(Session::MaxClients), last);
 }
 
 void ClientInfoScreenTest::refusedFieldsKeepTheFocus_data() {
