@@ -1,6 +1,5 @@
 #include "entry/FrmClientInfo.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
