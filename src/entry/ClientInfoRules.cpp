@@ -1,0 +1,257 @@
+#include "entry/ClientInfoRules.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "storage/ClientRecord.h"
+
+namespace qlm {
+
+namespace {
+
+bool allDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+int number(std::string_view digits) {
+    int value = 0;
+    for (const char c : digits) {
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// Digits only, so that nothing but a number or "N" is ever stored.
+std::optional<std::string> acceptCount(std::string_view typed, int lowest, int highest) {
+    const std::string text = Trim(typed);
+    if (text == "N" || text == "n") {
+        return std::string("N");
+    }
+    if (!allDigits(text)) {
+        return std::nullopt;
+    }
+    const int value = number(text);
+    if (value < lowest || value > highest) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::string upper(std::string_view text, std::size_t count) {
+    std::string out(text.substr(0, std::min(count, text.size())));
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return out;
+}
+
+}  // namespace
+
+bool GoodDate(std::string_view date) {
+    if (date.size() != 10 || date[2] != '/' || date[5] != '/' || !allDigits(date.substr(0, 2)) ||
+        !allDigits(date.substr(3, 2)) || !allDigits(date.substr(6, 4))) {
+        return false;
+    }
+    const int month = number(date.substr(0, 2));
+    const int day = number(date.substr(3, 2));
+    const int year = number(date.substr(6, 4));
+    if (year < 1890 || year > 2050 || month < 1 || month > 12 || day < 1) {
+        return false;
+    }
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int last = days[month - 1] + (month == 2 && leap ? 1 : 0);
+    return day <= last;
+}
+
+std::optional<std::string> AcceptAge(std::string_view typed) {
+    return acceptCount(typed, 11, 99);
+}
+
+std::optional<std::string> AcceptEducation(std::string_view typed) {
+    return acceptCount(typed, 1, 99);
+}
+
+bool AcceptDateOfBirth(std::string_view typed) {
+    const std::string text = upper(Trim(typed), std::string_view::npos);
+    return (!text.empty() && text.front() == 'N') || GoodDate(text);
+}
+
+std::string CapitalNotAvailable(std::string_view typed) {
+    const std::string text = Trim(typed);
+    if (text == "n" || text == "N") {
+        return "N";
+    }
+    return std::string(typed);
+}
+
+std::optional<int> SexPosition(std::string_view text) {
+    const std::string first = upper(text, 1);
+    if (first == "1" || first == "M") {
+        return 1;
+    }
+    if (first == "2" || first == "F") {
+        return 2;
+    }
+    if (first == "0" || first == "N") {
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> RacePosition(std::string_view text) {
+    static constexpr std::string_view codes[][2] = {{"1", "CA"}, {"2", "BL"}, {"3", "HI"},
+                                                    {"4", "AS"}, {"5", "NA"}, {"6", "OT"}};
+    const std::string firstTwo = upper(text, 2);
+    for (int i = 0; i < 6; ++i) {
+        if (firstTwo == codes[i][0] || firstTwo == codes[i][1]) {
+            return i + 1;
+        }
+    }
+    if (firstTwo == "0" || firstTwo == "N/") {
+        return 0;
+    }
+    return std::nullopt;
+}
+
+bool KeyTaken(ClientInfoField field, char key) {
+    const bool notAvailable = key == 'N' || key == 'n';
+    switch (field) {
+        case SexField:
+            return notAvailable || (key >= '0' && key <= '2');
+        case RaceField:
+            return notAvailable || (key >= '0' && key <= '6');
+        case DateOfBirthField:
+            return notAvailable || key == '/' || (key >= '0' && key <= '9');
+        default:
+            return true;
+    }
+}
+
+std::optional<ClientInfoField> FirstRefusedField(const ClientInfoContents& contents) {
+    if (Trim(contents[NameField]).empty()) {
+        return NameField;
+    }
+    if (!AcceptAge(contents[AgeField])) {
+        return AgeField;
+    }
+    if (contents[SexField].empty()) {
+        return SexField;
+    }
+    if (contents[RaceField].empty()) {
+        return RaceField;
+    }
+    if (!AcceptEducation(contents[EducationField])) {
+        return EducationField;
+    }
+    if (!AcceptDateOfBirth(contents[DateOfBirthField])) {
+        return DateOfBirthField;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+std::string positionText(std::string_view stored, int highest) {
+    const int value = DigitValue(stored);
+    return std::to_string(value <= highest ? value : 0);
+}
+
+std::string dateContent(std::string_view stored) {
+    const std::string date = Trim(stored);
+    if (date.empty()) {
+        return "__/__/____";
+    }
+    if (date.front() == 'N' || date.front() == 'n') {
+        return std::string(DateNotAvailable);
+    }
+    return FixedWidth(stored, 10);
+}
+
+// The date of birth as the record keeps it: "N" when not available, else the date text.
+std::string storedDate(std::string_view content) {
+    const std::string date = Trim(content);
+    if (!date.empty() && (date.front() == 'N' || date.front() == 'n')) {
+        return "N";
+    }
+    return date;
+}
+
+}  // namespace
+
+ClientInfoContents ContentsOfRecord(ClientRecord& record) {
+    for (const ClientRecord::Field field :
+         {&ClientRecord::Name, &ClientRecord::Age, &ClientRecord::Education}) {
+        record.set(field, Trim(record.*field));
+    }
+    ClientInfoContents contents;
+    contents[NameField] = Trim(record.Name);
+    contents[AgeField] = Trim(record.Age);
+    contents[SexField] = positionText(record.Sex, 2);
+    contents[RaceField] = positionText(record.Race, 6);
+    contents[EducationField] = Trim(record.Education);
+    contents[DateOfBirthField] = dateContent(record.DateOfBirth);
+    return contents;
+}
+
+bool ContentsDiffer(const ClientRecord& record, const ClientInfoContents& contents) {
+    return Trim(record.Name) != Trim(contents[NameField]) ||
+           Trim(record.Age) != Trim(contents[AgeField]) ||
+           std::to_string(DigitValue(record.Sex)) != contents[SexField] ||
+           std::to_string(DigitValue(record.Race)) != contents[RaceField] ||
+           Trim(record.Education) != Trim(contents[EducationField]) ||
+           Trim(record.DateOfBirth) != storedDate(contents[DateOfBirthField]);
+}
+
+void RecordToDB(ClientRecord& record, const ClientInfoContents& contents, int editCount,
+                int nameDeletedFlag) {
+    record.set(&ClientRecord::Name, contents[NameField]);
+    record.set(&ClientRecord::Age, Trim(contents[AgeField]));
+    record.set(&ClientRecord::Sex, contents[SexField]);
+    record.set(&ClientRecord::Race, contents[RaceField]);
+    record.set(&ClientRecord::Education, Trim(contents[EducationField]));
+    record.set(&ClientRecord::DateOfBirth, storedDate(contents[DateOfBirthField]));
+    record.set(&ClientRecord::MaritalStatus, "0");
+    record.set(&ClientRecord::NameDeleted, std::to_string(nameDeletedFlag));
+    record.set(&ClientRecord::EditCount, std::to_string(editCount));
+}
+
+ClientRecord NewClientRecord(const std::string& today) {
+    ClientRecord record;
+    record.set(&ClientRecord::Answers, std::string(ClientRecord::AnswerCount, '0'));
+    record.set(&ClientRecord::EditCount, "0");
+    record.set(&ClientRecord::NameDeleted, "0");
+    record.set(&ClientRecord::MaritalStatus, "0");
+    record.set(&ClientRecord::DateScored, today);
+    return record;
+}
+
+EditTracker::EditTracker(const ClientInfoContents& remembered, int editCount)
+    : m_remembered(remembered), m_count(editCount), m_countAtStart(editCount) {}
+
+EditTracker::Change EditTracker::check(ClientInfoField field, const std::string& content) {
+    if (content == m_remembered[field]) {
+        return Change::Same;
+    }
+    if (m_count >= Limit) {
+        return Change::LimitReached;
+    }
+    ++m_count;
+    m_remembered[field] = content;
+    return Change::Counted;
+}
+
+int DigitValue(std::string_view text) {
+    const std::string trimmed = Trim(text);
+    int value = 0;
+    for (const char c : trimmed) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) {
+            break;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+}  // namespace qlm

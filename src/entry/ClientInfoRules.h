@@ -1,0 +1,97 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "storage/ClientRecord.h"
+
+namespace qlm {
+
+// True for a date of birth typed as mm/dd/yyyy that is a real calendar day (29 February only
+// in leap years) of a year from 1890 to 2050.
+bool GoodDate(std::string_view date);
+
+// The text an age field stores ("N", or the trimmed digits of 11 to 99), or nullopt when refused.
+std::optional<std::string> AcceptAge(std::string_view typed);
+// The text an education field stores ("N", or the trimmed digits of 1 to 99), or nullopt.
+std::optional<std::string> AcceptEducation(std::string_view typed);
+// Whether a date of birth field's text is acceptable: N (not available) or a GoodDate.
+bool AcceptDateOfBirth(std::string_view typed);
+// An "n" or "N" (blanks aside) in capitals; any other text as it is.
+std::string CapitalNotAvailable(std::string_view typed);
+
+// The list position that typed text chooses on the sex (0 to 2) and race (0 to 6) lists;
+// nullopt means the list is to be opened for the user to choose.
+std::optional<int> SexPosition(std::string_view text);
+std::optional<int> RacePosition(std::string_view text);
+
+// The fields of the client information screen, in tab order.
+enum ClientInfoField : int {
+    NameField,
+    AgeField,
+    SexField,
+    RaceField,
+    EducationField,
+    DateOfBirthField,
+};
+inline constexpr int ClientInfoFieldCount = 6;
+
+// What each field holds, as the screen compares and stores it: texts as typed, sex and race as
+// their list position in one digit, the date of birth as shown ("N_/__/____" when not available).
+using ClientInfoContents = std::array<std::string, ClientInfoFieldCount>;
+
+inline constexpr std::string_view DateNotAvailable = "N_/__/____";
+
+// Whether a key typed into the sex list, the race list or the date of birth is taken at all.
+bool KeyTaken(ClientInfoField field, char key);
+
+// The first field whose content would be refused, or nullopt when all are acceptable.
+std::optional<ClientInfoField> FirstRefusedField(const ClientInfoContents& contents);
+
+// The screen's contents for a stored client. Name, age and education are trimmed, and the
+// trimmed texts are written back into the record.
+ClientInfoContents ContentsOfRecord(ClientRecord& record);
+// Whether any field differs from the record (each record field compared trimmed).
+bool ContentsDiffer(const ClientRecord& record, const ClientInfoContents& contents);
+
+// Copies the screen's fields, the edit count and the name-deleted mark into `record`.
+void RecordToDB(ClientRecord& record, const ClientInfoContents& contents, int editCount,
+                int nameDeletedFlag);
+// A new client's record before its fields are copied in: no answers yet (109 "0"), never
+// edited, name not deleted, marital status not available, stamped with `today`.
+ClientRecord NewClientRecord(const std::string& today);
+
+// The edit limit: over a record's life at most three field changes are accepted.
+class EditTracker {
+public:
+    static constexpr int Limit = 3;
+
+    enum class Change {
+        Same,          // the field holds what it held
+        Counted,       // a change, counted and remembered
+        LimitReached,  // a change beyond the limit: refused, the remembered content stands
+    };
+
+    EditTracker() = default;
+    EditTracker(const ClientInfoContents& remembered, int editCount);
+
+    Change check(ClientInfoField field, const std::string& content);
+
+    int count() const { return m_count; }
+    // The edit count as it was when the client was shown.
+    int countAtStart() const { return m_countAtStart; }
+    const std::string& remembered(ClientInfoField field) const { return m_remembered[field]; }
+    bool limitReached() const { return m_count >= Limit; }
+
+private:
+    ClientInfoContents m_remembered{};
+    int m_count = 0;
+    int m_countAtStart = 0;
+};
+
+// The numeric value of a stored digit field ("" and anything not a number count 0).
+int DigitValue(std::string_view text);
+
+}  // namespace qlm

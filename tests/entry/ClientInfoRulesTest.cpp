@@ -1,0 +1,194 @@
+#include <QtTest>
+#include <optional>
+#include <string>
+
+#include "entry/ClientInfoRules.h"
+
+using namespace qlm;
+
+Q_DECLARE_METATYPE(std::optional<std::string>)
+Q_DECLARE_METATYPE(std::optional<int>)
+
+// The field rules of the client information screen, without a window.
+class ClientInfoRulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void agesAndEducation_data();
+    void agesAndEducation();
+    void datesOfBirth_data();
+    void datesOfBirth();
+    void listTexts_data();
+    void listTexts();
+    void firstRefusedField_data();
+    void firstRefusedField();
+    void editLimitCountsThreeChangesOverTheRecordsLife();
+    void recordRoundTripsAndNoticesChanges();
+    void newClientRecordStartsUnansweredAndUnedited();
+};
+
+namespace {
+
+ClientInfoContents goodContents() {
+    return {"JANE DOE", "15", "2", "5", "9", "02/29/2000"};
+}
+
+}  // namespace
+
+void ClientInfoRulesTest::agesAndEducation_data() {
+    QTest::addColumn<bool>("education");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<std::optional<std::string>>("stored");
+    const std::optional<std::string> refused;
+    QTest::newRow("age 10") << false << "10" << refused;
+    QTest::newRow("age 11") << false << "11" << std::optional<std::string>("11");
+    QTest::newRow("age 99") << false << "99" << std::optional<std::string>("99");
+    QTest::newRow("age n") << false << " n" << std::optional<std::string>("N");
+    QTest::newRow("age empty") << false << "" << refused;
+    QTest::newRow("age letters") << false << "1a" << refused;
+    QTest::newRow("age negative") << false << "-5" << refused;
+    QTest::newRow("education 0") << true << "0" << refused;
+    QTest::newRow("education 1") << true << "1" << std::optional<std::string>("1");
+    QTest::newRow("education 99") << true << "99 " << std::optional<std::string>("99");
+    QTest::newRow("education N") << true << "N" << std::optional<std::string>("N");
+    QTest::newRow("education NA") << true << "NA" << refused;
+}
+
+void ClientInfoRulesTest::agesAndEducation() {
+    QFETCH(bool, education);
+    QFETCH(QString, typed);
+    QFETCH(std::optional<std::string>, stored);
+    const std::string text = typed.toStdString();
+    QCOMPARE(education ? AcceptEducation(text) : AcceptAge(text), stored);
+}
+
+void ClientInfoRulesTest::datesOfBirth_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("30 February") << "02/30/2000" << false;
+    QTest::newRow("29 February, common year") << "02/29/2001" << false;
+    QTest::newRow("29 February, century not leap") << "02/29/1900" << false;
+    QTest::newRow("29 February, leap year") << "02/29/2000" << true;
+    QTest::newRow("before 1890") << "01/01/1889" << false;
+    QTest::newRow("first year") << "01/01/1890" << true;
+    QTest::newRow("after 2050") << "01/01/2051" << false;
+    QTest::newRow("last day") << "12/31/2050" << true;
+    QTest::newRow("31 April") << "04/31/2000" << false;
+    QTest::newRow("month 13") << "13/01/2000" << false;
+    QTest::newRow("day 0") << "05/00/2000" << false;
+    QTest::newRow("unfilled") << "05/1_/2000" << false;
+    QTest::newRow("empty mask") << "__/__/____" << false;
+    QTest::newRow("not available") << "N_/__/____" << true;
+    QTest::newRow("not available, small n") << "n" << true;
+}
+
+void ClientInfoRulesTest::datesOfBirth() {
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QCOMPARE(AcceptDateOfBirth(typed.toStdString()), accepted);
+}
+
+void ClientInfoRulesTest::listTexts_data() {
+    QTest::addColumn<bool>("race");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<std::optional<int>>("position");
+    const std::optional<int> openList;
+    QTest::newRow("sex 2") << false << "2" << std::optional<int>(2);
+    QTest::newRow("sex m") << false << "m" << std::optional<int>(1);
+    QTest::newRow("sex Female") << false << "Female" << std::optional<int>(2);
+    QTest::newRow("sex N/A") << false << "N/A" << std::optional<int>(0);
+    QTest::newRow("sex 3") << false << "3" << openList;
+    QTest::newRow("sex empty") << false << "" << openList;
+    QTest::newRow("race 5") << true << "5" << std::optional<int>(5);
+    QTest::newRow("race Native American") << true << "Native American" << std::optional<int>(5);
+    QTest::newRow("race Caucasian") << true << "Caucasian" << std::optional<int>(1);
+    QTest::newRow("race hi") << true << "hi" << std::optional<int>(3);
+    QTest::newRow("race Other") << true << "Other" << std::optional<int>(6);
+    QTest::newRow("race N/A") << true << "N/A" << std::optional<int>(0);
+    QTest::newRow("race 0") << true << "0" << std::optional<int>(0);
+    QTest::newRow("race N opens the list") << true << "N" << openList;
+    QTest::newRow("race 7") << true << "7" << openList;
+}
+
+void ClientInfoRulesTest::listTexts() {
+    QFETCH(bool, race);
+    QFETCH(QString, text);
+    QFETCH(std::optional<int>, position);
+    const std::string typed = text.toStdString();
+    QCOMPARE(race ? RacePosition(typed) : SexPosition(typed), position);
+}
+
+void ClientInfoRulesTest::firstRefusedField_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<int>("refused");
+    QTest::newRow("all good") << int(NameField) << "JANE DOE" << -1;
+    QTest::newRow("no name") << int(NameField) << "" << int(NameField);
+    QTest::newRow("age 5") << int(AgeField) << "5" << int(AgeField);
+    QTest::newRow("no sex") << int(SexField) << "" << int(SexField);
+    QTest::newRow("no race") << int(RaceField) << "" << int(RaceField);
+    QTest::newRow("education 100") << int(EducationField) << "100" << int(EducationField);
+    QTest::newRow("bad date") << int(DateOfBirthField) << "02/30/2000" << int(DateOfBirthField);
+}
+
+void ClientInfoRulesTest::firstRefusedField() {
+    QFETCH(int, field);
+    QFETCH(QString, content);
+    QFETCH(int, refused);
+    ClientInfoContents contents = goodContents();
+    contents[static_cast<std::size_t>(field)] = content.toStdString();
+    const auto first = FirstRefusedField(contents);
+    QCOMPARE(first ? int(*first) : -1, refused);
+}
+
+// A record edited twice before takes one more change; the next is refused and the field's
+// earlier content stands.
+void ClientInfoRulesTest::editLimitCountsThreeChangesOverTheRecordsLife() {
+    EditTracker tracker(goodContents(), 2);
+    QCOMPARE(tracker.check(AgeField, "15"), EditTracker::Change::Same);
+    QCOMPARE(tracker.check(AgeField, "16"), EditTracker::Change::Counted);
+    QCOMPARE(tracker.count(), 3);
+    QCOMPARE(tracker.check(AgeField, "16"), EditTracker::Change::Same);
+    QCOMPARE(tracker.check(EducationField, "10"), EditTracker::Change::LimitReached);
+    QCOMPARE(tracker.count(), 3);
+    QCOMPARE(tracker.remembered(EducationField), std::string("9"));
+    QCOMPARE(tracker.remembered(AgeField), std::string("16"));
+    QCOMPARE(tracker.countAtStart(), 2);
+    QVERIFY(tracker.limitReached());
+}
+
+void ClientInfoRulesTest::recordRoundTripsAndNoticesChanges() {
+    ClientRecord record;
+    record.set(&ClientRecord::Name, "  JANE DOE");
+    record.set(&ClientRecord::Age, "15");
+    record.set(&ClientRecord::Sex, "2");
+    record.set(&ClientRecord::Race, "5");
+    record.set(&ClientRecord::Education, "9");
+    record.set(&ClientRecord::DateOfBirth, "N");
+    record.set(&ClientRecord::EditCount, "1");
+    record.set(&ClientRecord::Answers, std::string(109, '1'));
+
+    ClientInfoContents contents = ContentsOfRecord(record);
+    QCOMPARE(record.Name, std::string("JANE DOE                 "));
+    QCOMPARE(contents, (ClientInfoContents{"JANE DOE", "15", "2", "5", "9", "N_/__/____"}));
+    QVERIFY(!ContentsDiffer(record, contents));
+
+    contents[RaceField] = "1";
+    QVERIFY(ContentsDiffer(record, contents));
+    RecordToDB(record, contents, 2, 0);
+    QVERIFY(!ContentsDiffer(record, contents));
+    QCOMPARE(record.toBytes().substr(25, 17), std::string("15219 N         0"));
+    QCOMPARE(record.EditCount, std::string("2"));
+    QCOMPARE(record.NameDeleted, std::string("0"));
+    QCOMPARE(record.Answers, std::string(109, '1'));
+}
+
+void ClientInfoRulesTest::newClientRecordStartsUnansweredAndUnedited() {
+    ClientRecord record = NewClientRecord("12/07/2026");
+    RecordToDB(record, {"A NAME", "N", "0", "0", "N", "02/29/2000"}, 0, 0);
+    QCOMPARE(record.toBytes(), std::string("A NAME                   N 00N 02/29/2000012/07/2026") +
+                                   std::string(22, ' ') + std::string(109, '0') + "00");
+}
+
+QTEST_APPLESS_MAIN(ClientInfoRulesTest)
+#include "ClientInfoRulesTest.moc"

@@ -1,0 +1,468 @@
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+#include <cerrno>
+#include <functional>
+
+#include "entry/FrmClientInfo.h"
+#include "session/DataLocation.h"
+#include "session/Operations.h"
+#include "session/Session.h"
+#include "support/FakeServices.h"
+#include "support/TestFolder.h"
+
+using namespace qlm;
+using qlm::test::TestFolder;
+
+// The client information screen driven from the keyboard, as a user works it.
+class ClientInfoScreenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void newClientIsTypedFieldByFieldIntoMemoryOnly_data();
+    void newClientIsTypedFieldByFieldIntoMemoryOnly();
+    void fullTableTakesNoNewClient();
+    void refusedFieldsKeepTheFocus_data();
+    void refusedFieldsKeepTheFocus();
+    void typedCodesChooseListEntries_data();
+    void typedCodesChooseListEntries();
+    void fourthChangeIsRefusedAndLocksTheFields();
+    void unchangedClientClosesWithoutWriting();
+    void cancelStoresNothing();
+    void deletedNameOpensLocked();
+    void failedSaveKeepsTheScreenAndTheFile_data();
+    void failedSaveKeepsTheScreenAndTheFile();
+};
+
+namespace {
+
+constexpr const char* Today = "12/07/2026";
+
+std::string storedClient(const std::string& name, const std::string& editCount,
+                         const std::string& nameDeleted = "0") {
+    ClientRecord record;
+    record.set(&ClientRecord::Name, name);
+    record.set(&ClientRecord::Age, "15");
+    record.set(&ClientRecord::Sex, "1");
+    record.set(&ClientRecord::Race, "2");
+    record.set(&ClientRecord::Education, "9");
+    record.set(&ClientRecord::DateOfBirth, "03/04/2011");
+    record.set(&ClientRecord::MaritalStatus, "0");
+    record.set(&ClientRecord::DateScored, "11/02/2026");
+    record.set(&ClientRecord::Answers, std::string(109, '2'));
+    record.set(&ClientRecord::EditCount, editCount);
+    record.set(&ClientRecord::NameDeleted, nameDeleted);
+    return record.toBytes();
+}
+
+// A data location of two clients, the second one edited `editCount` times, opened as the
+// program opens it.
+struct Program {
+    explicit Program(const std::string& editCount = "0", const std::string& nameDeleted = "0",
+                     FaultInjector fault = {})
+        : files(std::move(fault)), session(files, folder.program()) {
+        fileBytes =
+            storedClient("ANN EXAMPLE", "0") + storedClient("BOB EXAMPLE", editCount, nameDeleted);
+        TestFolder::write(folder.clientFile(), fileBytes);
+        session.DataPath = folder.data();
+        session.ClientFileName = ClientFileNameFor(folder.data());
+        LoadClients(session);
+        session.CurrentClient = 2;
+        services.clock.today = Today;
+    }
+
+    std::string onDisk() const { return TestFolder::read(folder.clientFile()); }
+    ClientRecord& entry(int n) { return session.ClientTable[static_cast<std::size_t>(n)]; }
+
+    TestFolder folder;
+    FileSystem files;
+    Session session;
+    test::FakeServices services;
+    std::string fileBytes;
+};
+
+template <typename T = QWidget>
+T* child(QWidget* screen, const char* name) {
+    auto* widget = screen->findChild<T*>(QString::fromLatin1(name));
+    if (widget == nullptr) {
+        QTest::qFail(name, __FILE__, __LINE__);
+    }
+    return widget;
+}
+
+QWidget* focused() {
+    return QApplication::focusWidget();
+}
+
+// Types `text` into the focused control; characters beyond ASCII come as the key events of an
+// input method would.
+void type(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(focused(), c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Press, focused(), Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, focused(), Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        }
+    }
+}
+
+void key(Qt::Key k) {
+    QTest::keyClick(focused(), k);
+}
+
+QString focusName() {
+    return focused() != nullptr ? focused()->objectName() : QString();
+}
+
+// Shows the screen modally and runs `act` inside it; a screen `act` leaves open is closed so
+// that a failed check never hangs the test.
+void runScreen(Program& program, const std::function<void(FrmClientInfo&)>& act) {
+    FrmClientInfo screen(program.session, program.services.services);
+    QTimer::singleShot(0, &screen, [&screen, &act] {
+        if (QTest::qWaitForWindowActive(&screen)) {
+            act(screen);
+        } else {
+            QTest::qFail("the screen never became active", __FILE__, __LINE__);
+        }
+        if (screen.isVisible()) {
+            screen.done(QDialog::Rejected);
+        }
+    });
+    screen.exec();
+}
+
+void focusOn(QWidget* screen, const char* name) {
+    child(screen, name)->setFocus(Qt::TabFocusReason);
+}
+
+}  // namespace
+
+void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly_data() {
+    QTest::addColumn<QString>("typedDate");
+    QTest::addColumn<QString>("storedDate");
+    QTest::newRow("digits only") << "02292000"
+                                 << "02/29/2000";
+    QTest::newRow("with slashes") << "02/29/2000"
+                                  << "02/29/2000";
+    QTest::newRow("not available") << "n"
+                                   << "N         ";
+}
+
+void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
+    QFETCH(QString, typedDate);
+    QFETCH(QString, storedDate);
+    Program program;
+    program.session.EditMode = false;
+    runScreen(program, [&](FrmClientInfo& screen) {
+        QCOMPARE(focusName(), QStringLiteral("txtName"));
+        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+                 QStringLiteral("Type client's name (up to 25 characters) or N for not "
+                                "available, then press Enter."));
+        QVERIFY(child<QLabel>(&screen, "lblInfo_0")->font().bold());
+        type(QStringLiteral("JOS\u00c9 DOE"));
+        key(Qt::Key_Return);
+        QCOMPARE(focusName(), QStringLiteral("txtAge"));
+        QVERIFY(!child<QLabel>(&screen, "lblInfo_0")->font().bold());
+        type(QStringLiteral("n"));
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("cmbGender"));
+        type(QStringLiteral("2"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("5"));
+        key(Qt::Key_Return);
+        QCOMPARE(focusName(), QStringLiteral("txtEducation"));
+        type(QStringLiteral("9"));
+        key(Qt::Key_Return);
+        QCOMPARE(focusName(), QStringLiteral("mebDateOfBirth"));
+        type(typedDate);
+        key(Qt::Key_Return);
+        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
+        key(Qt::Key_Return);
+    });
+    QVERIFY(program.session.ContinueEntry);
+    QCOMPARE(program.session.CurrentClient, 3);
+    QCOMPARE(program.session.NumberOfClients, 2);
+    QCOMPARE(program.entry(3).toBytes(), std::string("JOS\xc9 DOE                 N 259 ") +
+                                             storedDate.toStdString() + "012/07/2026" +
+                                             std::string(22, ' ') + std::string(109, '0') + "00");
+    QCOMPARE(program.onDisk(), program.fileBytes);
+    QVERIFY(program.services.messages.shown.empty());
+}
+
+// The table holds 51 clients: a 52nd is refused instead of being written past its end.
+void ClientInfoScreenTest::fullTableTakesNoNewClient() {
+    Program program;
+    program.session.EditMode = false;
+    program.session.NumberOfClients = Session::MaxClients;
+    const ClientRecord last = program.entry(Session::MaxClients);
+    program.services.messages.answer(MsgAnswer::OK);
+    runScreen(program, [](FrmClientInfo&) {
+        for (const char* typed : {"ANN", "12", "1", "1", "8", "n"}) {
+            type(QString::fromLatin1(typed));
+            key(Qt::Key_Return);
+        }
+        key(Qt::Key_Return);
+    });
+    QCOMPARE(program.services.messages.shown.size(), std::size_t(1));
+    QCOMPARE(program.services.messages.shown[0].title, std::string("Data Disk Full"));
+    QVERIFY(!program.session.ContinueEntry);
+    QCOMPARE(program.session.NumberOfClients, Session::MaxClients);
+    QCOMPARE(program.entry(Session::MaxClients), last);
+}
+
+void ClientInfoScreenTest::refusedFieldsKeepTheFocus_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("left");
+    QTest::newRow("empty name") << "txtName"
+                                << ""
+                                << "Enter client's name. Press Enter to continue."
+                                << "";
+    QTest::newRow("name without a single-byte form")
+        << "txtName" << QStringLiteral("ANNA \u0141UK")
+        << "The name holds a character that cannot be stored. Type the name with the letters of "
+           "Western European languages only. Press Enter to continue."
+        << QStringLiteral("ANNA \u0141UK");
+    QTest::newRow("age 10") << "txtAge"
+                            << "10"
+                            << "Enter age of client in number of years. Press Enter to continue."
+                            << "";
+    QTest::newRow("education 0") << "txtEducation"
+                                 << "0"
+                                 << "Enter number of years of education or N for not available. "
+                                    "Press Enter to continue."
+                                 << "";
+    QTest::newRow("30 February") << "mebDateOfBirth"
+                                 << "02302000"
+                                 << "Enter date of birth month, day, year as mm/dd/yyyy or N for "
+                                    "Not Available. Press Enter to continue."
+                                 << "02/30/2000";
+    QTest::newRow("race left empty") << "cmbRace"
+                                     << "x"
+                                     << "Press down arrow to select ethnicity. Press Enter to "
+                                        "continue."
+                                     << "";
+}
+
+void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(QString, left);
+    Program program;
+    program.session.EditMode = false;
+    program.services.messages.answer(MsgAnswer::OK);
+    runScreen(program, [&](FrmClientInfo& screen) {
+        focusOn(&screen, field.toLatin1().constData());
+        type(typed);
+        key(Qt::Key_Return);
+        QCOMPARE(focusName(), field);
+        QWidget* widget = focused();
+        QString shown = qobject_cast<QComboBox*>(widget)
+                            ? qobject_cast<QComboBox*>(widget)->currentText()
+                            : qobject_cast<QLineEdit*>(widget)->displayText();
+        QCOMPARE(shown.remove(QLatin1Char('_')), left);
+        focusOn(&screen, "cmdMenuChoice_1");
+        key(Qt::Key_Return);
+    });
+    const auto& shown = program.services.messages.shown;
+    QCOMPARE(shown.size(), std::size_t(1));
+    QCOMPARE(shown[0], (Message{message.toStdString(), "", MsgIcon::Critical, MsgButtons::OK}));
+    QVERIFY(program.services.messages.beeps >= 1);
+    QVERIFY(!program.session.ContinueEntry);
+    QCOMPARE(program.entry(3), ClientRecord());
+}
+
+void ClientInfoScreenTest::typedCodesChooseListEntries_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<bool>("listOpen");
+    QTest::addColumn<int>("beeps");
+    QTest::newRow("sex 2") << "cmbGender"
+                           << "2"
+                           << "Female" << false << 0;
+    QTest::newRow("sex n") << "cmbGender"
+                           << "n"
+                           << "N/A" << false << 0;
+    QTest::newRow("race 5") << "cmbRace"
+                            << "5"
+                            << "Native American" << false << 0;
+    QTest::newRow("race 0") << "cmbRace"
+                            << "0"
+                            << "N/A" << false << 0;
+    QTest::newRow("race N") << "cmbRace"
+                            << "N"
+                            << "N" << true << 0;
+    QTest::newRow("sex m is no code") << "cmbGender"
+                                      << "m"
+                                      << "" << false << 1;
+    QTest::newRow("race 7 is no code") << "cmbRace"
+                                       << "27"
+                                       << "" << false << 1;
+}
+
+void ClientInfoScreenTest::typedCodesChooseListEntries() {
+    QFETCH(QString, list);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    QFETCH(bool, listOpen);
+    QFETCH(int, beeps);
+    Program program;
+    program.session.EditMode = false;
+    runScreen(program, [&](FrmClientInfo& screen) {
+        auto* combo = child<QComboBox>(&screen, list.toLatin1().constData());
+        focusOn(&screen, list.toLatin1().constData());
+        type(typed);
+        QCOMPARE(combo->currentText(), chosen);
+        QCOMPARE(combo->view()->isVisible(), listOpen);
+        combo->hidePopup();
+    });
+    QCOMPARE(program.services.messages.beeps, beeps);
+}
+
+// A client edited twice before: the age change is the third and last, the education change
+// after it is refused.
+void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
+    Program program("2");
+    program.session.EditMode = true;
+    program.services.messages.answer(MsgAnswer::OK);
+    runScreen(program, [](FrmClientInfo& screen) {
+        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
+        QCOMPARE(child<QLineEdit>(&screen, "txtName")->text(), QStringLiteral("BOB EXAMPLE"));
+        focusOn(&screen, "txtAge");
+        type(QStringLiteral("16"));
+        key(Qt::Key_Return);
+        QVERIFY(child(&screen, "txtEducation")->isEnabled());
+        focusOn(&screen, "txtEducation");
+        type(QStringLiteral("10"));
+        key(Qt::Key_Return);
+        QCOMPARE(child<QLineEdit>(&screen, "txtEducation")->text(), QStringLiteral("9"));
+        for (const char* name :
+             {"txtName", "txtAge", "cmbGender", "cmbRace", "txtEducation", "mebDateOfBirth"}) {
+            QVERIFY2(!child(&screen, name)->isEnabled(), name);
+        }
+        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
+        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+                 QStringLiteral("No further editing permitted. Press Enter to save and continue."));
+        key(Qt::Key_Return);
+    });
+    const auto& shown = program.services.messages.shown;
+    QCOMPARE(shown.size(), std::size_t(1));
+    QCOMPARE(shown[0], (Message{"This client's information has been edited\r\n3 times already. "
+                                "Further editing of this\r\ninformation is no longer permitted.",
+                                "Edit Limit Reached", MsgIcon::Information, MsgButtons::OK}));
+    QVERIFY(program.session.ContinueEntry);
+    std::string expected = program.fileBytes;
+    expected.replace(185 + 25, 2, "16");
+    expected[185 + 183] = '3';
+    QCOMPARE(program.onDisk(), expected);
+}
+
+void ClientInfoScreenTest::unchangedClientClosesWithoutWriting() {
+    // Any write would fail and show its box, which nobody answers.
+    Program program("1", "0", test::FailOn(FileOp::Write, "DATA401.QLM", EIO));
+    program.session.EditMode = true;
+    const ClientRecord before = program.entry(2);
+    runScreen(program, [](FrmClientInfo&) { key(Qt::Key_Return); });
+    QVERIFY(program.session.ContinueEntry);
+    QVERIFY(program.services.messages.shown.empty());
+    QCOMPARE(program.entry(2), before);
+    QCOMPARE(program.onDisk(), program.fileBytes);
+}
+
+void ClientInfoScreenTest::cancelStoresNothing() {
+    Program program;
+    program.session.EditMode = true;
+    program.session.ContinueEntry = true;
+    const ClientRecord before = program.entry(2);
+    runScreen(program, [](FrmClientInfo& screen) {
+        focusOn(&screen, "txtName");
+        type(QStringLiteral("CAROL EXAMPLE"));
+        key(Qt::Key_Return);
+        focusOn(&screen, "cmdMenuChoice_1");
+        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+                 QStringLiteral("Cancel information input and return to Main Menu."));
+        key(Qt::Key_Return);
+    });
+    QVERIFY(!program.session.ContinueEntry);
+    QCOMPARE(program.entry(2), before);
+    QCOMPARE(program.onDisk(), program.fileBytes);
+}
+
+void ClientInfoScreenTest::deletedNameOpensLocked() {
+    Program program("0", "1");
+    program.session.EditMode = true;
+    runScreen(program, [](FrmClientInfo& screen) {
+        for (const char* name :
+             {"txtName", "txtAge", "cmbGender", "cmbRace", "txtEducation", "mebDateOfBirth"}) {
+            QVERIFY2(!child(&screen, name)->isEnabled(), name);
+        }
+        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+                 QStringLiteral("Client name has been deleted. Editing is not permitted. Press "
+                                "Enter to continue."));
+        key(Qt::Key_Return);
+    });
+    QVERIFY(program.session.ContinueEntry);
+    QCOMPARE(program.onDisk(), program.fileBytes);
+}
+
+void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile_data() {
+    QTest::addColumn<bool>("writeFails");
+    QTest::addColumn<QStringList>("titles");
+    QTest::newRow("write fails") << true << QStringList{"Data Disk Error"};
+    QTest::newRow("data disk exchanged")
+        << false << QStringList{"Data Disk Changed", "Data Disk Not Found"};
+}
+
+void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
+    QFETCH(bool, writeFails);
+    QFETCH(QStringList, titles);
+    Program program("0", "0",
+                    writeFails ? test::FailOn(FileOp::Write, "DATA401.QLM", EIO) : FaultInjector{});
+    program.session.EditMode = true;
+    if (!writeFails) {
+        // Another disk, with one client more than the program knows of, is in the drive now.
+        program.fileBytes += storedClient("DAN EXAMPLE", "0");
+        TestFolder::write(program.folder.clientFile(), program.fileBytes);
+    }
+    for (int i = 0; i < titles.size(); ++i) {
+        program.services.messages.answer(MsgAnswer::OK);
+    }
+    const ClientRecord before = program.entry(2);
+    runScreen(program, [&](FrmClientInfo& screen) {
+        focusOn(&screen, "txtAge");
+        type(QStringLiteral("16"));
+        key(Qt::Key_Return);
+        focusOn(&screen, "cmdMenuChoice_0");
+        key(Qt::Key_Return);
+        QVERIFY(screen.isVisible());
+        QCOMPARE(child<QLineEdit>(&screen, "txtAge")->text(), QStringLiteral("16"));
+        QVERIFY(!program.session.ContinueEntry);
+        focusOn(&screen, "cmdMenuChoice_1");
+        key(Qt::Key_Return);
+    });
+    QStringList shownTitles;
+    for (const Message& message : program.services.messages.shown) {
+        shownTitles << QString::fromStdString(message.title);
+        QCOMPARE(message.icon, MsgIcon::Critical);
+    }
+    QCOMPARE(shownTitles, titles);
+    if (writeFails) {
+        QVERIFY(program.services.messages.shown.back().text.find("Error 57: ") !=
+                std::string::npos);
+    }
+    QCOMPARE(program.entry(2), before);
+    QCOMPARE(program.onDisk(), program.fileBytes);
+    QVERIFY(!program.session.ContinueEntry);
+}
+
+QTEST_MAIN(ClientInfoScreenTest)
+#include "ClientInfoScreenTest.moc"
