@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "session/Session.h"
-#include "storage/ClientFile.h"
+#include "session/Operations.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"

@@ -7,7 +7,7 @@
 
 #include "entry/FrmCourtHistory.h"
 #include "session/Session.h"
-#include "storage/ClientFile.h"
+#include "session/Operations.h"
 #include "storage/FileSystem.h"
 #include "support/FakeServices.h"
 #include "support/RunModal.h"
