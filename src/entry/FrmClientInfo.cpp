@@ -9,11 +9,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "session/DataLocation.h"
-#include "session/DriveSelect.h"
+#include "session/CheckedSave.h"
 #include "session/Operations.h"
 #include "session/Session.h"
-#include "storage/FileError.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -60,8 +58,6 @@ constexpr const char* OkPrompt =
     "If information is correct press Enter or press Tab to change an entry.";
 constexpr const char* CancelPrompt = "Cancel information input and return to Main Menu.";
 
-// The data disk's messages separate their paragraphs with two carriage returns.
-constexpr const char* Paragraph = "\r\r";
 constexpr const char* RetryAdvice =
     "Choose Information OK to try again, or Cancel Input to leave the client as it was.";
 
@@ -80,21 +76,6 @@ Message nameNotStorableMessage() {
     return refusedMessage(
         "The name holds a character that cannot be stored. Type the name with the letters of "
         "Western European languages only. Press Enter to continue.");
-}
-
-Message locationLostMessage() {
-    return {std::string("Original data disk still not found!") + Paragraph +
-                "The client's information was not saved. Put the data disk used when the "
-                "program was started back in its drive." +
-                Paragraph + RetryAdvice,
-            "Data Disk Not Found", MsgIcon::Critical, MsgButtons::OK};
-}
-
-Message saveFailedMessage(const FileError& error) {
-    return {std::string("The client's information could not be saved.") + Paragraph + "Error " +
-                std::to_string(error.number()) + ": " + error.description() + Paragraph +
-                "The client file on the data disk is as it was before. " + RetryAdvice,
-            "Data Disk Error", MsgIcon::Critical, MsgButtons::OK};
 }
 
 Message clientTableFullMessage() {
@@ -563,12 +544,11 @@ void FrmClientInfo::informationOk() {
         accept();
         return;
     }
-    ClientRecord& entry = m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)];
-    const ClientRecord before = entry;
+    const ClientRecord before =
+        m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)];
     RecordToDB();
     if (!saveEditedClient(before)) {
         // Memory keeps what the disk keeps; the typed fields stay for another try.
-        entry = before;
         m_session.ContinueEntry = false;
         return;
     }
@@ -577,36 +557,10 @@ void FrmClientInfo::informationOk() {
 
 bool FrmClientInfo::saveEditedClient(const ClientRecord& before) {
     MOUSEWAIT();
-    const bool located = CheckDataLocation(
-        m_session,
-        [this] {
-            MOUSEDEFAULT();
-            m_services.messages.show(DataDiskChangedMessage());
-        },
-        [this] { m_services.messages.show(locationLostMessage()); });
-    if (!located) {
-        MOUSEDEFAULT();
-        return false;
-    }
-    try {
-        SaveClient(m_session, m_session.CurrentClient);
-    } catch (const FileError& error) {
-        // A write that stopped half way is undone as far as the disk still lets us.
-        ClientRecord& entry =
-            m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)];
-        const ClientRecord failed = entry;
-        entry = before;
-        try {
-            SaveClient(m_session, m_session.CurrentClient);
-        } catch (const FileError&) {
-        }
-        entry = failed;
-        MOUSEDEFAULT();
-        m_services.messages.show(saveFailedMessage(error));
-        return false;
-    }
+    const bool saved = SaveClientChecked(m_session, m_services.messages, m_session.CurrentClient,
+                                         before, {"The client's information", RetryAdvice});
     MOUSEDEFAULT();
-    return true;
+    return saved;
 }
 
 void FrmClientInfo::reject() {

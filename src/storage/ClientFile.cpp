@@ -1,5 +1,6 @@
 #include "storage/ClientFile.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "storage/FileError.h"
@@ -47,18 +48,20 @@ void WriteClientRecord(const FileSystem& files, const std::string& fileName,
         throw FileError(FileError::BadRecordNumber, "Bad record number " + std::to_string(n),
                         fileName);
     }
-    File file = files.open(fileName, FileSystem::Mode::ReadWriteCreate);
+    const std::string old = files.exists(fileName) ? files.readFile(fileName) : std::string();
     // A file that ends inside an earlier record (a short last record) gets that record
     // written whole first, so that no gap of undefined bytes is left before record n.
-    const std::int64_t length = file.size();
-    int first = static_cast<int>(std::min<std::int64_t>(length / RecordSize + 1, n));
-    std::string bytes;
+    const auto length = static_cast<std::int64_t>(old.size());
+    const int first = static_cast<int>(std::min<std::int64_t>(length / RecordSize + 1, n));
+    std::string bytes = old.substr(0, static_cast<std::size_t>((first - 1) * RecordSize));
     for (int r = first; r <= n; ++r) {
         bytes += table[static_cast<std::size_t>(r)].toBytes();
     }
-    file.writeAt((first - 1) * RecordSize, bytes);
-    file.sync();
-    file.close();
+    if (length > n * RecordSize) {
+        bytes += old.substr(static_cast<std::size_t>(n * RecordSize));
+    }
+    // The whole file is replaced at once, so that a failure or a crash leaves the old file.
+    files.replaceFile(fileName, bytes);
 }
 
 }  // namespace qlm

@@ -184,6 +184,22 @@ std::string FileSystem::readFile(const std::string& path) const {
     return open(path, Mode::Read).readAll();
 }
 
+namespace {
+
+// The rename is durable only once the folder holding the file is on the disk too. The new
+// content is in place by now, so a folder that cannot be synced is not reported as a failure.
+void syncFolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
 void FileSystem::replaceFile(const std::string& path, std::string_view bytes) const {
     const std::string temporary = path + ".new";
     try {
@@ -199,6 +215,7 @@ void FileSystem::replaceFile(const std::string& path, std::string_view bytes) co
         ::unlink(temporary.c_str());
         throw;
     }
+    syncFolderOf(path);
 }
 
 }  // namespace qlm

@@ -54,7 +54,11 @@ MsgAnswer QtMessages::show(const Message& message) {
             box.setDefaultButton(QMessageBox::Yes);
             break;
     }
-    switch (box.exec()) {
+    // A box asks for the user, so it shows the normal pointer even inside a busy step.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int answer = box.exec();
+    QApplication::restoreOverrideCursor();
+    switch (answer) {
         case QMessageBox::Cancel:
             return MsgAnswer::Cancel;
         case QMessageBox::Yes:
