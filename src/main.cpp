@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/FrmMainMenu.h"
+#include "app/MainMenuWiring.h"
 #include "app/SingleInstance.h"
 #include "session/ProgramFolder.h"
 #include "session/Session.h"
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
     qlm::QtReportPrinter printer;
     qlm::Services services{messages, clock, audio, printer};
     qlm::FrmMainMenu menu(session, services);
+    qlm::WireMainMenu(menu, session, services);
     QObject::connect(&instance, &qlm::SingleInstance::frontRequested, &menu,
                      &qlm::FrmMainMenu::comeToFront);
     if (!menu.StartUp()) {

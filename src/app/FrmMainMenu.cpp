@@ -97,11 +97,7 @@ void FrmMainMenu::buildScreen() {
     listLayout->addWidget(m_lbNameDisplay);
     setListFocusColours(false);
 
-    m_msgPanel = new QLabel(central);
-    m_msgPanel->setObjectName(QStringLiteral("MsgPanel"));
-    m_msgPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_msgPanel->setMinimumHeight(28);
-    m_msgPanel->setMargin(4);
+    m_msgPanel = MakeMsgPanel(central);
 
     m_imgTVNLogo = new QLabel(central);
     m_imgTVNLogo->setObjectName(QStringLiteral("imgTVNLogo"));

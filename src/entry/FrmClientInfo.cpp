@@ -164,11 +164,7 @@ void FrmClientInfo::buildScreen() {
     }
     grid->setColumnMinimumWidth(1, 260);
 
-    m_msgPanel = new QLabel(this);
-    m_msgPanel->setObjectName(QStringLiteral("MsgPanel"));
-    m_msgPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_msgPanel->setMinimumHeight(28);
-    m_msgPanel->setMargin(4);
+    m_msgPanel = MakeMsgPanel(this);
 
     auto* choices = new QHBoxLayout;
     const std::array<const char*, 2> captions{"Information OK", "Cancel Input"};

@@ -58,9 +58,7 @@ FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, QWidget* 
 }
 
 void FrmCourtHistory::buildScreen() {
-    m_lblClientName = new QLabel(this);
-    m_lblClientName->setObjectName(QStringLiteral("lblClientName"));
-    SetBold(m_lblClientName, true);
+    m_lblClientName = MakeClientNameLabel(this);
 
     m_frCourt = new QFrame(this);
     m_frCourt->setObjectName(QStringLiteral("frCourt"));
@@ -84,11 +82,7 @@ void FrmCourtHistory::buildScreen() {
     }
     grid->setColumnStretch(0, 1);
 
-    m_msgPanel = new QLabel(this);
-    m_msgPanel->setObjectName(QStringLiteral("MsgPanel"));
-    m_msgPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_msgPanel->setMinimumHeight(28);
-    m_msgPanel->setMargin(4);
+    m_msgPanel = MakeMsgPanel(this);
 
     auto* choices = new QHBoxLayout;
     choices->addStretch();

@@ -41,11 +41,7 @@ void FrmSelectEntryMethod::buildScreen() {
     m_lblClientName->setObjectName(QStringLiteral("lblClientName"));
     m_lblClientName->hide();
 
-    m_msgPanel = new QLabel(this);
-    m_msgPanel->setObjectName(QStringLiteral("MsgPanel"));
-    m_msgPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_msgPanel->setMinimumHeight(28);
-    m_msgPanel->setMargin(4);
+    m_msgPanel = MakeMsgPanel(this);
 
     m_fraSelectMethod = new QGroupBox(QStringLiteral("Select Client Data Entry Method"), this);
     m_fraSelectMethod->setObjectName(QStringLiteral("fraSelectMethod"));

@@ -106,4 +106,20 @@ void SetColours(QWidget* widget, unsigned background, unsigned foreground) {
     widget->setAutoFillBackground(true);
 }
 
+QLabel* MakeMsgPanel(QWidget* parent) {
+    auto* panel = new QLabel(parent);
+    panel->setObjectName(QStringLiteral("MsgPanel"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setMinimumHeight(28);
+    panel->setMargin(4);
+    return panel;
+}
+
+QLabel* MakeClientNameLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("lblClientName"));
+    SetBold(label, true);
+    return label;
+}
+
 }  // namespace qlm

@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+class QLabel;
 class QWidget;
 
 namespace qlm {
@@ -29,6 +30,11 @@ void SelectAllText();
 void ClearInfoLabelBold(QWidget* screen, int n);
 // Caption labels 0 to n in normal weight, then label i bold.
 void SetInfoLabelBold(QWidget* screen, int n, int i);
+
+// The one-line panel at the foot of a screen that prompts for the focused control.
+QLabel* MakeMsgPanel(QWidget* parent);
+// The bold label that names the client being worked on.
+QLabel* MakeClientNameLabel(QWidget* parent);
 
 // A widget's font in bold or normal weight.
 void SetBold(QWidget* widget, bool bold);

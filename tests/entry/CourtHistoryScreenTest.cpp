@@ -6,10 +6,7 @@
 #include <functional>
 
 #include "entry/FrmCourtHistory.h"
-#include "session/Session.h"
-#include "session/Operations.h"
-#include "storage/FileSystem.h"
-#include "support/FakeServices.h"
+#include "support/EntryProgram.h"
 #include "support/RunModal.h"
 #include "support/TestFolder.h"
 
@@ -32,38 +29,16 @@ const std::string CountMessage =
 
 // A data location of two clients; the second has court history stored, one count
 // right-justified as the screen of an older program may have left it.
-struct Program {
-    TestFolder folder;
-    FileSystem files;
-    Session session{files, folder.program()};
-    test::FakeServices fake;
-    std::string onDisk;
-
-    Program() {
-        ClientRecord second = ClientRecord::fromBytes(test::RecordBytes("SAMPLE, LEE"));
-        second.set(&ClientRecord::AgeAtFirstArrest, "12");
-        second.set(&ClientRecord::TruancyCount, " 3");
-        second.set(&ClientRecord::DrugArrestCount, "N");
-        onDisk = test::RecordBytes("EXAMPLE, ALEX") + second.toBytes();
-        TestFolder::write(folder.clientFile(), onDisk);
-        session.DataPath = folder.data();
-        session.ClientFileName = folder.clientFile();
-        LoadClients(session);
+struct Program : test::EntryProgram {
+    Program() : EntryProgram(test::RecordBytes("EXAMPLE, ALEX") + second().toBytes()) {}
+    static ClientRecord second() {
+        ClientRecord record = ClientRecord::fromBytes(test::RecordBytes("SAMPLE, LEE"));
+        record.set(&ClientRecord::AgeAtFirstArrest, "12");
+        record.set(&ClientRecord::TruancyCount, " 3");
+        record.set(&ClientRecord::DrugArrestCount, "N");
+        return record;
     }
-
-    // Client 3, not yet in the file, as the client information screen leaves it.
-    void newClient() {
-        session.EditMode = false;
-        session.CurrentClient = 3;
-        session.ClientTable[3].set(&ClientRecord::Name, "NEWCOMER, KIM");
-    }
-    void editClient() {
-        session.EditMode = true;
-        session.CurrentClient = 2;
-    }
-    const ClientRecord& current() const {
-        return session.ClientTable[static_cast<std::size_t>(session.CurrentClient)];
-    }
+    void editClient() { EntryProgram::editClient(2); }
 };
 
 QLineEdit* field(QWidget& screen, const char* name) {

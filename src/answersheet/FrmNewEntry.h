@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <vector>
+
+#include "answersheet/AnswerGrids.h"
+
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QTableWidget;
+
+namespace qlm {
+
+class MenuChoice;
+struct Services;
+struct Session;
+
+// The answers of a paper answer sheet typed into grids, one grid per kind of answer scale,
+// one digit per item. Save writes the 109 answers into the current client's record and the
+// client file; nothing is written before.
+class FrmNewEntry : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int SaveChoice = 0;
+    static constexpr int CancelChoice = 1;
+
+    FrmNewEntry(Session& session, Services& services, std::vector<AnswerGrid> grids,
+                QWidget* parent = nullptr);
+
+    const GridAnswers& gridAnswers() const { return m_gridAnswer; }
+
+public slots:
+    // Closing the window is Cancel.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildScreen();
+    void activate();
+    int gridIndexOf(const QObject* watched) const;
+    int lastRow(int g) const;
+    int itemAt(int g, int row) const;
+    // Row `row` (1 = the first item) of grid g in its normal colours, or as the cursor row.
+    void paintRow(int g, int row, bool cursor);
+    // Moves grid g's cursor to `row`, repainting the row it leaves.
+    void markCursorRow(int g, int row);
+    void focusGrid(int g, int row);
+    bool gridKey(int g, const QKeyEvent* key);
+    void advance(int g);
+    void save();
+    void cancel();
+
+    Session& m_session;
+    Services& m_services;
+    std::vector<AnswerGrid> m_layout;
+    GridAnswers m_gridAnswer{};
+    std::vector<int> m_cursorRow;
+    bool m_activated = false;
+    bool m_marking = false;
+    bool m_closing = false;
+
+    QLabel* m_lblClientName = nullptr;
+    QFrame* m_frEntry = nullptr;
+    std::vector<QTableWidget*> m_grids;
+    std::vector<QLabel*> m_sections;
+    std::array<MenuChoice*, 2> m_choices{};
+    QLabel* m_msgPanel = nullptr;
+};
+
+// Opens the answer grids of the current client, their layout read from the question bank. A
+// bank that cannot be read is said and the screen does not open; a new client is then dropped
+// as by Cancel.
+void ShowNewEntry(Session& session, Services& services, QWidget* parent);
+
+}  // namespace qlm

@@ -1,0 +1,350 @@
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+#include <filesystem>
+
+#include "answersheet/FrmNewEntry.h"
+#include "support/EntryProgram.h"
+#include "support/RunModal.h"
+#include "support/TestFolder.h"
+#include "ui/ScreenOps.h"
+
+using namespace qlm;
+using qlm::test::RunModal;
+using qlm::test::StillOpen;
+using qlm::test::TestFolder;
+
+namespace {
+
+// The paper sheet's shape: 97 true/false items, four how-often items and eight of five
+// choices.
+std::vector<AnswerGrid> SheetGrids() {
+    AnswerGrid trueFalse{0, {}};
+    for (int i = 1; i <= 97; ++i) {
+        trueFalse.items.push_back(i);
+    }
+    AnswerGrid fiveChoices{4, {}};
+    for (int i = 102; i <= 109; ++i) {
+        fiveChoices.items.push_back(i);
+    }
+    return {trueFalse, {3, {98, 99, 100, 101}}, fiveChoices};
+}
+
+// A data location of two clients; the second has answered items 1 and 99.
+struct Program : test::EntryProgram {
+    explicit Program(FaultInjector faults = {})
+        : EntryProgram(test::RecordBytes("EXAMPLE, ALEX") +
+                           test::RecordBytes("SAMPLE, LEE", "2" + std::string(96, ' ') + "04"),
+                       std::move(faults)) {}
+    void editClient() { EntryProgram::editClient(2); }
+    std::string answersOnDisk(int n) const {
+        return TestFolder::read(folder.clientFile())
+            .substr(static_cast<std::size_t>(n - 1) * 185 + 74, 109);
+    }
+};
+
+QTableWidget* grid(QWidget& screen, int g) {
+    return screen.findChild<QTableWidget*>(QStringLiteral("grdResponses_%1").arg(g));
+}
+QPushButton* choice(QWidget& screen, int i) {
+    return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
+}
+QString msgPanel(QWidget& screen) {
+    return screen.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text();
+}
+// The focused grid and its cursor row (1 = the first item), or -1 off the grids.
+std::pair<int, int> cursor(QWidget& screen) {
+    for (int g = 0; grid(screen, g) != nullptr; ++g) {
+        if (QApplication::focusWidget() == grid(screen, g)) {
+            return {g, grid(screen, g)->currentRow() + 1};
+        }
+    }
+    return {-1, -1};
+}
+void type(const char* keys) {
+    for (const char* k = keys; *k != '\0'; ++k) {
+        QTest::keyClick(QApplication::focusWidget(), *k);
+    }
+}
+void press(Qt::Key key, int times = 1) {
+    for (int i = 0; i < times; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+    }
+}
+QColor background(QTableWidget* g, int row, int column) {
+    return g->item(row - 1, column)->background().color();
+}
+
+}  // namespace
+
+class NewEntryScreenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gridsAsTheBankShapesThem();
+    void digitsRecordAnswersAndMoveOn();
+    void movingBetweenRowsAndGrids();
+    void storedAnswersShowAsMarks();
+    void cancel_data();
+    void cancel();
+    void failedSaveKeepsTheAnswers_data();
+    void failedSaveKeepsTheAnswers();
+    void anUnreadableBankIsSaid();
+    void scannedAnswersThatCameShort();
+};
+
+void NewEntryScreenTest::gridsAsTheBankShapesThem() {
+    Program program;
+    program.newClient();
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    QCOMPARE(screen.objectName(), QStringLiteral("frmNewEntry"));
+    QCOMPARE(screen.windowTitle(), QStringLiteral("Edit Client Responses"));
+    QCOMPARE(screen.findChild<QLabel*>(QStringLiteral("lblClientName"))->text(),
+             QStringLiteral("NEWCOMER, KIM            "));
+    const struct {
+        int rows;
+        QStringList headings;
+        const char* first;
+        const char* last;
+    } grids[] = {{97, {"Num", "1", "2"}, "1.", "97."},
+                 {4, {"Num", "1", "2", "3", "4"}, "98.", "101."},
+                 {8, {"Num", "1", "2", "3", "4", "5"}, "102.", "109."}};
+    for (int g = 0; g < 3; ++g) {
+        QTableWidget* table = grid(screen, g);
+        QVERIFY(table != nullptr);
+        QCOMPARE(table->rowCount(), grids[g].rows);
+        QStringList headings;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            headings << table->horizontalHeaderItem(c)->text();
+        }
+        QCOMPARE(headings, grids[g].headings);
+        QCOMPARE(table->item(0, 0)->text(), QString::fromLatin1(grids[g].first));
+        QCOMPARE(table->item(table->rowCount() - 1, 0)->text(), QString::fromLatin1(grids[g].last));
+        QCOMPARE(screen.findChild<QLabel*>(QStringLiteral("lblSection_%1").arg(g))->text(),
+                 QStringLiteral("Section %1").arg(g + 1));
+    }
+    QVERIFY(grid(screen, 3) == nullptr);
+    QCOMPARE(choice(screen, 0)->text(), QStringLiteral("Save"));
+    QCOMPARE(choice(screen, 1)->text(), QStringLiteral("Cancel"));
+    QVERIFY(choice(screen, 2) == nullptr);
+}
+
+// A new client's answers typed from the sheet: each accepted digit records the item and moves
+// on, keys the grid does not offer beep; Save writes the client as the third record.
+void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
+    Program program;
+    program.newClient();
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    const int result = RunModal(screen, [&] {
+        QTableWidget* trueFalse = grid(screen, 0);
+        QCOMPARE(cursor(screen), std::make_pair(0, 1));
+        QCOMPARE(msgPanel(screen), QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid"));
+        type("1");
+        QCOMPARE(trueFalse->item(0, 1)->text(), QStringLiteral("X"));
+        QCOMPARE(background(trueFalse, 1, 1), FromBGR(0x00FF00));
+        QCOMPARE(background(trueFalse, 1, 2), FromBGR(0xFFFFFF));
+        QCOMPARE(trueFalse->item(0, 2)->foreground().color(), FromBGR(0x800000));
+        QCOMPARE(background(trueFalse, 2, 1), FromBGR(0xFFFF00));
+        QCOMPARE(background(trueFalse, 2, 2), FromBGR(0xFFFF00));
+        const int beeps = program.fake.messages.beeps;
+        type("3a");
+        press(Qt::Key_Return);
+        QCOMPARE(program.fake.messages.beeps, beeps + 3);
+        QCOMPARE(cursor(screen), std::make_pair(0, 2));
+        type("20");
+        QCOMPARE(trueFalse->item(2, 1)->text(), QString());
+        QCOMPARE(trueFalse->item(2, 2)->text(), QString());
+        press(Qt::Key_Tab);
+        QCOMPARE(cursor(screen), std::make_pair(1, 1));
+        QCOMPARE(msgPanel(screen),
+                 QStringLiteral("0=No answer, 1=Rare/Never, 2=Sometimes, 3=Often, 4=Very Often, "
+                                "Tab=Next grid"));
+        type("45");
+        QCOMPARE(cursor(screen), std::make_pair(1, 2));
+        press(Qt::Key_Tab);
+        type("5");
+        press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), choice(screen, 0));
+        QCOMPARE(msgPanel(screen),
+                 QStringLiteral("SAVE data, close this window and return to Main Menu"));
+        QTest::keyClick(choice(screen, 0), Qt::Key_Return);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    const std::string answers =
+        "120" + std::string(94, ' ') + "4" + std::string(3, ' ') + "5" + std::string(7, ' ');
+    QCOMPARE(program.answersOnDisk(3), answers);
+    const std::string file = TestFolder::read(program.folder.clientFile());
+    QCOMPARE(file.size(), std::size_t(3 * 185));
+    QCOMPARE(file.substr(0, 370), program.onDisk);
+    QCOMPARE(file.substr(370, 13), std::string("NEWCOMER, KIM"));
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(3));
+    QVERIFY(program.session.MainMenuActive);
+    QVERIFY(!program.session.EditMode);
+    QVERIFY(program.fake.messages.shown.empty());
+}
+
+// Down and Up walk the rows and cross between grids; the first and last items beep.
+void NewEntryScreenTest::movingBetweenRowsAndGrids() {
+    Program program;
+    program.newClient();
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    RunModal(screen, [&] {
+        int beeps = program.fake.messages.beeps;
+        press(Qt::Key_Up);
+        QCOMPARE(program.fake.messages.beeps, ++beeps);
+        QCOMPARE(cursor(screen), std::make_pair(0, 1));
+        press(Qt::Key_Left);
+        press(Qt::Key_Right);
+        QCOMPARE(grid(screen, 0)->currentColumn(), 0);
+        press(Qt::Key_Down, 96);
+        QCOMPARE(cursor(screen), std::make_pair(0, 97));
+        type("2");
+        QCOMPARE(cursor(screen), std::make_pair(1, 1));
+        QCOMPARE(grid(screen, 0)->item(96, 2)->text(), QStringLiteral("X"));
+        QCOMPARE(background(grid(screen, 0), 97, 1), FromBGR(0xFFFFFF));
+        press(Qt::Key_Up);
+        QCOMPARE(cursor(screen), std::make_pair(0, 97));
+        press(Qt::Key_Down);
+        press(Qt::Key_Down, 4);
+        QCOMPARE(cursor(screen), std::make_pair(2, 1));
+        press(Qt::Key_Down, 7);
+        type("5");
+        QCOMPARE(program.fake.messages.beeps, ++beeps);
+        QCOMPARE(cursor(screen), std::make_pair(2, 8));
+        QCOMPARE(grid(screen, 2)->item(7, 5)->text(), QStringLiteral("X"));
+        press(Qt::Key_Down);
+        QCOMPARE(program.fake.messages.beeps, ++beeps);
+        // Escape does not throw the answers away.
+        press(Qt::Key_Escape);
+        QVERIFY(screen.isVisible());
+    });
+    QCOMPARE(screen.gridAnswers()[97], '2');
+    QCOMPARE(screen.gridAnswers()[109], '5');
+}
+
+void NewEntryScreenTest::storedAnswersShowAsMarks() {
+    Program program;
+    program.editClient();
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    const int result = RunModal(screen, [&] {
+        QCOMPARE(grid(screen, 0)->item(0, 2)->text(), QStringLiteral("X"));
+        QCOMPARE(grid(screen, 1)->item(1, 4)->text(), QStringLiteral("X"));
+        QCOMPARE(grid(screen, 1)->item(0, 1)->text(), QString());
+        QCOMPARE(grid(screen, 0)->item(96, 1)->text(), QString());
+        type("1");
+        choice(screen, 0)->click();
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(program.answersOnDisk(2), "1" + std::string(96, ' ') + "04" + std::string(10, ' '));
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+}
+
+void NewEntryScreenTest::cancel_data() {
+    QTest::addColumn<bool>("editing");
+    QTest::newRow("new client") << false;
+    QTest::newRow("edited client") << true;
+}
+
+// Nothing is written; a new client is dropped and client 1 is current, an edited one stays as
+// it was.
+void NewEntryScreenTest::cancel() {
+    QFETCH(bool, editing);
+    Program program;
+    editing ? program.editClient() : program.newClient();
+    const ClientRecord before = program.session.ClientTable[2];
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    const int result = RunModal(screen, [&] {
+        type("2121");
+        press(Qt::Key_Tab, 4);
+        QCOMPARE(QApplication::focusWidget(), choice(screen, 1));
+        QTest::keyClick(choice(screen, 1), Qt::Key_Return);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QVERIFY(!program.session.EditMode);
+    if (editing) {
+        QCOMPARE(program.session.CurrentClient, std::int16_t(2));
+        QCOMPARE(program.session.ClientTable[2].toBytes(), before.toBytes());
+    } else {
+        QCOMPARE(program.session.CurrentClient, std::int16_t(1));
+        QCOMPARE(program.session.ClientTable[3].toBytes(), ClientRecord().toBytes());
+    }
+}
+
+void NewEntryScreenTest::failedSaveKeepsTheAnswers_data() {
+    QTest::addColumn<bool>("diskFails");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("write fails") << true << "Data Disk Error";
+    QTest::newRow("client file gone") << false << "Data Disk Not Found";
+}
+
+// A save that did not reach the disk says so, stores nothing, and keeps the typed answers on
+// the screen for another try.
+void NewEntryScreenTest::failedSaveKeepsTheAnswers() {
+    QFETCH(bool, diskFails);
+    QFETCH(QString, title);
+    Program program(diskFails ? test::FailOn(FileOp::Write, "DATA401.QLM", EIO) : FaultInjector{});
+    program.newClient();
+    if (!diskFails) {
+        std::filesystem::remove(program.folder.clientFile());
+        program.fake.messages.answer(MsgAnswer::OK);
+    }
+    program.fake.messages.answer(MsgAnswer::OK);
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    const int result = RunModal(screen, [&] {
+        type("12");
+        choice(screen, 0)->click();
+        QVERIFY(screen.isVisible());
+        QVERIFY(choice(screen, 0)->isEnabled());
+    });
+    QCOMPARE(result, StillOpen);
+    QCOMPARE(QString::fromStdString(program.fake.messages.shown.back().title), title);
+    QCOMPARE(screen.gridAnswers()[2], '2');
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.ClientTable[3].Answers, std::string(109, ' '));
+    if (diskFails) {
+        QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+    } else {
+        QVERIFY(!std::filesystem::exists(program.folder.clientFile()));
+    }
+}
+
+void NewEntryScreenTest::anUnreadableBankIsSaid() {
+    Program program;
+    program.newClient();
+    program.session.QuestionBankPath = program.folder.program() + "/missing.db";
+    program.fake.messages.answer(MsgAnswer::OK);
+    ShowNewEntry(program.session, program.fake.services, nullptr);
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
+    QCOMPARE(program.fake.messages.shown[0].title, std::string("Question Bank Error"));
+    QVERIFY(program.fake.messages.shown[0].text.find("missing.db") != std::string::npos);
+    QCOMPARE(program.session.CurrentClient, std::int16_t(1));
+    QCOMPARE(program.session.ClientTable[3].toBytes(), ClientRecord().toBytes());
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+}
+
+void NewEntryScreenTest::scannedAnswersThatCameShort() {
+    Program program;
+    program.newClient();
+    program.session.ScanEditMode = true;
+    program.session.ClientTable[3].Answers = "21";
+    program.fake.messages.answer(MsgAnswer::OK);
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    RunModal(screen, [&] {
+        QCOMPARE(grid(screen, 0)->item(0, 2)->text(), QStringLiteral("X"));
+        QCOMPARE(grid(screen, 0)->item(1, 1)->text(), QStringLiteral("X"));
+    });
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
+    QCOMPARE(program.fake.messages.shown[0].title, std::string("Scanned Answers Warning"));
+    QCOMPARE(program.fake.messages.shown[0].text,
+             std::string("Scanned answers being populated for editing but\rsome answers did not "
+                         "scan correctly.\rCheck responses carefully."));
+    QCOMPARE(screen.gridAnswers()[3], '0');
+    QCOMPARE(screen.gridAnswers()[109], '0');
+}
+
+QTEST_MAIN(NewEntryScreenTest)
+#include "NewEntryScreenTest.moc"

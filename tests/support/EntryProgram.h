@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+#include "session/Operations.h"
+#include "session/Session.h"
+#include "storage/FileSystem.h"
+#include "support/FakeServices.h"
+#include "support/TestFolder.h"
+
+namespace qlm::test {
+
+// A data location whose client file holds `onDisk`, loaded into a session, with the service
+// doubles: the ground of the entry screens' tests.
+struct EntryProgram {
+    TestFolder folder;
+    FileSystem files;
+    Session session;
+    FakeServices fake;
+    std::string onDisk;
+
+    explicit EntryProgram(std::string clientFile, FaultInjector faults = {})
+        : files(std::move(faults)),
+          session(files, folder.program()),
+          onDisk(std::move(clientFile)) {
+        TestFolder::write(folder.clientFile(), onDisk);
+        session.DataPath = folder.data();
+        session.ClientFileName = folder.clientFile();
+        LoadClients(session);
+    }
+
+    // The client after the last one, not yet in the file, as the client information screen
+    // leaves it.
+    void newClient() {
+        session.EditMode = false;
+        session.CurrentClient = static_cast<std::int16_t>(session.NumberOfClients + 1);
+        session.ClientTable[static_cast<std::size_t>(session.CurrentClient)].set(
+            &ClientRecord::Name, "NEWCOMER, KIM");
+    }
+    void editClient(int n) {
+        session.EditMode = true;
+        session.CurrentClient = static_cast<std::int16_t>(n);
+    }
+    const ClientRecord& current() const {
+        return session.ClientTable[static_cast<std::size_t>(session.CurrentClient)];
+    }
+};
+
+}  // namespace qlm::test
