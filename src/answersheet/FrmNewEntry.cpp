@@ -111,6 +111,7 @@ void FrmNewEntry::buildScreen() {
         }
         grid->setHorizontalHeaderLabels(headings);
         grid->verticalHeader()->hide();
+        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
         grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         grid->horizontalHeader()->setMinimumSectionSize(1);
         grid->setColumnWidth(0, px(this, NumberColumnTwips));
