@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "answersheet/Verification.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace qlm {
+
+struct Services;
+struct Session;
+
+// The supervisor types the current client's answers a second time from the answer sheet, without
+// seeing the stored ones, then a third time for the items that differ; the result is saved.
+class FrmVerify : public QDialog {
+    Q_OBJECT
+
+public:
+    FrmVerify(Session& session, Services& services, QWidget* parent = nullptr);
+
+    const Verification& verification() const { return m_verification; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildScreen();
+    void showPosition();
+    void entryKey(const QKeyEvent* key);
+    // The pass ended: store what it gives (nothing when `answers` is empty), save, and say so.
+    void finish(const std::string& answers, const char* text, const char* title);
+
+    Session& m_session;
+    Services& m_services;
+    Verification m_verification;
+
+    QGroupBox* m_frAll = nullptr;
+    QGroupBox* m_frame1 = nullptr;
+    QLabel* m_lblCurQuestion = nullptr;
+    QLineEdit* m_txtCurQuestion = nullptr;
+    QLabel* m_lblPrevQuestion = nullptr;
+    QLineEdit* m_txtPrevQuestion = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    QLabel* m_pnlMessage = nullptr;
+};
+
+}  // namespace qlm
