@@ -58,15 +58,6 @@ Message bankUnreadableMessage(const DataFileError& error) {
             "Question Bank Error", MsgIcon::Critical, MsgButtons::OK};
 }
 
-// A client that was never saved is dropped; an edited one stays as the file holds it.
-void endEntry(Session& session) {
-    if (!session.EditMode) {
-        ClearClient(session);
-        session.CurrentClient = 1;
-    }
-    session.EditMode = false;
-}
-
 }  // namespace
 
 FrmNewEntry::FrmNewEntry(Session& session, Services& services, std::vector<AnswerGrid> grids,
@@ -383,7 +374,7 @@ void FrmNewEntry::save() {
 
 void FrmNewEntry::cancel() {
     m_choices[CancelChoice]->button()->setEnabled(false);
-    endEntry(m_session);
+    DropUnsavedClient(m_session);
     QDialog::reject();
 }
 
@@ -400,7 +391,7 @@ void ShowNewEntry(Session& session, Services& services, QWidget* parent) {
     } catch (const DataFileError& error) {
         MOUSEDEFAULT();
         services.messages.show(bankUnreadableMessage(error));
-        endEntry(session);
+        DropUnsavedClient(session);
         return;
     }
     FrmNewEntry screen(session, services, std::move(grids), parent);

@@ -28,6 +28,14 @@ void ClearClient(Session& session) {
     }
 }
 
+void DropUnsavedClient(Session& session) {
+    if (!session.EditMode) {
+        ClearClient(session);
+        session.CurrentClient = 1;
+    }
+    session.EditMode = false;
+}
+
 void LoadScoringTables(Session& session) {
     session.Tables = ReadScoringTables(session.Files, session.ProgramFolder);
 }

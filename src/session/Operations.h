@@ -20,6 +20,9 @@ void LoadClients(Session& session);
 void SaveClient(Session& session, int n);
 // Blanks the current client's entry of the table; the file is not touched.
 void ClearClient(Session& session);
+// Ends an entry left unfinished: a new client, never written, is cleared and client 1 becomes
+// current; an edited client stays as the file holds it. Edit mode ends either way.
+void DropUnsavedClient(Session& session);
 
 // Reads the scoring tables afresh from the program folder; on an error the session keeps the
 // tables it had.

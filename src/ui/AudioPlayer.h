@@ -10,7 +10,9 @@ public:
     virtual ~AudioPlayer() = default;
     // Whether sound can be heard at all; a silent player says no, so no repeat hint is shown.
     virtual bool available() const = 0;
-    // Starts the wave file; false (with a reason) when it could not be opened or played.
+    // Starts the wave file and returns at once; false when it could not be opened or played,
+    // with `error` set to the error number, a colon and its description ("70:Permission
+    // denied").
     virtual bool play(const std::string& waveFile, std::string& error) = 0;
     // Stops and closes whatever is playing; harmless when nothing is.
     virtual void stop() = 0;

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "testing/InstructionText.h"
+#include "testing/Presentation.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace qlm {
+
+class MenuChoice;
+struct Services;
+struct Session;
+
+// The test on screen: the instructions, then one item at a time with its choices, spoken when
+// sound is available. The answers reach the client's record and the file only at the end,
+// after which the supervisor's secret code closes the screen.
+class FrmPresentQA : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int ChoiceCount = 5;
+
+    // `askSecretCode` asks for the supervisor's code without a way to cancel: true once given.
+    FrmPresentQA(Session& session, Services& services, std::string language,
+                 QuestionBankRecordset records, std::function<bool()> askSecretCode,
+                 QWidget* parent = nullptr);
+
+    const std::string& Language() const { return m_language; }
+    const Presentation& presentation() const { return m_presentation; }
+    // True once the answers are in the client file.
+    bool answersSaved() const { return m_saved; }
+
+public slots:
+    // Closing the window asks first, because it loses every answer not yet saved.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildScreen();
+    void activate();
+    void TestInstructions(int section);
+    void dismissInstructions();
+    void showItem();
+    void GetNextQuestion();
+    void goBack();
+    void abandon();
+    void choose(int i);
+    void endOfTest();
+    bool storeAnswers();
+    void focusQuestion();
+    void focusChoice(int i);
+    // The visible choice after (step 1) or before (step -1) choice i; -1 past either end.
+    int visibleChoice(int i, int step) const;
+    bool choiceKey(int i, const QKeyEvent* key);
+    void showPrompt(const char* english, const char* spanish);
+    void showBox(const char* title, const char* text);
+    void PlayAudio(const std::string& name);
+    void StopAudio();
+
+    Session& m_session;
+    Services& m_services;
+    std::string m_language;
+    bool m_spanish;
+    Presentation m_presentation;
+    std::function<bool()> m_askSecretCode;
+    InstructionTexts m_instructionText;
+    bool m_audioEnabled = false;
+    bool m_activated = false;
+    bool m_generalInstructionsPending = false;
+    bool m_testEnded = false;
+    bool m_saved = false;
+    bool m_leaving = false;
+
+    QGroupBox* m_fraInstructions = nullptr;
+    QPlainTextEdit* m_txtInstructions = nullptr;
+    QFrame* m_frQandA = nullptr;
+    QGroupBox* m_fraQuestions = nullptr;
+    QPlainTextEdit* m_txtQuestion = nullptr;
+    QGroupBox* m_fraAnswer = nullptr;
+    std::array<MenuChoice*, ChoiceCount> m_choices{};
+    std::array<QLineEdit*, ChoiceCount> m_txtButtonText{};
+    QLabel* m_msgPanel = nullptr;
+};
+
+// Presents the test in `language` for the current client; a question bank that cannot be read
+// is said, and the new client is dropped.
+void ShowPresentQA(Session& session, Services& services, const std::string& language,
+                   std::function<bool()> askSecretCode, QWidget* parent);
+
+}  // namespace qlm

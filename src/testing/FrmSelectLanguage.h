@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <string>
+
+class QGroupBox;
+class QLabel;
+
+namespace qlm {
+
+class MenuChoice;
+struct Services;
+struct Session;
+
+// The language the test is presented in, one choice per language table of the question bank.
+class FrmSelectLanguage : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int CancelChoice = 3;
+
+    FrmSelectLanguage(Session& session, Services& services, QWidget* parent = nullptr);
+
+    // Opens the question bank, shows one choice per language table and returns how many there
+    // are (DataFileError when the bank cannot be read).
+    int LanguageCount();
+    // The language chosen; empty until one was.
+    const std::string& language() const { return m_language; }
+
+public slots:
+    // Closing the screen is "Cancel Presentation".
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void runChoice(int index);
+
+    Session& m_session;
+    std::string m_language;
+    std::array<MenuChoice*, 4> m_choices{};
+    QLabel* m_msgPanel = nullptr;
+};
+
+}  // namespace qlm

@@ -1,0 +1,320 @@
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "support/EntryProgram.h"
+#include "support/RunModal.h"
+#include "testing/FrmPresentQA.h"
+#include "testing/QuestionBank.h"
+#include "testing/TestBank.h"
+
+using namespace qlm;
+using qlm::test::RunModal;
+using qlm::test::StillOpen;
+using qlm::test::TestFolder;
+
+namespace {
+
+// A data location of one client, a new client being entered, a bank of both languages, and
+// the sounds of the first item and the instructions in English.
+// Whether the client file refuses writes; read by the file layer from the first load on.
+bool DiskFails = false;
+
+struct Program : test::EntryProgram {
+    bool& diskFails = DiskFails;
+    int codeAsked = 0;
+    std::vector<bool> codeAnswers;
+
+    Program()
+        : EntryProgram(test::RecordBytes("EXAMPLE, ALEX"), [](FileOp op, const std::string& path) {
+              return DiskFails && op == FileOp::Write && path.find("DATA401") != std::string::npos
+                         ? EIO
+                         : 0;
+          }) {
+        DiskFails = false;
+        newClient();
+        session.QuestionBankPath = folder.program() + "/QLMtest.db";
+        test::WriteBank(session.QuestionBankPath,
+                        {{"English", test::StandardRows()}, {"Spanish", test::StandardRows()}});
+        session.SoundPath = folder.root() + "/snd";
+        const std::string sounds = session.SoundPath + "/QLMTest/sound/English/";
+        std::filesystem::create_directories(sounds);
+        for (const char* name : {"Inst0.wav", "Inst1.wav", "q1.wav", "True.wav"}) {
+            TestFolder::write(sounds + name, "RIFF");
+        }
+    }
+
+    std::function<bool()> secretCode() {
+        return [this] {
+            const bool given = codeAsked < static_cast<int>(codeAnswers.size())
+                                   ? codeAnswers[static_cast<std::size_t>(codeAsked)]
+                                   : true;
+            ++codeAsked;
+            return given;
+        };
+    }
+    QuestionBankRecordset table(const std::string& language) const {
+        return QuestionBank(session.QuestionBankPath).openTable(language);
+    }
+    std::string answersOnDisk(int n) const {
+        return TestFolder::read(folder.clientFile())
+            .substr(static_cast<std::size_t>(n - 1) * 185 + 74, 109);
+    }
+};
+
+QWidget* focused() {
+    return QApplication::focusWidget();
+}
+QString focusName() {
+    return focused() != nullptr ? focused()->objectName() : QString();
+}
+void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(focused() != nullptr ? focused() : QApplication::activeWindow(), k, modifiers);
+}
+QString msgPanel(QWidget& screen) {
+    return screen.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text();
+}
+QString question(QWidget& screen) {
+    return screen.findChild<QPlainTextEdit*>(QStringLiteral("txtQuestion"))->toPlainText();
+}
+
+// Both instruction screens, then each item answered with choice `i` (Down to it, Enter) up to
+// item `last`, the boxes on the way answered.
+void answerTest(Program& program, int i, int last = 109) {
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    for (int n = 1; n <= last; ++n) {
+        for (int k = 0; k <= i; ++k) {
+            key(Qt::Key_Down);
+        }
+        if (n == 97 || n == 109) {
+            program.fake.messages.answer(MsgAnswer::OK);
+        }
+        key(Qt::Key_Return);
+        if (n == 97) {
+            key(Qt::Key_Return);
+        }
+    }
+}
+
+}  // namespace
+
+class PresentQAScreenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void instructionsItemsAndSounds();
+    void theWholeTestIsSaved();
+    void spanishTexts();
+    void stepsBackWithF10();
+    void shiftAltF10DropsTheClient();
+    void answersAreKeptUntilTheSaveSucceeds();
+    void aWrongCodeKeepsTheScreen();
+    void aSoundErrorIsSaidOnce();
+};
+
+void PresentQAScreenTest::instructionsItemsAndSounds() {
+    Program program;
+    FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
+                        program.secretCode());
+    RunModal(screen, [&] {
+        QCOMPARE(screen.windowTitle(), QStringLiteral("Question Presentation"));
+        QCOMPARE(focusName(), QStringLiteral("txtInstructions"));
+        auto* instructions = screen.findChild<QPlainTextEdit*>(QStringLiteral("txtInstructions"));
+        QVERIFY(instructions->toPlainText().startsWith(QStringLiteral("General Instructions")));
+        QCOMPARE(msgPanel(screen), QStringLiteral("When ready press Enter to continue."));
+        key(Qt::Key_A);
+        QCOMPARE(focusName(), QStringLiteral("txtInstructions"));
+        key(Qt::Key_Return);
+        QVERIFY(instructions->toPlainText().startsWith(
+            QStringLiteral("The statements in this section must be answered TRUE or FALSE.")));
+        key(Qt::Key_Tab);
+        QCOMPARE(focusName(), QStringLiteral("txtQuestion"));
+        QCOMPARE(question(screen), QStringLiteral("1. Statement 1"));
+        QCOMPARE(msgPanel(screen),
+                 QStringLiteral("Use Up or Down arrow keys to highlight answer, then press Enter. "
+                                "Press F10 to go back to previous question."));
+        QVERIFY(screen.findChild<QWidget*>("cmdMenuChoice_1")->isVisible());
+        QVERIFY(!screen.findChild<QWidget*>("cmdMenuChoice_2")->isVisible());
+        QCOMPARE(screen.findChild<QLineEdit*>("txtButtonText_0")->text(), QStringLiteral("True"));
+        key(Qt::Key_Down);
+        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
+        QVERIFY(screen.findChild<QLineEdit*>("txtButtonText_0")->font().bold());
+        QCOMPARE(msgPanel(screen), QStringLiteral("Press Enter to select this answer. Press Tab "
+                                                  "or Arrows to hear question again."));
+        key(Qt::Key_Down);
+        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_1"));
+        // Past the last choice the question comes back, and with it its sound.
+        key(Qt::Key_Down);
+        QCOMPARE(focusName(), QStringLiteral("txtQuestion"));
+        key(Qt::Key_Down);
+        key(Qt::Key_Up);
+        QCOMPARE(focusName(), QStringLiteral("txtQuestion"));
+    });
+    const std::string folder = program.session.SoundPath + "/QLMTest/sound/English/";
+    const std::vector<std::string> played{
+        folder + "Inst0.wav", folder + "Inst1.wav", folder + "q1.wav", folder + "True.wav",
+        folder + "q1.wav",    folder + "True.wav",  folder + "q1.wav"};
+    QCOMPARE(program.fake.audio.played, played);
+}
+
+// Every item answered with its second choice by keys: the boxes at the end of each part, the
+// answers in the file, the client counted, the secret code asked.
+void PresentQAScreenTest::theWholeTestIsSaved() {
+    Program program;
+    FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
+                        program.secretCode());
+    const int result = RunModal(screen, [&] { answerTest(program, 1); });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(program.answersOnDisk(2), std::string(109, '2'));
+    QCOMPARE(TestFolder::read(program.folder.clientFile()).substr(185, 13),
+             std::string("NEWCOMER, KIM"));
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QVERIFY(program.session.ContinueEntry);
+    QVERIFY(program.session.MainMenuActive);
+    QCOMPARE(program.codeAsked, 1);
+    const auto& shown = program.fake.messages.shown;
+    QCOMPARE(shown.size(), std::size_t(2));
+    QCOMPARE(shown[0].title, std::string("Presentation Note"));
+    QCOMPARE(shown[0].text,
+             std::string("You have completed this part of the test. Press Enter to continue."));
+    QCOMPARE(shown[1].text, std::string("You have completed the test. Thank you for your "
+                                        "participation.\r\rPress Enter to continue."));
+}
+
+void PresentQAScreenTest::spanishTexts() {
+    Program program;
+    FrmPresentQA screen(program.session, program.fake.services, "Spanish", program.table("Spanish"),
+                        program.secretCode());
+    RunModal(screen, [&] {
+        QCOMPARE(screen.windowTitle(), QStringLiteral("Presentación de preguntas"));
+        QCOMPARE(msgPanel(screen), QStringLiteral("Oprima la tecla «Enter» para seguir."));
+        answerTest(program, 0);
+    });
+    const auto& shown = program.fake.messages.shown;
+    QCOMPARE(shown.size(), std::size_t(2));
+    QCOMPARE(shown[0].title, std::string("Nota de Presentaci\xf3n"));
+    QCOMPARE(shown[0].text, std::string("Usted ha terminado esta parte de la prueba. Oprima la "
+                                        "tecla \xab"
+                                        "Enter\xbb para seguir."));
+    QCOMPARE(shown[1].title, std::string("Nota de Presentacion"));
+    QCOMPARE(shown[1].text, std::string("Usted ha terminado la prueba. Se le agradece su "
+                                        "participacion.\r\rOprima la tecla <<Enter>> para "
+                                        "terminar."));
+    // No sound folder for Spanish: the test ran silently.
+    QVERIFY(program.fake.audio.played.empty());
+}
+
+void PresentQAScreenTest::stepsBackWithF10() {
+    Program program;
+    FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
+                        program.secretCode());
+    RunModal(screen, [&] {
+        key(Qt::Key_Return);
+        const int beeps = program.fake.messages.beeps;
+        key(Qt::Key_F10);
+        QCOMPARE(program.fake.messages.beeps, beeps);
+        key(Qt::Key_Return);
+        key(Qt::Key_F10);
+        QCOMPARE(program.fake.messages.beeps, beeps + 1);
+        for (int n = 1; n <= 3; ++n) {
+            key(Qt::Key_Down);
+            key(Qt::Key_Return);
+        }
+        QCOMPARE(question(screen), QStringLiteral("4. Statement 4"));
+        key(Qt::Key_F10);
+        QCOMPARE(question(screen), QStringLiteral("3. Statement 3"));
+        QCOMPARE(focusName(), QStringLiteral("txtQuestion"));
+        key(Qt::Key_Down);
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        QCOMPARE(question(screen), QStringLiteral("4. Statement 4"));
+    });
+    QCOMPARE(QString::fromStdString(screen.presentation().answerText().substr(0, 4)),
+             QStringLiteral("1120"));
+}
+
+void PresentQAScreenTest::shiftAltF10DropsTheClient() {
+    Program program;
+    FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
+                        program.secretCode());
+    const int result = RunModal(screen, [&] {
+        answerTest(program, 0, 10);
+        key(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(program.session.CurrentClient, std::int16_t(1));
+    QCOMPARE(program.session.ClientTable[2].toBytes(), ClientRecord().toBytes());
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+    QCOMPARE(program.codeAsked, 0);
+}
+
+// The disk refuses the answers: they are held, said not to be saved, and saved by Enter once
+// the disk takes them; the client counts once.
+void PresentQAScreenTest::answersAreKeptUntilTheSaveSucceeds() {
+    Program program;
+    program.diskFails = true;
+    FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
+                        program.secretCode());
+    const int result = RunModal(screen, [&] {
+        program.fake.messages.answer(MsgAnswer::OK);
+        answerTest(program, 0);
+        QVERIFY(screen.isVisible());
+        QVERIFY(!screen.answersSaved());
+        QCOMPARE(program.fake.messages.shown.back().title, std::string("Data Disk Error"));
+        QVERIFY(msgPanel(screen).startsWith(QStringLiteral("The answers are held")));
+        QCOMPARE(program.codeAsked, 0);
+        program.diskFails = false;
+        key(Qt::Key_Return);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(program.answersOnDisk(2), std::string(109, '1'));
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+}
+
+// Closed without the code, the screen stays; the window's close button asks for the code too,
+// and a saved client stays saved.
+void PresentQAScreenTest::aWrongCodeKeepsTheScreen() {
+    Program program;
+    program.codeAnswers = {false, false, true};
+    FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
+                        program.secretCode());
+    const int result = RunModal(screen, [&] {
+        answerTest(program, 0);
+        QVERIFY(screen.isVisible());
+        screen.reject();
+        QVERIFY(screen.isVisible());
+        screen.reject();
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(program.codeAsked, 3);
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.ClientTable[2].Name.substr(0, 13), std::string("NEWCOMER, KIM"));
+    QCOMPARE(program.answersOnDisk(2), std::string(109, '1'));
+}
+
+void PresentQAScreenTest::aSoundErrorIsSaidOnce() {
+    Program program;
+    program.fake.audio.failWith = "70:Permission denied";
+    program.fake.messages.answer(MsgAnswer::OK);
+    FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
+                        program.secretCode());
+    RunModal(screen, [&] {
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        key(Qt::Key_Down);
+        QCOMPARE(msgPanel(screen), QStringLiteral("Press Enter to select this answer."));
+    });
+    QCOMPARE(program.fake.audio.played.size(), std::size_t(1));
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
+    QCOMPARE(program.fake.messages.shown[0], (Message{"Error 70:Permission denied", "Sound Error",
+                                                      MsgIcon::Critical, MsgButtons::OK}));
+}
+
+QTEST_MAIN(PresentQAScreenTest)
+#include "PresentQAScreenTest.moc"

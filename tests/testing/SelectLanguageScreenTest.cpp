@@ -1,0 +1,102 @@
+#include <QApplication>
+#include <QPushButton>
+#include <QtTest>
+
+#include "support/EntryProgram.h"
+#include "support/RunModal.h"
+#include "testing/FrmSelectLanguage.h"
+#include "testing/TestBank.h"
+
+using namespace qlm;
+using qlm::test::RunModal;
+
+namespace {
+
+struct Program : test::EntryProgram {
+    explicit Program(const std::vector<std::string>& tables)
+        : EntryProgram(test::RecordBytes("EXAMPLE, ALEX")) {
+        newClient();
+        session.QuestionBankPath = folder.program() + "/QLMtest.db";
+        std::vector<test::BankTable> bank;
+        for (const std::string& name : tables) {
+            bank.emplace_back(name, test::StandardRows());
+        }
+        test::WriteBank(session.QuestionBankPath, bank);
+    }
+};
+
+QPushButton* choice(QWidget& screen, int i) {
+    return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
+}
+
+}  // namespace
+
+class SelectLanguageScreenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void languagesInTheBanksOrder_data();
+    void languagesInTheBanksOrder();
+    void cancelPresentationDropsTheClient();
+};
+
+void SelectLanguageScreenTest::languagesInTheBanksOrder_data() {
+    QTest::addColumn<QStringList>("tables");
+    QTest::addColumn<QStringList>("languages");
+    QTest::newRow("two") << QStringList{"Spanish", "English"} << QStringList{"Spanish", "English"};
+    QTest::newRow("other spellings are no language")
+        << QStringList{"english", "Spanish", "Notes"} << QStringList{"Spanish"};
+    QTest::newRow("none") << QStringList{"Notes"} << QStringList{};
+}
+
+// One visible choice per language table, captioned by its name; choosing one completes the
+// screen with that language.
+void SelectLanguageScreenTest::languagesInTheBanksOrder() {
+    QFETCH(QStringList, tables);
+    QFETCH(QStringList, languages);
+    std::vector<std::string> names;
+    for (const QString& t : tables) {
+        names.push_back(t.toStdString());
+    }
+    Program program(names);
+    FrmSelectLanguage screen(program.session, program.fake.services);
+    QCOMPARE(screen.LanguageCount(), int(languages.size()));
+    QCOMPARE(screen.windowTitle(), QStringLiteral("Select Presentation Language"));
+    RunModal(screen, [&] {
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(choice(screen, i)->isVisible(), i < languages.size());
+            if (i < languages.size()) {
+                QCOMPARE(choice(screen, i)->text(), languages[i]);
+            }
+        }
+        QCOMPARE(choice(screen, 3)->text(), QStringLiteral("Cancel Presentation"));
+        if (!languages.isEmpty()) {
+            QCOMPARE(QApplication::focusWidget(), choice(screen, 0));
+            QTest::keyClick(choice(screen, languages.size() - 1), Qt::Key_Return);
+        }
+    });
+    if (!languages.isEmpty()) {
+        QCOMPARE(QString::fromStdString(screen.language()), languages.back());
+        QVERIFY(program.session.ContinueEntry);
+    }
+}
+
+void SelectLanguageScreenTest::cancelPresentationDropsTheClient() {
+    Program program({"English", "Spanish"});
+    program.session.ContinueEntry = true;
+    FrmSelectLanguage screen(program.session, program.fake.services);
+    screen.LanguageCount();
+    const int result = RunModal(screen, [&] {
+        QTest::keyClick(choice(screen, 0), Qt::Key_Tab);
+        QTest::keyClick(choice(screen, 1), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), choice(screen, 3));
+        QTest::keyClick(choice(screen, 3), Qt::Key_Return);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    QVERIFY(!program.session.ContinueEntry);
+    QCOMPARE(program.session.CurrentClient, std::int16_t(1));
+    QCOMPARE(program.session.ClientTable[2].toBytes(), ClientRecord().toBytes());
+}
+
+QTEST_MAIN(SelectLanguageScreenTest)
+#include "SelectLanguageScreenTest.moc"
