@@ -16,8 +16,10 @@ namespace qlm::cli {
 void OpenLocationFor(Session& session, const CliArgs& args) {
     const auto data = args.get("data");
     StartSession(session, {[&] {
+                               // Listing, scoring and reporting only read the location.
                                return OpenDataLocation(
-                                   session, data ? *data : session.Settings.GetINIFilePath());
+                                   session, data ? *data : session.Settings.GetINIFilePath(),
+                                   LocationUse::ReadOnly);
                            },
                            {}});
 }

@@ -2,6 +2,7 @@
 #include "session/Operations.h"
 
 #include <cctype>
+#include <filesystem>
 
 #include "session/Session.h"
 #include "storage/ClientFile.h"
@@ -31,26 +32,29 @@ std::string ClientFileNameFor(const std::string& dataPath) {
     return joinPath(dataPath, ClientFileBaseName);
 }
 
-bool OpenDataLocation(Session& session, const std::string& path) {
+bool OpenDataLocation(Session& session, const std::string& path, LocationUse use) {
     const std::string fileName = ClientFileNameFor(path);
     if (path.empty()) {
         throw FileError(FileError::BadFileName, "Bad file name", path);
     }
-    if (isDriveDesignation(path)) {
+    const bool readOnly = use == LocationUse::ReadOnly;
+    // Reading creates nothing, so a missing folder is found here rather than by a create.
+    if (isDriveDesignation(path) || (readOnly && !std::filesystem::is_directory(path))) {
         throw FileError(FileError::PathNotFound, "Path not found", path);
     }
-    ClientFileContents contents = ReadClientFile(session.Files, fileName);
-
-    const std::string scratch = joinPath(path, WriteTestFileName);
-    const FileSystem& files = session.Files;
-    if (files.exists(scratch)) {
-        files.remove(scratch);
-    }
-    File test = files.open(scratch, FileSystem::Mode::WriteTruncate);
-    test.write("test\r\n");
-    test.close();
-    if (files.exists(scratch)) {
-        files.remove(scratch);
+    ClientFileContents contents = ReadClientFile(session.Files, fileName, !readOnly);
+    if (!readOnly) {
+        const std::string scratch = joinPath(path, WriteTestFileName);
+        const FileSystem& files = session.Files;
+        if (files.exists(scratch)) {
+            files.remove(scratch);
+        }
+        File test = files.open(scratch, FileSystem::Mode::WriteTruncate);
+        test.write("test\r\n");
+        test.close();
+        if (files.exists(scratch)) {
+            files.remove(scratch);
+        }
     }
 
     session.DataPath = path;

@@ -13,12 +13,17 @@ inline constexpr const char* WriteTestFileName = "checkWriteTest";
 // The client file of a data location ("/" joins them on this platform).
 std::string ClientFileNameFor(const std::string& dataPath);
 
+// How a location is to be used: the screens write it, a report or a listing only reads it.
+enum class LocationUse { ReadWrite, ReadOnly };
+
 // Opens the data location `path`: loads its client file (created empty when missing) and
-// proves the location writable by creating and deleting a scratch file. On success the
-// session's DataPath, ClientFileName and client table describe the new location and true is
-// returned; on failure a FileError is thrown and the session keeps the location it had, so
-// that nothing of one location can be written into another.
-bool OpenDataLocation(Session& session, const std::string& path);
+// proves the location writable by creating and deleting a scratch file. For reading only,
+// nothing is created or written: a missing client file is a location without clients. On
+// success the session's DataPath, ClientFileName and client table describe the new location
+// and true is returned; on failure a FileError is thrown and the session keeps the location it
+// had, so that nothing of one location can be written into another.
+bool OpenDataLocation(Session& session, const std::string& path,
+                      LocationUse use = LocationUse::ReadWrite);
 
 // Records in the session's client file as it is on the disk now; 0 when it cannot be opened.
 std::int16_t MeasureClientFile(const Session& session);

@@ -20,8 +20,13 @@ std::int16_t RecordCountForLength(std::int64_t length) {
     return count > 32767 ? std::int16_t{32767} : static_cast<std::int16_t>(count);
 }
 
-ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fileName) {
-    File file = files.open(fileName, FileSystem::Mode::ReadWriteCreate);
+ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fileName,
+                                  bool createMissing) {
+    if (!createMissing && !files.exists(fileName)) {
+        return {};
+    }
+    File file = files.open(fileName, createMissing ? FileSystem::Mode::ReadWriteCreate
+                                                   : FileSystem::Mode::Read);
     const std::string bytes = file.readAll();
     file.close();
     ClientFileContents contents;

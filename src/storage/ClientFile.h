@@ -25,9 +25,11 @@ struct ClientFileContents {
 // nearest whole number, halves to even (a short last record counts when it is at least half).
 std::int16_t RecordCountForLength(std::int64_t length);
 
-// Reads a client file, creating it empty (owner-only) when it is missing. A file of more
-// records than the table holds is refused with a FileError naming it and its record count.
-ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fileName);
+// Reads a client file. A missing one is created empty (owner-only), or with `createMissing`
+// false read as a file of no clients and left missing. A file of more records than the table
+// holds is refused with a FileError naming it and its record count.
+ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fileName,
+                                  bool createMissing = true);
 
 // Writes table entry n (1 to MaxClients) as record n, whole, and flushes it to the disk before
 // returning; a bad n throws FileError without touching the file.

@@ -78,6 +78,13 @@ void CliCommandsTest::clientsListsEveryClientAsTheMainMenuDoes() {
     TestFolder::write(m_folder->clientFile(), test::RecordBytes("STORED"));
     run({"clients"}, false);
     QCOMPARE(m_out, "1-STORED" + QString(19, ' ') + "\n");
+
+    // Listing only reads: an empty folder is left as it is.
+    std::filesystem::remove(m_folder->clientFile());
+    run({"clients"});
+    QCOMPARE(m_status, 0);
+    QCOMPARE(m_out, QString());
+    QVERIFY(std::filesystem::is_empty(m_folder->data()));
 }
 
 // The values are the scoring's own tests; here each client gets a well-formed result of its own.

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <filesystem>
 #include <cerrno>
 
 #include "session/DataLocation.h"
@@ -18,6 +19,7 @@ private slots:
     void openingLoadsTheClients();
     void unusableLocationsRaiseTheirClass_data();
     void unusableLocationsRaiseTheirClass();
+    void readingOnlyWritesNothing();
     void checkNoticesAChangedRecordCount();
 };
 
@@ -81,6 +83,33 @@ void DataLocationTest::unusableLocationsRaiseTheirClass() {
         QCOMPARE(e.number(), number);
     }
     QCOMPARE(session.DataPath, std::string());
+}
+
+// A location only read is neither written nor created in: a write-protected one lists its
+// clients, an empty folder stays empty.
+void DataLocationTest::readingOnlyWritesNothing() {
+    TestFolder folder;
+    TestFolder::write(folder.clientFile(), RecordBytes("1") + RecordBytes("2"));
+    const FileSystem protectedDisk(test::FailOn(FileOp::Write, folder.data(), EROFS));
+    Session session(protectedDisk, folder.program());
+    QVERIFY(OpenDataLocation(session, folder.data(), LocationUse::ReadOnly));
+    QCOMPARE(session.NumberOfClients, std::int16_t(2));
+    QVERIFY(!std::filesystem::exists(folder.data() + "/" + WriteTestFileName));
+
+    const std::string empty = folder.root() + "/empty";
+    std::filesystem::create_directory(empty);
+    const FileSystem files;
+    Session fresh(files, folder.program());
+    QVERIFY(OpenDataLocation(fresh, empty, LocationUse::ReadOnly));
+    QCOMPARE(fresh.NumberOfClients, std::int16_t(0));
+    QVERIFY(std::filesystem::is_empty(empty));
+    try {
+        OpenDataLocation(fresh, folder.root() + "/missing", LocationUse::ReadOnly);
+        QFAIL("a missing folder was opened");
+    } catch (const FileError& e) {
+        QCOMPARE(e.number(), 76);
+    }
+    QCOMPARE(fresh.DataPath, empty);
 }
 
 void DataLocationTest::checkNoticesAChangedRecordCount() {
