@@ -155,7 +155,7 @@ bool FrmMainMenu::StartUp() {
                     },
                     [this](const FileError& error) {
                         MOUSEDEFAULT();
-                        return RetryAfterStartupError(error, m_messages);
+                        return RetryAfterProgramFileError(error, m_messages);
                     }});
     if (!started) {
         return false;

@@ -95,12 +95,9 @@ bool IsFullReport(const ScoringState& s) {
 }
 
 void WriteReportFile(const ReportInputs& in, const std::string& path) {
-    // Emptied before anything is composed, so that a report that cannot be completed never
-    // leaves an earlier client's report in its place.
-    File file = in.Files.open(path, FileSystem::Mode::WriteTruncate);
-    file.write(ComposeReport(in));
-    file.sync();
-    file.close();
+    // Composed whole first, then put in place at once: a report that cannot be completed
+    // leaves the earlier one whole, never a torn or empty file.
+    in.Files.replaceFile(path, ComposeReport(in));
 }
 
 }  // namespace qlm

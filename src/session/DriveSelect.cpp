@@ -78,11 +78,6 @@ Message WriteProtectedMessage() {
             DataDiskError, MsgIcon::Critical, MsgButtons::OKCancel};
 }
 
-Message DataDiskNotFoundMessage() {
-    return {"Data disk not found!\r\n\r\nInsert data disk in drive A to continue.", DataDiskError,
-            MsgIcon::Critical, MsgButtons::OKCancel};
-}
-
 Message OtherErrorMessage(const FileError& error) {
     return {"Error " + std::to_string(error.number()) + ":" + error.description(), "",
             MsgIcon::None, MsgButtons::OK};
@@ -163,15 +158,16 @@ bool CheckDataLocation(const Session& session, Messages& messages) {
         [&] { messages.show(DataDiskStillNotFoundMessage()); });
 }
 
-bool RetryAfterStartupError(const FileError& error, Messages& messages) {
-    if (error.locationUnavailable()) {
-        return messages.show(DataDiskNotFoundMessage()) == MsgAnswer::OK;
-    }
-    if (error.number() == FileError::PermissionDenied) {
-        return messages.show(WriteProtectedMessage()) == MsgAnswer::OK;
-    }
-    messages.show(OtherErrorMessage(error));
-    return false;
+Message ProgramFileMessage(const FileError& error) {
+    return {"The program file " + error.path() + " cannot be read.\r\n\r\nError " +
+                std::to_string(error.number()) + ":" + error.description() +
+                "\r\n\r\nPut the file back beside the program (or install the program again), "
+                "then choose OK to try again.",
+            "Program File Error", MsgIcon::Critical, MsgButtons::OKCancel};
+}
+
+bool RetryAfterProgramFileError(const FileError& error, Messages& messages) {
+    return messages.show(ProgramFileMessage(error)) == MsgAnswer::OK;
 }
 
 std::vector<std::string> MountedVolumes(std::string_view procMounts) {

@@ -16,7 +16,6 @@ struct Session;
 // The messages of choosing and checking the data location, letter for letter.
 Message NoTestInformationMessage(const std::string& path);
 Message WriteProtectedMessage();
-Message DataDiskNotFoundMessage();
 Message OtherErrorMessage(const FileError& error);
 Message DataDiskChangedMessage();
 Message DataDiskStillNotFoundMessage();
@@ -41,8 +40,10 @@ LocationOutcome SelectDataLocation(
 // CheckDataLocation with its two messages.
 bool CheckDataLocation(const Session& session, Messages& messages);
 
-// The start-up error handler: true when the user asks for the failed step to be repeated.
-bool RetryAfterStartupError(const FileError& error, Messages& messages);
+// A file beside the program that cannot be read at start-up, named with its error; true when
+// the user asks for the failed step to be repeated.
+Message ProgramFileMessage(const FileError& error);
+bool RetryAfterProgramFileError(const FileError& error, Messages& messages);
 
 // The mount points of /proc/mounts that can hold a data location: block devices (removable
 // media among them) and network shares, without the system's own pseudo file systems.

@@ -300,9 +300,15 @@ void MainMenuTest::changeDataDriveLoadsTheOtherLocation() {
 void MainMenuTest::missingProgramFileAtStartUp() {
     Program program(2);
     QVERIFY(QFile::remove(QString::fromStdString(program.folder.program() + "/PUBLISHERS.TXT")));
-    program.messages.answer(MsgAnswer::Cancel);
+    program.messages.answer(MsgAnswer::OK).answer(MsgAnswer::Cancel);
     QVERIFY(!program.menu->StartUp());
-    QCOMPARE(program.messages.shown, std::vector<Message>{DataDiskNotFoundMessage()});
+    // The message names the missing file, not the data disk; OK tries again.
+    const std::string path = program.folder.program() + "/PUBLISHERS.TXT";
+    QCOMPARE(program.messages.shown.size(), std::size_t(2));
+    QCOMPARE(program.messages.shown[1].title, std::string("Program File Error"));
+    QVERIFY(program.messages.shown[1].text.find("The program file " + path + " cannot be read.") ==
+            0);
+    QVERIFY(program.messages.shown[1].text.find("Error 53:") != std::string::npos);
 }
 
 void MainMenuTest::numLockOptionToggledTwice() {

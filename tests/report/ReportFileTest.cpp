@@ -69,9 +69,10 @@ private slots:
         }
     }
 
-    // A text beside the program that is missing or incomplete is named with its block; the
-    // report file is left empty, never with an earlier client's report.
-    void failuresLeaveNoReportBehind_data() {
+    // A text beside the program that is missing or incomplete is named with its block, a file
+    // error keeps its class; either way the earlier report stays whole and nothing half
+    // written is left beside it.
+    void failuresLeaveTheEarlierReportWhole_data() {
         QTest::addColumn<FailureRow>("row");
         QTest::newRow("narrative file missing")
             << FailureRow{"QLMVI.TXT", "", -1, "cannot be read"};
@@ -83,9 +84,10 @@ private slots:
             << FailureRow{"INVAL.TXT", "", -1, "cannot be read"};
         QTest::newRow("write fails") << FailureRow{"", "", int(FileOp::Write), "57"};
         QTest::newRow("flush fails") << FailureRow{"", "", int(FileOp::Sync), "57"};
+        QTest::newRow("rename fails") << FailureRow{"", "", int(FileOp::Rename), "57"};
         QTest::newRow("no permission") << FailureRow{"", "", int(FileOp::Open), "70"};
     }
-    void failuresLeaveNoReportBehind() {
+    void failuresLeaveTheEarlierReportWhole() {
         QFETCH(FailureRow, row);
         const auto& [text, content, failingOp, problem] = row;
         ReportFixture f(failingOp < 0 ? FaultInjector{}
@@ -108,10 +110,12 @@ private slots:
         } catch (const DataFileError& e) {
             QCOMPARE(e.file(), path);
             QVERIFY2(QString(e.what()).contains(problem), e.what());
-            QCOMPARE(TestFolder::read(f.program("report.prn")), "");
         } catch (const FileError& e) {
             QCOMPARE(QString::number(e.number()), problem);
         }
+        QCOMPARE(TestFolder::read(f.program("report.prn")),
+                 std::string("an earlier client's report\r\n"));
+        QVERIFY(!QFile::exists(QString::fromStdString(f.program("report.prn.new"))));
         QVERIFY(!f.session.Tables.ScaleName[1].empty());
     }
 

@@ -21,8 +21,6 @@ private slots:
     void messagesAreExact();
     void unusableLocationRetriesOrGivesUp_data();
     void unusableLocationRetriesOrGivesUp();
-    void startupErrorHandler_data();
-    void startupErrorHandler();
     void mountedVolumes();
 };
 
@@ -128,33 +126,6 @@ void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
     const bool opened = result == LocationOutcome::Opened;
     QCOMPARE(session.DataPath, opened ? folder.data() : other);
     QCOMPARE(int(session.NumberOfClients), opened ? 1 : 2);
-}
-
-void DriveSelectTest::startupErrorHandler_data() {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("notFound");
-    QTest::addColumn<bool>("retry");
-    QTest::newRow("not found, OK") << 53 << int(MsgAnswer::OK) << true << true;
-    QTest::newRow("not ready, Cancel") << 71 << int(MsgAnswer::Cancel) << true << false;
-    QTest::newRow("permission, OK") << 70 << int(MsgAnswer::OK) << false << true;
-    QTest::newRow("other") << 75 << int(MsgAnswer::OK) << false << false;
-}
-
-void DriveSelectTest::startupErrorHandler() {
-    QFETCH(int, number);
-    QFETCH(int, answer);
-    QFETCH(bool, notFound);
-    QFETCH(bool, retry);
-    FakeMessages messages;
-    messages.answer(MsgAnswer(answer));
-    QCOMPARE(RetryAfterStartupError(FileError(number, "Path/File access error"), messages), retry);
-    QCOMPARE(messages.shown.at(0).title, std::string(number == 75 ? "" : "Data Disk Error"));
-    if (notFound) {
-        QCOMPARE(messages.shown[0], DataDiskNotFoundMessage());
-        QCOMPARE(messages.shown[0].text, std::string("Data disk not found!\r\n\r\nInsert data disk "
-                                                     "in drive A to continue."));
-    }
 }
 
 void DriveSelectTest::mountedVolumes() {
