@@ -222,8 +222,7 @@ void FrmMainMenu::RefreshNameDisplay() {
     }
     m_lbNameDisplay->clear();
     for (int n = 1; n <= m_session.NumberOfClients; ++n) {
-        m_lbNameDisplay->addItem(
-            FromLatin1(ClientListItem(n, m_session.ClientTable[static_cast<std::size_t>(n)])));
+        m_lbNameDisplay->addItem(FromLatin1(MarkedClientListItem(m_session, n)));
     }
 }
 

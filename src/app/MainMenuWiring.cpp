@@ -30,7 +30,20 @@ void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
         Modal<FrmCourtHistory>(session, services, &menu),
         [&session, &services, &menu] { ShowNewEntry(session, services, &menu); },
     };
-    menu.setChoiceScreens(FrmMainMenu::EditChoice, [&session, dataEntry] {
+    menu.setChoiceScreens(FrmMainMenu::EditChoice, [&session, &services, dataEntry] {
+        // A damaged record is not edited: its bytes stay as they are for whoever can mend them.
+        const int n = session.CurrentClient;
+        if (const std::string& damage = session.Damage.at(static_cast<std::size_t>(n));
+            !damage.empty()) {
+            services.messages.show({"Record " + std::to_string(n) +
+                                        " of the client file is "
+                                        "damaged: " +
+                                        damage +
+                                        ".\r\n\r\nIt cannot be edited; the client file is left "
+                                        "as it is.",
+                                    "Damaged Record", MsgIcon::Critical, MsgButtons::OK});
+            return;
+        }
         RunEditSequence(session.ContinueEntry, dataEntry);
     });
     menu.setChoiceScreens(FrmMainMenu::AddChoice, [&session, &services, &menu, dataEntry] {

@@ -39,7 +39,7 @@ int RunClients(Session& session, const CliArgs& args, std::ostream& out) {
     args.allow({"home", "data"});
     OpenLocationFor(session, args);
     for (int n = 1; n <= session.NumberOfClients; ++n) {
-        out << Latin1ToUtf8(ClientListItem(n, session.ClientTable[static_cast<std::size_t>(n)]))
+        out << Latin1ToUtf8(MarkedClientListItem(session, n))
             << '\n';
     }
     return 0;

@@ -5,9 +5,12 @@
 namespace qlm {
 
 struct ClientRecord;
+struct Session;
 
 // The client list's entry for record n: the number, "-", and the 25-character name as stored.
 std::string ClientListItem(int n, const ClientRecord& record);
+// The entry of the session's record n, followed by what is wrong with it when it is damaged.
+std::string MarkedClientListItem(const Session& session, int n);
 
 // The record number an entry starts with: the whole number before its first "-" (0 when
 // there is none).

@@ -5,11 +5,13 @@
 #include "scoring/Scoring.h"
 #include "scoring/UnpackClient.h"
 #include "session/Session.h"
+#include "storage/DataFileError.h"
 
 namespace qlm {
 
 void AdoptClientFile(Session& session, ClientFileContents contents) {
     session.ClientTable = std::move(contents.table);
+    session.Damage = std::move(contents.damage);
     session.NumberOfClients = contents.count;
     session.CurrentClient = contents.count > 0 ? 1 : 0;
 }
@@ -20,6 +22,19 @@ void LoadClients(Session& session) {
 
 void SaveClient(Session& session, int n) {
     WriteClientRecord(session.Files, session.ClientFileName, session.ClientTable, n);
+    session.Damage.at(static_cast<std::size_t>(n)) =
+        RecordDamage(session.ClientTable[static_cast<std::size_t>(n)].toBytes());
+}
+
+void RefuseDamagedClient(const Session& session, int n) {
+    if (n >= 1 && n <= Session::MaxClients) {
+        const std::string& damage = session.Damage[static_cast<std::size_t>(n)];
+        if (!damage.empty()) {
+            throw DataFileError(
+                session.ClientFileName,
+                "record " + std::to_string(n) + " is damaged: " + damage + "; it cannot be scored");
+        }
+    }
 }
 
 void ClearClient(Session& session) {
@@ -41,6 +56,7 @@ void LoadScoringTables(Session& session) {
 }
 
 void ScoreCurrentClient(Session& session) {
+    RefuseDamagedClient(session, session.CurrentClient);
     SetTestSpec(session.Constants);
     LoadScoringTables(session);
     UnpackClient(session.ClientTable.at(static_cast<std::size_t>(session.CurrentClient)),

@@ -18,6 +18,8 @@ void AdoptClientFile(Session& session, ClientFileContents contents);
 void LoadClients(Session& session);
 // Writes table entry n as record n, whole, and flushes it to the disk before returning.
 void SaveClient(Session& session, int n);
+// Throws DataFileError naming record n and its damage when the record is damaged.
+void RefuseDamagedClient(const Session& session, int n);
 // Blanks the current client's entry of the table; the file is not touched.
 void ClearClient(Session& session);
 // Ends an entry left unfinished: a new client, never written, is cleared and client 1 becomes

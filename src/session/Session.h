@@ -36,6 +36,9 @@ struct Session {
     std::string DataPath;
     std::string ClientFileName;
     qlm::ClientTable ClientTable;
+    // Per record, what makes it damaged; empty for a sound one. A damaged record is shown
+    // marked, never scored, and never repaired behind the user's back.
+    std::array<std::string, MaxClients + 1> Damage{};
     std::int16_t NumberOfClients = 0;
     std::int16_t CurrentClient = 0;
 

@@ -25,8 +25,8 @@ ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fi
     if (!createMissing && !files.exists(fileName)) {
         return {};
     }
-    File file = files.open(fileName, createMissing ? FileSystem::Mode::ReadWriteCreate
-                                                   : FileSystem::Mode::Read);
+    File file = files.open(
+        fileName, createMissing ? FileSystem::Mode::ReadWriteCreate : FileSystem::Mode::Read);
     const std::string bytes = file.readAll();
     file.close();
     ClientFileContents contents;
@@ -34,14 +34,14 @@ ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fi
     if (count > MaxClients) {
         throw FileError(FileError::BadRecordNumber,
                         "The client file " + fileName + " holds " + std::to_string(count) +
-                            " records; at most " + std::to_string(MaxClients) +
-                            " can be used",
+                            " records; at most " + std::to_string(MaxClients) + " can be used",
                         fileName);
     }
     for (int r = 1; r <= count; ++r) {
         const std::size_t offset = static_cast<std::size_t>(r - 1) * ClientRecord::Size;
-        contents.table[static_cast<std::size_t>(r)] =
-            ClientRecord::fromBytes(std::string_view(bytes).substr(offset, ClientRecord::Size));
+        const std::string_view stored = std::string_view(bytes).substr(offset, ClientRecord::Size);
+        contents.table[static_cast<std::size_t>(r)] = ClientRecord::fromBytes(stored);
+        contents.damage[static_cast<std::size_t>(r)] = RecordDamage(stored);
     }
     contents.count = count;
     return contents;

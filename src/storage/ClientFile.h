@@ -19,6 +19,8 @@ using ClientTable = std::array<ClientRecord, MaxClients + 1>;
 struct ClientFileContents {
     ClientTable table;
     std::int16_t count = 0;
+    // Per record, what makes it damaged (RecordDamage); empty for a sound one.
+    std::array<std::string, MaxClients + 1> damage{};
 };
 
 // Number of records a client file of `length` bytes holds: length / 185 rounded to the

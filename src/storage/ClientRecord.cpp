@@ -1,5 +1,7 @@
 #include "storage/ClientRecord.h"
 
+#include <cstdio>
+
 #include <stdexcept>
 
 namespace qlm {
@@ -76,7 +78,9 @@ std::string R::toBytes() const {
     return bytes;
 }
 
-void R::set(Field field, std::string_view text) { this->*field = FixedWidth(text, widthOf(field)); }
+void R::set(Field field, std::string_view text) {
+    this->*field = FixedWidth(text, widthOf(field));
+}
 
 std::string FixedWidth(std::string_view text, std::size_t width) {
     std::string out(text.substr(0, width));
@@ -91,6 +95,30 @@ std::string Trim(std::string_view text) {
     }
     const auto last = text.find_last_not_of(' ');
     return std::string(text.substr(first, last - first + 1));
+}
+
+std::string RecordDamage(std::string_view bytes) {
+    if (bytes.size() < ClientRecord::Size) {
+        return "it ends after " + std::to_string(bytes.size()) + " of its " +
+               std::to_string(ClientRecord::Size) + " bytes";
+    }
+    for (const auto& field : ClientRecord::layout()) {
+        for (std::size_t i = 0; i < field.width; ++i) {
+            const auto byte = static_cast<unsigned char>(bytes[field.offset + i]);
+            if (byte < 0x20 || byte == 0x7F) {
+                char code[8];
+                std::snprintf(code, sizeof code, "0x%02X", byte);
+                return std::string("its ") + field.name + " field holds a control character (" +
+                       code + ")";
+            }
+            if (field.field == &ClientRecord::Answers && byte != ' ' &&
+                (byte < '0' || byte > '5')) {
+                return "the answer to item " + std::to_string(i + 1) + " is \"" +
+                       std::string(1, static_cast<char>(byte)) + "\"";
+            }
+        }
+    }
+    return {};
 }
 
 }  // namespace qlm

@@ -67,6 +67,11 @@ struct ClientRecord {
 
 // `text` cut or blank-padded to `width` characters.
 std::string FixedWidth(std::string_view text, std::size_t width);
+
+// What makes the stored bytes of a record something no screen could have written: cut short,
+// a control character in any field, or an answer other than a blank or "0" to "5". Empty for a
+// sound record.
+std::string RecordDamage(std::string_view bytes);
 // `text` without blanks at either end.
 std::string Trim(std::string_view text);
 

@@ -13,7 +13,9 @@ namespace qlm {
 
 namespace {
 
-[[noreturn]] void fail(const std::string& path) { throw FileError::fromErrno(errno, path); }
+[[noreturn]] void fail(const std::string& path) {
+    throw FileError::fromErrno(errno, path);
+}
 
 }  // namespace
 
@@ -48,7 +50,9 @@ File::~File() {
     }
 }
 
-void File::check(FileOp op) const { m_fs->check(op, m_path); }
+void File::check(FileOp op) const {
+    m_fs->check(op, m_path);
+}
 
 std::int64_t File::size() const {
     check(FileOp::Read);

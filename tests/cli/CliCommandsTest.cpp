@@ -79,6 +79,18 @@ void CliCommandsTest::clientsListsEveryClientAsTheMainMenuDoes() {
     run({"clients"}, false);
     QCOMPARE(m_out, "1-STORED" + QString(19, ' ') + "\n");
 
+    // A record cut short is listed marked and is not scored; the file stays as it is.
+    const std::string cut = test::RecordBytes("WHOLE") + test::RecordBytes("CUT").substr(0, 100);
+    TestFolder::write(m_folder->clientFile(), cut);
+    run({"clients"});
+    QCOMPARE(m_out, "1-WHOLE" + QString(20, ' ') + "\n2-CUT" + QString(22, ' ') +
+                        "  (damaged record: it ends after 100 of its 185 bytes)\n");
+    run({"score", "--client", "2"});
+    QCOMPARE(m_status, 1);
+    QVERIFY2(m_err.contains("record 2 is damaged: it ends after 100 of its 185 bytes"),
+             qPrintable(m_err));
+    QCOMPARE(TestFolder::read(m_folder->clientFile()), cut);
+
     // Listing only reads: an empty folder is left as it is.
     std::filesystem::remove(m_folder->clientFile());
     run({"clients"});

@@ -5,9 +5,11 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "session/ClientList.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/ClientFile.h"
+#include "storage/DataFileError.h"
 #include "storage/FileError.h"
 #include "support/TestFolder.h"
 
@@ -26,6 +28,8 @@ private slots:
     void failedWritesReachTheCaller_data();
     void failedWritesReachTheCaller();
     void failedCloseGivesTheHandleBack();
+    void damagedRecordsAreNamedAndNeverScored_data();
+    void damagedRecordsAreNamedAndNeverScored();
 };
 
 namespace {
@@ -203,6 +207,67 @@ void ClientFileTest::failedCloseGivesTheHandleBack() {
         QVERIFY_THROWS_EXCEPTION(FileError, LoadClients(f.session));
     }
     QCOMPARE(openHandles(), before);
+}
+
+void ClientFileTest::damagedRecordsAreNamedAndNeverScored_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("record");
+    QTest::addColumn<QString>("damage");  // empty: a sound record
+    const std::string four = test::RecordBytes("A") + test::RecordBytes("B") +
+                             test::RecordBytes("C") + test::RecordBytes("D");
+    std::string random;
+    for (int i = 0; i < 100; ++i) {
+        random += static_cast<char>((i * 37 + 11) % 256);
+    }
+    std::string tab = test::RecordBytes("E");
+    tab[31] = '\t';
+    std::string unknownSex = test::RecordBytes("F");
+    unknownSex[27] = '9';
+    const auto row = [](const char* name, const std::string& bytes, int record,
+                        const char* damage) {
+        QTest::newRow(name) << QByteArray(bytes.data(), qsizetype(bytes.size())) << record
+                            << QString::fromLatin1(damage);
+    };
+    row("cut inside the last record", four + test::RecordBytes("E").substr(0, 135), 5,
+        "it ends after 135 of its 185 bytes");
+    row("the records before it are sound", four + test::RecordBytes("E").substr(0, 135), 4, "");
+    row("100 random bytes", random, 1, "it ends after 100 of its 185 bytes");
+    row("NUL in the name", test::RecordBytes(std::string("AB\0C", 4)), 1,
+        "its Name field holds a control character (0x00)");
+    row("tab in the date of birth", tab, 1,
+        "its DateOfBirth field holds a control character (0x09)");
+    row("answer out of range", test::RecordBytes("G", "1 57"), 1, "the answer to item 4 is \"7\"");
+    row("unknown sex code reads as N/A", unknownSex, 1, "");
+}
+
+// A damaged record is named with what is wrong, refused by scoring, and the file is left as
+// it was.
+void ClientFileTest::damagedRecordsAreNamedAndNeverScored() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, record);
+    QFETCH(QString, damage);
+    test::TestFolder folder;
+    const std::string bytes = file.toStdString();
+    test::TestFolder::write(folder.clientFile(), bytes);
+    const FileSystem files;
+    Session session(files, folder.program());
+    session.ClientFileName = folder.clientFile();
+    LoadClients(session);
+    QCOMPARE(QString::fromStdString(session.Damage[std::size_t(record)]), damage);
+    session.CurrentClient = static_cast<std::int16_t>(record);
+    if (!damage.isEmpty()) {
+        try {
+            ScoreCurrentClient(session);
+            QFAIL("a damaged record was scored");
+        } catch (const DataFileError& e) {
+            QVERIFY2(QString(e.what()).contains("record " + QString::number(record) +
+                                                " is damaged: " + damage),
+                     e.what());
+        }
+        QVERIFY(QString::fromStdString(MarkedClientListItem(session, record))
+                    .endsWith("  (damaged record: " + damage + ")"));
+    }
+    QCOMPARE(test::TestFolder::read(folder.clientFile()), bytes);
 }
 
 QTEST_GUILESS_MAIN(ClientFileTest)
