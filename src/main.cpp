@@ -14,7 +14,7 @@
 #include "session/Session.h"
 #include "storage/FileSystem.h"
 #include "report/QtReportPrinter.h"
-#include "ui/AudioPlayer.h"
+#include "ui/QtAudioPlayer.h"
 #include "ui/Clock.h"
 #include "ui/QtMessages.h"
 #include "ui/Services.h"
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     qlm::Session session(files, qlm::ResolveProgramFolder(home.toLocal8Bit().toStdString()));
     qlm::QtMessages messages;
     qlm::SystemClock clock;
-    qlm::SilentAudioPlayer audio;
+    qlm::QtAudioPlayer audio;
     qlm::QtReportPrinter printer;
     qlm::Services services{messages, clock, audio, printer};
     qlm::FrmMainMenu menu(session, services);

@@ -8,11 +8,14 @@
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
 
 #include "session/CheckedSave.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
+#include "storage/FileError.h"
 #include "storage/FileSystem.h"
 #include "testing/QuestionBank.h"
 #include "testing/SoundFiles.h"
@@ -197,8 +200,10 @@ void FrmPresentQA::dismissInstructions() {
     m_frQandA->show();
     if (m_generalInstructionsPending) {
         m_generalInstructionsPending = false;
-        TestInstructions(1);
-        PlayAudio(InstructionAudioFile[1]);
+        // A test taken up in its second section goes on with that section's instructions.
+        const int section = m_presentation.item().ID > TestSpec::TrueFalseItemCount ? 2 : 1;
+        TestInstructions(section);
+        PlayAudio(InstructionAudioFile[static_cast<std::size_t>(section)]);
         return;
     }
     showPrompt(QuestionPrompt[0], QuestionPrompt[1]);
@@ -256,6 +261,7 @@ void FrmPresentQA::abandon() {
     // Answers already in the file stay there with their client.
     if (!m_saved) {
         DropUnsavedClient(m_session);
+        removeJournal();
     }
     m_leaving = true;
     done(QDialog::Rejected);
@@ -297,6 +303,9 @@ void FrmPresentQA::choose(int i) {
         }
     }
     GetNextQuestion();
+    if (!m_saved) {
+        writeJournal();
+    }
     if (after != AfterChoice::EndOfTest && !m_fraInstructions->isVisible()) {
         focusQuestion();
     }
@@ -331,6 +340,7 @@ bool FrmPresentQA::storeAnswers() {
     if (saved && !m_saved) {
         // The client counts once, however often its answers are saved again.
         m_saved = true;
+        removeJournal();
         ++m_session.NumberOfClients;
         m_session.MainMenuActive = true;
     }
@@ -487,8 +497,43 @@ void FrmPresentQA::StopAudio() {
     m_services.audio.stop();
 }
 
+void FrmPresentQA::resume(const TestJournal& journal) {
+    m_presentation.resume(journal.responses, journal.reached);
+    showItem();
+}
+
+void FrmPresentQA::writeJournal() {
+    if (m_journalPath.empty()) {
+        return;
+    }
+    TestJournal journal;
+    journal.record = m_session.CurrentClient;
+    journal.language = m_language;
+    journal.client = m_session.ClientTable.at(static_cast<std::size_t>(journal.record));
+    journal.reached = m_testEnded ? TestSpec::ItemCount + 1 : m_presentation.item().ID;
+    journal.responses = m_presentation.ItemResponses();
+    try {
+        m_session.Files.replaceFile(m_journalPath, FormatJournal(journal));
+    } catch (const FileError&) {
+        // The journal is only a second copy: the answers are still held here, and the save at
+        // the end reports on the data disk itself.
+    }
+}
+
+void FrmPresentQA::removeJournal() {
+    if (m_journalPath.empty()) {
+        return;
+    }
+    try {
+        m_session.Files.remove(m_journalPath);
+    } catch (const FileError&) {
+        // A journal left behind is offered at the next start and can be declined there.
+    }
+}
+
 void ShowPresentQA(Session& session, Services& services, const std::string& language,
-                   std::function<bool()> askSecretCode, QWidget* parent) {
+                   std::function<bool()> askSecretCode, QWidget* parent,
+                   const TestJournal* resumeFrom) {
     MOUSEWAIT();
     std::optional<QuestionBankRecordset> records;
     try {
@@ -502,8 +547,62 @@ void ShowPresentQA(Session& session, Services& services, const std::string& lang
     }
     FrmPresentQA screen(session, services, language, std::move(*records), std::move(askSecretCode),
                         parent);
+    screen.keepJournal(JournalFileName(session.DataPath));
+    if (resumeFrom != nullptr) {
+        screen.resume(*resumeFrom);
+    }
     MOUSEDEFAULT();
     screen.exec();
+}
+
+void OfferToResumeTest(Session& session, Services& services, std::function<bool()> askSecretCode,
+                       QWidget* parent) {
+    const std::string path = JournalFileName(session.DataPath);
+    if (!session.Files.exists(path)) {
+        return;
+    }
+    std::string problem;
+    std::optional<TestJournal> journal;
+    try {
+        journal = ParseJournal(session.Files.readFile(path), problem);
+    } catch (const FileError& error) {
+        problem = "it cannot be read (Error " + std::to_string(error.number()) + ":" +
+                  error.description() + ")";
+    }
+    if (journal && journal->record != session.NumberOfClients + 1) {
+        problem = "it belongs to a client file of " + std::to_string(journal->record - 1) +
+                  " clients, not to this one";
+        journal.reset();
+    }
+    if (!journal) {
+        const std::string aside = path + ".damaged";
+        std::error_code ignored;
+        std::filesystem::rename(path, aside, ignored);
+        services.messages.show(
+            {"The journal of an interrupted test, " + path + ", cannot be used: " + problem +
+                 ".\r\n\r\nNothing was taken from it. It is kept as " + aside + ".",
+             "Interrupted Test", MsgIcon::Exclamation, MsgButtons::OK});
+        return;
+    }
+    const std::string name = Trim(journal->client.Name);
+    const MsgAnswer answer = services.messages.show(
+        {"The on-screen test of " + (name.empty() ? std::string("a new client") : name) +
+             " was interrupted at item " + std::to_string(std::min(journal->reached, 109)) +
+             ".\r\n\r\nTake it up again now? No gives up the answers given so far.",
+         "Interrupted Test", MsgIcon::Question, MsgButtons::YesNo});
+    if (answer != MsgAnswer::Yes) {
+        try {
+            session.Files.remove(path);
+        } catch (const FileError&) {
+            // Offered again at the next start.
+        }
+        return;
+    }
+    session.EditMode = false;
+    session.CurrentClient = static_cast<std::int16_t>(journal->record);
+    session.ClientTable.at(static_cast<std::size_t>(journal->record)) = journal->client;
+    ShowPresentQA(session, services, journal->language, std::move(askSecretCode), parent,
+                  &*journal);
 }
 
 }  // namespace qlm

@@ -8,6 +8,7 @@
 
 #include "testing/InstructionText.h"
 #include "testing/Presentation.h"
+#include "testing/TestJournal.h"
 
 class QFrame;
 class QGroupBox;
@@ -34,6 +35,12 @@ public:
     FrmPresentQA(Session& session, Services& services, std::string language,
                  QuestionBankRecordset records, std::function<bool()> askSecretCode,
                  QWidget* parent = nullptr);
+
+    // Copies every answer as it is given into the journal at `path`, so that an interrupted
+    // test can be taken up again; the journal goes once the answers are saved or given up.
+    void keepJournal(std::string path) { m_journalPath = std::move(path); }
+    // Takes up an interrupted test where it stopped.
+    void resume(const TestJournal& journal);
 
     const std::string& Language() const { return m_language; }
     const Presentation& presentation() const { return m_presentation; }
@@ -70,6 +77,8 @@ private:
     void showBox(const char* title, const char* text);
     void PlayAudio(const std::string& name);
     void StopAudio();
+    void writeJournal();
+    void removeJournal();
 
     Session& m_session;
     Services& m_services;
@@ -77,6 +86,7 @@ private:
     bool m_spanish;
     Presentation m_presentation;
     std::function<bool()> m_askSecretCode;
+    std::string m_journalPath;
     InstructionTexts m_instructionText;
     bool m_audioEnabled = false;
     bool m_activated = false;
@@ -99,6 +109,12 @@ private:
 // Presents the test in `language` for the current client; a question bank that cannot be read
 // is said, and the new client is dropped.
 void ShowPresentQA(Session& session, Services& services, const std::string& language,
-                   std::function<bool()> askSecretCode, QWidget* parent);
+                   std::function<bool()> askSecretCode, QWidget* parent,
+                   const TestJournal* resumeFrom = nullptr);
+
+// At start-up: a test that was interrupted is offered to be taken up again. A journal that is
+// damaged or does not belong to this client file is said and kept aside, never applied.
+void OfferToResumeTest(Session& session, Services& services, std::function<bool()> askSecretCode,
+                       QWidget* parent);
 
 }  // namespace qlm

@@ -69,6 +69,16 @@ AfterChoice Presentation::choose(int i) {
     return AfterChoice::Nothing;
 }
 
+void Presentation::resume(const std::array<int, TestSpec::ItemCount + 1>& responses, int reached) {
+    m_itemResponses = responses;
+    // Walked to as when stepping back, so that no section's instructions come up on the way.
+    m_goingBack = true;
+    while (m_item.ID < reached && m_item.ID < LastItem) {
+        GetNextQuestion();
+    }
+    m_goingBack = false;
+}
+
 std::string Presentation::answerText() const {
     std::string text;
     for (int n = 1; n <= LastItem; ++n) {

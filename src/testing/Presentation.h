@@ -39,6 +39,8 @@ public:
     const std::array<int, TestSpec::ItemCount + 1>& ItemResponses() const {
         return m_itemResponses;
     }
+    // Takes up a test that was interrupted: the answers given, and item `reached` on screen.
+    void resume(const std::array<int, TestSpec::ItemCount + 1>& responses, int reached);
     // The 109 answers as the record stores them: "0" for none, "1" to "5".
     std::string answerText() const;
 

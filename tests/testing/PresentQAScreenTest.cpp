@@ -82,12 +82,29 @@ QString question(QWidget& screen) {
     return screen.findChild<QPlainTextEdit*>(QStringLiteral("txtQuestion"))->toPlainText();
 }
 
-// Both instruction screens, then each item answered with choice `i` (Down to it, Enter) up to
-// item `last`, the boxes on the way answered.
-void answerTest(Program& program, int i, int last = 109) {
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    for (int n = 1; n <= last; ++n) {
+// Runs `act` on the modal screen once it is up and active, and closes it if `act` left it open.
+void whenModal(const std::function<void(QDialog*)>& act, int triesLeft = 300) {
+    QTimer::singleShot(10, [act, triesLeft] {
+        auto* screen = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (screen == nullptr || !screen->isActiveWindow()) {
+            if (triesLeft > 0) {
+                whenModal(act, triesLeft - 1);
+            } else {
+                QTest::qFail("no screen came up", __FILE__, __LINE__);
+            }
+            return;
+        }
+        act(screen);
+        if (screen->isVisible()) {
+            screen->done(StillOpen);
+        }
+    });
+}
+
+// Items `first` to `last` answered with choice `i` (Down to it, Enter), the boxes on the way
+// answered.
+void answerItems(Program& program, int i, int first, int last) {
+    for (int n = first; n <= last; ++n) {
         for (int k = 0; k <= i; ++k) {
             key(Qt::Key_Down);
         }
@@ -99,6 +116,13 @@ void answerTest(Program& program, int i, int last = 109) {
             key(Qt::Key_Return);
         }
     }
+}
+
+// Both instruction screens, then the items up to `last`.
+void answerTest(Program& program, int i, int last = 109) {
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    answerItems(program, i, 1, last);
 }
 
 }  // namespace
@@ -115,6 +139,9 @@ private slots:
     void answersAreKeptUntilTheSaveSucceeds();
     void aWrongCodeKeepsTheScreen();
     void aSoundErrorIsSaidOnce();
+    void anInterruptedTestIsTakenUp();
+    void aJournalThatCannotBeUsedIsKeptAside_data();
+    void aJournalThatCannotBeUsedIsKeptAside();
 };
 
 void PresentQAScreenTest::instructionsItemsAndSounds() {
@@ -314,6 +341,79 @@ void PresentQAScreenTest::aSoundErrorIsSaidOnce() {
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
     QCOMPARE(program.fake.messages.shown[0], (Message{"Error 70:Permission denied", "Sound Error",
                                                       MsgIcon::Critical, MsgButtons::OK}));
+}
+
+// Each answer goes to the journal as it is given; after a crash the next start offers the test
+// again at the item reached, with the answers given, and the save at the end clears it.
+void PresentQAScreenTest::anInterruptedTestIsTakenUp() {
+    Program program;
+    program.session.DataPath = program.folder.data();
+    const std::string journal = JournalFileName(program.folder.data());
+    {
+        FrmPresentQA screen(program.session, program.fake.services, "English",
+                            program.table("English"), program.secretCode());
+        screen.keepJournal(journal);
+        RunModal(screen, [&] { answerTest(program, 1, 10); });
+    }
+    std::string problem;
+    const auto kept = ParseJournal(TestFolder::read(journal), problem);
+    QVERIFY2(kept.has_value(), problem.c_str());
+    QCOMPARE(kept->record, 2);
+    QCOMPARE(kept->reached, 11);
+    QCOMPARE(kept->responses[10], 2);
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+
+    // The program starts again: the new client is only in the journal.
+    ClearClient(program.session);
+    program.session.CurrentClient = 1;
+    program.fake.messages.answer(MsgAnswer::Yes);
+    bool resumedAtItem11 = false;
+    whenModal([&](QDialog* screen) {
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        resumedAtItem11 = question(*screen) == QStringLiteral("11. Statement 11");
+        answerItems(program, 0, 11, 109);
+    });
+    OfferToResumeTest(program.session, program.fake.services, program.secretCode(), nullptr);
+    QVERIFY(resumedAtItem11);
+    QCOMPARE(program.fake.messages.shown.front().title, std::string("Interrupted Test"));
+    QVERIFY(program.fake.messages.shown.front().text.find(
+                "The on-screen test of NEWCOMER, KIM was interrupted at item 11.") == 0);
+    QCOMPARE(program.answersOnDisk(2), std::string(10, '2') + std::string(99, '1'));
+    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QVERIFY(!std::filesystem::exists(journal));
+}
+
+void PresentQAScreenTest::aJournalThatCannotBeUsedIsKeptAside_data() {
+    QTest::addColumn<int>("record");
+    QTest::addColumn<bool>("torn");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("torn") << 2 << true << "it is damaged";
+    QTest::newRow("another client file")
+        << 5 << false << "it belongs to a client file of 4 clients";
+}
+
+void PresentQAScreenTest::aJournalThatCannotBeUsedIsKeptAside() {
+    QFETCH(int, record);
+    QFETCH(bool, torn);
+    QFETCH(QString, problem);
+    Program program;
+    program.session.DataPath = program.folder.data();
+    const std::string path = JournalFileName(program.folder.data());
+    TestJournal journal;
+    journal.record = record;
+    journal.language = "English";
+    const std::string text = FormatJournal(journal);
+    TestFolder::write(path, torn ? text.substr(0, text.size() - 5) : text);
+    program.fake.messages.answer(MsgAnswer::OK);
+    OfferToResumeTest(program.session, program.fake.services, program.secretCode(), nullptr);
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
+    QVERIFY2(QString::fromStdString(program.fake.messages.shown[0].text).contains(problem),
+             program.fake.messages.shown[0].text.c_str());
+    QVERIFY(!std::filesystem::exists(path));
+    QVERIFY(std::filesystem::exists(path + ".damaged"));
+    QCOMPARE(program.session.CurrentClient, std::int16_t(2));
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
 QTEST_MAIN(PresentQAScreenTest)

@@ -1,8 +1,8 @@
 #include <QtTest>
 #include <optional>
 
-#include "session/ProgramFolder.h"
 #include "TestBank.h"
+#include "session/ProgramFolder.h"
 #include "storage/DataFileError.h"
 #include "support/TestFolder.h"
 #include "testing/BankItem.h"

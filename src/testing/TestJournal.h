@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "scoring/TestSpec.h"
+#include "storage/ClientRecord.h"
+
+namespace qlm {
+
+class FileSystem;
+
+// A copy of an on-screen test in progress, kept beside the client file so that a crash, a
+// power cut or a closed window does not lose the juvenile's answers. The client file itself is
+// written only when the test ends.
+struct TestJournal {
+    int record = 0;  // the record the new client will take
+    std::string language;
+    ClientRecord client;  // as the client information and court history screens left it
+    int reached = 1;      // the item on screen
+    std::array<int, TestSpec::ItemCount + 1> responses{};
+};
+
+inline constexpr const char* JournalBaseName = "QLMTEST.JNL";
+
+std::string JournalFileName(const std::string& dataPath);
+
+std::string FormatJournal(const TestJournal& journal);
+// The journal `text` holds, or nothing with `problem` saying why it is not one of ours or is
+// damaged.
+std::optional<TestJournal> ParseJournal(std::string_view text, std::string& problem);
+
+}  // namespace qlm

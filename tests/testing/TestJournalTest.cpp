@@ -1,0 +1,73 @@
+#include <QtTest>
+
+#include "testing/TestJournal.h"
+
+using namespace qlm;
+
+namespace {
+
+TestJournal sample() {
+    TestJournal journal;
+    journal.record = 3;
+    journal.language = "Spanish";
+    journal.client.set(&ClientRecord::Name, "JOS\xc9 EXAMPLE");
+    journal.client.set(&ClientRecord::Answers, std::string(109, '0'));
+    journal.reached = 42;
+    for (int n = 1; n < 42; ++n) {
+        journal.responses[static_cast<std::size_t>(n)] = n % 2 + 1;
+    }
+    return journal;
+}
+
+}  // namespace
+
+class TestJournalTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip();
+    void refused_data();
+    void refused();
+};
+
+void TestJournalTest::roundTrip() {
+    const TestJournal journal = sample();
+    std::string problem;
+    const auto read = ParseJournal(FormatJournal(journal), problem);
+    QVERIFY2(read.has_value(), problem.c_str());
+    QCOMPARE(read->record, 3);
+    QCOMPARE(read->language, std::string("Spanish"));
+    QCOMPARE(read->client.toBytes(), journal.client.toBytes());
+    QCOMPARE(read->reached, 42);
+    QVERIFY(read->responses == journal.responses);
+    QCOMPARE(JournalFileName("/data/"), std::string("/data/QLMTEST.JNL"));
+}
+
+void TestJournalTest::refused_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("problem");
+    const std::string whole = FormatJournal(sample());
+    std::string edited = whole;
+    edited[edited.find("Spanish")] = 's';
+    TestJournal otherLanguage = sample();
+    otherLanguage.language = "French";
+    const auto row = [](const char* name, const std::string& text, const char* problem) {
+        QTest::newRow(name) << QByteArray(text.c_str()) << QString::fromLatin1(problem);
+    };
+    row("empty", "", "not a test journal");
+    row("another file", "[Path]\nFilePath=/data\n", "not a test journal");
+    row("cut short", whole.substr(0, whole.size() / 2), "damaged");
+    row("edited", edited, "damaged");
+    row("no language of the bank", FormatJournal(otherLanguage), "damaged");
+}
+
+void TestJournalTest::refused() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, problem);
+    std::string why;
+    QVERIFY(!ParseJournal(text.toStdString(), why).has_value());
+    QVERIFY2(QString::fromStdString(why).contains(problem), why.c_str());
+}
+
+QTEST_GUILESS_MAIN(TestJournalTest)
+#include "TestJournalTest.moc"
