@@ -10,12 +10,13 @@
 #include "app/FrmMainMenu.h"
 #include "app/MainMenuWiring.h"
 #include "app/SingleInstance.h"
+#include "report/QtReportPrinter.h"
 #include "session/ProgramFolder.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
-#include "report/QtReportPrinter.h"
-#include "ui/QtAudioPlayer.h"
+#include "testing/FrmPresentQA.h"
 #include "ui/Clock.h"
+#include "ui/QtAudioPlayer.h"
 #include "ui/QtMessages.h"
 #include "ui/Services.h"
 
@@ -98,5 +99,7 @@ int main(int argc, char** argv) {
     }
     menu.show();
     menu.activateWindow();
+    qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(services, &menu), &menu);
+    menu.Activate();
     return QApplication::exec();
 }

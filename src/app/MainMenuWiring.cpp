@@ -1,12 +1,18 @@
 #include "app/MainMenuWiring.h"
 
+#include <memory>
+
 #include "answersheet/FrmNewEntry.h"
 #include "app/FrmMainMenu.h"
 #include "entry/FrmClientInfo.h"
 #include "entry/FrmCourtHistory.h"
 #include "session/Session.h"
+#include "storage/DataFileError.h"
+#include "supervisor/SecretCode.h"
 #include "testing/EntrySequence.h"
+#include "testing/FrmPresentQA.h"
 #include "testing/FrmSelectEntryMethod.h"
+#include "testing/FrmSelectLanguage.h"
 #include "ui/Services.h"
 
 namespace qlm {
@@ -23,6 +29,10 @@ std::function<void()> Modal(Session& session, Services& services, QWidget* paren
 }
 
 }  // namespace
+
+std::function<bool()> SecretCodeFor(Services& services, QWidget* parent) {
+    return [&services, parent] { return AskSecretCodeNoCancel(services, parent); };
+}
 
 void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
     const DataEntrySteps dataEntry{
@@ -46,14 +56,42 @@ void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
         }
         RunEditSequence(session.ContinueEntry, dataEntry);
     });
-    menu.setChoiceScreens(FrmMainMenu::AddChoice, [&session, &services, &menu, dataEntry] {
-        EntryMethodSequences sequences;
-        sequences.paperSheet = [&session, dataEntry] {
-            RunPaperSheetSequence(session.ContinueEntry, dataEntry);
-        };
-        FrmSelectEntryMethod screen(session, services, std::move(sequences), &menu);
-        screen.exec();
-    });
+    // The language screen is prepared by counting the languages and shown after it.
+    auto languages = std::make_shared<std::unique_ptr<FrmSelectLanguage>>();
+    const OnscreenTestSteps onscreen{
+        dataEntry.showClientInfo,
+        dataEntry.showCourtHistory,
+        [&session, &services, &menu, languages] {
+            *languages = std::make_unique<FrmSelectLanguage>(session, services, &menu);
+            try {
+                return (*languages)->LanguageCount();
+            } catch (const DataFileError&) {
+                // The presentation opens the same bank next and says what is wrong with it.
+                return 0;
+            }
+        },
+        [languages] {
+            (*languages)->exec();
+            const std::string chosen = (*languages)->language();
+            languages->reset();
+            return chosen;
+        },
+        [&session, &services, &menu](const std::string& language) {
+            ShowPresentQA(session, services, language, SecretCodeFor(services, &menu), &menu);
+        },
+    };
+    menu.setChoiceScreens(
+        FrmMainMenu::AddChoice, [&session, &services, &menu, dataEntry, onscreen] {
+            EntryMethodSequences sequences;
+            sequences.onscreenTest = [&session, onscreen] {
+                RunOnscreenTestSequence(session.ContinueEntry, onscreen);
+            };
+            sequences.paperSheet = [&session, dataEntry] {
+                RunPaperSheetSequence(session.ContinueEntry, dataEntry);
+            };
+            FrmSelectEntryMethod screen(session, services, std::move(sequences), &menu);
+            screen.exec();
+        });
 }
 
 }  // namespace qlm

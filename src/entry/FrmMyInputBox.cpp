@@ -1,0 +1,114 @@
+#include "entry/FrmMyInputBox.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "ui/MenuChoice.h"
+#include "ui/Messages.h"
+#include "ui/QtText.h"
+#include "ui/ScreenOps.h"
+#include "ui/Services.h"
+
+namespace qlm {
+
+FrmMyInputBox::FrmMyInputBox(Services& services, QWidget* parent)
+    : QDialog(parent), m_services(services) {
+    setObjectName(QStringLiteral("frmMyInputBox"));
+    setWindowTitle(QStringLiteral("MyInputBox"));
+    setModal(true);
+
+    m_lblHelpMsg = new QLabel(this);
+    m_lblHelpMsg->setObjectName(QStringLiteral("lblHelpMsg"));
+    m_lblHelpMsg->setWordWrap(true);
+    m_txtInput = new QLineEdit(this);
+    m_txtInput->setObjectName(QStringLiteral("txtInput"));
+    m_txtInput->installEventFilter(this);
+    m_lblHelpMsg->setBuddy(m_txtInput);
+
+    auto* choices = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        auto* choice = new MenuChoice(
+            i, i == OkChoice ? QStringLiteral("Information OK") : QStringLiteral("Cancel Input"),
+            this);
+        choices->addWidget(choice);
+        m_choices[static_cast<std::size_t>(i)] = choice;
+    }
+    connect(m_choices[OkChoice]->button(), &QPushButton::clicked, this,
+            &FrmMyInputBox::informationOK);
+    connect(m_choices[CancelChoice]->button(), &QPushButton::clicked, this,
+            &FrmMyInputBox::cancelInput);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lblHelpMsg);
+    layout->addWidget(m_txtInput);
+    layout->addLayout(choices);
+    setTabOrder(m_txtInput, m_choices[OkChoice]->button());
+    setTabOrder(m_choices[OkChoice]->button(), m_choices[CancelChoice]->button());
+    resize(460, 180);
+}
+
+int FrmMyInputBox::exec() {
+    // Loading and activation: every use starts afresh from the properties as set.
+    if (!isMaximized()) {
+        CenterForm(this);
+    }
+    m_cancelled = false;
+    m_txtInput->clear();
+    m_txtInput->setMaxLength(m_inputLength > 0 ? m_inputLength : 32767);
+    m_lblHelpMsg->setText(FromLatin1(m_helpMessage));
+    m_txtInput->setEchoMode(m_passwordInput ? QLineEdit::Password : QLineEdit::Normal);
+    ClearShpButtonColor(this, CancelChoice);
+    m_txtInput->setFocus(Qt::OtherFocusReason);
+    return QDialog::exec();
+}
+
+bool FrmMyInputBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_txtInput && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_choices[OkChoice]->button()->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FrmMyInputBox::keyPressEvent(QKeyEvent* event) {
+    // Escape is no way out: the box is left by its choices only.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FrmMyInputBox::informationOK() {
+    if (m_txtInput->text().isEmpty()) {
+        m_services.messages.show({m_passwordInput ? "Please enter the required secret code."
+                                                  : "Please enter the required data.",
+                                  "Input required", MsgIcon::Question, MsgButtons::OK});
+        m_txtInput->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    m_inputValue = ToLatin1(m_txtInput->text()).value_or("");
+    finish(QDialog::Accepted);
+}
+
+void FrmMyInputBox::cancelInput() {
+    m_cancelled = true;
+    finish(QDialog::Rejected);
+}
+
+void FrmMyInputBox::reject() {
+    cancelInput();
+}
+
+void FrmMyInputBox::finish(int result) {
+    m_passwordInput = false;
+    done(result);
+}
+
+}  // namespace qlm

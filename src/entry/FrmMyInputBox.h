@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+
+namespace qlm {
+
+class MenuChoice;
+struct Services;
+
+// The program's own box for one line of text, worked from the keyboard like every screen: the
+// caller sets the help text, the length and whether the input is secret, shows it, then reads
+// whether it was cancelled and what was typed.
+class FrmMyInputBox : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int OkChoice = 0;
+    static constexpr int CancelChoice = 1;
+
+    explicit FrmMyInputBox(Services& services, QWidget* parent = nullptr);
+
+    bool PasswordInput() const { return m_passwordInput; }
+    void SetPasswordInput(bool on) { m_passwordInput = on; }
+    int InputLength() const { return m_inputLength; }
+    void SetInputLength(int length) { m_inputLength = length; }
+    const std::string& HelpMessage() const { return m_helpMessage; }
+    void SetHelpMessage(std::string text) { m_helpMessage = std::move(text); }
+    const std::string& InputValue() const { return m_inputValue; }
+    bool Cancelled() const { return m_cancelled; }
+
+    // The choice "Cancel Input", which the secret code prompt of the on-screen test hides.
+    MenuChoice* cancelChoice() const { return m_choices[CancelChoice]; }
+
+    // Shows the box modally with the properties as set.
+    int exec() override;
+
+public slots:
+    // Closing the window is "Cancel Input", so that an earlier value is never taken for a new one.
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void informationOK();
+    void cancelInput();
+    void finish(int result);
+
+    Services& m_services;
+    bool m_passwordInput = false;
+    int m_inputLength = 0;
+    std::string m_helpMessage;
+    std::string m_inputValue;
+    bool m_cancelled = false;
+
+    QLabel* m_lblHelpMsg = nullptr;
+    QLineEdit* m_txtInput = nullptr;
+    std::array<MenuChoice*, 2> m_choices{};
+};
+
+}  // namespace qlm
