@@ -8,6 +8,7 @@
 #include "entry/FrmCourtHistory.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
+#include "supervisor/FrmSupervisorOptions.h"
 #include "supervisor/SecretCode.h"
 #include "testing/EntrySequence.h"
 #include "testing/FrmPresentQA.h"
@@ -92,6 +93,10 @@ void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
             FrmSelectEntryMethod screen(session, services, std::move(sequences), &menu);
             screen.exec();
         });
+    menu.setChoiceScreens(FrmMainMenu::SupervisorChoice, [&session, &services, &menu] {
+        FrmSupervisorOptions screen(session, services, &menu);
+        screen.exec();
+    });
 }
 
 }  // namespace qlm

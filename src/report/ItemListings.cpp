@@ -172,8 +172,7 @@ void PrintSection2Answers(ReportWriter& out, const ReportInputs& in) {
         if (answer == 0) {
             lines.push_back(itemNumber(item) + ". No response given");
         } else if (answer >= 1 && answer <= 4) {
-            lines.push_back(
-                in.Tables.ChoiceText[static_cast<std::size_t>(4 * (j - 1) + answer)]);
+            lines.push_back(in.Tables.ChoiceText[static_cast<std::size_t>(4 * (j - 1) + answer)]);
         } else {
             // Five-choice entry can store an answer that has no text of its own.
             lines.push_back(itemNumber(item) + ". Answer " + std::to_string(answer) + " (no text)");

@@ -5,11 +5,11 @@
 #include "report/Report.h"
 #include "report/ReportWriter.h"
 #include "report/Sections.h"
+#include "scoring/NumericValue.h"
 #include "scoring/ScoringState.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TestSpec.h"
 #include "storage/CodeTexts.h"
-#include "scoring/NumericValue.h"
 
 namespace qlm {
 

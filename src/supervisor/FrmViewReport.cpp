@@ -1,0 +1,107 @@
+#include "supervisor/FrmViewReport.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "report/ReportFont.h"
+#include "session/Operations.h"
+#include "session/Session.h"
+#include "storage/FileError.h"
+#include "supervisor/ReportPrinting.h"
+#include "ui/Messages.h"
+#include "ui/QtText.h"
+#include "ui/ScreenOps.h"
+#include "ui/Services.h"
+
+namespace qlm {
+
+FrmViewReport::FrmViewReport(Session& session, Services& services, QWidget* parent)
+    : QDialog(parent), m_session(session), m_services(services) {
+    setObjectName(QStringLiteral("frmViewReport"));
+    setWindowTitle(QStringLiteral("Client Report"));
+    setModal(true);
+
+    auto* fraAll = new QFrame(this);
+    fraAll->setObjectName(QStringLiteral("fraAll"));
+    m_text1 = new QPlainTextEdit(fraAll);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setAccessibleName(QStringLiteral("Client Report"));
+    m_text1->setReadOnly(true);
+    m_text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text1->setFont(ReportFont(10));
+    m_cmdPrintReport = new QPushButton(QStringLiteral("&Print Report"), fraAll);
+    m_cmdPrintReport->setObjectName(QStringLiteral("cmdPrintReport"));
+    auto* cmdCancel = new QPushButton(QStringLiteral("&Close"), fraAll);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    for (QPushButton* button : {m_cmdPrintReport, cmdCancel}) {
+        button->setAutoDefault(false);
+    }
+    connect(m_cmdPrintReport, &QPushButton::clicked, this, [this] {
+        try {
+            PrintReportText(m_services, ReadReportText(m_session), "Quillmere report");
+        } catch (const FileError& error) {
+            m_services.messages.show({"The report file cannot be read: " + FailureText(error),
+                                      "Print Error", MsgIcon::Critical, MsgButtons::OK});
+        }
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdPrintReport);
+    buttons->addWidget(cmdCancel);
+    buttons->addStretch();
+    auto* frame = new QVBoxLayout(fraAll);
+    frame->addWidget(m_text1, 1);
+    frame->addLayout(buttons);
+    (new QVBoxLayout(this))->addWidget(fraAll);
+    resize(820, 700);
+    if (!isMaximized()) {
+        CenterForm(this);
+    }
+}
+
+void FrmViewReport::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_activated) {
+        m_activated = true;
+        activate();
+    }
+}
+
+void FrmViewReport::activate() {
+    MOUSEWAIT();
+    try {
+        MakeReport(m_session);
+        m_text1->setPlainText(FromLatin1(ReadReportText(m_session)));
+    } catch (const std::runtime_error& error) {
+        MOUSEDEFAULT();
+        m_services.messages.show({"The report cannot be made: " + FailureText(error),
+                                  "Client Report", MsgIcon::Critical, MsgButtons::OK});
+        m_cmdPrintReport->setEnabled(false);
+    }
+    MOUSEDEFAULT();
+    m_text1->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmViewReport::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            // The report scrolls from wherever the focus was.
+            m_text1->setFocus(Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(m_text1, event);
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+}  // namespace qlm

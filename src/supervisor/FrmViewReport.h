@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace qlm {
+
+struct Services;
+struct Session;
+
+// The current client's report, written afresh when the window opens, shown whole and printed
+// on request.
+class FrmViewReport : public QDialog {
+    Q_OBJECT
+
+public:
+    FrmViewReport(Session& session, Services& services, QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void activate();
+
+    Session& m_session;
+    Services& m_services;
+    bool m_activated = false;
+    QPlainTextEdit* m_text1 = nullptr;
+    QPushButton* m_cmdPrintReport = nullptr;
+};
+
+}  // namespace qlm

@@ -1,0 +1,71 @@
+#include "supervisor/ReportPrinting.h"
+
+#include "report/Report.h"
+#include "session/Operations.h"
+#include "session/Session.h"
+#include "storage/DataFileError.h"
+#include "storage/FileError.h"
+#include "storage/FileSystem.h"
+#include "ui/Messages.h"
+#include "ui/ReportPrinter.h"
+#include "ui/ScreenOps.h"
+#include "ui/Services.h"
+
+namespace qlm {
+
+std::string ReadReportText(const Session& session) {
+    std::string text = session.Files.readFile(session.programFile(ReportFileName));
+    if (!text.empty()) {
+        text.pop_back();
+    }
+    return text;
+}
+
+bool PrintReportText(Services& services, const std::string& text, const std::string& title) {
+    MOUSEWAIT();
+    std::string error;
+    const PrintOutcome outcome = services.printer.print(text, title, error);
+    MOUSEDEFAULT();
+    if (outcome == PrintOutcome::Failed) {
+        services.messages.show({"The report was not printed.\r\n\r\n" + error, "Print Error",
+                                MsgIcon::Critical, MsgButtons::OK});
+    }
+    return outcome == PrintOutcome::Printed;
+}
+
+bool PrintClientReports(Session& session, Services& services, const std::vector<int>& clients) {
+    std::string text;
+    MOUSEWAIT();
+    for (const int n : clients) {
+        session.CurrentClient = static_cast<std::int16_t>(n);
+        try {
+            MakeReport(session);
+            // Each client's report starts on a printed page of its own.
+            text += (text.empty() ? "" : "\f") + ReadReportText(session);
+        } catch (const std::runtime_error& error) {
+            MOUSEDEFAULT();
+            services.messages.show({"The report of client " + std::to_string(n) +
+                                        " cannot be made: " + FailureText(error) +
+                                        "\r\n\r\nNothing was printed.",
+                                    "Print Report", MsgIcon::Critical, MsgButtons::OK});
+            return false;
+        }
+    }
+    MOUSEDEFAULT();
+    if (text.empty()) {
+        return false;
+    }
+    return PrintReportText(services, text,
+                           clients.size() == 1
+                               ? "Quillmere report, client " + std::to_string(clients.front())
+                               : "Quillmere reports");
+}
+
+std::string FailureText(const std::exception& error) {
+    if (const auto* fileError = dynamic_cast<const FileError*>(&error)) {
+        return "Error " + std::to_string(fileError->number()) + ":" + fileError->description();
+    }
+    return error.what();
+}
+
+}  // namespace qlm

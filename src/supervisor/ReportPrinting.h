@@ -1,0 +1,27 @@
+#pragma once
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace qlm {
+
+struct Services;
+struct Session;
+
+// The report file written last: its whole text but the final line feed.
+std::string ReadReportText(const Session& session);
+
+// Sends a report text to the printer, one printed page per report page; a printer or file that
+// fails is said, never called printed. True when it was printed.
+bool PrintReportText(Services& services, const std::string& text, const std::string& title);
+
+// Makes the reports of `clients` in turn and prints them as one job, so that one choice of
+// printer serves them all; the current client ends as the last one made. A report that cannot
+// be made is said, naming its client, and nothing is printed.
+bool PrintClientReports(Session& session, Services& services, const std::vector<int>& clients);
+
+// What went wrong, for a message: "Error N:description" for a file error, else its text.
+std::string FailureText(const std::exception& error);
+
+}  // namespace qlm
