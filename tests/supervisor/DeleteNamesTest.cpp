@@ -1,0 +1,120 @@
+#include <QtTest>
+
+#include "supervisor/DeleteNames.h"
+#include "support/EntryProgram.h"
+
+using namespace qlm;
+using qlm::test::TestFolder;
+
+namespace {
+
+bool printableLatin1(unsigned char c) {
+    return (c >= 0x21 && c <= 0x7E) || c >= 0xA1;
+}
+
+// Three clients; the second's name was deleted before.
+struct Program : test::EntryProgram {
+    explicit Program(FaultInjector faults = {})
+        : EntryProgram(test::RecordBytes("AB") + deleted() + test::RecordBytes("ZOE, ZACK"),
+                       std::move(faults)) {}
+    static std::string deleted() {
+        ClientRecord record = ClientRecord::fromBytes(test::RecordBytes("DGLOWS"));
+        record.set(&ClientRecord::NameDeleted, "1");
+        return record.toBytes();
+    }
+};
+
+}  // namespace
+
+class DeleteNamesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void scrambling_data();
+    void scrambling();
+    void everyCodeStaysPrintable();
+    void deleteNames();
+    void answeringNoChangesNothing();
+    void aFailedWriteStopsAndSaysSo();
+};
+
+void DeleteNamesTest::scrambling_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("scrambled");
+    QTest::newRow("AB") << QByteArray("AB" + QByteArray(23, ' '))
+                        << QByteArray("DI" + QByteArray(23, ' '));
+    QTest::newRow("blanks stay") << QByteArray(25, ' ') << QByteArray(25, ' ');
+    QTest::newRow("words keep their shape") << QByteArray("AL BO") << QByteArray("DS IR");
+    // 'z' + 7 and '|' + 7 would be C1 control codes; 0xFF + 3 would pass 255.
+    QTest::newRow("past the printable range")
+        << QByteArray("z|\xff\xfa") << QByteArray("\xa3\xa5#\"");
+}
+
+void DeleteNamesTest::scrambling() {
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, scrambled);
+    std::string text = name.toStdString();
+    ScrambleName(text);
+    QCOMPARE(QByteArray::fromStdString(text), scrambled);
+}
+
+void DeleteNamesTest::everyCodeStaysPrintable() {
+    for (int code = 0x21; code <= 0xFF; ++code) {
+        std::string one(1, static_cast<char>(code));
+        ScrambleName(one);
+        QVERIFY2(printableLatin1(static_cast<unsigned char>(one[0])),
+                 qPrintable(QString::number(code)));
+        QVERIFY(one[0] != static_cast<char>(code));
+    }
+}
+
+// Names not deleted before are scrambled, marked and saved; a second run changes nothing.
+void DeleteNamesTest::deleteNames() {
+    Program program;
+    program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
+    DelNames(program.session, program.fake.messages);
+    const std::string after = TestFolder::read(program.folder.clientFile());
+    QCOMPARE(after.substr(0, 25), "DI" + std::string(23, ' '));
+    QCOMPARE(after.substr(184, 1), std::string("1"));
+    QCOMPARE(after.substr(185, 185), program.onDisk.substr(185, 185));
+    QCOMPARE(after.substr(370, 9), std::string("aRH3 aDFN"));
+    QCOMPARE(after.substr(370 + 184, 1), std::string("1"));
+    QCOMPARE(after.substr(25, 159), program.onDisk.substr(25, 159));
+    QCOMPARE(program.session.Scoring.NameDeletedFlag, std::int16_t(1));
+    const auto& shown = program.fake.messages.shown;
+    QCOMPARE(shown.size(), std::size_t(2));
+    QCOMPARE(shown[0].title, std::string("WARNING!"));
+    QCOMPARE(shown[0].text, std::string("You are about to delete the Client Name from\r\nall "
+                                        "tests on this diskette.\r\nThe ID number will be "
+                                        "deleted as well.\r\n\r\nAre you SURE you want to do "
+                                        "this?"));
+    QCOMPARE(shown[1], (Message{"Process complete. Press Enter to continue.", "", MsgIcon::None,
+                                MsgButtons::OK}));
+
+    program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
+    DelNames(program.session, program.fake.messages);
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), after);
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(4));
+}
+
+void DeleteNamesTest::answeringNoChangesNothing() {
+    Program program;
+    program.fake.messages.answer(MsgAnswer::No);
+    DelNames(program.session, program.fake.messages);
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+    QCOMPARE(program.session.ClientTable[1].Name.substr(0, 2), std::string("AB"));
+}
+
+void DeleteNamesTest::aFailedWriteStopsAndSaysSo() {
+    Program program(test::FailOn(FileOp::Write, "DATA401.QLM", ENOSPC));
+    program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
+    DelNames(program.session, program.fake.messages);
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+    QCOMPARE(program.session.ClientTable[1].toBytes(), program.onDisk.substr(0, 185));
+    const Message& last = program.fake.messages.shown.back();
+    QCOMPARE(last.title, std::string("Delete Names"));
+    QVERIFY(last.text.find("The name of client 1 could not be deleted: Error 61:") == 0);
+}
+
+QTEST_GUILESS_MAIN(DeleteNamesTest)
+#include "DeleteNamesTest.moc"
