@@ -59,8 +59,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    // Only the name: a display name would be appended to every window's caption.
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillmere"));
 
     // Qt has taken its own options; what is left is ours.
     QString home;

@@ -38,7 +38,7 @@ QMessageBox::Icon iconOf(MsgIcon icon) {
 MsgAnswer QtMessages::show(const Message& message) {
     QMessageBox box(QApplication::activeWindow());
     box.setIcon(iconOf(message.icon));
-    box.setWindowTitle(message.title.empty() ? QApplication::applicationDisplayName()
+    box.setWindowTitle(message.title.empty() ? QApplication::applicationName()
                                              : FromLatin1(message.title));
     box.setText(displayText(message.text));
     switch (message.buttons) {
