@@ -16,7 +16,8 @@ public:
 };
 
 // "qlm COMMAND [ARGUMENT] [--option VALUE]...": the command, its one optional argument (the
-// command that "help" explains) and its options. "--help" and "-h" ask for help and take no value.
+// command that "help" explains) and its options. "--help" and "-h" ask for help, and "--all"
+// is a switch: they take no value.
 struct CliArgs {
     std::string command;
     std::string argument;
@@ -27,6 +28,8 @@ struct CliArgs {
     static CliArgs parse(const std::vector<std::string>& args);
 
     std::optional<std::string> get(const std::string& name) const;
+    // Whether a switch (or an option) was given.
+    bool has(const std::string& name) const { return options.contains(name); }
     // A whole number option; throws std::invalid_argument when missing or not a number.
     int number(const std::string& name) const;
     // Refuses options the command does not know (UsageError).

@@ -1,9 +1,9 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "session/ProgramFolder.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "session/ProgramFolder.h"
 #include "session/Session.h"
 #include "testing/BankItem.h"
 #include "testing/QuestionBank.h"

@@ -1,19 +1,57 @@
+#include <numeric>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "cli/PdfOutput.h"
 #include "report/Report.h"
 #include "session/Operations.h"
 #include "session/Session.h"
+#include "storage/FileSystem.h"
 
 namespace qlm::cli {
 
 int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
-    args.allow({"home", "data", "client", "out"});
-    SelectClientFor(session, args);
-    const std::string path = args.get("out").value_or(session.programFile(ReportFileName));
-    MakeReport(session, path);
+    args.allow({"home", "data", "client", "out", "pdf", "all"});
+    if (args.has("out") && args.has("pdf")) {
+        throw UsageError("--out and --pdf cannot be given together");
+    }
+    if (args.has("all") && args.has("client")) {
+        throw UsageError("--client and --all cannot be given together");
+    }
+    std::vector<int> clients;
+    if (args.has("all")) {
+        OpenLocationFor(session, args);
+        clients.resize(static_cast<std::size_t>(session.NumberOfClients));
+        std::iota(clients.begin(), clients.end(), 1);
+    } else {
+        SelectClientFor(session, args);
+        clients.push_back(session.CurrentClient);
+    }
+    const std::string path =
+        args.get("pdf").value_or(args.get("out").value_or(session.programFile(ReportFileName)));
+    if (!args.has("pdf") && !args.has("all")) {
+        MakeReport(session, path);
+        out << path << '\n';
+        return 0;
+    }
+    // Every report in client order, each client's pages after a form feed of their own.
+    std::string text;
+    for (const int n : clients) {
+        session.CurrentClient = static_cast<std::int16_t>(n);
+        ScoreCurrentClient(session);
+        text += (text.empty() ? "" : "\f") + ComposeReport(session);
+    }
+    if (args.has("pdf")) {
+        if (clients.empty()) {
+            throw std::runtime_error("the data location holds no clients: no PDF was written");
+        }
+        WriteReportPdf(text, path);
+    } else {
+        session.Files.replaceFile(path, text);
+    }
     out << path << '\n';
     return 0;
 }

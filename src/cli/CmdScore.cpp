@@ -3,10 +3,10 @@
 #include <set>
 #include <stdexcept>
 
-#include "session/Operations.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "scoring/Scoring.h"
+#include "session/Operations.h"
 #include "session/Session.h"
 
 namespace qlm::cli {

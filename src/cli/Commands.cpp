@@ -39,8 +39,7 @@ int RunClients(Session& session, const CliArgs& args, std::ostream& out) {
     args.allow({"home", "data"});
     OpenLocationFor(session, args);
     for (int n = 1; n <= session.NumberOfClients; ++n) {
-        out << Latin1ToUtf8(MarkedClientListItem(session, n))
-            << '\n';
+        out << Latin1ToUtf8(MarkedClientListItem(session, n)) << '\n';
     }
     return 0;
 }

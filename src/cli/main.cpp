@@ -32,8 +32,9 @@ const std::map<std::string, CommandEntry>& commands() {
         {"clients",
          {qlm::cli::RunClients, "clients [--data DIR]", "list the clients of a data location"}},
         {"report",
-         {qlm::cli::RunReport, "report --client N [--data DIR] [--out FILE]",
-          "write client N's report (default: report.prn beside qlm)"}},
+         {qlm::cli::RunReport, "report (--client N | --all) [--data DIR] [--out FILE | --pdf FILE]",
+          "write client N's report, or every client's in client order (default: report.prn "
+          "beside qlm), as text or as the printed pages in a PDF file"}},
         {"score",
          {qlm::cli::RunScore, "score --client N [--data DIR]",
           "score client N and print its scores as JSON"}},

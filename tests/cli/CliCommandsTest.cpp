@@ -3,7 +3,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -24,6 +27,7 @@ private slots:
     void reportWritesTheReportOfADemoClient();
     void failuresGoToStandardErrorWithAFailingStatus_data();
     void failuresGoToStandardErrorWithAFailingStatus();
+    void reportsOfEveryClientAsTextAndPdf();
     void helpAndUsageErrors_data();
     void helpAndUsageErrors();
     void desktopProgramWithoutADisplaySaysSo();
@@ -199,6 +203,41 @@ void CliCommandsTest::failuresGoToStandardErrorWithAFailingStatus() {
     QVERIFY2(m_err.contains(message), qPrintable(m_err));
 }
 
+// --all writes the demo's five reports in client order into one file; --pdf sets the same pages
+// as the desktop program prints them, one PDF page per report page.
+void CliCommandsTest::reportsOfEveryClientAsTextAndPdf() {
+    install();
+    const QString text = QString::fromStdString(m_folder->root() + "/all.prn");
+    run({"report", "--all", "--out", text});
+    QCOMPARE(m_status, 0);
+    const std::string all = TestFolder::read(text.toStdString());
+    std::size_t at = 0;
+    for (const char* name :
+         {"DEMO, ALEX", "SAMPLE, JORDAN", "EXAMPLE, RIVER", "TESTCASE, CASEY", "FICTION, MORGAN"}) {
+        at = all.find(std::string("NAME          : ") + name, at);
+        QVERIFY2(at != std::string::npos, name);
+    }
+    const auto reportPages = std::count(all.begin(), all.end(), '\f') + 1;
+
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
+        QSKIP("pdfinfo (poppler-utils) is not installed");
+    }
+    const QString pdf = QString::fromStdString(m_folder->root() + "/all.pdf");
+    run({"report", "--all", "--pdf", pdf});
+    QCOMPARE(m_status, 0);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished());
+    const QString pages = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(pages.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(reportPages))),
+             qPrintable(pages));
+
+    run({"report", "--client", "1", "--pdf",
+         QString::fromStdString(m_folder->root() + "/no/x.pdf")});
+    QCOMPARE(m_status, 1);
+    QVERIFY(m_err.contains("cannot be written"));
+}
+
 void CliCommandsTest::helpAndUsageErrors_data() {
     QTest::addColumn<QString>("args");
     QTest::addColumn<int>("status");
@@ -225,6 +264,10 @@ void CliCommandsTest::helpAndUsageErrors_data() {
                                    << "qlm: option --client needs a value\n";
     QTest::newRow("repeated option") << "score --client 1 --client 2" << 2 << ""
                                      << "qlm: option --client is given more than once\n";
+    QTest::newRow("text and PDF at once") << "report --client 1 --out a --pdf b" << 2 << ""
+                                          << "qlm: --out and --pdf cannot be given together\n";
+    QTest::newRow("one client and all") << "report --all --client 1" << 2 << ""
+                                        << "qlm: --client and --all cannot be given together\n";
 }
 
 void CliCommandsTest::helpAndUsageErrors() {

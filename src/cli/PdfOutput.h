@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace qlm::cli {
+
+// Sets report text in PDF pages as the desktop program prints them, without a display. Throws
+// std::runtime_error saying why when the file cannot be written.
+void WriteReportPdf(const std::string& reportText, const std::string& pdfFile);
+
+}  // namespace qlm::cli
