@@ -6,6 +6,7 @@
 #include "app/FrmMainMenu.h"
 #include "entry/FrmClientInfo.h"
 #include "entry/FrmCourtHistory.h"
+#include "session/CheckedSave.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
 #include "supervisor/FrmSupervisorOptions.h"
@@ -83,6 +84,11 @@ void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
     };
     menu.setChoiceScreens(
         FrmMainMenu::AddChoice, [&session, &services, &menu, dataEntry, onscreen] {
+            // The 52nd client is refused before a single screen is filled in.
+            if (session.NumberOfClients >= Session::MaxClients) {
+                services.messages.show(ClientTableFullMessage());
+                return;
+            }
             EntryMethodSequences sequences;
             sequences.onscreenTest = [&session, onscreen] {
                 RunOnscreenTestSequence(session.ContinueEntry, onscreen);

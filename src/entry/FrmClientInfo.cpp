@@ -78,12 +78,6 @@ Message nameNotStorableMessage() {
         "Western European languages only. Press Enter to continue.");
 }
 
-Message clientTableFullMessage() {
-    return {"The data disk already holds " + std::to_string(Session::MaxClients) +
-                " clients, as many as it can hold. Use another data disk for a new client.",
-            "Data Disk Full", MsgIcon::Critical, MsgButtons::OK};
-}
-
 QComboBox* makeList(QWidget* parent, const char* name, std::initializer_list<const char*> items) {
     auto* list = new QComboBox(parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -521,7 +515,7 @@ void FrmClientInfo::informationOk() {
         changed = ContentsDiffer(
             m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)], Contents());
     } else if (m_session.NumberOfClients >= Session::MaxClients) {
-        m_services.messages.show(clientTableFullMessage());
+        m_services.messages.show(ClientTableFullMessage());
         reject();
         return;
     }

@@ -30,6 +30,12 @@ Message saveFailedMessage(const SaveTexts& texts, const FileError& error) {
 
 }  // namespace
 
+Message ClientTableFullMessage() {
+    return {"The data disk already holds " + std::to_string(Session::MaxClients) +
+                " clients, as many as it can hold. Use another data disk for a new client.",
+            "Data Disk Full", MsgIcon::Critical, MsgButtons::OK};
+}
+
 bool SaveClientChecked(Session& session, Messages& messages, int n, const ClientRecord& before,
                        const SaveTexts& texts) {
     ClientRecord& entry = session.ClientTable.at(static_cast<std::size_t>(n));

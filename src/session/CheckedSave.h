@@ -17,6 +17,9 @@ struct SaveTexts {
     std::string retryAdvice;
 };
 
+// A new client refused because the client file holds as many clients as it can.
+Message ClientTableFullMessage();
+
 // Checks that the data location still holds the session's clients, then writes table entry n.
 // When either fails, a message says what was not saved, entry n goes back to `before` (memory
 // keeps what the disk keeps), the disk keeps what it had, and false is returned.

@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QDir>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 #include <functional>
@@ -7,6 +9,7 @@
 
 #include "app/FrmMainMenu.h"
 #include "app/MainMenuWiring.h"
+#include "session/Operations.h"
 #include "session/ProgramFolder.h"
 #include "session/Session.h"
 #include "support/FakeServices.h"
@@ -100,6 +103,15 @@ struct Program {
         return QTest::qWaitForWindowActive(menu.get());
     }
 
+    // The scoring tables and report texts beside the program, as the build lays them out.
+    void installDataFiles() {
+        const QDir built(QString::fromStdString(TestFolder::builtProgramFolder()));
+        for (const QString& name : built.entryList({"*.TXT"}, QDir::Files)) {
+            TestFolder::write(folder.program() + "/" + name.toStdString(),
+                              TestFolder::read(built.filePath(name).toStdString()));
+        }
+    }
+
     QPushButton* choice(int i) const {
         return menu->findChild<QPushButton*>(MenuChoice::buttonName(i));
     }
@@ -126,6 +138,7 @@ class ClientEntryFlowTest : public QObject {
 
 private slots:
     void addFromAnAnswerSheetThenEdit();
+    void theFiftySecondClientIsRefusedAtOnce();
 };
 
 // From the main menu by keys alone: a new client from a paper sheet, then the same client
@@ -184,7 +197,17 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     QTest::keyClick(list, Qt::Key_Down);
     QVERIFY(program.choice(FrmMainMenu::EditChoice)->isEnabled());
     runSteps({
-        {"frmClientInfo", [](QWidget*) { enter(); }},
+        {"frmClientInfo",
+         [](QWidget*) {
+             // From "Information OK" back to the age, then Enter through the rest.
+             for (int i = 0; i < 5; ++i) {
+                 QTest::keyClick(focused(), Qt::Key_Backtab);
+             }
+             enter("16");
+             for (int i = 0; i < 5; ++i) {
+                 enter();
+             }
+         }},
         {"frmCourtHistory", [](QWidget*) { enter(); }},
         {"frmNewEntry",
          [](QWidget*) {
@@ -199,10 +222,44 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     program.run(FrmMainMenu::EditChoice);
 
     std::string edited = added;
+    edited.replace(25, 2, "16");
     edited[74 + 1] = '1';
+    edited[183] = '1';
     QCOMPARE(TestFolder::read(program.folder.clientFile()), edited);
     QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
     QVERIFY(program.fake.messages.shown.empty());
+
+    // qlm reads the stored client as the program holds it: the same report.
+    program.installDataFiles();
+    program.session.CurrentClient = 1;
+    const std::string inProgram = program.folder.root() + "/in-program.prn";
+    MakeReport(program.session, inProgram);
+    QProcess qlm;
+    qlm.start(
+        QString::fromStdString(TestFolder::builtProgramFolder() + "/qlm"),
+        {"report", "--client", "1", "--home", QString::fromStdString(program.folder.program()),
+         "--data", QString::fromStdString(program.folder.data())});
+    QVERIFY(qlm.waitForFinished());
+    QCOMPARE(qlm.exitCode(), 0);
+    const std::string report = TestFolder::read(program.folder.program() + "/report.prn");
+    QVERIFY(report.find("NAME          : DOE, PAT") != std::string::npos);
+    QCOMPARE(report, TestFolder::read(inProgram));
+}
+
+void ClientEntryFlowTest::theFiftySecondClientIsRefusedAtOnce() {
+    Program program;
+    std::string full;
+    for (int n = 1; n <= 51; ++n) {
+        full += test::RecordBytes("CLIENT " + std::to_string(n));
+    }
+    TestFolder::write(program.folder.clientFile(), full);
+    QVERIFY(program.start());
+    program.fake.messages.answer(MsgAnswer::OK);
+    program.run(FrmMainMenu::AddChoice);
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
+    QCOMPARE(program.fake.messages.shown[0].title, std::string("Data Disk Full"));
+    QVERIFY(program.fake.messages.shown[0].text.find("51 clients") != std::string::npos);
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), full);
 }
 
 QTEST_MAIN(ClientEntryFlowTest)
