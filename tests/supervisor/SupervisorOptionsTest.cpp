@@ -44,28 +44,8 @@ QString nameShown(QWidget& screen) {
     return screen.findChild<QLabel*>(QStringLiteral("lblNameDisplay"))->text();
 }
 
-// The next modal screen of class T gets `act`; a screen left open is closed.
-template <typename T>
-void onScreen(std::function<void(T&)> act, int triesLeft = 300) {
-    QTimer::singleShot(10, [act, triesLeft] {
-        auto* screen = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (screen == nullptr || !screen->isActiveWindow()) {
-            if (triesLeft > 0) {
-                onScreen<T>(act, triesLeft - 1);
-            } else {
-                QTest::qFail("the screen did not come up", __FILE__, __LINE__);
-            }
-            return;
-        }
-        act(*screen);
-        if (screen->isVisible()) {
-            screen->done(StillOpen);
-        }
-    });
-}
-
 void giveSecretCode() {
-    onScreen<FrmMyInputBox>([](FrmMyInputBox& box) {
+    test::OnModal<FrmMyInputBox>([](FrmMyInputBox& box) {
         QTest::keyClicks(box.findChild<QLineEdit*>(QStringLiteral("txtInput")), "q");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -143,7 +123,7 @@ void SupervisorOptionsTest::printSelectedInClientOrder() {
     RunModal(screen, [&] {
         screen.findChild<QRadioButton*>(QStringLiteral("optPrintOption_1"))->click();
         giveSecretCode();
-        onScreen<QDialog>([](QDialog& select) {
+        test::OnModal<QDialog>([](QDialog& select) {
             QCOMPARE(select.objectName(), QStringLiteral("frmPrintSelected"));
             auto* list = select.findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
             QCOMPARE(list->item(2)->text(), QStringLiteral("3-THREE") + QString(20, ' '));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QDialog>
 #include <QTimer>
 #include <QtTest>
@@ -24,6 +25,28 @@ inline int RunModal(QDialog& screen, const std::function<void()>& drive) {
         }
     });
     return screen.exec();
+}
+
+// Runs `act` on the next modal screen of type T once it is up and active (polling, so that it
+// also finds a screen opened later by the code under test), and closes a screen `act` left
+// open, so that a failed check never hangs the test.
+template <typename T = QDialog>
+void OnModal(std::function<void(T&)> act, int triesLeft = 300) {
+    QTimer::singleShot(10, [act = std::move(act), triesLeft]() mutable {
+        auto* screen = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (screen == nullptr || !screen->isActiveWindow()) {
+            if (triesLeft > 0) {
+                OnModal<T>(std::move(act), triesLeft - 1);
+            } else {
+                QTest::qFail("the screen did not come up", __FILE__, __LINE__);
+            }
+            return;
+        }
+        act(*screen);
+        if (screen->isVisible()) {
+            screen->done(StillOpen);
+        }
+    });
 }
 
 }  // namespace qlm::test

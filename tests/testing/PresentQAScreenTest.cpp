@@ -82,25 +82,6 @@ QString question(QWidget& screen) {
     return screen.findChild<QPlainTextEdit*>(QStringLiteral("txtQuestion"))->toPlainText();
 }
 
-// Runs `act` on the modal screen once it is up and active, and closes it if `act` left it open.
-void whenModal(const std::function<void(QDialog*)>& act, int triesLeft = 300) {
-    QTimer::singleShot(10, [act, triesLeft] {
-        auto* screen = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (screen == nullptr || !screen->isActiveWindow()) {
-            if (triesLeft > 0) {
-                whenModal(act, triesLeft - 1);
-            } else {
-                QTest::qFail("no screen came up", __FILE__, __LINE__);
-            }
-            return;
-        }
-        act(screen);
-        if (screen->isVisible()) {
-            screen->done(StillOpen);
-        }
-    });
-}
-
 // Items `first` to `last` answered with choice `i` (Down to it, Enter), the boxes on the way
 // answered.
 void answerItems(Program& program, int i, int first, int last) {
@@ -368,10 +349,10 @@ void PresentQAScreenTest::anInterruptedTestIsTakenUp() {
     program.session.CurrentClient = 1;
     program.fake.messages.answer(MsgAnswer::Yes);
     bool resumedAtItem11 = false;
-    whenModal([&](QDialog* screen) {
+    test::OnModal<QDialog>([&](QDialog& screen) {
         key(Qt::Key_Return);
         key(Qt::Key_Return);
-        resumedAtItem11 = question(*screen) == QStringLiteral("11. Statement 11");
+        resumedAtItem11 = question(screen) == QStringLiteral("11. Statement 11");
         answerItems(program, 0, 11, 109);
     });
     OfferToResumeTest(program.session, program.fake.services, program.secretCode(), nullptr);
