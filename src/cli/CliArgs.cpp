@@ -12,9 +12,9 @@ CliArgs CliArgs::parse(const std::vector<std::string>& args) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             parsed.help = true;
-        } else if (arg == "--all") {
-            if (!parsed.options.emplace("all", "").second) {
-                throw UsageError("option --all is given more than once");
+        } else if (arg == "--all" || arg == "--csv") {
+            if (!parsed.options.emplace(arg.substr(2), "").second) {
+                throw UsageError("option " + arg + " is given more than once");
             }
         } else if (arg.starts_with("--") && arg.size() > 2) {
             if (i + 1 >= args.size()) {

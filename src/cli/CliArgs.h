@@ -17,7 +17,7 @@ public:
 
 // "qlm COMMAND [ARGUMENT] [--option VALUE]...": the command, its one optional argument (the
 // command that "help" explains) and its options. "--help" and "-h" ask for help, and "--all"
-// is a switch: they take no value.
+// and "--csv" are switches: they take no value.
 struct CliArgs {
     std::string command;
     std::string argument;

@@ -1,10 +1,10 @@
-#include <charconv>
 #include <ostream>
 #include <set>
 #include <stdexcept>
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "scoring/NumericValue.h"
 #include "scoring/Scoring.h"
 #include "session/Operations.h"
 #include "session/Session.h"
@@ -13,18 +13,11 @@ namespace qlm::cli {
 
 namespace {
 
-// The shortest text that reads back as `value`: whole numbers without a decimal point.
-std::string number(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0);
-    return std::string(buffer, result.ptr);
-}
-
 template <typename List>
 void printScales(std::ostream& out, const char* key, const List& values) {
     out << '"' << key << "\":[";
     for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
-        out << (sc > 1 ? "," : "") << number(static_cast<double>(values[sc]));
+        out << (sc > 1 ? "," : "") << ShortestNumber(static_cast<double>(values[sc]));
     }
     out << "],";
 }

@@ -26,5 +26,7 @@ int RunScore(Session& session, const CliArgs& args, std::ostream& out);
 // Scores client --client N and writes its report to --out, else "report.prn" in the program
 // folder; prints the report file's name.
 int RunReport(Session& session, const CliArgs& args, std::ostream& out);
+// Every client's scores as CSV, to --out or the standard output.
+int RunExport(Session& session, const CliArgs& args, std::ostream& out);
 
 }  // namespace qlm::cli

@@ -31,6 +31,9 @@ const std::map<std::string, CommandEntry>& commands() {
           "list the question bank's languages, or one language's items"}},
         {"clients",
          {qlm::cli::RunClients, "clients [--data DIR]", "list the clients of a data location"}},
+        {"export",
+         {qlm::cli::RunExport, "export --csv [--data DIR] [--out FILE]",
+          "every client's scores as CSV, one row per client (default: standard output)"}},
         {"report",
          {qlm::cli::RunReport, "report (--client N | --all) [--data DIR] [--out FILE | --pdf FILE]",
           "write client N's report, or every client's in client order (default: report.prn "

@@ -1,5 +1,7 @@
 #include "scoring/NumericValue.h"
 
+#include <charconv>
+
 #include <cctype>
 
 namespace qlm {
@@ -29,6 +31,12 @@ double NumericValue(std::string_view text) {
         }
     }
     return sign * value;
+}
+
+std::string ShortestNumber(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0);
+    return std::string(buffer, result.ptr);
 }
 
 }  // namespace qlm

@@ -28,6 +28,7 @@ private slots:
     void failuresGoToStandardErrorWithAFailingStatus_data();
     void failuresGoToStandardErrorWithAFailingStatus();
     void reportsOfEveryClientAsTextAndPdf();
+    void exportGivesTheScoresAsCsv();
     void helpAndUsageErrors_data();
     void helpAndUsageErrors();
     void desktopProgramWithoutADisplaySaysSo();
@@ -236,6 +237,84 @@ void CliCommandsTest::reportsOfEveryClientAsTextAndPdf() {
          QString::fromStdString(m_folder->root() + "/no/x.pdf")});
     QCOMPARE(m_status, 1);
     QVERIFY(m_err.contains("cannot be written"));
+}
+
+namespace {
+
+// Rows of an RFC 4180 text: quoted fields may hold commas, doubled quotes and line breaks.
+QList<QStringList> parseCsv(const QString& text) {
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            row << field;
+            field.clear();
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            row << field;
+            rows << row;
+            row.clear();
+            field.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+}  // namespace
+
+// The demo location's rows give the scores qlm score gives; a name with a comma, a quote and
+// an accented letter comes back whole; a location without clients gives the header only.
+void CliCommandsTest::exportGivesTheScoresAsCsv() {
+    install();
+    run({"export", "--csv"});
+    QCOMPARE(m_status, 0);
+    const QList<QStringList> rows = parseCsv(m_out);
+    QCOMPARE(rows.size(), 6);
+    QCOMPARE(rows[0].mid(0, 9), (QStringList{"Record", "Name", "Sex", "Race", "Education", "Age",
+                                             "DateOfBirth", "DateScored", "Valid"}));
+    QCOMPARE(rows[0].size(), 9 + 15);
+    for (int client = 1; client <= 5; ++client) {
+        run({"score", "--client", QString::number(client)});
+        const QJsonObject scores = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        const QStringList& row = rows[client];
+        QCOMPARE(row[0], QString::number(client));
+        for (int sc = 0; sc < 5; ++sc) {
+            QCOMPARE(row[9 + 3 * sc].toDouble(), scores["RawScore"].toArray()[sc].toDouble());
+            QCOMPARE(row[10 + 3 * sc].toInt(), scores["Percentile"].toArray()[sc].toInt());
+            QVERIFY(!row[11 + 3 * sc].isEmpty());
+        }
+    }
+    QCOMPARE(rows[1].mid(1, 8), (QStringList{"DEMO, ALEX", "Male", "Caucasian", "9", "15",
+                                             "03/14/2011", "11/02/2026", "yes"}));
+
+    TestFolder::write(m_folder->clientFile(), test::RecordBytes("O\"NEIL, Ren\xe9" "e \"Q\""));
+    const QString out = QString::fromStdString(m_folder->root() + "/scores.csv");
+    run({"export", "--csv", "--out", out});
+    QCOMPARE(m_status, 0);
+    const auto one =
+        parseCsv(QString::fromUtf8(QByteArray::fromStdString(TestFolder::read(out.toStdString()))));
+    QCOMPARE(one.size(), 2);
+    QCOMPARE(one[1][1], QString::fromUtf8("O\"NEIL, Renée \"Q\""));
+
+    TestFolder::write(m_folder->clientFile(), "");
+    run({"export", "--csv"});
+    QCOMPARE(parseCsv(m_out).size(), 1);
 }
 
 void CliCommandsTest::helpAndUsageErrors_data() {
