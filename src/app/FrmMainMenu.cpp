@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -16,11 +17,13 @@
 #include "app/NumLock.h"
 #include "session/ClientList.h"
 #include "session/DriveSelect.h"
+#include "session/ScoreExport.h"
 #include "session/Session.h"
 #include "session/StartUp.h"
-#include "storage/FileError.h"
+#include "storage/FileSystem.h"
 #include "supervisor/FrmAbout.h"
 #include "supervisor/PublisherLogo.h"
+#include "supervisor/ReportPrinting.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -72,10 +75,37 @@ void FrmMainMenu::buildMenuBar() {
     m_mnuOptionsNumLock->setObjectName(QStringLiteral("mnuOptionsNumLock"));
     m_mnuOptionsNumLock->setCheckable(true);
     connect(m_mnuOptionsNumLock, &QAction::triggered, this, &FrmMainMenu::toggleNumLock);
+    auto* exportScores = options->addAction(QStringLiteral("&Export Scores..."));
+    exportScores->setObjectName(QStringLiteral("mnuExportScores"));
+    connect(exportScores, &QAction::triggered, this, &FrmMainMenu::exportScores);
 
     auto* about = menuBar()->addAction(QStringLiteral("&About..."));
     about->setObjectName(QStringLiteral("mnuHelpAbout"));
     connect(about, &QAction::triggered, this, &FrmMainMenu::showAbout);
+}
+
+void FrmMainMenu::exportScores() {
+    const QString file = m_options.exportFilePicker
+                             ? m_options.exportFilePicker(this)
+                             : QFileDialog::getSaveFileName(this, QStringLiteral("Export Scores"),
+                                                            QStringLiteral("scores.csv"),
+                                                            QStringLiteral("CSV files (*.csv)"));
+    if (file.isEmpty()) {
+        return;
+    }
+    MOUSEWAIT();
+    try {
+        m_session.Files.replaceFile(file.toLocal8Bit().toStdString(), ScoresCsv(m_session));
+        MOUSEDEFAULT();
+        m_messages.show({"The scores of " + std::to_string(m_session.NumberOfClients) +
+                             " clients were written to " + ToLatin1(file).value_or("the file") +
+                             ".",
+                         "Export Scores", MsgIcon::Information, MsgButtons::OK});
+    } catch (const std::runtime_error& error) {
+        MOUSEDEFAULT();
+        m_messages.show({"The scores were not exported: " + FailureText(error), "Export Scores",
+                         MsgIcon::Critical, MsgButtons::OK});
+    }
 }
 
 void FrmMainMenu::buildScreen() {

@@ -28,6 +28,9 @@ struct MainMenuOptions {
     int closeTickMs = 1000;
     // Folder choice behind "Browse..." of the data location dialog; empty: the standard one.
     FolderPicker folderPicker;
+    // The file "Export Scores..." writes; empty: the standard save dialog. An empty result
+    // means the user closed it.
+    std::function<QString(QWidget*)> exportFilePicker;
 };
 
 // The main menu: the program's first and last screen, with the client list and the four
@@ -76,6 +79,7 @@ private:
     void toggleNumLock();
     void numLockTick();
     void showAbout();
+    void exportScores();
     void clientSelected();
     void setListFocusColours(bool focused);
     std::optional<std::string> chooseLocation();

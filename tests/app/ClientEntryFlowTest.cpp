@@ -90,7 +90,7 @@ struct Program {
                         {{"English", test::StandardRows()}});
         TestFolder::write(folder.clientFile(), "");
         session.Settings.WriteINIFilePath(folder.data());
-        menu = std::make_unique<FrmMainMenu>(session, fake.services, MainMenuOptions{1, 1, {}});
+        menu = std::make_unique<FrmMainMenu>(session, fake.services, MainMenuOptions{1, 1, {}, {}});
         WireMainMenu(*menu, session, fake.services);
     }
 

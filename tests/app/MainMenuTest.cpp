@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -59,6 +60,7 @@ struct Program {
     FakeServices fake;
     FakeMessages& messages = fake.messages;
     std::string browsedTo;
+    std::string exportTo;
     std::unique_ptr<FrmMainMenu> menu;
 
     explicit Program(int count, bool withSettings = true) {
@@ -69,9 +71,11 @@ struct Program {
             settings.WriteINIFilePath(folder.data());
         }
         menu = std::make_unique<FrmMainMenu>(
-            session, fake.services, MainMenuOptions{1, 1, [this](QWidget*, const QString&) {
-                                                   return QString::fromStdString(browsedTo);
-                                               }});
+            session, fake.services,
+            MainMenuOptions{
+                1, 1,
+                [this](QWidget*, const QString&) { return QString::fromStdString(browsedTo); },
+                [this](QWidget*) { return QString::fromStdString(exportTo); }});
     }
 
     bool start() {
@@ -127,6 +131,7 @@ private slots:
     void firstStartWithoutSettings_data();
     void firstStartWithoutSettings();
     void changeDataDriveLoadsTheOtherLocation();
+    void exportScoresFromTheOptionsMenu();
     void missingProgramFileAtStartUp();
     void numLockOptionToggledTwice();
     void activationClosesOtherScreensExceptDuringEdit();
@@ -295,6 +300,32 @@ void MainMenuTest::changeDataDriveLoadsTheOtherLocation() {
     QCOMPARE(program.list()->count(), 1);
     QCOMPARE(program.session.DataPath, other);
     QCOMPARE(program.settings.GetINIFilePath(), other);
+}
+
+// Options > Export Scores... writes the header and one row per client; without the scoring
+// tables it says so and writes nothing.
+void MainMenuTest::exportScoresFromTheOptionsMenu() {
+    Program program(2);
+    QVERIFY(program.start());
+    program.exportTo = program.folder.root() + "/scores.csv";
+    program.messages.answer(MsgAnswer::OK);
+    program.action("mnuExportScores")->trigger();
+    QCOMPARE(program.messages.shown.at(0).title, std::string("Export Scores"));
+    QCOMPARE(program.messages.shown[0].icon, MsgIcon::Critical);
+    QVERIFY(!QFile::exists(QString::fromStdString(program.exportTo)));
+
+    const QDir built(QString::fromStdString(TestFolder::builtProgramFolder()));
+    for (const QString& name : built.entryList({"*.TXT"}, QDir::Files)) {
+        TestFolder::write(program.folder.program() + "/" + name.toStdString(),
+                          TestFolder::read(built.filePath(name).toStdString()));
+    }
+    program.messages.answer(MsgAnswer::OK);
+    program.action("mnuExportScores")->trigger();
+    QCOMPARE(program.messages.shown.at(1).text,
+             "The scores of 2 clients were written to " + program.exportTo + ".");
+    const std::string csv = TestFolder::read(program.exportTo);
+    QCOMPARE(std::count(csv.begin(), csv.end(), '\n'), 3);
+    QVERIFY(csv.find("\r\n2,CLIENT 2,") != std::string::npos);
 }
 
 void MainMenuTest::missingProgramFileAtStartUp() {
