@@ -153,8 +153,13 @@ class QuillmereRun:
             if not key.startswith(("QT_", "DBUS_", "AT_SPI", "XDG_", "WAYLAND"))
             and key not in ("DISPLAY", "XAUTHORITY", "QUILLMERE_HOME", "SESSION_MANAGER")
         }
+        temp = os.path.join(self._root, "tmp")
+        os.makedirs(temp)
         env.update(
             HOME=home,
+            # The single-instance socket lives in the temporary folder: a private one keeps
+            # a quillmere running elsewhere on this machine from answering for this run.
+            TMPDIR=temp,
             XDG_RUNTIME_DIR=runtime,
             XDG_CONFIG_HOME=os.path.join(home, ".config"),
             XDG_CACHE_HOME=os.path.join(home, ".cache"),
@@ -297,9 +302,9 @@ class QuillmereRun:
         while True:
             try:
                 value = probe()
-            except (HarnessError, subprocess.TimeoutExpired):
+            except HarnessError:
                 raise
-            except Exception as error:  # the tree changes while it is read
+            except Exception as error:  # the tree changes while it is read; a tool hangs
                 value = None
                 last_error = error
             else:

@@ -45,14 +45,14 @@ def padded(text, width):
 
 def choose(run, caption):
     """Tabs through the window's choices until `caption` has the focus, then runs it."""
+    focus = run.wait_for_focus()
     for _ in range(12):
-        focus = run.focused()
-        if focus is not None and focus.name == caption:
+        if focus.name == caption:
             run.key("Return")
             return
         run.key("Tab")
-        time.sleep(0.1)
-    raise HarnessError(f'Tab never reached "{caption}"; focus is on {run.focused()!r}')
+        focus = run.wait_for_focus_to_leave(focus)
+    raise HarnessError(f'Tab never reached "{caption}"; focus is on {focus!r}')
 
 
 def fill_in(run, caption, values):
