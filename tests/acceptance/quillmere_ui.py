@@ -78,6 +78,8 @@ class QuillmereRun:
     with QuillmereRun("test_main_menu") as run:
         run.wait_for_window("Quillmere")
         run.key("Tab")
+
+    client_file, when given, is a DATA401.QLM copied into the data location first.
     """
 
     def __init__(self, test_name, client_file=None):
@@ -109,6 +111,10 @@ class QuillmereRun:
     def __exit__(self, kind, value, traceback):
         if kind is not None and not isinstance(value, (KeyboardInterrupt, SystemExit)):
             self.screenshot("failure")
+            # The client file as the failure left it, beside the pictures.
+            if self.data_dir and os.path.isfile(self.client_file_path):
+                shutil.copyfile(self.client_file_path,
+                                os.path.join(self.shot_dir, "DATA401.QLM"))
         self._stop()
         return False
 
