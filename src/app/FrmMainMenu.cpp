@@ -362,6 +362,10 @@ void FrmMainMenu::runSequence(int index) {
     // The sequence may have added a client: the list shows the file as it is now.
     Activate();
     m_choices[static_cast<std::size_t>(index)]->button()->setFocus();
+    // When the sequence's last screens close together, a window manager can leave the
+    // keyboard with none of the program's windows; the menu asks for it back.
+    raise();
+    activateWindow();
 }
 
 void FrmMainMenu::endProgram() {

@@ -1,0 +1,76 @@
+"""The main menu on an empty data location, worked from the keyboard to Exit Application."""
+
+import os
+import stat
+
+from quillmere_ui import START_TIMEOUT, HarnessError, QuillmereRun, run_test
+
+PROMPTS = {
+    "Edit Current Client": "Edit client's information.",
+    "Add New Client":
+        "Enter a new client. Test client on computer or enter data from answer sheet.",
+    "Supervisor Options": "Print client report, verify data entry or delete client names.",
+    "Exit Application": "Quit the program.",
+}
+
+
+def check(condition, message):
+    if not condition:
+        raise HarnessError(message)
+
+
+def prompt_panel(run):
+    # The prompt panel is the main window's only text label (the logo is an image).
+    labels = run.find(role="label")
+    check(len(labels) == 1, f"expected the prompt panel as the only label, found {labels!r}")
+    return labels[0]
+
+
+def main():
+    with QuillmereRun("test_main_menu") as run:
+        run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
+
+        buttons = {c.name: c for c in run.find(role="push button")}
+        check(set(PROMPTS) <= set(buttons), f"menu choices missing: {sorted(buttons)}")
+        check(not buttons["Edit Current Client"].enabled,
+              "Edit Current Client is enabled with no clients on the data location")
+        check(buttons["Exit Application"].enabled, "Exit Application is disabled")
+
+        # Tab walks the enabled choices; each one shows its own prompt as it takes the focus.
+        enabled = [name for name in PROMPTS if buttons[name].enabled]
+        for _ in range(len(PROMPTS) + 1):
+            run.key("Tab")
+            focus = run.wait_for_focus(among=enabled, role="push button")
+            run.wait_for_text(lambda: prompt_panel(run), PROMPTS[focus.name],
+                              "the prompt panel")
+            if focus.name == "Exit Application":
+                break
+        else:
+            raise HarnessError("Tab never reached Exit Application")
+        run.screenshot("Exit Application focused")
+
+        # The About box from the menu bar, closed with Enter, gives the focus back.
+        run.key("alt+a")
+        run.wait_for_window("About Quillmere")
+        run.wait_for_focus(name="OK", role="push button")
+        run.key("Return")
+        run.wait_for_window("Quillmere")
+        run.wait_for_focus(name="Exit Application", role="push button")
+
+        run.key("Return")
+        status = run.wait_for_exit()
+        check(status == 0, f"quillmere ended with status {status}: {run.program_output()!r}")
+
+        # Start-up made the client file, empty and private to its owner, and cleaned up
+        # after its write test.
+        check(os.path.isfile(run.client_file_path), "DATA401.QLM was not created")
+        info = os.stat(run.client_file_path)
+        check(info.st_size == 0, f"DATA401.QLM holds {info.st_size} bytes, expected 0")
+        check(stat.S_IMODE(info.st_mode) == 0o600,
+              f"DATA401.QLM has mode {stat.S_IMODE(info.st_mode):o}, expected 600")
+        check(sorted(os.listdir(run.data_dir)) == ["DATA401.QLM"],
+              f"the data location holds {sorted(os.listdir(run.data_dir))}")
+
+
+if __name__ == "__main__":
+    run_test(main)
