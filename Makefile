@@ -20,7 +20,8 @@ build: deps configure
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# Every test again in a build of its own with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test again in a build of its own with AddressSanitizer and UndefinedBehaviorSanitizer;
+# the acceptance tests, which drive the real program under a window manager, run in `make test`.
 SANITIZE_BUILD ?= build-sanitize
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLM_WERROR=ON -DQLM_SANITIZE=ON
@@ -29,7 +30,7 @@ sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	ctest --output-on-failure -j $(JOBS)
+	ctest --output-on-failure -j $(JOBS) -LE acceptance
 
 # The desktop program on the demo program folder; without a display, the demo clients in text.
 run: build
