@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -418,11 +419,11 @@ bool FrmPresentQA::eventFilter(QObject* watched, QEvent* event) {
                 m_txtInstructions->setFocus(Qt::OtherFocusReason);
                 return true;
             }
-            SetColours(m_txtQuestion, Cyan, Black);
+            setQuestionColours(Cyan, Black);
             showPrompt(QuestionPrompt[0], QuestionPrompt[1]);
             PlayAudio(m_presentation.item().QuestionAudioFile);
         } else if (type == QEvent::FocusOut) {
-            SetColours(m_txtQuestion, Blue, White);
+            setQuestionColours(Blue, White);
         } else if (type == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Down || key == Qt::Key_Tab) {
@@ -458,6 +459,14 @@ void FrmPresentQA::keyPressEvent(QKeyEvent* event) {
     }
     // Escape and the rest never leave the test.
     event->accept();
+}
+
+void FrmPresentQA::setQuestionColours(unsigned background, unsigned text) {
+    // A text box paints its own base, not the window colour.
+    QPalette palette = m_txtQuestion->palette();
+    palette.setColor(QPalette::Base, FromBGR(background));
+    palette.setColor(QPalette::Text, FromBGR(text));
+    m_txtQuestion->setPalette(palette);
 }
 
 void FrmPresentQA::showPrompt(const char* english, const char* spanish) {

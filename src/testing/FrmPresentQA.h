@@ -73,6 +73,7 @@ private:
     // The visible choice after (step 1) or before (step -1) choice i; -1 past either end.
     int visibleChoice(int i, int step) const;
     bool choiceKey(int i, const QKeyEvent* key);
+    void setQuestionColours(unsigned background, unsigned text);
     void showPrompt(const char* english, const char* spanish);
     void showBox(const char* title, const char* text);
     void PlayAudio(const std::string& name);

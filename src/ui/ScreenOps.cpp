@@ -111,6 +111,8 @@ QLabel* MakeMsgPanel(QWidget* parent) {
     panel->setObjectName(QStringLiteral("MsgPanel"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setMinimumHeight(28);
+    // A long prompt wraps instead of widening its screen past the display.
+    panel->setWordWrap(true);
     panel->setMargin(4);
     return panel;
 }

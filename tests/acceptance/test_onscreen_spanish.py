@@ -1,0 +1,103 @@
+"""A whole on-screen test in Spanish, from Add New Client to the secret code.
+
+Add New Client -> "Administer Test to Client" -> Client Information -> Court History ->
+"Spanish" on the language screen -> the instructions, the 109 items answered by arrow keys and
+Enter, the end-of-part and end-of-test boxes -> the secret code; then the new record on disk.
+"""
+
+from quillmere_ui import SCREEN_TIMEOUT, START_TIMEOUT, QuillmereRun, run_test
+from test_client_entry import COURT, check, choose, fill_in
+
+NAME = "PRUEBA, LUZ"
+
+
+def question(run):
+    found = run.find(name="Question", role="text")
+    return found[0] if len(found) == 1 else None
+
+
+def wait_for_text_start(run, name, start, what):
+    """Waits until the text control of that name shows a text beginning with `start`: the
+    screen sets its text and its focus together."""
+
+    def current():
+        found = run.find(name=name, role="text")
+        return found[0] if len(found) == 1 else None
+
+    def probe():
+        shown = current()
+        return shown if shown is not None and shown.shown.startswith(start) else None
+
+    return run._wait(probe, what, SCREEN_TIMEOUT, lambda: f"; it shows {current()!r}")
+
+
+def wait_for_item(run, n):
+    def probe():
+        shown = question(run)
+        return shown if shown is not None and shown.shown.startswith(f"{n}. ") else None
+
+    return run._wait(probe, f"item {n} on screen", SCREEN_TIMEOUT,
+                     lambda: f"; the question shows {question(run)!r}")
+
+
+def answer_items(run):
+    """Answers item n with choice 1 + n % 2 (true/false) or 1 + n % 4; returns the answers."""
+    answers = []
+    for n in range(1, 110):
+        wait_for_item(run, n)
+        if n in (1, 98):
+            run.screenshot(f"item {n}")
+        choice = n % 2 if n <= 97 else n % 4
+        run.key(*(["Down"] * (choice + 1)))
+        run.key("Return")
+        answers.append(str(choice + 1))
+        if n == 97:
+            run.wait_for_window("Nota de Presentación")
+            run.key("Return")
+            run.wait_for_window("Presentación de preguntas", shot=False)
+            wait_for_text_start(run, "Instructions", "Las oraciones de esta secci\u00f3n deben "
+                                "describir", "the section 2 instructions")
+            run.screenshot("section 2 instructions")
+            run.key("Return")
+    run.wait_for_window("Nota de Presentacion")
+    run.key("Return")
+    return "".join(answers).encode()
+
+
+def main():
+    with QuillmereRun("test_onscreen_spanish") as run:
+        run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
+        run.wait_for_focus(name="Add New Client")
+        run.key("Return")
+        run.wait_for_window("Entry Method")
+        choose(run, "Administer Test to Client")
+        fill_in(run, "Client Information", [NAME, "15", "2", "4", "8", "01022011"])
+        fill_in(run, "Court History", COURT)
+        run.wait_for_window("Select Presentation Language")
+        choose(run, "Spanish")
+        run.wait_for_window("Presentación de preguntas")
+        wait_for_text_start(run, "Instructions", "Instrucciones", "the general instructions")
+        run.key("Return")
+        wait_for_text_start(run, "Instructions", "Las oraciones de esta secci\u00f3n deben "
+                            "contestarse", "the section 1 instructions")
+        run.screenshot("section 1 instructions")
+        run.key("Return")
+        answers = answer_items(run)
+        run.wait_for_window("Secret Code")
+        run.type("q")
+        run.key("Return")
+        run.wait_for_focus(name="Information OK")
+        run.key("Return")
+        run.wait_for_window("Quillmere")
+
+        record = run.client_bytes()
+        check(len(record) == 185, f"DATA401.QLM holds {len(record)} bytes, expected 185")
+        check(record[:25] == NAME.encode("latin-1").ljust(25), f"name on disk: {record[:25]!r}")
+        check(record[74:183] == answers, f"answers on disk {record[74:183]!r}, typed {answers!r}")
+
+        choose(run, "Exit Application")
+        check(run.wait_for_exit() == 0, "quillmere did not end with status 0")
+
+
+if __name__ == "__main__":
+    run_test(main)
