@@ -1,0 +1,90 @@
+"""The supervisor's reports and Delete Names on the demo clients.
+
+Supervisor Options -> the secret code -> the current client's report on screen -> printed to a
+PDF file through the print dialog; then Supervisor Options -> Delete Names -> Yes. The PDF's
+pages are checked against the report, and no readable name may be left in DATA401.QLM.
+"""
+
+import os
+import subprocess
+
+from quillmere_ui import SCREEN_TIMEOUT, START_TIMEOUT, QuillmereRun, run_test
+from test_client_entry import check, choose
+
+DEMO_NAMES = [b"DEMO, ALEX", b"SAMPLE, JORDAN", b"EXAMPLE, RIVER", b"TESTCASE, CASEY",
+              b"FICTION, MORGAN"]
+
+
+def demo_client_file():
+    return os.path.join(os.environ["QLM_SOURCE_DIR"], "demo", "DATA401.QLM")
+
+
+def check_pdf(pdf, report_file):
+    """One PDF page per report page, each holding every line of its report page."""
+    with open(report_file, "rb") as f:
+        pages = f.read().decode("latin-1").split("\f")
+    info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout
+    count = int(next(line.split()[1] for line in info.splitlines() if line.startswith("Pages:")))
+    check(count == len(pages), f"the PDF has {count} pages, the report {len(pages)}")
+    text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True,
+                          text=True).stdout.split("\f")
+    for number, (page, sheet) in enumerate(zip(pages, text), 1):
+        flat = " ".join(sheet.split())
+        for line in page.splitlines():
+            words = " ".join(line.split())
+            check(words in flat, f"page {number} of the PDF lacks the line {line!r}")
+
+
+def main():
+    with QuillmereRun("test_supervisor", client_file=demo_client_file()) as run:
+        run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
+        choose(run, "Supervisor Options")
+        run.wait_for_window("Supervisor Options")
+        # From the tabs over the report options to "Execute Selection".
+        run.key("Tab", "Tab")
+        run.wait_for_focus(name="Execute Selection")
+        run.key("Return")
+        run.wait_for_window("Secret Code")
+        run.type("q")
+        run.key("Return")
+        run.wait_for_focus(name="Information OK")
+        run.key("Return")
+        run.wait_for_window("Client Report")
+        run.key("alt+p")
+        # Without a printer the dialog offers a PDF file in the home folder; Enter prints.
+        run.wait_for_window("Print Report")
+        pdf = os.path.join(run.env["HOME"], "Quillmere report.pdf")
+        run.key("Return")
+        run.wait_for_window("Client Report", shot=False)
+        run._wait(lambda: os.path.isfile(pdf) and os.path.getsize(pdf) > 0 or None,
+                  "the PDF file", SCREEN_TIMEOUT)
+        check_pdf(pdf, os.path.join(run.program_dir, "report.prn"))
+        run.key("alt+c")
+        run.wait_for_window("Quillmere")
+
+        # Delete Names: the third tab, then Execute; Yes to the warning, OK to the close.
+        choose(run, "Supervisor Options")
+        run.wait_for_window("Supervisor Options")
+        run.key("Right", "Right")
+        run.key("Tab")
+        run.wait_for_focus(name="Execute Selection")
+        run.screenshot("Delete Names")
+        run.key("Return")
+        run.wait_for_window("WARNING!")
+        run.key("Return")
+        run.wait_for_window("Quillmere")
+        run.key("Return")
+        run.wait_for_focus(name="Supervisor Options")
+        stored = run.client_bytes()
+        check(len(stored) == 5 * 185, f"DATA401.QLM holds {len(stored)} bytes")
+        for name in DEMO_NAMES:
+            check(name not in stored, f"{name!r} is still readable in DATA401.QLM")
+        check(all(stored[n * 185 + 184:n * 185 + 185] == b"1" for n in range(5)),
+              "not every record is marked name-deleted")
+
+        choose(run, "Exit Application")
+        check(run.wait_for_exit() == 0, "quillmere did not end with status 0")
+
+
+if __name__ == "__main__":
+    run_test(main)
