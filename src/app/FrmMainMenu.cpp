@@ -231,7 +231,8 @@ void FrmMainMenu::Activate() {
         }
     }
     EnableEditChoice();
-    if (m_session.NumberOfClients == 0) {
+    // Not while a sequence's screens are open: the new client they enter is the current one.
+    if (m_session.NumberOfClients == 0 && m_session.MainMenuActive) {
         m_session.CurrentClient = 0;
     }
     RefreshNameDisplay();

@@ -610,8 +610,11 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
     session.EditMode = false;
     session.CurrentClient = static_cast<std::int16_t>(journal->record);
     session.ClientTable.at(static_cast<std::size_t>(journal->record)) = journal->client;
+    // The test's screens are open as in any sequence of the main menu.
+    session.MainMenuActive = false;
     ShowPresentQA(session, services, journal->language, std::move(askSecretCode), parent,
                   &*journal);
+    session.MainMenuActive = true;
 }
 
 }  // namespace qlm

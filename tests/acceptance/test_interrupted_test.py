@@ -1,0 +1,85 @@
+"""A test killed half way is taken up again at the next start.
+
+Add New Client -> "Administer Test to Client" -> English -> items 1 to 50 answered, then the
+program is killed (SIGKILL). At the next start it offers the test again; Yes goes on at item
+51 with the first 50 answers kept, and the finished test stores exactly the answers given.
+"""
+
+import signal
+
+from quillmere_ui import START_TIMEOUT, QuillmereRun, run_test
+from test_client_entry import COURT, check, choose, fill_in
+from test_onscreen_spanish import wait_for_item, wait_for_text_start
+
+
+def choice_of(n):
+    return n % 2 if n <= 97 else n % 4
+
+
+def answer(run, first, last):
+    for n in range(first, last + 1):
+        wait_for_item(run, n)
+        run.key(*(["Down"] * (choice_of(n) + 1)))
+        run.key("Return")
+        if n == 97:
+            run.wait_for_window("Presentation Note")
+            run.key("Return")
+            wait_for_text_start(run, "Instructions", "The statements in this section describe",
+                                "the section 2 instructions")
+            run.key("Return")
+
+
+def main():
+    with QuillmereRun("test_interrupted_test") as run:
+        run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
+        run.wait_for_focus(name="Add New Client")
+        run.key("Return")
+        run.wait_for_window("Entry Method")
+        choose(run, "Administer Test to Client")
+        fill_in(run, "Client Information", ["HALFWAY, KIT", "16", "1", "1", "10", "05052010"])
+        fill_in(run, "Court History", COURT)
+        run.wait_for_window("Select Presentation Language")
+        choose(run, "English")
+        run.wait_for_window("Question Presentation")
+        wait_for_text_start(run, "Instructions", "General Instructions", "the instructions")
+        run.key("Return")
+        wait_for_text_start(run, "Instructions", "The statements in this section must",
+                            "the section 1 instructions")
+        run.key("Return")
+        answer(run, 1, 50)
+        wait_for_item(run, 51)
+        run.screenshot("item 51 before the kill")
+        run.program.send_signal(signal.SIGKILL)
+        run.program.wait(timeout=10)
+        check(run.client_bytes() == b"", "the killed test wrote to the client file")
+
+        run._start_program()
+        run.wait_for_window("Interrupted Test", timeout=START_TIMEOUT)
+        run.key("Return")
+        run.wait_for_window("Question Presentation")
+        wait_for_text_start(run, "Instructions", "General Instructions", "the instructions")
+        run.key("Return")
+        wait_for_text_start(run, "Instructions", "The statements in this section must",
+                            "the section 1 instructions")
+        run.key("Return")
+        answer(run, 51, 109)
+        run.wait_for_window("Presentation Note")
+        run.key("Return")
+        run.wait_for_window("Secret Code")
+        run.type("q")
+        run.key("Return")
+        run.wait_for_focus(name="Information OK")
+        run.key("Return")
+        run.wait_for_window("Quillmere")
+
+        expected = "".join(str(choice_of(n) + 1) for n in range(1, 110)).encode()
+        record = run.client_bytes()
+        check(len(record) == 185, f"DATA401.QLM holds {len(record)} bytes, expected 185")
+        check(record[:12] == b"HALFWAY, KIT", f"name on disk: {record[:25]!r}")
+        check(record[74:183] == expected, f"answers on disk {record[74:183]!r}, given {expected!r}")
+        choose(run, "Exit Application")
+        check(run.wait_for_exit() == 0, "quillmere did not end with status 0")
+
+
+if __name__ == "__main__":
+    run_test(main)
