@@ -100,6 +100,9 @@ int main(int argc, char** argv) {
     menu.show();
     menu.activateWindow();
     qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(services, &menu), &menu);
+    // As after any sequence of screens: the list shows the file, the keyboard is the menu's.
     menu.Activate();
+    menu.raise();
+    menu.activateWindow();
     return QApplication::exec();
 }

@@ -8,8 +8,8 @@ program is killed (SIGKILL). At the next start it offers the test again; Yes goe
 import signal
 
 from quillmere_ui import START_TIMEOUT, QuillmereRun, run_test
-from test_client_entry import COURT, check, choose, fill_in
-from test_onscreen_spanish import wait_for_item, wait_for_text_start
+from test_client_entry import check, choose
+from test_onscreen_spanish import give_secret_code, start_test, wait_for_item, wait_for_text_start
 
 
 def choice_of(n):
@@ -29,23 +29,19 @@ def answer(run, first, last):
             run.key("Return")
 
 
+def through_instructions(run):
+    run.wait_for_window("Question Presentation")
+    wait_for_text_start(run, "Instructions", "General Instructions", "the instructions")
+    run.key("Return")
+    wait_for_text_start(run, "Instructions", "The statements in this section must",
+                        "the section 1 instructions")
+    run.key("Return")
+
+
 def main():
     with QuillmereRun("test_interrupted_test") as run:
-        run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
-        run.wait_for_focus(name="Add New Client")
-        run.key("Return")
-        run.wait_for_window("Entry Method")
-        choose(run, "Administer Test to Client")
-        fill_in(run, "Client Information", ["HALFWAY, KIT", "16", "1", "1", "10", "05052010"])
-        fill_in(run, "Court History", COURT)
-        run.wait_for_window("Select Presentation Language")
-        choose(run, "English")
-        run.wait_for_window("Question Presentation")
-        wait_for_text_start(run, "Instructions", "General Instructions", "the instructions")
-        run.key("Return")
-        wait_for_text_start(run, "Instructions", "The statements in this section must",
-                            "the section 1 instructions")
-        run.key("Return")
+        start_test(run, ["HALFWAY, KIT", "16", "1", "1", "10", "05052010"], "English")
+        through_instructions(run)
         answer(run, 1, 50)
         wait_for_item(run, 51)
         run.screenshot("item 51 before the kill")
@@ -56,21 +52,11 @@ def main():
         run._start_program()
         run.wait_for_window("Interrupted Test", timeout=START_TIMEOUT)
         run.key("Return")
-        run.wait_for_window("Question Presentation")
-        wait_for_text_start(run, "Instructions", "General Instructions", "the instructions")
-        run.key("Return")
-        wait_for_text_start(run, "Instructions", "The statements in this section must",
-                            "the section 1 instructions")
-        run.key("Return")
+        through_instructions(run)
         answer(run, 51, 109)
         run.wait_for_window("Presentation Note")
         run.key("Return")
-        run.wait_for_window("Secret Code")
-        run.type("q")
-        run.key("Return")
-        run.wait_for_focus(name="Information OK")
-        run.key("Return")
-        run.wait_for_window("Quillmere")
+        give_secret_code(run)
 
         expected = "".join(str(choice_of(n) + 1) for n in range(1, 110)).encode()
         record = run.client_bytes()

@@ -64,17 +64,32 @@ def answer_items(run):
     return "".join(answers).encode()
 
 
+def start_test(run, client, language):
+    """From the main menu to the test's first screen: Add New Client, the on-screen method,
+    the client information and court history, the language."""
+    run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
+    run.wait_for_focus(name="Add New Client")
+    run.key("Return")
+    run.wait_for_window("Entry Method")
+    choose(run, "Administer Test to Client")
+    fill_in(run, "Client Information", client)
+    fill_in(run, "Court History", COURT)
+    run.wait_for_window("Select Presentation Language")
+    choose(run, language)
+
+
+def give_secret_code(run):
+    run.wait_for_window("Secret Code")
+    run.type("q")
+    run.key("Return")
+    run.wait_for_focus(name="Information OK")
+    run.key("Return")
+    run.wait_for_window("Quillmere")
+
+
 def main():
     with QuillmereRun("test_onscreen_spanish") as run:
-        run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
-        run.wait_for_focus(name="Add New Client")
-        run.key("Return")
-        run.wait_for_window("Entry Method")
-        choose(run, "Administer Test to Client")
-        fill_in(run, "Client Information", [NAME, "15", "2", "4", "8", "01022011"])
-        fill_in(run, "Court History", COURT)
-        run.wait_for_window("Select Presentation Language")
-        choose(run, "Spanish")
+        start_test(run, [NAME, "15", "2", "4", "8", "01022011"], "Spanish")
         run.wait_for_window("Presentación de preguntas")
         wait_for_text_start(run, "Instructions", "Instrucciones", "the general instructions")
         run.key("Return")
@@ -83,12 +98,7 @@ def main():
         run.screenshot("section 1 instructions")
         run.key("Return")
         answers = answer_items(run)
-        run.wait_for_window("Secret Code")
-        run.type("q")
-        run.key("Return")
-        run.wait_for_focus(name="Information OK")
-        run.key("Return")
-        run.wait_for_window("Quillmere")
+        give_secret_code(run)
 
         record = run.client_bytes()
         check(len(record) == 185, f"DATA401.QLM holds {len(record)} bytes, expected 185")
