@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <algorithm>
 #include <filesystem>
 
 #include "support/EntryProgram.h"
@@ -43,7 +44,8 @@ struct Program : test::EntryProgram {
         session.SoundPath = folder.root() + "/snd";
         const std::string sounds = session.SoundPath + "/QLMTest/sound/English/";
         std::filesystem::create_directories(sounds);
-        for (const char* name : {"Inst0.wav", "Inst1.wav", "q1.wav", "True.wav"}) {
+        for (const char* name :
+             {"Inst0.wav", "Inst1.wav", "Inst2.wav", "q1.wav", "q98.wav", "True.wav"}) {
             TestFolder::write(sounds + name, "RIFF");
         }
     }
@@ -185,6 +187,14 @@ void PresentQAScreenTest::theWholeTestIsSaved() {
     QVERIFY(program.session.ContinueEntry);
     QVERIFY(program.session.MainMenuActive);
     QCOMPARE(program.codeAsked, 1);
+    // The section 2 instructions are spoken once, on reaching item 98, before its question.
+    const std::string folder = program.session.SoundPath + "/QLMTest/sound/English/";
+    const auto& played = program.fake.audio.played;
+    const auto inst2 = std::find(played.begin(), played.end(), folder + "Inst2.wav");
+    QVERIFY(inst2 != played.end());
+    QCOMPARE(std::count(played.begin(), played.end(), folder + "Inst2.wav"), 1);
+    QVERIFY(std::find(inst2, played.end(), folder + "q98.wav") != played.end());
+    QVERIFY(std::find(played.begin(), inst2, folder + "q98.wav") == inst2);
     const auto& shown = program.fake.messages.shown;
     QCOMPARE(shown.size(), std::size_t(2));
     QCOMPARE(shown[0].title, std::string("Presentation Note"));
