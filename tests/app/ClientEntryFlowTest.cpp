@@ -310,6 +310,18 @@ void ClientEntryFlowTest::aTestGivenOnScreen() {
     QCOMPARE(file.substr(74, 109), answers);
     QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
     QCOMPARE(program.listed(), QStringList{QStringLiteral("1-ROE, SAM") + QString(17, ' ')});
+
+    // qlm scores the stored client: its report lists the answers as given.
+    program.installDataFiles();
+    QProcess qlm;
+    qlm.start(
+        QString::fromStdString(TestFolder::builtProgramFolder() + "/qlm"),
+        {"report", "--client", "1", "--home", QString::fromStdString(program.folder.program()),
+         "--data", QString::fromStdString(program.folder.data())});
+    QVERIFY(qlm.waitForFinished());
+    QCOMPARE(qlm.exitCode(), 0);
+    const std::string report = TestFolder::read(program.folder.program() + "/report.prn");
+    QVERIFY(report.find("NAME          : ROE, SAM") != std::string::npos);
 }
 
 void ClientEntryFlowTest::theFiftySecondClientIsRefusedAtOnce() {
