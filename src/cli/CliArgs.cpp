@@ -6,6 +6,10 @@
 
 namespace qlm::cli {
 
+std::size_t ArgumentsOf(const std::string& command) {
+    return command == "help" ? 1 : command == "backup" ? 2 : 0;
+}
+
 CliArgs CliArgs::parse(const std::vector<std::string>& args) {
     CliArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -27,8 +31,8 @@ CliArgs CliArgs::parse(const std::vector<std::string>& args) {
             throw UsageError("unknown option " + arg);
         } else if (parsed.command.empty()) {
             parsed.command = arg;
-        } else if (parsed.command == "help" && parsed.argument.empty()) {
-            parsed.argument = arg;
+        } else if (parsed.arguments.size() < ArgumentsOf(parsed.command)) {
+            parsed.arguments.push_back(arg);
         } else {
             throw UsageError("unexpected argument: " + arg);
         }

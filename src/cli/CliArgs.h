@@ -15,12 +15,15 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
-// "qlm COMMAND [ARGUMENT] [--option VALUE]...": the command, its one optional argument (the
-// command that "help" explains) and its options. "--help" and "-h" ask for help, and "--all"
+// "qlm COMMAND [ARGUMENT]... [--option VALUE]...": the command, its arguments (the command that
+// "help" explains; what "backup" does, and the backup it restores) and its options. "--help" and "-h" ask for help, and "--all"
 // and "--csv" are switches: they take no value.
+// How many arguments `command` takes at most.
+std::size_t ArgumentsOf(const std::string& command);
+
 struct CliArgs {
     std::string command;
-    std::string argument;
+    std::vector<std::string> arguments;
     std::map<std::string, std::string> options;
     bool help = false;
 

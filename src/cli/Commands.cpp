@@ -13,13 +13,11 @@
 
 namespace qlm::cli {
 
-void OpenLocationFor(Session& session, const CliArgs& args) {
+void OpenLocationFor(Session& session, const CliArgs& args, LocationUse use) {
     const auto data = args.get("data");
     StartSession(session, {[&] {
-                               // Listing, scoring and reporting only read the location.
                                return OpenDataLocation(
-                                   session, data ? *data : session.Settings.GetINIFilePath(),
-                                   LocationUse::ReadOnly);
+                                   session, data ? *data : session.Settings.GetINIFilePath(), use);
                            },
                            {}});
 }

@@ -2,6 +2,8 @@
 
 #include <iosfwd>
 
+#include "session/DataLocation.h"
+
 namespace qlm {
 struct Session;
 }
@@ -11,8 +13,9 @@ namespace qlm::cli {
 struct CliArgs;
 
 // Starts the session on the data location named by --data, else by the FilePath setting.
-// Throws FileError.
-void OpenLocationFor(Session& session, const CliArgs& args);
+// Only what writes asks for a writable location. Throws FileError.
+void OpenLocationFor(Session& session, const CliArgs& args,
+                     LocationUse use = LocationUse::ReadOnly);
 // Opens the location and makes client --client N the current client; a number that is not one
 // of the location's clients throws std::invalid_argument.
 void SelectClientFor(Session& session, const CliArgs& args);
@@ -26,6 +29,9 @@ int RunScore(Session& session, const CliArgs& args, std::ostream& out);
 // Scores client --client N and writes its report to --out, else "report.prn" in the program
 // folder; prints the report file's name.
 int RunReport(Session& session, const CliArgs& args, std::ostream& out);
+// "backup list": the data location's backups, newest first; "backup restore NAME": that backup
+// put in place of the client file, which is backed up first.
+int RunBackup(Session& session, const CliArgs& args, std::ostream& out);
 // Every client's scores as CSV, to --out or the standard output.
 int RunExport(Session& session, const CliArgs& args, std::ostream& out);
 

@@ -26,6 +26,10 @@ struct CommandEntry {
 
 const std::map<std::string, CommandEntry>& commands() {
     static const std::map<std::string, CommandEntry> table{
+        {"backup",
+         {qlm::cli::RunBackup, "backup list | backup restore NAME [--data DIR]",
+          "list the data location's backups of its client file, newest first, or put one back in "
+          "its place (the current file is backed up first)"}},
         {"bank",
          {qlm::cli::RunBank, "bank [--language English|Spanish]",
           "list the question bank's languages, or one language's items"}},
@@ -68,7 +72,9 @@ int main(int argc, char** argv) {
     try {
         const auto args = qlm::cli::CliArgs::parse(std::vector<std::string>(argv + 1, argv + argc));
         if (args.command == "help" || args.help || args.command.empty()) {
-            const std::string topic = args.command == "help" ? args.argument : args.command;
+            const std::string topic = args.command != "help"          ? args.command
+                                      : args.arguments.empty() ? std::string()
+                                                               : args.arguments[0];
             if (!topic.empty() && !commands().contains(topic)) {
                 throw qlm::cli::UsageError("unknown command \"" + topic + "\"");
             }

@@ -1,10 +1,12 @@
 #include "session/Operations.h"
 
+#include <chrono>
 #include <utility>
 
 #include "scoring/Scoring.h"
 #include "scoring/UnpackClient.h"
 #include "session/Session.h"
+#include "storage/Backup.h"
 #include "storage/DataFileError.h"
 
 namespace qlm {
@@ -20,7 +22,16 @@ void LoadClients(Session& session) {
     AdoptClientFile(session, ReadClientFile(session.Files, session.ClientFileName));
 }
 
+void BackUpClientFileOnce(Session& session) {
+    if (session.BackedUpClientFile != session.ClientFileName) {
+        MakeBackup(session.Files, session.ClientFileName, BackupFolderFor(session.ClientFileName),
+                   std::chrono::system_clock::now());
+        session.BackedUpClientFile = session.ClientFileName;
+    }
+}
+
 void SaveClient(Session& session, int n) {
+    BackUpClientFileOnce(session);
     WriteClientRecord(session.Files, session.ClientFileName, session.ClientTable, n);
     session.Damage.at(static_cast<std::size_t>(n)) =
         RecordDamage(session.ClientTable[static_cast<std::size_t>(n)].toBytes());

@@ -16,7 +16,11 @@ struct Session;
 void AdoptClientFile(Session& session, ClientFileContents contents);
 // Loads the session's client file into its table and sets NumberOfClients and CurrentClient.
 void LoadClients(Session& session);
-// Writes table entry n as record n, whole, and flushes it to the disk before returning.
+// Copies the client file into the data location's backup folder unless this run did so
+// already; a copy that cannot be made throws FileError.
+void BackUpClientFileOnce(Session& session);
+// Writes table entry n as record n, whole, and flushes it to the disk before returning; the
+// first write of a run is preceded by a backup, and is not made when the backup fails.
 void SaveClient(Session& session, int n);
 // Throws DataFileError naming record n and its damage when the record is damaged.
 void RefuseDamagedClient(const Session& session, int n);

@@ -41,6 +41,8 @@ struct Session {
     std::array<std::string, MaxClients + 1> Damage{};
     std::int16_t NumberOfClients = 0;
     std::int16_t CurrentClient = 0;
+    // The client file this run has backed up already: a copy is made before its first write.
+    std::string BackedUpClientFile;
 
     bool EditMode = false;
     bool ScanEditMode = false;

@@ -1,9 +1,11 @@
 #include "storage/FileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -220,6 +222,40 @@ void FileSystem::replaceFile(const std::string& path, std::string_view bytes) co
         throw;
     }
     syncFolderOf(path);
+}
+
+void FileSystem::makeFolder(const std::string& path) const {
+    check(FileOp::MakeFolder, path);
+    if (::mkdir(path.c_str(), 0700) != 0) {
+        struct stat st {};
+        if (errno != EEXIST || ::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+            fail(path);
+        }
+        return;
+    }
+    syncFolderOf(path);
+}
+
+std::vector<std::string> FileSystem::listFolder(const std::string& path) const {
+    check(FileOp::List, path);
+    std::vector<std::string> names;
+    DIR* folder = ::opendir(path.c_str());
+    if (folder == nullptr) {
+        if (errno == ENOENT) {
+            return names;
+        }
+        fail(path);
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        struct stat st {};
+        const std::string name = entry->d_name;
+        if (::stat((path + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            names.push_back(name);
+        }
+    }
+    ::closedir(folder);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace qlm

@@ -4,11 +4,12 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qlm {
 
 // Every operation of the file layer, so that a fault can be injected into exactly one of them.
-enum class FileOp { Open, Read, Write, Sync, Close, Remove, Rename };
+enum class FileOp { Open, Read, Write, Sync, Close, Remove, Rename, MakeFolder, List };
 
 // Returns the errno value with which the operation on `path` must fail, or 0 to let it run.
 using FaultInjector = std::function<int(FileOp, const std::string& path)>;
@@ -65,6 +66,10 @@ public:
     // Replaces the file as a whole: the old content stays intact unless the new one is on
     // the disk complete.
     void replaceFile(const std::string& path, std::string_view bytes) const;
+    // Creates a folder readable by its owner only; one that is there already is kept as it is.
+    void makeFolder(const std::string& path) const;
+    // The names of the plain files in a folder, sorted; a missing folder holds none.
+    std::vector<std::string> listFolder(const std::string& path) const;
 
     // Throws the injected fault for `op` on `path`, if any.
     void check(FileOp op, const std::string& path) const;

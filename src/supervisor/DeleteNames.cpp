@@ -1,11 +1,16 @@
 #include "supervisor/DeleteNames.h"
 
+#include <optional>
+#include <vector>
+
 #include "scoring/NumericValue.h"
 #include "session/DataLocation.h"
 #include "session/DriveSelect.h"
 #include "session/Operations.h"
 #include "session/Session.h"
+#include "storage/Backup.h"
 #include "storage/FileError.h"
+#include "storage/FileSystem.h"
 #include "ui/Messages.h"
 
 namespace qlm {
@@ -37,6 +42,59 @@ Message warningMessage() {
         "WARNING!", MsgIcon::Critical, MsgButtons::YesNo};
 }
 
+// Scrambles the record's name and marks it deleted; a name deleted already is left alone.
+bool DeleteName(ClientRecord& record) {
+    if (NameIsDeleted(record)) {
+        return false;
+    }
+    std::string name = record.Name;
+    ScrambleName(name);
+    record.set(&ClientRecord::Name, name);
+    record.set(&ClientRecord::NameDeleted, "1");
+    return true;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
+// The backups hold the names as they were before: they are scrambled there too. Returns the
+// closing message's text, or nothing when a backup still holds names (said here already).
+std::optional<std::string> deleteNamesInBackups(Session& session, Messages& messages) {
+    const std::string folder = BackupFolderFor(session.ClientFileName);
+    BackupRewrite done;
+    try {
+        done = RewriteBackups(session.Files, folder, DeleteName);
+    } catch (const FileError& error) {
+        done.failed.push_back(folder + " (Error " + std::to_string(error.number()) + ": " +
+                              error.description() + ")");
+    }
+    // A copy left behind by an interrupted write of the client file holds the old names too.
+    const std::string unfinished = session.ClientFileName + ".new";
+    try {
+        session.Files.remove(unfinished);
+    } catch (const FileError&) {
+        done.failed.push_back(unfinished);
+    }
+    if (!done.failed.empty()) {
+        messages.show({"The names are deleted in the client file, but these copies still hold them and could not be removed: " +
+                           joined(done.failed) + ".\r\n\r\nRemove them by hand.",
+                       "Delete Names", MsgIcon::Critical, MsgButtons::OK});
+        return std::nullopt;
+    }
+    std::string text = "Process complete. Press Enter to continue.";
+    if (!done.removed.empty()) {
+        text = "The names are deleted in the client file and its backup copies. These backups "
+               "could not be read as client files and were removed: " +
+               joined(done.removed) + ".\r\n\r\n" + text;
+    }
+    return text;
+}
+
 }  // namespace
 
 void ScrambleName(std::string& name) {
@@ -65,10 +123,7 @@ void DelNames(Session& session, Messages& messages) {
             continue;
         }
         const ClientRecord before = record;
-        std::string name = record.Name;
-        ScrambleName(name);
-        record.set(&ClientRecord::Name, name);
-        record.set(&ClientRecord::NameDeleted, "1");
+        DeleteName(record);
         session.Scoring.NameDeletedFlag = 1;
         try {
             SaveClient(session, i);
@@ -84,8 +139,9 @@ void DelNames(Session& session, Messages& messages) {
             return;
         }
     }
-    messages.show(
-        {"Process complete. Press Enter to continue.", "", MsgIcon::None, MsgButtons::OK});
+    if (const auto closing = deleteNamesInBackups(session, messages)) {
+        messages.show({*closing, "", MsgIcon::None, MsgButtons::OK});
+    }
 }
 
 }  // namespace qlm

@@ -29,6 +29,7 @@ private slots:
     void failuresGoToStandardErrorWithAFailingStatus();
     void reportsOfEveryClientAsTextAndPdf();
     void exportGivesTheScoresAsCsv();
+    void backupListsAndRestores();
     void helpAndUsageErrors_data();
     void helpAndUsageErrors();
     void desktopProgramWithoutADisplaySaysSo();
@@ -317,6 +318,39 @@ void CliCommandsTest::exportGivesTheScoresAsCsv() {
     QCOMPARE(parseCsv(m_out).size(), 1);
 }
 
+void CliCommandsTest::backupListsAndRestores() {
+    install();
+    const std::string demo = TestFolder::read(m_folder->clientFile());
+    const std::string backups = m_folder->data() + "/backup";
+    run({"backup", "list"});
+    QCOMPARE(m_status, 0);
+    QCOMPARE(m_out, QString());
+    QVERIFY(!std::filesystem::exists(backups));  // listing only reads
+
+    std::filesystem::create_directory(backups);
+    const std::string one = test::RecordBytes("EARLIER, EVE");
+    TestFolder::write(backups + "/DATA401-20261201-090000-000.QLM", one);
+    TestFolder::write(backups + "/DATA401-20261202-090000-000.QLM", one.substr(0, 100));
+    run({"backup", "list"});
+    QCOMPARE(m_out, QString("DATA401-20261202-090000-000.QLM  not a whole client file: its length "
+                            "of 100 bytes is not a whole number of 185-byte records\n"
+                            "DATA401-20261201-090000-000.QLM  1 clients\n"));
+
+    run({"backup", "restore", "DATA401-20261202-090000-000.QLM"});
+    QCOMPARE(m_status, 1);
+    QVERIFY2(m_err.contains("not a whole client file"), qPrintable(m_err));
+    QCOMPARE(TestFolder::read(m_folder->clientFile()), demo);
+
+    run({"backup", "restore", "DATA401-20261201-090000-000.QLM"});
+    QCOMPARE(m_status, 0);
+    QVERIFY2(m_out.startsWith("restored DATA401-20261201-090000-000.QLM; the file it replaced is "
+                              "kept as DATA401-"),
+             qPrintable(m_out));
+    QCOMPARE(TestFolder::read(m_folder->clientFile()), one);
+    const std::string kept = m_out.trimmed().split(' ').last().toStdString();
+    QCOMPARE(TestFolder::read(backups + "/" + kept), demo);
+}
+
 void CliCommandsTest::helpAndUsageErrors_data() {
     QTest::addColumn<QString>("args");
     QTest::addColumn<int>("status");
@@ -347,6 +381,10 @@ void CliCommandsTest::helpAndUsageErrors_data() {
                                           << "qlm: --out and --pdf cannot be given together\n";
     QTest::newRow("one client and all") << "report --all --client 1" << 2 << ""
                                         << "qlm: --client and --all cannot be given together\n";
+    for (const char* args : {"backup", "backup frob", "backup restore", "backup list now"}) {
+        QTest::newRow(args) << args << 2 << ""
+                            << "qlm: backup takes \"list\" or \"restore NAME\"\n";
+    }
 }
 
 void CliCommandsTest::helpAndUsageErrors() {

@@ -1,4 +1,6 @@
 #include <QtTest>
+#include <cerrno>
+#include <filesystem>
 
 #include "supervisor/DeleteNames.h"
 #include "support/EntryProgram.h"
@@ -24,6 +26,17 @@ struct Program : test::EntryProgram {
     }
 };
 
+// Backups as earlier runs left them: a whole copy, one cut short, and an interrupted write's
+// leftover; and the client file's own leftover.
+void layOutOldCopies(const Program& program) {
+    const std::string backups = program.folder.data() + "/backup";
+    std::filesystem::create_directory(backups);
+    TestFolder::write(backups + "/DATA401-20261201-090000-000.QLM", program.onDisk);
+    TestFolder::write(backups + "/DATA401-20261202-090000-000.QLM", program.onDisk.substr(0, 300));
+    TestFolder::write(backups + "/DATA401-20261203-090000-000.QLM.new", program.onDisk);
+    TestFolder::write(program.folder.clientFile() + ".new", program.onDisk);
+}
+
 }  // namespace
 
 class DeleteNamesTest : public QObject {
@@ -36,6 +49,8 @@ private slots:
     void deleteNames();
     void answeringNoChangesNothing();
     void aFailedWriteStopsAndSaysSo();
+    void noReadableNameIsLeftInTheDataLocation();
+    void aBackupThatKeepsItsNamesIsNamed();
 };
 
 void DeleteNamesTest::scrambling_data() {
@@ -114,6 +129,52 @@ void DeleteNamesTest::aFailedWriteStopsAndSaysSo() {
     const Message& last = program.fake.messages.shown.back();
     QCOMPARE(last.title, std::string("Delete Names"));
     QVERIFY(last.text.find("The name of client 1 could not be deleted: Error 61:") == 0);
+}
+
+void DeleteNamesTest::noReadableNameIsLeftInTheDataLocation() {
+    Program program;
+    layOutOldCopies(program);
+    program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
+    DelNames(program.session, program.fake.messages);
+
+    int files = 0;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(program.folder.data())) {
+        if (entry.is_regular_file()) {
+            ++files;
+            const std::string bytes = TestFolder::read(entry.path().string());
+            QVERIFY2(bytes.find("ZOE, ZACK") == std::string::npos, entry.path().c_str());
+            QVERIFY2(bytes.find("AB" + std::string(23, ' ')) == std::string::npos,
+                     entry.path().c_str());
+        }
+    }
+    // The client file, the earlier whole copy and this run's own copy, both scrambled.
+    QCOMPARE(files, 3);
+    const std::string old = TestFolder::read(program.folder.data() +
+                                             "/backup/DATA401-20261201-090000-000.QLM");
+    QCOMPARE(old, TestFolder::read(program.folder.clientFile()));
+    QCOMPARE(program.fake.messages.shown.back().text,
+             std::string("The names are deleted in the client file and its backup copies. These "
+                         "backups could not be read as client files and were removed: "
+                         "DATA401-20261202-090000-000.QLM.\r\n\r\nProcess complete. Press "
+                         "Enter to continue."));
+}
+
+void DeleteNamesTest::aBackupThatKeepsItsNamesIsNamed() {
+    // The earlier copy can be neither replaced nor removed.
+    Program program([](FileOp op, const std::string& path) {
+        const bool old = path.find("DATA401-20261201") != std::string::npos;
+        return old && (op == FileOp::Rename || op == FileOp::Remove) ? EIO : 0;
+    });
+    layOutOldCopies(program);
+    program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
+    DelNames(program.session, program.fake.messages);
+    const Message& last = program.fake.messages.shown.back();
+    QCOMPARE(last.title, std::string("Delete Names"));
+    QCOMPARE(last.icon, MsgIcon::Critical);
+    QVERIFY2(last.text.find("still hold them and could not be removed: " + program.folder.data() +
+                            "/backup/DATA401-20261201-090000-000.QLM.") != std::string::npos,
+             last.text.c_str());
 }
 
 QTEST_GUILESS_MAIN(DeleteNamesTest)
