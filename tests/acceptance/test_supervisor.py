@@ -81,6 +81,16 @@ def main():
             check(name not in stored, f"{name!r} is still readable in DATA401.QLM")
         check(all(stored[n * 185 + 184:n * 185 + 185] == b"1" for n in range(5)),
               "not every record is marked name-deleted")
+        # The backup made before the first write held the names; nothing under the data
+        # location holds them now.
+        backups = os.listdir(os.path.join(run.data_dir, "backup"))
+        check(len(backups) == 1, f"the backup folder holds {backups}")
+        for folder, _, names in os.walk(run.data_dir):
+            for file_name in names:
+                with open(os.path.join(folder, file_name), "rb") as f:
+                    content = f.read()
+                for name in DEMO_NAMES:
+                    check(name not in content, f"{name!r} is still readable in {file_name}")
 
         choose(run, "Exit Application")
         check(run.wait_for_exit() == 0, "quillmere did not end with status 0")
