@@ -84,7 +84,10 @@ int main(int argc, char** argv) {
     instance.Listen();
 
     const qlm::FileSystem files;
-    qlm::Session session(files, qlm::ResolveProgramFolder(home.toLocal8Bit().toStdString()));
+    const std::string programFolder = qlm::ResolveProgramFolder(home.toLocal8Bit().toStdString());
+    qlm::Session session(
+        files, programFolder,
+        qlm::ResolveUserFolders(programFolder, qlm::FolderIsWritable(programFolder)));
     qlm::QtMessages messages;
     qlm::SystemClock clock;
     qlm::QtAudioPlayer audio;

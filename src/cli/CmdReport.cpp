@@ -31,7 +31,7 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
         clients.push_back(session.CurrentClient);
     }
     const std::string path =
-        args.get("pdf").value_or(args.get("out").value_or(session.programFile(ReportFileName)));
+        args.get("pdf").value_or(args.get("out").value_or(session.reportFile()));
     if (!args.has("pdf") && !args.has("all")) {
         MakeReport(session, path);
         out << path << '\n';

@@ -86,7 +86,10 @@ int main(int argc, char** argv) {
             throw qlm::cli::UsageError("unknown command \"" + args.command + "\"");
         }
         const qlm::FileSystem files;
-        qlm::Session session(files, qlm::ResolveProgramFolder(args.get("home").value_or("")));
+        const std::string programFolder = qlm::ResolveProgramFolder(args.get("home").value_or(""));
+        qlm::Session session(
+            files, programFolder,
+            qlm::ResolveUserFolders(programFolder, qlm::FolderIsWritable(programFolder)));
         return command->second.run(session, args, std::cout);
     } catch (const qlm::cli::UsageError& e) {
         std::cerr << "qlm: " << e.what() << "\n(qlm help shows the commands and their options)\n";

@@ -87,7 +87,7 @@ std::string ComposeReport(Session& session) {
 
 void WriteReport(Session& session, const std::string& path) {
     WriteReportFile(ReportInputsOf(session),
-                    path.empty() ? session.programFile(ReportFileName) : path);
+                    path.empty() ? session.reportFile() : path);
     if (IsFullReport(session.Scoring)) {
         session.Tables = {};
     }

@@ -5,9 +5,11 @@
 #include <string>
 
 #include "report/Publisher.h"
+#include "report/Report.h"
 #include "scoring/ScoringState.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TestSpec.h"
+#include "session/ProgramFolder.h"
 #include "session/Settings.h"
 #include "storage/ClientFile.h"
 #include "storage/ClientRecord.h"
@@ -22,14 +24,22 @@ class FileSystem;
 struct Session {
     static constexpr int MaxClients = qlm::MaxClients;
 
-    Session(const FileSystem& files, std::string programFolder)
-        : Files(files), ProgramFolder(std::move(programFolder)), Settings(Files, ProgramFolder) {}
+    // The settings and the report file are kept in the program folder unless `user` names
+    // other folders for them.
+    Session(const FileSystem& files, std::string programFolder, UserFolders user = {})
+        : Files(files),
+          ProgramFolder(std::move(programFolder)),
+          ReportFolder(user.report.empty() ? ProgramFolder : std::move(user.report)),
+          Settings(Files, user.settings.empty() ? ProgramFolder : user.settings, ProgramFolder) {}
 
     // A file beside the program.
     std::string programFile(const std::string& name) const { return ProgramFolder + "/" + name; }
+    // The report file "report.prn".
+    std::string reportFile() const { return ReportFolder + "/" + ReportFileName; }
 
     const FileSystem& Files;
     std::string ProgramFolder;
+    std::string ReportFolder;
     qlm::Settings Settings;
 
     // The data location and its clients; entry 0 of the table is never a client.

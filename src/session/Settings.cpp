@@ -7,18 +7,25 @@
 
 namespace qlm {
 
-Settings::Settings(const FileSystem& files, std::string programFolder)
-    : m_files(files), m_path(std::move(programFolder) + "/" + FileName) {}
+Settings::Settings(const FileSystem& files, const std::string& folder,
+                   const std::string& programFolder)
+    : m_files(files),
+      m_path(folder + "/" + FileName),
+      m_defaults(programFolder.empty() || folder == programFolder ? std::string() : programFolder + "/" + FileName) {}
 
 std::string Settings::read(const std::string& section, const std::string& key,
                            const std::string& fallback, std::size_t bufferSize) const {
     std::string value = fallback;
-    try {
-        if (auto found = ReadProfileValue(m_files.readFile(m_path), section, key)) {
-            value = std::move(*found);
+    for (const std::string& path : {m_path, m_defaults}) {
+        try {
+            if (auto found = path.empty() ? std::nullopt
+                                          : ReadProfileValue(m_files.readFile(path), section, key)) {
+                value = std::move(*found);
+                break;
+            }
+        } catch (const FileError&) {
+            // A missing or unreadable file reads as all defaults.
         }
-    } catch (const FileError&) {
-        // A missing or unreadable file reads as all defaults.
     }
     return value.substr(0, bufferSize - 1);
 }

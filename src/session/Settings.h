@@ -6,13 +6,18 @@ namespace qlm {
 
 class FileSystem;
 
-// The settings file "QLMtest.ini" in the program folder. Values are read the way the program
-// has always read them: through a buffer of fixed size, with a default only for a missing key.
+// The settings file "QLMtest.ini" in the program folder, or in the user's own folder when the
+// program folder cannot be written; a key that file lacks is then read from the program
+// folder's file, where an installation keeps its defaults. Values are read the way the
+// program has always read them: through a buffer of fixed size, with a default only for a
+// missing key.
 class Settings {
 public:
     static constexpr const char* FileName = "QLMtest.ini";
 
-    Settings(const FileSystem& files, std::string programFolder);
+    // `programFolder`, when given and other than `folder`, holds the file of defaults.
+    Settings(const FileSystem& files, const std::string& folder,
+             const std::string& programFolder = {});
 
     const std::string& path() const { return m_path; }
 
@@ -40,6 +45,7 @@ private:
 
     const FileSystem& m_files;
     std::string m_path;
+    std::string m_defaults;  // the program folder's file, when the settings are kept elsewhere
 };
 
 }  // namespace qlm

@@ -14,7 +14,7 @@
 namespace qlm {
 
 std::string ReadReportText(const Session& session) {
-    std::string text = session.Files.readFile(session.programFile(ReportFileName));
+    std::string text = session.Files.readFile(session.reportFile());
     if (!text.empty()) {
         text.pop_back();
     }

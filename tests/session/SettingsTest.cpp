@@ -1,7 +1,13 @@
 #include <QtTest>
+#include <sys/stat.h>
+
 #include <cerrno>
 
+#include "report/Report.h"
+#include "session/ProgramFolder.h"
+#include "session/Session.h"
 #include "session/Settings.h"
+#include "storage/FileSystem.h"
 #include "storage/Profile.h"
 #include "support/TestFolder.h"
 
@@ -17,6 +23,7 @@ private slots:
     void writeReplacesOneValueAndKeepsEveryOtherLine();
     void writeAddsMissingKeysAndSections();
     void failedWriteLeavesTheFileIntact();
+    void aReadOnlyProgramFolderKeepsTheUsersFilesInTheirOwnFolders();
 };
 
 void SettingsTest::valuesAreReadThroughTheirBuffers_data() {
@@ -99,6 +106,47 @@ void SettingsTest::failedWriteLeavesTheFileIntact() {
         QCOMPARE(TestFolder::read(folder.program() + "/QLMtest.ini"), before);
         QVERIFY(!FileSystem().exists(folder.program() + "/QLMtest.ini.new"));
     }
+}
+
+
+// An installed program folder cannot be written by its users: their settings and report go to
+// the base directories of the user, and the installation's settings serve as defaults.
+void SettingsTest::aReadOnlyProgramFolderKeepsTheUsersFilesInTheirOwnFolders() {
+    TestFolder folder;
+    const std::string program = folder.program();
+    QCOMPARE(ResolveUserFolders(program, true).settings, program);
+    QCOMPARE(ResolveUserFolders(program, true).report, program);
+
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(folder.root()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(folder.root() + "/config"));
+    qputenv("XDG_DATA_HOME", "relative/is/ignored");
+    const UserFolders user = ResolveUserFolders(program, false);
+    qputenv("XDG_CONFIG_HOME", config);
+    qputenv("XDG_DATA_HOME", data);
+    qputenv("HOME", home);
+    QCOMPARE(user.settings, folder.root() + "/config/quillmere");
+    QCOMPARE(user.report, folder.root() + "/.local/share/quillmere");
+    for (const std::string& made : {user.settings, user.report}) {
+        struct stat st {};
+        QCOMPARE(::stat(made.c_str(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t{0700});
+    }
+
+    const std::string installed = "[Path]\r\nFilePath=/srv/clients\r\nSndPath=/usr/lib/q\r\n";
+    TestFolder::write(program + "/QLMtest.ini", installed);
+    const FileSystem files;
+    Session session(files, program, user);
+    QCOMPARE(session.Settings.GetINIFilePath(), std::string("/srv/clients"));
+    session.Settings.WriteINIFilePath("/home/me/clients");
+    QCOMPARE(session.Settings.GetINIFilePath(), std::string("/home/me/clients"));
+    QCOMPARE(session.Settings.GetINISndPath(), std::string("/usr/lib/q"));
+    QCOMPARE(TestFolder::read(program + "/QLMtest.ini"), installed);
+    QCOMPARE(TestFolder::read(user.settings + "/QLMtest.ini"),
+             std::string("[Path]\nFilePath=/home/me/clients\n"));
+    QCOMPARE(session.reportFile(), user.report + "/" + ReportFileName);
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)
