@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test sanitize run bench format clean fuzz
+.PHONY: all deps configure build test sanitize run bench format clean fuzz package package-check
 
 all: build
 
@@ -55,3 +55,15 @@ clean:
 fuzz: deps
 	CXX=clang++ cmake -S fuzz -B build-fuzz
 	cmake --build build-fuzz -j $(JOBS)
+
+# A Debian package of both programs (build-package/quillmere_*.deb), from a Release build of
+# its own; `make package-check` installs it with apt and runs it as a user who cannot write
+# the program folder.
+PACKAGE_BUILD ?= build-package
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+package-check: package
+	./scripts/check-package $(PACKAGE_BUILD)
