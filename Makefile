@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test sanitize run bench format clean fuzz package package-check
+.PHONY: all deps configure build test sanitize run bench format clean fuzz fuzz-run package package-check
 
 all: build
 
@@ -51,10 +51,31 @@ format:
 clean:
 	rm -rf $(BUILD)
 
-# libFuzzer harnesses (clang); run them by hand, e.g. build-fuzz/fuzz_profile -max_total_time=60
-fuzz: deps
-	CXX=clang++ cmake -S fuzz -B build-fuzz
-	cmake --build build-fuzz -j $(JOBS)
+# libFuzzer harnesses for every parser of outside input, built with clang in build-fuzz/;
+# `make fuzz-run SECONDS=N` runs each for N seconds (default 60), one after the other, growing
+# its corpus in build-fuzz/corpus/ from the seeds in fuzz/corpus/ and logging to build-fuzz/logs/.
+FUZZ_BUILD ?= build-fuzz
+SECONDS ?= 60
+FUZZERS = client_file settings scoring_tables narratives publishers bank_source bank_rows \
+          journal cli_args
+fuzz:
+	./scripts/install-deps fuzz
+	CXX=clang++ CC=clang cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DQLM_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+fuzz-run: fuzz
+	@mkdir -p $(FUZZ_BUILD)/logs
+	@for f in $(FUZZERS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$f; \
+		echo "== fuzz_$$f for $(SECONDS) s"; \
+		$(FUZZ_BUILD)/fuzz/fuzz_$$f -max_total_time=$(SECONDS) -timeout=10 -rss_limit_mb=2048 \
+		    -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$f fuzz/corpus/$$f \
+		    > $(FUZZ_BUILD)/logs/$$f.log 2>&1 \
+		    || { tail -n 40 $(FUZZ_BUILD)/logs/$$f.log; exit 1; }; \
+		grep -E "^stat::number_of_executed_units|^stat::peak_rss_mb" $(FUZZ_BUILD)/logs/$$f.log; \
+		grep -E "^#[0-9]+.*DONE" $(FUZZ_BUILD)/logs/$$f.log | tail -n 1; \
+	done
 
 # A Debian package of both programs (build-package/quillmere_*.deb), from a Release build of
 # its own; `make package-check` installs it with apt and runs it as a user who cannot write

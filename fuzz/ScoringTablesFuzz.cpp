@@ -8,9 +8,9 @@
 
 #include "scoring/Scoring.h"
 #include "scoring/TestSpec.h"
-#include "session/Session.h"
+#include "scoring/ScoringState.h"
+#include "scoring/ScoringTables.h"
 #include "storage/DataFileError.h"
-#include "storage/FileSystem.h"
 
 namespace {
 
@@ -34,15 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (second == std::string::npos) {
         return 0;
     }
-    static const qlm::FileSystem files;
-    qlm::Session session(files, "/nonexistent");
+    // One state for every input: a whole program state per input cost more than the parsing.
+    static qlm::ScoringTables tables;
+    static qlm::ScoringState s;
+    static qlm::TestSpec spec;
     try {
-        session.Tables = qlm::ParseScoringTables("QLMRPT.TXT", input.substr(0, first), "QLMB.TXT",
+        tables = qlm::ParseScoringTables("QLMRPT.TXT", input.substr(0, first), "QLMB.TXT",
                                                  input.substr(first + 1, second - first - 1));
     } catch (const qlm::DataFileError&) {
         return 0;
     }
-    const qlm::ScoringTables& t = session.Tables;
+    const qlm::ScoringTables& t = tables;
     for (int sc = 1; sc <= 5; ++sc) {
         check(t.MaxRaw[sc] >= 0 && t.MaxRaw[sc] <= qlm::ScoringTables::MaxRawLimit);
         check(t.ScaleItems[sc].Count >= 0 &&
@@ -59,16 +61,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string rest = input.substr(second + 1);
-    qlm::SetTestSpec(session.Constants);
-    qlm::ScoringState& s = session.Scoring;
+    qlm::SetTestSpec(spec);
+    s = qlm::ScoringState{};
     for (std::size_t i = 1; i <= 109 && i <= rest.size(); ++i) {
         s.ItemAnswers[i] = rest[i - 1] >= '0' && rest[i - 1] <= '9' ? rest[i - 1] - '0' : 0;
     }
     for (std::size_t i = 1; i <= 11 && 109 + i <= rest.size(); ++i) {
         s.CourtCounts[i] = std::string(1, rest[108 + i]);
     }
-    qlm::ScoreScales(session.Scoring, session.Tables, session.Constants);
-    qlm::ConvertToPercentiles(session.Scoring, session.Tables);
+    qlm::ScoreScales(s, tables, spec);
+    qlm::ConvertToPercentiles(s, tables);
     for (int sc = 1; sc <= 5; ++sc) {
         check(s.Percentile[sc] >= 0 && s.Percentile[sc] <= 99);
         check(qlm::RiskLevel(s.Percentile[sc], t).level >= 1);

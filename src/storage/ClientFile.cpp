@@ -20,15 +20,7 @@ std::int16_t RecordCountForLength(std::int64_t length) {
     return count > 32767 ? std::int16_t{32767} : static_cast<std::int16_t>(count);
 }
 
-ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fileName,
-                                  bool createMissing) {
-    if (!createMissing && !files.exists(fileName)) {
-        return {};
-    }
-    File file = files.open(
-        fileName, createMissing ? FileSystem::Mode::ReadWriteCreate : FileSystem::Mode::Read);
-    const std::string bytes = file.readAll();
-    file.close();
+ClientFileContents ParseClientFile(std::string_view bytes, const std::string& fileName) {
     ClientFileContents contents;
     const std::int16_t count = RecordCountForLength(static_cast<std::int64_t>(bytes.size()));
     if (count > MaxClients) {
@@ -39,12 +31,24 @@ ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fi
     }
     for (int r = 1; r <= count; ++r) {
         const std::size_t offset = static_cast<std::size_t>(r - 1) * ClientRecord::Size;
-        const std::string_view stored = std::string_view(bytes).substr(offset, ClientRecord::Size);
+        const std::string_view stored = bytes.substr(std::min(offset, bytes.size()), ClientRecord::Size);
         contents.table[static_cast<std::size_t>(r)] = ClientRecord::fromBytes(stored);
         contents.damage[static_cast<std::size_t>(r)] = RecordDamage(stored);
     }
     contents.count = count;
     return contents;
+}
+
+ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fileName,
+                                  bool createMissing) {
+    if (!createMissing && !files.exists(fileName)) {
+        return {};
+    }
+    File file = files.open(
+        fileName, createMissing ? FileSystem::Mode::ReadWriteCreate : FileSystem::Mode::Read);
+    const std::string bytes = file.readAll();
+    file.close();
+    return ParseClientFile(bytes, fileName);
 }
 
 void WriteClientRecord(const FileSystem& files, const std::string& fileName,

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "storage/ClientRecord.h"
 
@@ -26,6 +27,10 @@ struct ClientFileContents {
 // Number of records a client file of `length` bytes holds: length / 185 rounded to the
 // nearest whole number, halves to even (a short last record counts when it is at least half).
 std::int16_t RecordCountForLength(std::int64_t length);
+
+// The records of a client file's `bytes`; more records than the table holds are refused with
+// a FileError naming `fileName` and its record count.
+ClientFileContents ParseClientFile(std::string_view bytes, const std::string& fileName);
 
 // Reads a client file. A missing one is created empty (owner-only), or with `createMissing`
 // false read as a file of no clients and left missing. A file of more records than the table

@@ -101,11 +101,6 @@ QuestionBankRecordset QuestionBank::openTable(const std::string& table) const {
     for (int c = 0; c < sqlite3_column_count(select.get()); ++c) {
         columns.emplace_back(sqlite3_column_name(select.get(), c));
     }
-    for (const char* column : QuestionBankColumns) {
-        if (std::ranges::find(columns, column) == columns.end()) {
-            throw problem("has no column \"" + std::string(column) + "\"");
-        }
-    }
     std::vector<QuestionBankRecordset::Row> rows;
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
@@ -120,9 +115,23 @@ QuestionBankRecordset QuestionBank::openTable(const std::string& table) const {
         throw problem("cannot be read: " + std::string(sqlite3_errmsg(m_db.get())));
     }
 
+    return LanguageTableRecords(m_path, table, std::move(columns), std::move(rows));
+}
+
+QuestionBankRecordset LanguageTableRecords(const std::string& bankPath, const std::string& table,
+                                           std::vector<std::string> columns,
+                                           std::vector<QuestionBankRecordset::Row> rows) {
+    const auto problem = [&](const std::string& what) {
+        return DataFileError(bankPath, "table \"" + table + "\" " + what);
+    };
+    for (const char* column : QuestionBankColumns) {
+        if (std::ranges::find(columns, column) == columns.end()) {
+            throw problem("has no column \"" + std::string(column) + "\"");
+        }
+    }
     // The screens move row by row and take the item number from the row they land on, so a
     // short table or one out of order would break the test halfway; refuse it here instead.
-    QuestionBankRecordset records(m_path, table, std::move(columns), std::move(rows));
+    QuestionBankRecordset records(bankPath, table, std::move(columns), std::move(rows));
     if (records.rowCount() < TestSpec::ItemCount) {
         throw problem("holds " + std::to_string(records.rowCount()) + " rows; items 1 to " +
                       std::to_string(TestSpec::ItemCount) + " are needed");

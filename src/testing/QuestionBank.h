@@ -49,4 +49,10 @@ private:
     std::vector<std::string> m_tables;
 };
 
+// The rows read from a language table, checked as openTable says; the record set stands on the
+// first row. Failures throw DataFileError naming the bank, the table and the fault.
+QuestionBankRecordset LanguageTableRecords(const std::string& bankPath, const std::string& table,
+                                           std::vector<std::string> columns,
+                                           std::vector<QuestionBankRecordset::Row> rows);
+
 }  // namespace qlm

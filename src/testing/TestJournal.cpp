@@ -41,16 +41,6 @@ std::optional<std::string> unhex(std::string_view text) {
     return out;
 }
 
-// FNV-1a: enough to tell a torn or edited journal from a whole one.
-std::string checksum(std::string_view text) {
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
-    return std::to_string(hash);
-}
-
 bool wholeNumber(const std::string& text, int low, int high, int& value) {
     if (text.empty() || text.size() > 3 ||
         text.find_first_not_of("0123456789") != std::string::npos) {
@@ -61,6 +51,16 @@ bool wholeNumber(const std::string& text, int low, int high, int& value) {
 }
 
 }  // namespace
+
+std::string JournalChecksum(std::string_view body) {
+    // FNV-1a: enough to tell a torn or edited journal from a whole one.
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : body) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return std::to_string(hash);
+}
 
 std::string JournalFileName(const std::string& dataPath) {
     return dataPath + (!dataPath.empty() && dataPath.back() == '/' ? "" : "/") + JournalBaseName;
@@ -74,7 +74,7 @@ std::string FormatJournal(const TestJournal& journal) {
     const std::string body = std::string(Heading) + "\n" + std::to_string(journal.record) + "\n" +
                              journal.language + "\n" + hex(journal.client.toBytes()) + "\n" +
                              std::to_string(journal.reached) + "\n" + responses + "\n";
-    return body + checksum(body) + "\n";
+    return body + JournalChecksum(body) + "\n";
 }
 
 std::optional<TestJournal> ParseJournal(std::string_view text, std::string& problem) {
@@ -84,7 +84,7 @@ std::optional<TestJournal> ParseJournal(std::string_view text, std::string& prob
     }
     const std::size_t lastLine = text.rfind('\n', text.size() - 2);
     if (text.back() != '\n' || lastLine == std::string_view::npos ||
-        checksum(text.substr(0, lastLine + 1)) !=
+        JournalChecksum(text.substr(0, lastLine + 1)) !=
             text.substr(lastLine + 1, text.size() - lastLine - 2)) {
         problem = "it is damaged (its check does not match its content)";
         return std::nullopt;

@@ -27,6 +27,8 @@ inline constexpr const char* JournalBaseName = "QLMTEST.JNL";
 
 std::string JournalFileName(const std::string& dataPath);
 
+// The journal's last line: the check of the lines before it.
+std::string JournalChecksum(std::string_view body);
 std::string FormatJournal(const TestJournal& journal);
 // The journal `text` holds, or nothing with `problem` saying why it is not one of ours or is
 // damaged.

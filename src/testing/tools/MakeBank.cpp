@@ -19,6 +19,7 @@
 #include "scoring/TestSpec.h"
 #include "storage/ClientRecord.h"
 #include "testing/BankItem.h"
+#include "testing/BankSource.h"
 #include "testing/InstructionText.h"
 #include "testing/QuestionBank.h"
 #include "testing/SoundFiles.h"
@@ -28,99 +29,21 @@ namespace {
 
 namespace fs = std::filesystem;
 using qlm::QuestionBankColumns;
-using Row = std::vector<std::optional<std::string>>;
+using Row = qlm::BankSourceRow;
 
 [[noreturn]] void fail(const std::string& message) {
     throw std::runtime_error(message);
 }
 
-std::vector<std::string> splitTabs(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
-        fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    return fields;
-}
-
-bool validUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80         ? 1
-                                   : lead >> 5 == 0x6  ? 2
-                                   : lead >> 4 == 0xE  ? 3
-                                   : lead >> 3 == 0x1E ? 4
-                                                       : 0;
-        if (length == 0 || i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
-
-// The items of one source file, checked so that the bank the program reads is whole: comment
-// lines only before the first item, 13 columns, items 1 to 109 in order, the texts and sound
-// names the screens need.
+// The items of one source file, checked so that the bank the program reads is whole.
 std::vector<Row> readItems(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         fail(file.string() + ": cannot be read");
     }
-    std::vector<Row> items;
-    std::string line;
-    for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
-        const std::string where = file.string() + ":" + std::to_string(lineNumber) + ": ";
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.starts_with('#')) {
-            if (items.empty()) {
-                continue;
-            }
-            fail(where + "a comment line among the items (comments belong before item 1)");
-        }
-        if (!validUtf8(line)) {
-            fail(where + "not UTF-8 text");
-        }
-        const auto fields = splitTabs(line);
-        if (fields.size() != QuestionBankColumns.size()) {
-            fail(where + "has " + std::to_string(fields.size()) + " columns instead of " +
-                 std::to_string(QuestionBankColumns.size()));
-        }
-        const std::string expected = std::to_string(items.size() + 1);
-        if (fields[0] != expected) {
-            fail(where + "holds item \"" + fields[0] + "\" where item " + expected + " belongs");
-        }
-        Row& row = items.emplace_back();
-        for (const auto& field : fields) {
-            row.push_back(field == "\\N" ? std::nullopt : std::optional(field));
-        }
-        const auto required = [&](std::size_t column) {
-            if (!row[column] || qlm::Trim(*row[column]).empty()) {
-                fail(where + QuestionBankColumns[column] + " is empty");
-            }
-        };
-        for (std::size_t column : {1, 2, 3, 4, 8, 9}) {
-            required(column);
-        }
-        for (std::size_t k = 3; k <= 5; ++k) {
-            if (row[2 + k] && !row[2 + k]->empty()) {
-                required(7 + k);
-            }
-        }
-    }
-    if (items.size() != static_cast<std::size_t>(qlm::TestSpec::ItemCount)) {
-        fail(file.string() + ": holds " + std::to_string(items.size()) + " items instead of " +
-             std::to_string(qlm::TestSpec::ItemCount));
-    }
-    return items;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return qlm::ParseBankSource(text.str(), file.string());
 }
 
 void exec(sqlite3* db, const std::string& sql) {
