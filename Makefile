@@ -70,7 +70,8 @@ fuzz-run: fuzz
 		mkdir -p $(FUZZ_BUILD)/corpus/$$f; \
 		echo "== fuzz_$$f for $(SECONDS) s"; \
 		$(FUZZ_BUILD)/fuzz/fuzz_$$f -max_total_time=$(SECONDS) -timeout=10 -rss_limit_mb=2048 \
-		    -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$f fuzz/corpus/$$f \
+		    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/logs/$$f- \
+		    $(FUZZ_BUILD)/corpus/$$f fuzz/corpus/$$f \
 		    > $(FUZZ_BUILD)/logs/$$f.log 2>&1 \
 		    || { tail -n 40 $(FUZZ_BUILD)/logs/$$f.log; exit 1; }; \
 		grep -E "^stat::number_of_executed_units|^stat::peak_rss_mb" $(FUZZ_BUILD)/logs/$$f.log; \
