@@ -80,6 +80,9 @@ std::string MakeBackup(const FileSystem& files, const std::string& clientFileNam
     std::string name;
     try {
         const std::string bytes = files.readFile(clientFileName);
+        if (bytes.empty()) {
+            return {};  // a file of no clients has nothing to keep
+        }
         files.makeFolder(folder);
         // Two copies in the same millisecond take the next free moment.
         do {

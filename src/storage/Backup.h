@@ -29,7 +29,8 @@ std::vector<std::string> ListBackups(const FileSystem& files, const std::string&
 
 // Copies the client file into `folder` (created owner-only when missing) under the name of
 // `now` (a later one if that is taken), owner-only and on the disk before it returns, then
-// keeps the newest BackupsKept. Returns the name, or nothing when there is no client file yet.
+// keeps the newest BackupsKept. Returns the name, or nothing when the client file is missing or
+// empty (no clients yet).
 // A copy that cannot be made throws FileError: the caller must not go on to write.
 std::string MakeBackup(const FileSystem& files, const std::string& clientFileName,
                        const std::string& folder, std::chrono::system_clock::time_point now);

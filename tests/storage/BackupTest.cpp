@@ -92,11 +92,14 @@ void BackupTest::oneBackupPerRunAndTheNewestTenKept() {
              std::string("13"));
     QCOMPARE(TestFolder::read(folderOfCopies + "/notes.txt"), std::string("kept"));
 
-    // A location without a client file has nothing to back up.
+    // A location without a client file, or with an empty one, has nothing to back up.
     TestFolder empty;
-    QCOMPARE(MakeBackup(files, empty.clientFile(), empty.data() + "/backup", Clock::now()),
-             std::string());
-    QVERIFY(!files.exists(empty.data() + "/backup"));
+    for (int created = 0; created < 2; ++created) {
+        QCOMPARE(MakeBackup(files, empty.clientFile(), empty.data() + "/backup", Clock::now()),
+                 std::string());
+        QVERIFY(!files.exists(empty.data() + "/backup"));
+        TestFolder::write(empty.clientFile(), "");
+    }
 }
 
 void BackupTest::aFailedBackupStopsTheWrite_data() {
