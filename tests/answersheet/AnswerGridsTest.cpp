@@ -1,7 +1,6 @@
 #include <QtTest>
 
 #include "answersheet/AnswerGrids.h"
-#include "storage/DataFileError.h"
 #include "support/TestFolder.h"
 #include "testing/TestBank.h"
 
@@ -16,7 +15,6 @@ private slots:
     void keysEachKindTakes_data();
     void keysEachKindTakes();
     void gridsFollowTheBank();
-    void aBankWithoutEnglishIsSaid();
     void answersAsTheRecordHoldsThem();
 };
 
@@ -90,18 +88,6 @@ void AnswerGridsTest::gridsFollowTheBank() {
     QCOMPARE(grids[3].kind, 2);
     QCOMPARE(grids[3].items.front(), 102);
     QCOMPARE(grids[3].items.back(), 109);
-}
-
-void AnswerGridsTest::aBankWithoutEnglishIsSaid() {
-    test::TestFolder folder;
-    const std::string bank = folder.root() + "/bank.db";
-    test::WriteBank(bank, {{"Spanish", test::StandardRows()}});
-    try {
-        ReadAnswerGrids(bank);
-        QFAIL("a bank without its English table gave grids");
-    } catch (const DataFileError& error) {
-        QVERIFY(std::string(error.what()).find("\"English\"") != std::string::npos);
-    }
 }
 
 void AnswerGridsTest::answersAsTheRecordHoldsThem() {

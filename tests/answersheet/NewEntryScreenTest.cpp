@@ -12,6 +12,8 @@
 #include "ui/ScreenOps.h"
 
 using namespace qlm;
+using qlm::test::Choice;
+using qlm::test::MsgPanel;
 using qlm::test::RunModal;
 using qlm::test::StillOpen;
 using qlm::test::TestFolder;
@@ -47,12 +49,6 @@ struct Program : test::EntryProgram {
 
 QTableWidget* grid(QWidget& screen, int g) {
     return screen.findChild<QTableWidget*>(QStringLiteral("grdResponses_%1").arg(g));
-}
-QPushButton* choice(QWidget& screen, int i) {
-    return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
-}
-QString msgPanel(QWidget& screen) {
-    return screen.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text();
 }
 // The focused grid and its cursor row (1 = the first item), or -1 off the grids.
 std::pair<int, int> cursor(QWidget& screen) {
@@ -126,9 +122,9 @@ void NewEntryScreenTest::gridsAsTheBankShapesThem() {
                  QStringLiteral("Section %1").arg(g + 1));
     }
     QVERIFY(grid(screen, 3) == nullptr);
-    QCOMPARE(choice(screen, 0)->text(), QStringLiteral("Save"));
-    QCOMPARE(choice(screen, 1)->text(), QStringLiteral("Cancel"));
-    QVERIFY(choice(screen, 2) == nullptr);
+    QCOMPARE(Choice(screen, 0)->text(), QStringLiteral("Save"));
+    QCOMPARE(Choice(screen, 1)->text(), QStringLiteral("Cancel"));
+    QVERIFY(Choice(screen, 2) == nullptr);
 }
 
 // A new client's answers typed from the sheet: each accepted digit records the item and moves
@@ -140,7 +136,7 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
     const int result = RunModal(screen, [&] {
         QTableWidget* trueFalse = grid(screen, 0);
         QCOMPARE(cursor(screen), std::make_pair(0, 1));
-        QCOMPARE(msgPanel(screen), QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid"));
+        QCOMPARE(MsgPanel(screen), QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid"));
         type("1");
         QCOMPARE(trueFalse->item(0, 1)->text(), QStringLiteral("X"));
         QCOMPARE(background(trueFalse, 1, 1), FromBGR(0x00FF00));
@@ -158,7 +154,7 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
         QCOMPARE(trueFalse->item(2, 2)->text(), QString());
         press(Qt::Key_Tab);
         QCOMPARE(cursor(screen), std::make_pair(1, 1));
-        QCOMPARE(msgPanel(screen),
+        QCOMPARE(MsgPanel(screen),
                  QStringLiteral("0=No answer, 1=Rare/Never, 2=Sometimes, 3=Often, 4=Very Often, "
                                 "Tab=Next grid"));
         type("45");
@@ -166,10 +162,10 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
         press(Qt::Key_Tab);
         type("5");
         press(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), choice(screen, 0));
-        QCOMPARE(msgPanel(screen),
+        QCOMPARE(QApplication::focusWidget(), Choice(screen, 0));
+        QCOMPARE(MsgPanel(screen),
                  QStringLiteral("SAVE data, close this window and return to Main Menu"));
-        QTest::keyClick(choice(screen, 0), Qt::Key_Return);
+        QTest::keyClick(Choice(screen, 0), Qt::Key_Return);
     });
     QCOMPARE(result, int(QDialog::Accepted));
     const std::string answers =
@@ -234,7 +230,7 @@ void NewEntryScreenTest::storedAnswersShowAsMarks() {
         QCOMPARE(grid(screen, 1)->item(0, 1)->text(), QString());
         QCOMPARE(grid(screen, 0)->item(96, 1)->text(), QString());
         type("1");
-        choice(screen, 0)->click();
+        Choice(screen, 0)->click();
     });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(program.answersOnDisk(2), "1" + std::string(96, ' ') + "04" + std::string(10, ' '));
@@ -258,8 +254,8 @@ void NewEntryScreenTest::cancel() {
     const int result = RunModal(screen, [&] {
         type("2121");
         press(Qt::Key_Tab, 4);
-        QCOMPARE(QApplication::focusWidget(), choice(screen, 1));
-        QTest::keyClick(choice(screen, 1), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Choice(screen, 1));
+        QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
@@ -296,9 +292,9 @@ void NewEntryScreenTest::failedSaveKeepsTheAnswers() {
     FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
     const int result = RunModal(screen, [&] {
         type("12");
-        choice(screen, 0)->click();
+        Choice(screen, 0)->click();
         QVERIFY(screen.isVisible());
-        QVERIFY(choice(screen, 0)->isEnabled());
+        QVERIFY(Choice(screen, 0)->isEnabled());
     });
     QCOMPARE(result, StillOpen);
     QCOMPARE(QString::fromStdString(program.fake.messages.shown.back().title), title);

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QDir>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -103,15 +102,6 @@ struct Program {
         return QTest::qWaitForWindowActive(menu.get());
     }
 
-    // The scoring tables and report texts beside the program, as the build lays them out.
-    void installDataFiles() {
-        const QDir built(QString::fromStdString(TestFolder::builtProgramFolder()));
-        for (const QString& name : built.entryList({"*.TXT"}, QDir::Files)) {
-            TestFolder::write(folder.program() + "/" + name.toStdString(),
-                              TestFolder::read(built.filePath(name).toStdString()));
-        }
-    }
-
     QPushButton* choice(int i) const {
         return menu->findChild<QPushButton*>(MenuChoice::buttonName(i));
     }
@@ -139,11 +129,11 @@ class ClientEntryFlowTest : public QObject {
 private slots:
     void addFromAnAnswerSheetThenEdit();
     void theFiftySecondClientIsRefusedAtOnce();
-    void aTestGivenOnScreen();
 };
 
 // From the main menu by keys alone: a new client from a paper sheet, then the same client
-// edited; the file holds exactly what was accepted.
+// edited; the file holds exactly what was accepted. The test given on screen goes the same way
+// in the acceptance tests.
 void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     Program program;
     QVERIFY(program.start());
@@ -231,7 +221,7 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     QVERIFY(program.fake.messages.shown.empty());
 
     // qlm reads the stored client as the program holds it: the same report.
-    program.installDataFiles();
+    program.folder.installBuiltDataFiles();
     program.session.CurrentClient = 1;
     const std::string inProgram = program.folder.root() + "/in-program.prn";
     MakeReport(program.session, inProgram);
@@ -245,83 +235,6 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     const std::string report = TestFolder::read(program.folder.program() + "/report.prn");
     QVERIFY(report.find("NAME          : DOE, PAT") != std::string::npos);
     QCOMPARE(report, TestFolder::read(inProgram));
-}
-
-// Add New Client -> Administer Test to Client: a bank of English only goes straight to the
-// test; its answers, given by keys, are the new record's, and the secret code closes it.
-void ClientEntryFlowTest::aTestGivenOnScreen() {
-    Program program;
-    QVERIFY(program.start());
-    const auto answer = [](int n) { return n <= 97 ? n % 2 : n % 4; };
-    runSteps({
-        {"frmSelectEntryMethod",
-         [](QWidget* screen) {
-             QTest::keyClick(screen->findChild<QPushButton*>(MenuChoice::buttonName(0)),
-                             Qt::Key_Return);
-         }},
-        {"frmClientInfo",
-         [](QWidget*) {
-             enter("ROE, SAM");
-             for (const char* field : {"14", "2", "4", "8", "02292012"}) {
-                 enter(field);
-             }
-             enter();
-         }},
-        {"frmCourtHistory",
-         [](QWidget*) {
-             for (int i = 0; i < 11; ++i) {
-                 enter(i == 0 ? "13" : "0");
-             }
-             enter();
-         }},
-        {"frmPresentQA",
-         [&program, answer](QWidget*) {
-             enter();
-             enter();
-             for (int n = 1; n <= 109; ++n) {
-                 for (int k = 0; k <= answer(n); ++k) {
-                     QTest::keyClick(focused(), Qt::Key_Down);
-                 }
-                 if (n == 97 || n == 109) {
-                     program.fake.messages.answer(MsgAnswer::OK);
-                 }
-                 if (n == 109) {
-                     runSteps({{"frmMyInputBox", [](QWidget*) {
-                                    enter("q");
-                                    enter();
-                                }}});
-                 }
-                 enter();
-                 if (n == 97) {
-                     enter();
-                 }
-             }
-         }},
-    });
-    program.run(FrmMainMenu::AddChoice);
-
-    std::string answers;
-    for (int n = 1; n <= 109; ++n) {
-        answers += static_cast<char>('1' + answer(n));
-    }
-    const std::string file = TestFolder::read(program.folder.clientFile());
-    QCOMPARE(file.size(), std::size_t(185));
-    QCOMPARE(file.substr(0, 8), std::string("ROE, SAM"));
-    QCOMPARE(file.substr(74, 109), answers);
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
-    QCOMPARE(program.listed(), QStringList{QStringLiteral("1-ROE, SAM") + QString(17, ' ')});
-
-    // qlm scores the stored client: its report lists the answers as given.
-    program.installDataFiles();
-    QProcess qlm;
-    qlm.start(
-        QString::fromStdString(TestFolder::builtProgramFolder() + "/qlm"),
-        {"report", "--client", "1", "--home", QString::fromStdString(program.folder.program()),
-         "--data", QString::fromStdString(program.folder.data())});
-    QVERIFY(qlm.waitForFinished());
-    QCOMPARE(qlm.exitCode(), 0);
-    const std::string report = TestFolder::read(program.folder.program() + "/report.prn");
-    QVERIFY(report.find("NAME          : ROE, SAM") != std::string::npos);
 }
 
 void ClientEntryFlowTest::theFiftySecondClientIsRefusedAtOnce() {

@@ -1,4 +1,3 @@
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,7 +21,6 @@ class CliCommandsTest : public QObject {
 private slots:
     void init() { m_folder.emplace(); }
     void clientsListsEveryClientAsTheMainMenuDoes();
-    void scorePrintsTheScoresOfEveryDemoClient();
     void reportWritesTheReportOfADemoClient_data();
     void reportWritesTheReportOfADemoClient();
     void failuresGoToStandardErrorWithAFailingStatus_data();
@@ -56,11 +54,7 @@ private:
 
     // The shipped data files beside the program and the demo clients in the data location.
     void install() {
-        const QDir built(QString::fromStdString(TestFolder::builtProgramFolder()));
-        for (const QString& name : built.entryList({"*.TXT", "*.CFG"}, QDir::Files)) {
-            TestFolder::write(m_folder->program() + "/" + name.toStdString(),
-                              TestFolder::read(built.filePath(name).toStdString()));
-        }
+        m_folder->installBuiltDataFiles();
         TestFolder::write(m_folder->clientFile(),
                           TestFolder::read(TestFolder::sourceFolder() + "/demo/DATA401.QLM"));
     }
@@ -91,10 +85,6 @@ void CliCommandsTest::clientsListsEveryClientAsTheMainMenuDoes() {
     run({"clients"});
     QCOMPARE(m_out, "1-WHOLE" + QString(20, ' ') + "\n2-CUT" + QString(22, ' ') +
                         "  (damaged record: it ends after 100 of its 185 bytes)\n");
-    run({"score", "--client", "2"});
-    QCOMPARE(m_status, 1);
-    QVERIFY2(m_err.contains("record 2 is damaged: it ends after 100 of its 185 bytes"),
-             qPrintable(m_err));
     QCOMPARE(TestFolder::read(m_folder->clientFile()), cut);
 
     // Listing only reads: an empty folder is left as it is.
@@ -103,34 +93,6 @@ void CliCommandsTest::clientsListsEveryClientAsTheMainMenuDoes() {
     QCOMPARE(m_status, 0);
     QCOMPARE(m_out, QString());
     QVERIFY(std::filesystem::is_empty(m_folder->data()));
-}
-
-// The values are the scoring's own tests; here each client gets a well-formed result of its own.
-void CliCommandsTest::scorePrintsTheScoresOfEveryDemoClient() {
-    install();
-    QSet<QString> results;
-    for (int client = 1; client <= 5; ++client) {
-        run({"score", "--client", QString::number(client)});
-        QCOMPARE(m_status, 0);
-        QVERIFY(m_err.isEmpty());
-        QVERIFY(!m_out.contains('.'));  // whole numbers without a decimal point
-        const QJsonObject scores = QJsonDocument::fromJson(m_out.toUtf8()).object();
-        QCOMPARE(scores.keys(), (QStringList{"DeviantCount", "ItemScore", "OmittedCount",
-                                             "Percentile", "RawScore"}));
-        for (const char* key : {"DeviantCount", "OmittedCount", "Percentile", "RawScore"}) {
-            QCOMPARE(scores[key].toArray().size(), 5);
-        }
-        for (const QJsonValue p : scores["Percentile"].toArray()) {
-            QVERIFY(p.isDouble() && p.toInt() >= 0 && p.toInt() <= 99);
-        }
-        const QJsonObject items = scores["ItemScore"].toObject();
-        QVERIFY(items.contains("102") && items.size() < 109);  // items on a scale only
-        for (const QString& item : items.keys()) {
-            QVERIFY2(item.toInt() >= 1 && item.toInt() <= 109, qPrintable(item));
-        }
-        results.insert(m_out);
-    }
-    QCOMPARE(results.size(), 5);  // each run scored the client it named
 }
 
 void CliCommandsTest::reportWritesTheReportOfADemoClient_data() {
@@ -279,8 +241,9 @@ QList<QStringList> parseCsv(const QString& text) {
 
 }  // namespace
 
-// The demo location's rows give the scores qlm score gives; a name with a comma, a quote and
-// an accented letter comes back whole; a location without clients gives the header only.
+// The demo location's rows give the scores qlm score gives (the values are the scoring's own
+// tests: here each client gets a well-formed result of its own); a name with a comma, a quote
+// and an accented letter comes back whole; a location without clients gives the header only.
 void CliCommandsTest::exportGivesTheScoresAsCsv() {
     install();
     run({"export", "--csv"});
@@ -290,9 +253,17 @@ void CliCommandsTest::exportGivesTheScoresAsCsv() {
     QCOMPARE(rows[0].mid(0, 9), (QStringList{"Record", "Name", "Sex", "Race", "Education", "Age",
                                              "DateOfBirth", "DateScored", "Valid"}));
     QCOMPARE(rows[0].size(), 9 + 15);
+    QSet<QString> results;
     for (int client = 1; client <= 5; ++client) {
         run({"score", "--client", QString::number(client)});
+        QCOMPARE(m_status, 0);
+        QVERIFY(m_err.isEmpty() && !m_out.contains('.'));  // whole numbers, no decimal point
+        results.insert(m_out);
         const QJsonObject scores = QJsonDocument::fromJson(m_out.toUtf8()).object();
+        QCOMPARE(scores.keys(), (QStringList{"DeviantCount", "ItemScore", "OmittedCount",
+                                             "Percentile", "RawScore"}));
+        const QJsonObject items = scores["ItemScore"].toObject();
+        QVERIFY(items.contains("102") && items.size() < 109);  // items on a scale only
         const QStringList& row = rows[client];
         QCOMPARE(row[0], QString::number(client));
         for (int sc = 0; sc < 5; ++sc) {
@@ -301,10 +272,12 @@ void CliCommandsTest::exportGivesTheScoresAsCsv() {
             QVERIFY(!row[11 + 3 * sc].isEmpty());
         }
     }
+    QCOMPARE(results.size(), 5);  // each run scored the client it named
     QCOMPARE(rows[1].mid(1, 8), (QStringList{"DEMO, ALEX", "Male", "Caucasian", "9", "15",
                                              "03/14/2011", "11/02/2026", "yes"}));
 
-    TestFolder::write(m_folder->clientFile(), test::RecordBytes("O\"NEIL, Ren\xe9" "e \"Q\""));
+    TestFolder::write(m_folder->clientFile(), test::RecordBytes("O\"NEIL, Ren\xe9"
+                                                                "e \"Q\""));
     const QString out = QString::fromStdString(m_folder->root() + "/scores.csv");
     run({"export", "--csv", "--out", out});
     QCOMPARE(m_status, 0);
@@ -357,33 +330,26 @@ void CliCommandsTest::helpAndUsageErrors_data() {
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
     const QString all = "  clients [--data DIR]\n      list the clients of a data location\n";
-    QTest::newRow("--help") << "--help" << 0 << all << "";
-    QTest::newRow("-h") << "-h" << 0 << all << "";
-    QTest::newRow("help") << "help" << 0 << all << "";
-    QTest::newRow("help score") << "help score" << 0 << "  score --client N"
-                                << "";
-    QTest::newRow("score --help") << "score --help" << 0 << "  score --client N"
-                                  << "";
-    QTest::newRow("no command") << "" << 2 << "" << all;
-    QTest::newRow("help unknown") << "help nope" << 2 << ""
-                                  << "qlm: unknown command \"nope\"\n";
-    QTest::newRow("unknown command") << "nope" << 2 << ""
-                                     << "qlm: unknown command \"nope\"\n";
-    QTest::newRow("unknown option") << "clients --bogus 1" << 2 << ""
-                                    << "qlm: unknown option --bogus for clients\n";
-    QTest::newRow("unknown short option") << "clients -x" << 2 << ""
-                                          << "qlm: unknown option -x\n";
-    QTest::newRow("missing value") << "score --client" << 2 << ""
-                                   << "qlm: option --client needs a value\n";
-    QTest::newRow("repeated option") << "score --client 1 --client 2" << 2 << ""
-                                     << "qlm: option --client is given more than once\n";
-    QTest::newRow("text and PDF at once") << "report --client 1 --out a --pdf b" << 2 << ""
-                                          << "qlm: --out and --pdf cannot be given together\n";
-    QTest::newRow("one client and all") << "report --all --client 1" << 2 << ""
-                                        << "qlm: --client and --all cannot be given together\n";
+    const auto row = [](const char* args, int status, const QString& out, const QString& err) {
+        QTest::newRow(*args != '\0' ? args : "no command") << QString(args) << status << out << err;
+    };
+    row("--help", 0, all, "");
+    row("-h", 0, all, "");
+    row("help", 0, all, "");
+    row("help score", 0, "  score --client N", "");
+    row("score --help", 0, "  score --client N", "");
+    row("", 2, "", all);
+    row("help nope", 2, "", "qlm: unknown command \"nope\"\n");
+    row("nope", 2, "", "qlm: unknown command \"nope\"\n");
+    row("clients --bogus 1", 2, "", "qlm: unknown option --bogus for clients\n");
+    row("clients -x", 2, "", "qlm: unknown option -x\n");
+    row("score --client", 2, "", "qlm: option --client needs a value\n");
+    row("score --client 1 --client 2", 2, "", "qlm: option --client is given more than once\n");
+    row("report --client 1 --out a --pdf b", 2, "",
+        "qlm: --out and --pdf cannot be given together\n");
+    row("report --all --client 1", 2, "", "qlm: --client and --all cannot be given together\n");
     for (const char* args : {"backup", "backup frob", "backup restore", "backup list now"}) {
-        QTest::newRow(args) << args << 2 << ""
-                            << "qlm: backup takes \"list\" or \"restore NAME\"\n";
+        row(args, 2, "", "qlm: backup takes \"list\" or \"restore NAME\"\n");
     }
 }
 

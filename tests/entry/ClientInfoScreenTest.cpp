@@ -8,11 +8,8 @@
 #include <functional>
 
 #include "entry/FrmClientInfo.h"
-#include "session/DataLocation.h"
-#include "session/Operations.h"
-#include "session/Session.h"
-#include "support/FakeServices.h"
-#include "support/TestFolder.h"
+#include "support/EntryProgram.h"
+#include "support/RunModal.h"
 
 using namespace qlm;
 using qlm::test::TestFolder;
@@ -30,16 +27,14 @@ private slots:
     void typedCodesChooseListEntries_data();
     void typedCodesChooseListEntries();
     void fourthChangeIsRefusedAndLocksTheFields();
-    void unchangedClientClosesWithoutWriting();
+    void closesWithoutWriting_data();
+    void closesWithoutWriting();
     void cancelStoresNothing();
-    void deletedNameOpensLocked();
     void failedSaveKeepsTheScreenAndTheFile_data();
     void failedSaveKeepsTheScreenAndTheFile();
 };
 
 namespace {
-
-constexpr const char* Today = "12/07/2026";
 
 std::string storedClient(const std::string& name, const std::string& editCount,
                          const std::string& nameDeleted = "0") {
@@ -58,31 +53,21 @@ std::string storedClient(const std::string& name, const std::string& editCount,
     return record.toBytes();
 }
 
-// A data location of two clients, the second one edited `editCount` times, opened as the
-// program opens it.
-struct Program {
+// Two clients, the second one edited `editCount` times and current.
+struct Program : test::EntryProgram {
     explicit Program(const std::string& editCount = "0", const std::string& nameDeleted = "0",
                      FaultInjector fault = {})
-        : files(std::move(fault)), session(files, folder.program()) {
-        fileBytes =
-            storedClient("ANN EXAMPLE", "0") + storedClient("BOB EXAMPLE", editCount, nameDeleted);
-        TestFolder::write(folder.clientFile(), fileBytes);
-        session.DataPath = folder.data();
-        session.ClientFileName = ClientFileNameFor(folder.data());
-        LoadClients(session);
+        : EntryProgram(storedClient("ANN EXAMPLE", "0") +
+                           storedClient("BOB EXAMPLE", editCount, nameDeleted),
+                       std::move(fault)) {
         session.CurrentClient = 2;
-        services.clock.today = Today;
     }
-
-    std::string onDisk() const { return TestFolder::read(folder.clientFile()); }
+    std::string fileNow() const { return TestFolder::read(folder.clientFile()); }
     ClientRecord& entry(int n) { return session.ClientTable[static_cast<std::size_t>(n)]; }
-
-    TestFolder folder;
-    FileSystem files;
-    Session session;
-    test::FakeServices services;
-    std::string fileBytes;
 };
+
+const char* const Fields[] = {"txtName", "txtAge",       "cmbGender",
+                              "cmbRace", "txtEducation", "mebDateOfBirth"};
 
 template <typename T = QWidget>
 T* child(QWidget* screen, const char* name) {
@@ -120,21 +105,9 @@ QString focusName() {
     return focused() != nullptr ? focused()->objectName() : QString();
 }
 
-// Shows the screen modally and runs `act` inside it; a screen `act` leaves open is closed so
-// that a failed check never hangs the test.
 void runScreen(Program& program, const std::function<void(FrmClientInfo&)>& act) {
-    FrmClientInfo screen(program.session, program.services.services);
-    QTimer::singleShot(0, &screen, [&screen, &act] {
-        if (QTest::qWaitForWindowActive(&screen)) {
-            act(screen);
-        } else {
-            QTest::qFail("the screen never became active", __FILE__, __LINE__);
-        }
-        if (screen.isVisible()) {
-            screen.done(QDialog::Rejected);
-        }
-    });
-    screen.exec();
+    FrmClientInfo screen(program.session, program.fake.services);
+    test::RunModal(screen, [&] { act(screen); });
 }
 
 void focusOn(QWidget* screen, const char* name) {
@@ -191,8 +164,8 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
     QCOMPARE(program.entry(3).toBytes(), std::string("JOS\xc9 DOE                 N 259 ") +
                                              storedDate.toStdString() + "012/07/2026" +
                                              std::string(22, ' ') + std::string(109, '0') + "00");
-    QCOMPARE(program.onDisk(), program.fileBytes);
-    QVERIFY(program.services.messages.shown.empty());
+    QCOMPARE(program.fileNow(), program.onDisk);
+    QVERIFY(program.fake.messages.shown.empty());
 }
 
 // The table holds 51 clients: a 52nd is refused instead of being written past its end.
@@ -201,7 +174,7 @@ void ClientInfoScreenTest::fullTableTakesNoNewClient() {
     program.session.EditMode = false;
     program.session.NumberOfClients = Session::MaxClients;
     const ClientRecord last = program.entry(Session::MaxClients);
-    program.services.messages.answer(MsgAnswer::OK);
+    program.fake.messages.answer(MsgAnswer::OK);
     runScreen(program, [](FrmClientInfo&) {
         for (const char* typed : {"ANN", "12", "1", "1", "8", "n"}) {
             type(QString::fromLatin1(typed));
@@ -209,8 +182,8 @@ void ClientInfoScreenTest::fullTableTakesNoNewClient() {
         }
         key(Qt::Key_Return);
     });
-    QCOMPARE(program.services.messages.shown.size(), std::size_t(1));
-    QCOMPARE(program.services.messages.shown[0].title, std::string("Data Disk Full"));
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
+    QCOMPARE(program.fake.messages.shown[0].title, std::string("Data Disk Full"));
     QVERIFY(!program.session.ContinueEntry);
     QCOMPARE(program.session.NumberOfClients, Session::MaxClients);
     QCOMPARE(program.entry(Session::MaxClients), last);
@@ -221,34 +194,25 @@ void ClientInfoScreenTest::refusedFieldsKeepTheFocus_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("left");
-    QTest::newRow("empty name") << "txtName"
-                                << ""
-                                << "Enter client's name. Press Enter to continue."
-                                << "";
-    QTest::newRow("name without a single-byte form")
-        << "txtName" << QStringLiteral("ANNA \u0141UK")
-        << "The name holds a character that cannot be stored. Type the name with the letters of "
-           "Western European languages only. Press Enter to continue."
-        << QStringLiteral("ANNA \u0141UK");
-    QTest::newRow("age 10") << "txtAge"
-                            << "10"
-                            << "Enter age of client in number of years. Press Enter to continue."
-                            << "";
-    QTest::newRow("education 0") << "txtEducation"
-                                 << "0"
-                                 << "Enter number of years of education or N for not available. "
-                                    "Press Enter to continue."
-                                 << "";
-    QTest::newRow("30 February") << "mebDateOfBirth"
-                                 << "02302000"
-                                 << "Enter date of birth month, day, year as mm/dd/yyyy or N for "
-                                    "Not Available. Press Enter to continue."
-                                 << "02/30/2000";
-    QTest::newRow("race left empty") << "cmbRace"
-                                     << "x"
-                                     << "Press down arrow to select ethnicity. Press Enter to "
-                                        "continue."
-                                     << "";
+    const auto row = [](const char* tag, const char* field, const QString& typed,
+                        const char* message, const QString& left) {
+        QTest::newRow(tag) << QString(field) << typed << QString(message) << left;
+    };
+    row("empty name", "txtName", "", "Enter client's name. Press Enter to continue.", "");
+    row("name without a single-byte form", "txtName", QStringLiteral("ANNA \u0141UK"),
+        "The name holds a character that cannot be stored. Type the name with the letters of "
+        "Western European languages only. Press Enter to continue.",
+        QStringLiteral("ANNA \u0141UK"));
+    row("age 10", "txtAge", "10",
+        "Enter age of client in number of years. Press Enter to continue.", "");
+    row("education 0", "txtEducation", "0",
+        "Enter number of years of education or N for not available. Press Enter to continue.", "");
+    row("30 February", "mebDateOfBirth", "02302000",
+        "Enter date of birth month, day, year as mm/dd/yyyy or N for Not Available. Press Enter "
+        "to continue.",
+        "02/30/2000");
+    row("race left empty", "cmbRace", "x",
+        "Press down arrow to select ethnicity. Press Enter to continue.", "");
 }
 
 void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
@@ -258,7 +222,7 @@ void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
     QFETCH(QString, left);
     Program program;
     program.session.EditMode = false;
-    program.services.messages.answer(MsgAnswer::OK);
+    program.fake.messages.answer(MsgAnswer::OK);
     runScreen(program, [&](FrmClientInfo& screen) {
         focusOn(&screen, field.toLatin1().constData());
         type(typed);
@@ -272,10 +236,10 @@ void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
         focusOn(&screen, "cmdMenuChoice_1");
         key(Qt::Key_Return);
     });
-    const auto& shown = program.services.messages.shown;
+    const auto& shown = program.fake.messages.shown;
     QCOMPARE(shown.size(), std::size_t(1));
     QCOMPARE(shown[0], (Message{message.toStdString(), "", MsgIcon::Critical, MsgButtons::OK}));
-    QVERIFY(program.services.messages.beeps >= 1);
+    QVERIFY(program.fake.messages.beeps >= 1);
     QVERIFY(!program.session.ContinueEntry);
     QCOMPARE(program.entry(3), ClientRecord());
 }
@@ -286,27 +250,21 @@ void ClientInfoScreenTest::typedCodesChooseListEntries_data() {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<bool>("listOpen");
     QTest::addColumn<int>("beeps");
-    QTest::newRow("sex 2") << "cmbGender"
-                           << "2"
-                           << "Female" << false << 0;
-    QTest::newRow("sex n") << "cmbGender"
-                           << "n"
-                           << "N/A" << false << 0;
-    QTest::newRow("race 5") << "cmbRace"
-                            << "5"
-                            << "Native American" << false << 0;
-    QTest::newRow("race 0") << "cmbRace"
-                            << "0"
-                            << "N/A" << false << 0;
-    QTest::newRow("race N") << "cmbRace"
-                            << "N"
-                            << "N" << true << 0;
-    QTest::newRow("sex m is no code") << "cmbGender"
-                                      << "m"
-                                      << "" << false << 1;
-    QTest::newRow("race 7 is no code") << "cmbRace"
-                                       << "27"
-                                       << "" << false << 1;
+    const struct {
+        const char *row, *list, *typed, *chosen;
+        bool listOpen;
+        int beeps;
+    } rows[] = {{"sex 2", "cmbGender", "2", "Female", false, 0},
+                {"sex n", "cmbGender", "n", "N/A", false, 0},
+                {"race 5", "cmbRace", "5", "Native American", false, 0},
+                {"race 0", "cmbRace", "0", "N/A", false, 0},
+                {"race N", "cmbRace", "N", "N", true, 0},
+                {"sex m is no code", "cmbGender", "m", "", false, 1},
+                {"race 7 is no code", "cmbRace", "27", "", false, 1}};
+    for (const auto& r : rows) {
+        QTest::newRow(r.row) << QString(r.list) << QString(r.typed) << QString(r.chosen)
+                             << r.listOpen << r.beeps;
+    }
 }
 
 void ClientInfoScreenTest::typedCodesChooseListEntries() {
@@ -325,7 +283,7 @@ void ClientInfoScreenTest::typedCodesChooseListEntries() {
         QCOMPARE(combo->view()->isVisible(), listOpen);
         combo->hidePopup();
     });
-    QCOMPARE(program.services.messages.beeps, beeps);
+    QCOMPARE(program.fake.messages.beeps, beeps);
 }
 
 // A client edited twice before: the age change is the third and last, the education change
@@ -333,7 +291,7 @@ void ClientInfoScreenTest::typedCodesChooseListEntries() {
 void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
     Program program("2");
     program.session.EditMode = true;
-    program.services.messages.answer(MsgAnswer::OK);
+    program.fake.messages.answer(MsgAnswer::OK);
     runScreen(program, [](FrmClientInfo& screen) {
         QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
         QCOMPARE(child<QLineEdit>(&screen, "txtName")->text(), QStringLiteral("BOB EXAMPLE"));
@@ -345,8 +303,7 @@ void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
         type(QStringLiteral("10"));
         key(Qt::Key_Return);
         QCOMPARE(child<QLineEdit>(&screen, "txtEducation")->text(), QStringLiteral("9"));
-        for (const char* name :
-             {"txtName", "txtAge", "cmbGender", "cmbRace", "txtEducation", "mebDateOfBirth"}) {
+        for (const char* name : Fields) {
             QVERIFY2(!child(&screen, name)->isEnabled(), name);
         }
         QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
@@ -354,28 +311,45 @@ void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
                  QStringLiteral("No further editing permitted. Press Enter to save and continue."));
         key(Qt::Key_Return);
     });
-    const auto& shown = program.services.messages.shown;
+    const auto& shown = program.fake.messages.shown;
     QCOMPARE(shown.size(), std::size_t(1));
     QCOMPARE(shown[0], (Message{"This client's information has been edited\r\n3 times already. "
                                 "Further editing of this\r\ninformation is no longer permitted.",
                                 "Edit Limit Reached", MsgIcon::Information, MsgButtons::OK}));
     QVERIFY(program.session.ContinueEntry);
-    std::string expected = program.fileBytes;
+    std::string expected = program.onDisk;
     expected.replace(185 + 25, 2, "16");
     expected[185 + 183] = '3';
-    QCOMPARE(program.onDisk(), expected);
+    QCOMPARE(program.fileNow(), expected);
 }
 
-void ClientInfoScreenTest::unchangedClientClosesWithoutWriting() {
+void ClientInfoScreenTest::closesWithoutWriting_data() {
+    QTest::addColumn<bool>("nameDeleted");
+    QTest::newRow("unchanged client") << false;
+    QTest::newRow("deleted name opens locked") << true;
+}
+
+void ClientInfoScreenTest::closesWithoutWriting() {
+    QFETCH(bool, nameDeleted);
     // Any write would fail and show its box, which nobody answers.
-    Program program("1", "0", test::FailOn(FileOp::Write, "DATA401.QLM", EIO));
+    Program program("1", nameDeleted ? "1" : "0", test::FailOn(FileOp::Write, "DATA401.QLM", EIO));
     program.session.EditMode = true;
     const ClientRecord before = program.entry(2);
-    runScreen(program, [](FrmClientInfo&) { key(Qt::Key_Return); });
+    runScreen(program, [&](FrmClientInfo& screen) {
+        if (nameDeleted) {
+            for (const char* name : Fields) {
+                QVERIFY2(!child(&screen, name)->isEnabled(), name);
+            }
+            QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+                     QStringLiteral("Client name has been deleted. Editing is not permitted. "
+                                    "Press Enter to continue."));
+        }
+        key(Qt::Key_Return);
+    });
     QVERIFY(program.session.ContinueEntry);
-    QVERIFY(program.services.messages.shown.empty());
+    QVERIFY(program.fake.messages.shown.empty());
     QCOMPARE(program.entry(2), before);
-    QCOMPARE(program.onDisk(), program.fileBytes);
+    QCOMPARE(program.fileNow(), program.onDisk);
 }
 
 void ClientInfoScreenTest::cancelStoresNothing() {
@@ -394,24 +368,7 @@ void ClientInfoScreenTest::cancelStoresNothing() {
     });
     QVERIFY(!program.session.ContinueEntry);
     QCOMPARE(program.entry(2), before);
-    QCOMPARE(program.onDisk(), program.fileBytes);
-}
-
-void ClientInfoScreenTest::deletedNameOpensLocked() {
-    Program program("0", "1");
-    program.session.EditMode = true;
-    runScreen(program, [](FrmClientInfo& screen) {
-        for (const char* name :
-             {"txtName", "txtAge", "cmbGender", "cmbRace", "txtEducation", "mebDateOfBirth"}) {
-            QVERIFY2(!child(&screen, name)->isEnabled(), name);
-        }
-        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
-                 QStringLiteral("Client name has been deleted. Editing is not permitted. Press "
-                                "Enter to continue."));
-        key(Qt::Key_Return);
-    });
-    QVERIFY(program.session.ContinueEntry);
-    QCOMPARE(program.onDisk(), program.fileBytes);
+    QCOMPARE(program.fileNow(), program.onDisk);
 }
 
 void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile_data() {
@@ -430,11 +387,11 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
     program.session.EditMode = true;
     if (!writeFails) {
         // Another disk, with one client more than the program knows of, is in the drive now.
-        program.fileBytes += storedClient("DAN EXAMPLE", "0");
-        TestFolder::write(program.folder.clientFile(), program.fileBytes);
+        program.onDisk += storedClient("DAN EXAMPLE", "0");
+        TestFolder::write(program.folder.clientFile(), program.onDisk);
     }
     for (int i = 0; i < titles.size(); ++i) {
-        program.services.messages.answer(MsgAnswer::OK);
+        program.fake.messages.answer(MsgAnswer::OK);
     }
     const ClientRecord before = program.entry(2);
     runScreen(program, [&](FrmClientInfo& screen) {
@@ -450,17 +407,16 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
         key(Qt::Key_Return);
     });
     QStringList shownTitles;
-    for (const Message& message : program.services.messages.shown) {
+    for (const Message& message : program.fake.messages.shown) {
         shownTitles << QString::fromStdString(message.title);
         QCOMPARE(message.icon, MsgIcon::Critical);
     }
     QCOMPARE(shownTitles, titles);
     if (writeFails) {
-        QVERIFY(program.services.messages.shown.back().text.find("Error 57: ") !=
-                std::string::npos);
+        QVERIFY(program.fake.messages.shown.back().text.find("Error 57: ") != std::string::npos);
     }
     QCOMPARE(program.entry(2), before);
-    QCOMPARE(program.onDisk(), program.fileBytes);
+    QCOMPARE(program.fileNow(), program.onDisk);
     QVERIFY(!program.session.ContinueEntry);
 }
 

@@ -11,6 +11,7 @@
 #include "support/TestFolder.h"
 
 using namespace qlm;
+using qlm::test::Choice;
 using qlm::test::RunModal;
 using qlm::test::StillOpen;
 using qlm::test::TestFolder;
@@ -44,10 +45,6 @@ struct Program : test::EntryProgram {
 QLineEdit* field(QWidget& screen, const char* name) {
     return screen.findChild<QLineEdit*>(QString::fromLatin1(name));
 }
-QPushButton* choice(QWidget& screen, int i) {
-    return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
-}
-
 void type(QWidget& screen, const char* name, const QString& text) {
     QLineEdit* edit = field(screen, name);
     edit->setFocus(Qt::TabFocusReason);
@@ -85,8 +82,8 @@ void CourtHistoryScreenTest::namesAndTexts() {
     }
     QCOMPARE(screen.findChild<QLabel*>(QStringLiteral("lblInfo_3"))->text(),
              QStringLiteral("4. Total number of times arrested"));
-    QCOMPARE(choice(screen, 0)->text(), QStringLiteral("Information OK"));
-    QCOMPARE(choice(screen, 1)->text(), QStringLiteral("Cancel Input"));
+    QCOMPARE(Choice(screen, 0)->text(), QStringLiteral("Information OK"));
+    QCOMPARE(Choice(screen, 1)->text(), QStringLiteral("Cancel Input"));
     QVERIFY(screen.findChild<QWidget*>(QStringLiteral("sspMenuChoice_1")) != nullptr);
 }
 
@@ -115,12 +112,12 @@ void CourtHistoryScreenTest::typingEveryFieldStoresTheRecord() {
             QTest::keyClick(edit, k % 2 == 0 ? Qt::Key_Return : Qt::Key_Tab);
         }
         QCOMPARE(field(screen, Fields[1])->text(), QStringLiteral("N"));
-        QCOMPARE(QApplication::focusWidget(), choice(screen, 0));
+        QCOMPARE(QApplication::focusWidget(), Choice(screen, 0));
         QCOMPARE(msgPanel->text(),
                  QStringLiteral(
                      "If information is correct press Enter or press Tab to change an entry."));
         walked = true;
-        QTest::keyClick(choice(screen, 0), Qt::Key_Return);
+        QTest::keyClick(Choice(screen, 0), Qt::Key_Return);
     });
     QVERIFY(walked);
     QCOMPARE(result, int(QDialog::Accepted));
@@ -138,6 +135,7 @@ void CourtHistoryScreenTest::refusedValuesKeepTheField_data() {
     QTest::addColumn<bool>("byClick");
     const QString age = QString::fromStdString(AgeMessage);
     const QString count = QString::fromStdString(CountMessage);
+    // The values are the rules' own tests; here each message, the shown text and the mouse.
     const struct {
         const char* row;
         int k;
@@ -147,10 +145,7 @@ void CourtHistoryScreenTest::refusedValuesKeepTheField_data() {
         bool byClick;
     } rows[] = {
         {"age 4", 0, "4", "4", age, false},
-        {"empty age", 0, "", "", age, false},
-        {"age 1.", 0, "1.", "1.", age, false},
         {"truancy 1.", 1, "1.", "1.", count, false},
-        {"arrests .5", 3, ".5", ".5", count, false},
         {"drug arrests x", 10, "x", "X", count, false},
         // "Information OK" by the mouse holds each field to its own rule as Enter does.
         {"age 3 by click", 0, "3", "3", age, true},
@@ -181,7 +176,7 @@ void CourtHistoryScreenTest::refusedValuesKeepTheField() {
         if (byClick) {
             // A lower-case n left without Enter shows as N once the field is left.
             type(screen, Fields[10], QStringLiteral("n"));
-            QTest::mouseClick(choice(screen, 0), Qt::LeftButton);
+            QTest::mouseClick(Choice(screen, 0), Qt::LeftButton);
             QCOMPARE(field(screen, Fields[10])->text(), QStringLiteral("N"));
         } else {
             QTest::keyClick(field(screen, Fields[k]), Qt::Key_Return);
@@ -215,12 +210,12 @@ void CourtHistoryScreenTest::cancelInput() {
         if (editing) {
             QCOMPARE(field(screen, Fields[0])->text(), QStringLiteral("12"));
             QCOMPARE(field(screen, Fields[1])->text(), QStringLiteral("3"));
-            QCOMPARE(QApplication::focusWidget(), choice(screen, 0));
+            QCOMPARE(QApplication::focusWidget(), Choice(screen, 0));
         }
         type(screen, Fields[2], QStringLiteral("7"));
         QTest::keyClick(field(screen, Fields[2]), Qt::Key_Return);
-        choice(screen, 1)->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(choice(screen, 1), Qt::Key_Return);
+        Choice(screen, 1)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(!program.session.ContinueEntry);
@@ -249,7 +244,7 @@ void CourtHistoryScreenTest::altShiftF10LeavesAtOnce() {
         type(screen, Fields[0], QStringLiteral("15"));
         QTest::keyClick(field(screen, Fields[0]), Qt::Key_Return);
         QWidget* at =
-            fromChoice ? static_cast<QWidget*>(choice(screen, 1)) : field(screen, Fields[1]);
+            fromChoice ? static_cast<QWidget*>(Choice(screen, 1)) : field(screen, Fields[1]);
         at->setFocus(Qt::TabFocusReason);
         QTest::keyClick(at, Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
     });

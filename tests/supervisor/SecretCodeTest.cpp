@@ -11,6 +11,7 @@
 #include "support/RunModal.h"
 
 using namespace qlm;
+using qlm::test::Choice;
 using qlm::test::RunModal;
 
 namespace {
@@ -18,10 +19,6 @@ namespace {
 QLineEdit* input(QWidget& box) {
     return box.findChild<QLineEdit*>(QStringLiteral("txtInput"));
 }
-QPushButton* choice(QWidget& box, int i) {
-    return box.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
-}
-
 bool CancelExpected = true;
 
 // Answers each input box that comes up with the next of `typed` ("" closes its window), then
@@ -41,7 +38,7 @@ void answerBoxes(std::deque<QString> typed, int triesLeft = 300) {
             answerBoxes(typed);
         }
         // Without its cancel choice, the box's window is the only way out.
-        QCOMPARE(choice(*box, 1)->isVisible(), CancelExpected);
+        QCOMPARE(Choice(*box, 1)->isVisible(), CancelExpected);
         if (next.isEmpty()) {
             box->close();
             return;
@@ -76,15 +73,15 @@ void SecretCodeTest::inputBox() {
                  QStringLiteral("Type it."));
         QCOMPARE(input(box)->echoMode(), QLineEdit::Password);
         QTest::keyClick(input(box), Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), choice(box, 0));
-        QTest::keyClick(choice(box, 0), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Choice(box, 0));
+        QTest::keyClick(Choice(box, 0), Qt::Key_Return);
         QVERIFY(box.isVisible());
         QCOMPARE(QApplication::focusWidget(), input(box));
         QTest::keyClicks(input(box), "abcdefghijkl");
         QCOMPARE(input(box)->text(), QStringLiteral("abcdefghij"));
         QTest::keyClick(input(box), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClick(choice(box, 1), Qt::Key_Return);
+        QTest::keyClick(Choice(box, 1), Qt::Key_Return);
     });
     QCOMPARE(fake.messages.shown.size(), std::size_t(1));
     QCOMPARE(fake.messages.shown[0],
@@ -98,7 +95,7 @@ void SecretCodeTest::inputBox() {
         QCOMPARE(input(box)->echoMode(), QLineEdit::Normal);
         QTest::keyClicks(input(box), "plain");
         QTest::keyClick(input(box), Qt::Key_Return);
-        QTest::keyClick(choice(box, 0), Qt::Key_Return);
+        QTest::keyClick(Choice(box, 0), Qt::Key_Return);
     });
     QVERIFY(!box.Cancelled());
     QCOMPARE(box.InputValue(), std::string("plain"));

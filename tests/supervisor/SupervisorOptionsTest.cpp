@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,11 +27,7 @@ struct Program : test::EntryProgram {
                                     : test::RecordBytes("ONE", std::string(109, '1')) +
                                           test::RecordBytes("TWO", std::string(109, '2')) +
                                           test::RecordBytes("THREE", std::string(109, '1'))) {
-        const QDir built(QString::fromStdString(TestFolder::builtProgramFolder()));
-        for (const QString& name : built.entryList({"*.TXT"}, QDir::Files)) {
-            TestFolder::write(folder.program() + "/" + name.toStdString(),
-                              TestFolder::read(built.filePath(name).toStdString()));
-        }
+        folder.installBuiltDataFiles();
         session.CurrentClient = 2;
     }
 };
@@ -62,7 +57,6 @@ private slots:
     void tabsShowWhatTheyWorkOn();
     void printAllKeepsTheCurrentClient();
     void printSelectedInClientOrder();
-    void deleteNamesNeedsNoCode();
 };
 
 void SupervisorOptionsTest::anEmptyDataDiskReturnsAtOnce() {
@@ -139,19 +133,6 @@ void SupervisorOptionsTest::printSelectedInClientOrder() {
     const std::string& job = program.fake.printer.jobs[0];
     QVERIFY(job.find("ONE") < job.find("THREE"));
     QCOMPARE(job.find("TWO  "), std::string::npos);
-}
-
-void SupervisorOptionsTest::deleteNamesNeedsNoCode() {
-    Program program;
-    program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
-    FrmSupervisorOptions screen(program.session, program.fake.services);
-    RunModal(screen, [&] {
-        screen.findChild<QTabWidget*>(QStringLiteral("sstSupervisorOperations"))
-            ->setCurrentIndex(2);
-        button(screen, "cmdMenuChoice_0")->click();
-    });
-    QCOMPARE(program.fake.messages.shown.front().title, std::string("WARNING!"));
-    QCOMPARE(TestFolder::read(program.folder.clientFile()).substr(184, 1), std::string("1"));
 }
 
 QTEST_MAIN(SupervisorOptionsTest)

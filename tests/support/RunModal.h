@@ -2,11 +2,21 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
 
 namespace qlm::test {
+
+// The screen's menu choice `i` and the text of its message panel.
+inline QPushButton* Choice(QWidget& screen, int i) {
+    return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
+}
+inline QString MsgPanel(QWidget& screen) {
+    return screen.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text();
+}
 
 // What exec() returns for a screen that the driving code left open.
 inline constexpr int StillOpen = 99;

@@ -33,6 +33,13 @@ std::string TestFolder::read(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void TestFolder::installBuiltDataFiles() const {
+    const QDir built(QString::fromStdString(builtProgramFolder()));
+    for (const QString& name : built.entryList({"*.TXT"}, QDir::Files)) {
+        write(program() + "/" + name.toStdString(), read(built.filePath(name).toStdString()));
+    }
+}
+
 std::string TestFolder::builtProgramFolder() {
     return qEnvironmentVariable("QLM_PROGRAM_DIR").toStdString();
 }

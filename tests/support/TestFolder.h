@@ -17,6 +17,8 @@ public:
     std::string program() const { return root() + "/program"; }
     std::string data() const { return root() + "/data"; }
     std::string clientFile() const { return data() + "/DATA401.QLM"; }
+    // The scoring tables and report texts of the build, copied beside the program.
+    void installBuiltDataFiles() const;
 
     static void write(const std::string& path, std::string_view bytes);
     static std::string read(const std::string& path);

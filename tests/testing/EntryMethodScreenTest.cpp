@@ -13,6 +13,8 @@
 #include "testing/FrmSelectEntryMethod.h"
 
 using namespace qlm;
+using qlm::test::Choice;
+using qlm::test::MsgPanel;
 using qlm::test::RunModal;
 using qlm::test::StillOpen;
 using qlm::test::TestFolder;
@@ -43,10 +45,6 @@ struct Program {
     }
 };
 
-QPushButton* choice(QWidget& screen, int i) {
-    return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));
-}
-
 }  // namespace
 
 class EntryMethodScreenTest : public QObject {
@@ -75,10 +73,10 @@ void EntryMethodScreenTest::namesAndTexts() {
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
     QVERIFY(!screen.findChild<QLabel*>(QStringLiteral("lblClientName"))->isVisible());
-    QVERIFY(!choice(screen, 2)->isVisible());
+    QVERIFY(!Choice(screen, 2)->isVisible());
     QVERIFY(!screen.findChild<QWidget*>(QStringLiteral("shpMenuChoice_2"))->isVisible());
     for (int i : {0, 1, 3}) {
-        QVERIFY(choice(screen, i)->isVisible());
+        QVERIFY(Choice(screen, i)->isVisible());
         QVERIFY(screen.findChild<QWidget*>(QStringLiteral("shpMenuChoice_%1").arg(i)));
     }
 }
@@ -105,23 +103,23 @@ void EntryMethodScreenTest::choicePrompts() {
     QFETCH(QString, prompt);
     Program program;
     FrmSelectEntryMethod screen(program.session, program.fake.services, program.sequences(true));
-    QCOMPARE(choice(screen, index)->text(), caption);
+    QCOMPARE(Choice(screen, index)->text(), caption);
     // The hidden scanner choice is shown here only to read its prompt.
     screen.findChild<QWidget*>(QStringLiteral("shpMenuChoice_%1").arg(index))->show();
     screen.show();
     QVERIFY(QTest::qWaitForWindowActive(&screen));
-    choice(screen, index)->setFocus(Qt::TabFocusReason);
-    QCOMPARE(screen.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text(), prompt);
-    QVERIFY(choice(screen, index)->font().bold());
+    Choice(screen, index)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(MsgPanel(screen), prompt);
+    QVERIFY(Choice(screen, index)->font().bold());
 }
 
 void EntryMethodScreenTest::onscreenChoiceNeedsItsChain() {
     Program program;
     FrmSelectEntryMethod screen(program.session, program.fake.services, program.sequences(false));
     const int result = RunModal(screen, [&] {
-        QVERIFY(!choice(screen, 0)->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), choice(screen, 1));
-        QTest::mouseClick(choice(screen, 0), Qt::LeftButton);
+        QVERIFY(!Choice(screen, 0)->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), Choice(screen, 1));
+        QTest::mouseClick(Choice(screen, 0), Qt::LeftButton);
         QVERIFY(screen.isVisible());
     });
     QCOMPARE(result, StillOpen);
@@ -145,9 +143,9 @@ void EntryMethodScreenTest::choicesRunTheirChain() {
     Program program;
     FrmSelectEntryMethod screen(program.session, program.fake.services, program.sequences(true));
     const int result = RunModal(screen, [&] {
-        QCOMPARE(QApplication::focusWidget(), choice(screen, 0));
-        choice(screen, index)->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(choice(screen, index), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), Choice(screen, 0));
+        Choice(screen, index)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(Choice(screen, index), Qt::Key_Return);
     });
     QVERIFY(result != StillOpen);
     QCOMPARE(program.onscreenRuns, onscreenRuns);
@@ -160,13 +158,13 @@ void EntryMethodScreenTest::downSkipsTheHiddenScanner() {
     Program program;
     FrmSelectEntryMethod screen(program.session, program.fake.services, program.sequences(true));
     const int result = RunModal(screen, [&] {
-        QTest::keyClick(choice(screen, 0), Qt::Key_Down);
-        QCOMPARE(QApplication::focusWidget(), choice(screen, 1));
-        QTest::keyClick(choice(screen, 1), Qt::Key_Down);
-        QCOMPARE(QApplication::focusWidget(), choice(screen, 3));
-        QTest::keyClick(choice(screen, 3), Qt::Key_P);
+        QTest::keyClick(Choice(screen, 0), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Choice(screen, 1));
+        QTest::keyClick(Choice(screen, 1), Qt::Key_Down);
+        QCOMPARE(QApplication::focusWidget(), Choice(screen, 3));
+        QTest::keyClick(Choice(screen, 3), Qt::Key_P);
         QVERIFY(screen.isVisible());
-        QTest::keyClick(choice(screen, 3), Qt::Key_Return);
+        QTest::keyClick(Choice(screen, 3), Qt::Key_Return);
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(program.onscreenRuns + program.paperRuns, 0);

@@ -68,24 +68,19 @@ void EntrySequenceTest::dataEntryChains_data() {
     QTest::addColumn<QString>("trace");
     QTest::addColumn<bool>("flagAfter");
 
-    QTest::newRow("paper: all completed") << false << false << "TTT"
-                                          << "info:F court:F grid:F" << true;
-    QTest::newRow("paper: information cancelled") << false << false << "F"
-                                                  << "info:F" << false;
-    QTest::newRow("paper: court history cancelled") << false << false << "TF"
-                                                    << "info:F court:F" << false;
-    QTest::newRow("paper: court history left at once") << false << false << "T-"
-                                                       << "info:F court:F" << false;
-    QTest::newRow("paper: flag left set, information closed") << false << true << "-"
-                                                              << "info:F" << false;
-    QTest::newRow("edit: all completed") << true << false << "TT-"
-                                         << "info:F court:F grid:T" << true;
-    QTest::newRow("edit: information cancelled") << true << false << "F"
-                                                 << "info:F" << false;
-    QTest::newRow("edit: court history cancelled") << true << false << "TF"
-                                                   << "info:F court:F" << false;
-    QTest::newRow("edit: flag left set, information closed") << true << true << "-"
-                                                             << "info:F" << false;
+    const auto row = [](const char* tag, bool edit, bool before, const char* script,
+                        const char* trace, bool after) {
+        QTest::newRow(tag) << edit << before << QString(script) << QString(trace) << after;
+    };
+    row("paper: all completed", false, false, "TTT", "info:F court:F grid:F", true);
+    row("paper: information cancelled", false, false, "F", "info:F", false);
+    row("paper: court history cancelled", false, false, "TF", "info:F court:F", false);
+    row("paper: court history left at once", false, false, "T-", "info:F court:F", false);
+    row("paper: flag left set, information closed", false, true, "-", "info:F", false);
+    row("edit: all completed", true, false, "TT-", "info:F court:F grid:T", true);
+    row("edit: information cancelled", true, false, "F", "info:F", false);
+    row("edit: court history cancelled", true, false, "TF", "info:F court:F", false);
+    row("edit: flag left set, information closed", true, true, "-", "info:F", false);
 }
 
 void EntrySequenceTest::dataEntryChains() {
@@ -112,21 +107,17 @@ void EntrySequenceTest::onscreenChain_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("trace");
 
-    QTest::newRow("two languages, Spanish chosen")
-        << 2 << "TTT"
-        << "info:F court:F count language:F present(Spanish)";
-    QTest::newRow("two languages, presentation cancelled") << 2 << "TTF"
-                                                           << "info:F court:F count language:F";
-    QTest::newRow("language screen left untouched") << 2 << "TT-"
-                                                    << "info:F court:F count language:F";
-    QTest::newRow("one language") << 1 << "TT"
-                                  << "info:F court:F count present(English)";
-    QTest::newRow("no language table") << 0 << "TT"
-                                       << "info:F court:F count present(English)";
-    QTest::newRow("court history cancelled") << 2 << "TF"
-                                             << "info:F court:F";
-    QTest::newRow("information cancelled") << 2 << "F"
-                                           << "info:F";
+    const auto row = [](const char* tag, int languages, const char* script, const char* trace) {
+        QTest::newRow(tag) << languages << QString(script) << QString(trace);
+    };
+    row("two languages, Spanish chosen", 2, "TTT",
+        "info:F court:F count language:F present(Spanish)");
+    row("two languages, presentation cancelled", 2, "TTF", "info:F court:F count language:F");
+    row("language screen left untouched", 2, "TT-", "info:F court:F count language:F");
+    row("one language", 1, "TT", "info:F court:F count present(English)");
+    row("no language table", 0, "TT", "info:F court:F count present(English)");
+    row("court history cancelled", 2, "TF", "info:F court:F");
+    row("information cancelled", 2, "F", "info:F");
 }
 
 void EntrySequenceTest::onscreenChain() {

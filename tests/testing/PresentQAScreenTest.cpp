@@ -14,6 +14,7 @@
 #include "testing/TestBank.h"
 
 using namespace qlm;
+using qlm::test::MsgPanel;
 using qlm::test::RunModal;
 using qlm::test::StillOpen;
 using qlm::test::TestFolder;
@@ -77,9 +78,6 @@ QString focusName() {
 void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(focused() != nullptr ? focused() : QApplication::activeWindow(), k, modifiers);
 }
-QString msgPanel(QWidget& screen) {
-    return screen.findChild<QLabel*>(QStringLiteral("MsgPanel"))->text();
-}
 QString question(QWidget& screen) {
     return screen.findChild<QPlainTextEdit*>(QStringLiteral("txtQuestion"))->toPlainText();
 }
@@ -136,7 +134,7 @@ void PresentQAScreenTest::instructionsItemsAndSounds() {
         QCOMPARE(focusName(), QStringLiteral("txtInstructions"));
         auto* instructions = screen.findChild<QPlainTextEdit*>(QStringLiteral("txtInstructions"));
         QVERIFY(instructions->toPlainText().startsWith(QStringLiteral("General Instructions")));
-        QCOMPARE(msgPanel(screen), QStringLiteral("When ready press Enter to continue."));
+        QCOMPARE(MsgPanel(screen), QStringLiteral("When ready press Enter to continue."));
         key(Qt::Key_A);
         QCOMPARE(focusName(), QStringLiteral("txtInstructions"));
         key(Qt::Key_Return);
@@ -145,7 +143,7 @@ void PresentQAScreenTest::instructionsItemsAndSounds() {
         key(Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("txtQuestion"));
         QCOMPARE(question(screen), QStringLiteral("1. Statement 1"));
-        QCOMPARE(msgPanel(screen),
+        QCOMPARE(MsgPanel(screen),
                  QStringLiteral("Use Up or Down arrow keys to highlight answer, then press Enter. "
                                 "Press F10 to go back to previous question."));
         QVERIFY(screen.findChild<QWidget*>("cmdMenuChoice_1")->isVisible());
@@ -154,7 +152,7 @@ void PresentQAScreenTest::instructionsItemsAndSounds() {
         key(Qt::Key_Down);
         QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
         QVERIFY(screen.findChild<QLineEdit*>("txtButtonText_0")->font().bold());
-        QCOMPARE(msgPanel(screen), QStringLiteral("Press Enter to select this answer. Press Tab "
+        QCOMPARE(MsgPanel(screen), QStringLiteral("Press Enter to select this answer. Press Tab "
                                                   "or Arrows to hear question again."));
         key(Qt::Key_Down);
         QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_1"));
@@ -210,7 +208,7 @@ void PresentQAScreenTest::spanishTexts() {
                         program.secretCode());
     RunModal(screen, [&] {
         QCOMPARE(screen.windowTitle(), QStringLiteral("Presentación de preguntas"));
-        QCOMPARE(msgPanel(screen), QStringLiteral("Oprima la tecla «Enter» para seguir."));
+        QCOMPARE(MsgPanel(screen), QStringLiteral("Oprima la tecla «Enter» para seguir."));
         answerTest(program, 0);
     });
     const auto& shown = program.fake.messages.shown;
@@ -285,7 +283,7 @@ void PresentQAScreenTest::answersAreKeptUntilTheSaveSucceeds() {
         QVERIFY(screen.isVisible());
         QVERIFY(!screen.answersSaved());
         QCOMPARE(program.fake.messages.shown.back().title, std::string("Data Disk Error"));
-        QVERIFY(msgPanel(screen).startsWith(QStringLiteral("The answers are held")));
+        QVERIFY(MsgPanel(screen).startsWith(QStringLiteral("The answers are held")));
         QCOMPARE(program.codeAsked, 0);
         program.diskFails = false;
         key(Qt::Key_Return);
@@ -326,7 +324,7 @@ void PresentQAScreenTest::aSoundErrorIsSaidOnce() {
         key(Qt::Key_Return);
         key(Qt::Key_Return);
         key(Qt::Key_Down);
-        QCOMPARE(msgPanel(screen), QStringLiteral("Press Enter to select this answer."));
+        QCOMPARE(MsgPanel(screen), QStringLiteral("Press Enter to select this answer."));
     });
     QCOMPARE(program.fake.audio.played.size(), std::size_t(1));
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
