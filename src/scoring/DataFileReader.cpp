@@ -22,7 +22,7 @@ std::string DataFileReader::readText(const FileSystem& files, const std::string&
 }
 
 void DataFileReader::fail(const std::string& problem) const {
-    throw DataFileError(m_file, "line " + std::to_string(m_line) + ": " + problem);
+    throw DataFileError(m_file, "line " + std::to_string(m_valueLine) + ": " + problem);
 }
 
 bool DataFileReader::atLineEnd() const {
@@ -38,7 +38,8 @@ void DataFileReader::skipLineEnd() {
     ++m_line;
 }
 
-void DataFileReader::requireMore(std::string_view what) const {
+void DataFileReader::requireMore(std::string_view what) {
+    m_valueLine = m_line;
     if (atEnd()) {
         fail("the file ends before " + std::string(what));
     }

@@ -28,6 +28,7 @@ public:
     void label(std::string_view what) { field(what); }
     std::string line(std::string_view what);
 
+    // Fails naming the line of the value read last (or of the end of the file).
     [[noreturn]] void fail(const std::string& problem) const;
 
 private:
@@ -35,12 +36,13 @@ private:
     bool atLineEnd() const;
     // Consumes a line end at the current position, if there is one.
     void skipLineEnd();
-    void requireMore(std::string_view what) const;
+    void requireMore(std::string_view what);
 
     std::string m_file;
     std::string m_text;
     std::size_t m_pos = 0;
     int m_line = 1;
+    int m_valueLine = 1;  // the line the value read last began on
 };
 
 }  // namespace qlm

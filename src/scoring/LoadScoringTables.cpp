@@ -14,22 +14,47 @@ std::string scale(int sc) {
     return "scale " + std::to_string(sc);
 }
 
+// A text the report sets in a place of `width` columns; a longer one would push the columns
+// after it out of line.
+std::string fitting(DataFileReader& in, std::string text, const std::string& what,
+                    std::size_t width) {
+    if (text.size() > width) {
+        in.fail(what + " is " + std::to_string(text.size()) +
+                " characters long; the report has room for " + std::to_string(width));
+    }
+    return text;
+}
+
 void readReportTexts(DataFileReader in, ScoringTables& t) {
     for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
-        t.ScaleName[sc] = in.field("the name of " + scale(sc));
+        const std::string what = "the name of " + scale(sc);
+        t.ScaleName[sc] = fitting(in, in.field(what), what, ScoringTables::ScaleNameWidth);
     }
     for (int r = 1; r <= 4; ++r) {
-        t.RiskRangeName[r] = in.field("the name of risk range " + std::to_string(r));
+        const std::string what = "the name of risk range " + std::to_string(r);
+        t.RiskRangeName[r] = fitting(in, in.field(what), what, ScoringTables::RiskRangeNameWidth);
     }
     for (int i = 1; i <= 4; ++i) {
         in.line("the four title lines");
     }
     for (std::size_t i = 1; i < t.SignificantItemText.size(); ++i) {
-        t.SignificantItemText[i] = in.line("the 55 significant item lines");
+        const std::string what = "significant item line " + std::to_string(i);
+        t.SignificantItemText[i] = fitting(in, in.line(what), what, ScoringTables::ListedTextWidth);
     }
     for (std::size_t i = 1; i < t.ChoiceText.size(); ++i) {
-        t.ChoiceText[i] = in.line("the 48 answer lines");
+        const std::string what = "answer line " + std::to_string(i);
+        t.ChoiceText[i] = fitting(in, in.line(what), what, ScoringTables::ListedTextWidth);
     }
+}
+
+// A key holds one points digit for each item of its section.
+std::string key(DataFileReader& in, const std::string& what, std::size_t items) {
+    std::string text = in.field(what);
+    if (text.size() != items || text.find_first_not_of("0123456789") != std::string::npos) {
+        in.fail(what + " must be " + std::to_string(items) + " digits, one for each item, not \"" +
+                text + "\"");
+    }
+    return text;
 }
 
 template <std::size_t N>
@@ -68,11 +93,13 @@ void readNorms(DataFileReader& in, ScoringTables& t) {
 
 void readKeysAndNorms(DataFileReader in, ScoringTables& t) {
     readItems(in, t.SignificantItem, "the 55 significant items");
+    constexpr std::size_t first = TestSpec::TrueFalseItemCount;
+    constexpr std::size_t second = TestSpec::ItemCount - TestSpec::TrueFalseItemCount;
     for (int a = 0; a <= 2; ++a) {
-        t.ScoringKey[1][a] = in.field("the scoring keys of items 1 to 97");
+        t.ScoringKey[1][a] = key(in, "the scoring key of items 1 to 97", first);
     }
     for (int a = 0; a <= 4; ++a) {
-        t.ScoringKey[2][a] = in.field("the scoring keys of items 98 to 109");
+        t.ScoringKey[2][a] = key(in, "the scoring key of items 98 to 109", second);
     }
     readNorms(in, t);
 

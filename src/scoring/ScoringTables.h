@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,6 +11,12 @@ namespace qlm {
 struct ScoringTables {
     static constexpr int MaxRawLimit = 100;
     static constexpr int MaxScaleItems = 30;
+    // The room the report's layout gives the texts: a scale name before the percentile column
+    // of the profile and, with a range name, before the narrative heading's percentile; the
+    // significant item and answer lines in the left of two columns.
+    static constexpr std::size_t ScaleNameWidth = 20;
+    static constexpr std::size_t RiskRangeNameWidth = 14;
+    static constexpr std::size_t ListedTextWidth = 36;
 
     struct ScaleItemList {
         int Count = 0;

@@ -27,7 +27,7 @@ std::string Settings::read(const std::string& section, const std::string& key,
             // A missing or unreadable file reads as all defaults.
         }
     }
-    return value.substr(0, bufferSize - 1);
+    return bufferSize == WholeValue ? value : value.substr(0, bufferSize - 1);
 }
 
 bool Settings::write(const std::string& section, const std::string& key,
@@ -70,7 +70,8 @@ std::string Settings::GetCompanyName() const {
 }
 
 std::string Settings::GetINIFilePath() const {
-    return Trim(read("Path", "FilePath", "a:", 50));
+    // Paths are read whole: a path cut short would name another folder.
+    return Trim(read("Path", "FilePath", "a:", WholeValue));
 }
 
 void Settings::WriteINIFilePath(const std::string& path) const {
@@ -78,7 +79,7 @@ void Settings::WriteINIFilePath(const std::string& path) const {
 }
 
 std::string Settings::GetINISndPath() const {
-    return Trim(read("Path", "SndPath", "c:", 50));
+    return Trim(read("Path", "SndPath", "c:", WholeValue));
 }
 
 void Settings::WriteSystemDB(const std::string& value) const {

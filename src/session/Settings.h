@@ -33,7 +33,9 @@ public:
     void WriteSystemDB(const std::string& value) const;
 
     // The value as read into a buffer of `bufferSize` characters: at most bufferSize - 1
-    // characters of it; `fallback` only when the key is missing (or the file unreadable).
+    // characters of it (all of it for WholeValue); `fallback` only when the key is missing
+    // (or the file unreadable).
+    static constexpr std::size_t WholeValue = std::string::npos;
     std::string read(const std::string& section, const std::string& key,
                      const std::string& fallback, std::size_t bufferSize) const;
     // Stores one value, leaving every other line as it was. A failed write is not reported,

@@ -20,15 +20,26 @@ std::int16_t RecordCountForLength(std::int64_t length) {
     return count > 32767 ? std::int16_t{32767} : static_cast<std::int16_t>(count);
 }
 
-ClientFileContents ParseClientFile(std::string_view bytes, const std::string& fileName) {
-    ClientFileContents contents;
-    const std::int16_t count = RecordCountForLength(static_cast<std::int64_t>(bytes.size()));
-    if (count > MaxClients) {
+namespace {
+
+void refuseLength(std::int64_t length, const std::string& fileName) {
+    if (RecordCountForLength(length) > MaxClients) {
+        const auto records = static_cast<std::int64_t>(
+            std::nearbyint(static_cast<double>(length) / RecordSize));
         throw FileError(FileError::BadRecordNumber,
-                        "The client file " + fileName + " holds " + std::to_string(count) +
-                            " records; at most " + std::to_string(MaxClients) + " can be used",
+                        "The client file " + fileName + " holds " + std::to_string(records) +
+                            " records (" + std::to_string(length) + " bytes); at most " +
+                            std::to_string(MaxClients) + " can be used",
                         fileName);
     }
+}
+
+}  // namespace
+
+ClientFileContents ParseClientFile(std::string_view bytes, const std::string& fileName) {
+    refuseLength(static_cast<std::int64_t>(bytes.size()), fileName);
+    ClientFileContents contents;
+    const std::int16_t count = RecordCountForLength(static_cast<std::int64_t>(bytes.size()));
     for (int r = 1; r <= count; ++r) {
         const std::size_t offset = static_cast<std::size_t>(r - 1) * ClientRecord::Size;
         const std::string_view stored = bytes.substr(std::min(offset, bytes.size()), ClientRecord::Size);
@@ -46,6 +57,7 @@ ClientFileContents ReadClientFile(const FileSystem& files, const std::string& fi
     }
     File file = files.open(
         fileName, createMissing ? FileSystem::Mode::ReadWriteCreate : FileSystem::Mode::Read);
+    refuseLength(file.size(), fileName);  // before reading what may be a huge foreign file
     const std::string bytes = file.readAll();
     file.close();
     return ParseClientFile(bytes, fileName);

@@ -90,7 +90,22 @@ void LoadScoringTablesTest::acceptsLineEndsAndBlanksRefusesFaults_data() {
     row("blanks between quoted values", report, "\",\"", "\" ,  \"", "");
     row("blanks around numbers", keys, ",", " , ", "");
     row("blanks around lines", keys, "\n", " \n  ", "");
-    row("report texts short", report, "Choice 48\n", "", "line 109: the file ends before the 48");
+    row("report texts short", report, "Choice 48\n", "", "line 109: the file ends before answer line 48");
+    row("scale name too long", report, "\"Alcohol, use\"", "\"Alcohol and other drug use\"",
+        "line 1: the name of scale 2 is 26 characters long; the report has room for 20");
+    row("range name too long", report, "\"Prob\"", "\"Problem with a long name\"",
+        "line 2: the name of risk range 3 is 24 characters long; the report has room for 14");
+    row("listed line too long", report, " 55, said \"True\"\n", " 55, said \"True\" and some more\n",
+        "line 61: significant item line 55 is 42 characters long; the report has room for 36");
+    row("key too short", keys, "\"000000000000\"", "\"00000000000\"",
+        "line 5: the scoring key of items 98 to 109 must be 12 digits, one for each item, not "
+        "\"00000000000\"");
+    row("key not digits", keys, "\"000000000000\"", "\"0000000x0000\"",
+        "line 5: the scoring key of items 98 to 109 must be 12 digits, one for each item, not "
+        "\"0000000x0000\"");
+    // A fault in the last value of a line is on that line, not the next.
+    row("last value of a line", keys, ",55\n", ",110\n",
+        "line 1: the 55 significant items must lie within 1 to 109, not 110");
     row("keys short", keys, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\n", "", "the file ends before");
     row("quote not closed", report, "\"Antisocial\"", "\"Antisocial",
         "line 1: the quoted value of the name of scale 5 has no closing quote");

@@ -28,6 +28,7 @@ private slots:
     void failedWritesReachTheCaller_data();
     void failedWritesReachTheCaller();
     void failedCloseGivesTheHandleBack();
+    void aHugeFileIsRefusedByItsRealSize();
     void damagedRecordsAreNamedAndNeverScored_data();
     void damagedRecordsAreNamedAndNeverScored();
 };
@@ -268,6 +269,21 @@ void ClientFileTest::damagedRecordsAreNamedAndNeverScored() {
                     .endsWith("  (damaged record: " + damage + ")"));
     }
     QCOMPARE(test::TestFolder::read(folder.clientFile()), bytes);
+}
+
+// A foreign file of 100 MB is refused before it is read, naming its real size.
+void ClientFileTest::aHugeFileIsRefusedByItsRealSize() {
+    Fixture f(0);
+    std::filesystem::resize_file(f.folder.clientFile(), 100 * 1024 * 1024);
+    try {
+        LoadClients(f.session);
+        QFAIL("the file was loaded");
+    } catch (const FileError& e) {
+        QCOMPARE(e.number(), 63);
+        QVERIFY2(std::string(e.what()).find(" holds 566798 records (104857600 bytes); at most 51 "
+                                            "can be used") != std::string::npos,
+                 e.what());
+    }
 }
 
 QTEST_GUILESS_MAIN(ClientFileTest)
