@@ -45,7 +45,7 @@ void FullLocationAsPdf(benchmark::State& state) {
             qlm::ScoreCurrentClient(session);
             text += (text.empty() ? "" : "\f") + qlm::ComposeReport(session);
         }
-        qlm::cli::WriteReportPdf(text, pdf);
+        qlm::cli::WriteReportPdf(session.Files, text, pdf);
     }
     std::filesystem::remove(pdf);
 }

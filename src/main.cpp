@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     qlm::QtMessages messages;
     qlm::SystemClock clock;
     qlm::QtAudioPlayer audio;
-    qlm::QtReportPrinter printer;
+    qlm::QtReportPrinter printer(nullptr, &files);
     qlm::Services services{messages, clock, audio, printer};
     qlm::FrmMainMenu menu(session, services);
     qlm::WireMainMenu(menu, session, services);

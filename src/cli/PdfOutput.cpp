@@ -8,7 +8,8 @@
 
 namespace qlm::cli {
 
-void WriteReportPdf(const std::string& reportText, const std::string& pdfFile) {
+void WriteReportPdf(const FileSystem& files, const std::string& reportText,
+                    const std::string& pdfFile) {
     // Fonts and printing need the toolkit, for as long as the pages are set; off screen,
     // display or not.
     std::unique_ptr<QApplication> toolkit;
@@ -19,7 +20,7 @@ void WriteReportPdf(const std::string& reportText, const std::string& pdfFile) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         toolkit = std::make_unique<QApplication>(argc, argv);
     }
-    QtReportPrinter printer;
+    QtReportPrinter printer(nullptr, &files);
     std::string error;
     if (printer.printToPdf(reportText, pdfFile, error) != PrintOutcome::Printed) {
         throw std::runtime_error(error);

@@ -1,6 +1,7 @@
 #include "report/QtReportPrinter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -10,6 +11,8 @@
 
 #include "report/PrintPages.h"
 #include "report/ReportFont.h"
+#include "storage/FileError.h"
+#include "storage/FileSystem.h"
 
 namespace qlm {
 
@@ -62,9 +65,18 @@ PrintOutcome render(QPrinter& printer, const std::string& reportText, std::strin
     return PrintOutcome::Printed;
 }
 
+// The messages name the file the user asked for, not the partial one beside it.
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
 }  // namespace
 
-QtReportPrinter::QtReportPrinter(QWidget* dialogParent) : m_dialogParent(dialogParent) {}
+QtReportPrinter::QtReportPrinter(QWidget* dialogParent, const FileSystem* files)
+    : m_dialogParent(dialogParent), m_files(files) {}
 
 PrintOutcome QtReportPrinter::print(const std::string& reportText, const std::string& documentName,
                                     std::string& error) {
@@ -85,10 +97,30 @@ PrintOutcome QtReportPrinter::printToPdf(const std::string& reportText, const st
         error = "The PDF file " + pdfFile + " cannot be written: its folder does not exist.";
         return PrintOutcome::Failed;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(target.absoluteFilePath());
-    return render(printer, reportText, error);
+    const std::string partial = target.absoluteFilePath().toStdString() + ".partial";
+    PrintOutcome outcome = PrintOutcome::Failed;
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(partial));
+        outcome = render(printer, reportText, error);
+    }
+    if (outcome == PrintOutcome::Printed) {
+        static const FileSystem plain;
+        const FileSystem& files = m_files != nullptr ? *m_files : plain;
+        try {
+            files.replaceFile(pdfFile, files.readFile(partial));
+        } catch (const FileError& e) {
+            error = "The PDF file " + pdfFile + " cannot be written: Error " +
+                    std::to_string(e.number()) + ": " + e.description() + ".";
+            outcome = PrintOutcome::Failed;
+        }
+    }
+    if (outcome != PrintOutcome::Printed) {
+        error = replaceAll(error, partial, pdfFile);
+    }
+    QFile::remove(QString::fromStdString(partial));
+    return outcome;
 }
 
 }  // namespace qlm

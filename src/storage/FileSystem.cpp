@@ -88,6 +88,14 @@ std::string File::readAll() const {
 
 void File::writeAt(std::int64_t offset, std::string_view bytes) {
     check(FileOp::Write);
+    // In two halves, so that an injected short write leaves the first half on the disk.
+    const std::size_t half = bytes.size() / 2;
+    writeAll(offset, bytes.substr(0, half));
+    check(FileOp::ShortWrite);
+    writeAll(offset + static_cast<std::int64_t>(half), bytes.substr(half));
+}
+
+void File::writeAll(std::int64_t offset, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t put = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done,

@@ -9,7 +9,8 @@
 namespace qlm {
 
 // Every operation of the file layer, so that a fault can be injected into exactly one of them.
-enum class FileOp { Open, Read, Write, Sync, Close, Remove, Rename, MakeFolder, List };
+// ShortWrite fails a write after half of its bytes are written, as a disk that fills up does.
+enum class FileOp { Open, Read, Write, ShortWrite, Sync, Close, Remove, Rename, MakeFolder, List };
 
 // Returns the errno value with which the operation on `path` must fail, or 0 to let it run.
 using FaultInjector = std::function<int(FileOp, const std::string& path)>;
@@ -39,6 +40,7 @@ private:
     friend class FileSystem;
     File(int fd, std::string path, const FileSystem* fs);
     void check(FileOp op) const;
+    void writeAll(std::int64_t offset, std::string_view bytes);
 
     int m_fd = -1;
     std::string m_path;
