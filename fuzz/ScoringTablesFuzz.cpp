@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // One state for every input: a whole program state per input cost more than the parsing.
     static qlm::ScoringTables tables;
     static qlm::ScoringState s;
-    static qlm::TestSpec spec;
+    static qlm::TestSpec shape;
     try {
         tables = qlm::ParseScoringTables("QLMRPT.TXT", input.substr(0, first), "QLMB.TXT",
                                                  input.substr(first + 1, second - first - 1));
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string rest = input.substr(second + 1);
-    qlm::SetTestSpec(spec);
+    qlm::SetTestSpec(shape);
     s = qlm::ScoringState{};
     for (std::size_t i = 1; i <= 109 && i <= rest.size(); ++i) {
         s.ItemAnswers[i] = rest[i - 1] >= '0' && rest[i - 1] <= '9' ? rest[i - 1] - '0' : 0;
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i <= 11 && 109 + i <= rest.size(); ++i) {
         s.CourtCounts[i] = std::string(1, rest[108 + i]);
     }
-    qlm::ScoreScales(s, tables, spec);
+    qlm::ScoreScales(s, tables, shape);
     qlm::ConvertToPercentiles(s, tables);
     for (int sc = 1; sc <= 5; ++sc) {
         check(s.Percentile[sc] >= 0 && s.Percentile[sc] <= 99);

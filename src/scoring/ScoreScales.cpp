@@ -14,8 +14,8 @@ namespace {
 // Points that answer `a` earns on the item at `position` of `section`: the digit of its key;
 // 0 for an answer that has no key (3 or 4 in section 1, 5 and above anywhere) and for a key
 // that is too short or holds no digit there.
-int keyPoints(const ScoringTables& t, const TestSpec& spec, int section, int a, int position) {
-    if (a < 0 || a > spec.SectionChoices[section]) {
+int keyPoints(const ScoringTables& t, const TestSpec& shape, int section, int a, int position) {
+    if (a < 0 || a > shape.SectionChoices[section]) {
         return 0;
     }
     const std::string& key = t.ScoringKey[section][a];
@@ -26,8 +26,8 @@ int keyPoints(const ScoringTables& t, const TestSpec& spec, int section, int a, 
     return key[p - 1] - '0';
 }
 
-void scoreItems(ScoringState& s, const ScoringTables& t, const TestSpec& spec) {
-    const auto& end = spec.SectionEnd;
+void scoreItems(ScoringState& s, const ScoringTables& t, const TestSpec& shape) {
+    const auto& end = shape.SectionEnd;
     for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
         const auto& list = t.ScaleItems[sc];
         for (int k = 1; k <= list.Count; ++k) {
@@ -37,7 +37,7 @@ void scoreItems(ScoringState& s, const ScoringTables& t, const TestSpec& spec) {
             if (a == 0) {
                 ++s.OmittedCount[sc];
             }
-            const int points = keyPoints(t, spec, section, a, item - end[section - 1]);
+            const int points = keyPoints(t, shape, section, a, item - end[section - 1]);
             s.ItemScore[item] = static_cast<std::int16_t>(points);
             s.RawScore[sc] += points;
             if (points > 0) {
@@ -142,8 +142,8 @@ void addEducation(ScoringState& s) {
 }
 
 // More True answers in section 1 than 95 % of its items make the Truthfulness scale invalid.
-void checkTrueResponses(ScoringState& s, const TestSpec& spec) {
-    const int sectionEnd = spec.SectionEnd[1];
+void checkTrueResponses(ScoringState& s, const TestSpec& shape) {
+    const int sectionEnd = shape.SectionEnd[1];
     int trueCount = 0;
     for (int item = 1; item <= sectionEnd; ++item) {
         trueCount += s.ItemAnswers[item] == 1 ? 1 : 0;
@@ -155,7 +155,7 @@ void checkTrueResponses(ScoringState& s, const TestSpec& spec) {
 
 }  // namespace
 
-void ScoreScales(ScoringState& s, const ScoringTables& t, const TestSpec& spec) {
+void ScoreScales(ScoringState& s, const ScoringTables& t, const TestSpec& shape) {
     s.RawScore = {};
     s.Percentile = {};
     s.OmittedCount = {};
@@ -163,11 +163,11 @@ void ScoreScales(ScoringState& s, const ScoringTables& t, const TestSpec& spec) 
     // Items on no scale keep 0, so no value survives from the client scored before.
     s.ItemScore = {};
 
-    scoreItems(s, t, spec);
+    scoreItems(s, t, shape);
     moveSubstanceItems(s);
     addCourtHistory(s);
     addEducation(s);
-    checkTrueResponses(s, spec);
+    checkTrueResponses(s, shape);
 }
 
 }  // namespace qlm

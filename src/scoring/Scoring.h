@@ -20,7 +20,7 @@ ScoringTables ReadScoringTables(const FileSystem& files, const std::string& prog
 ScoringTables ParseScoringTables(const std::string& reportFile, std::string report,
                                  const std::string& keysFile, std::string keys);
 // Raw scores, item points, omitted and deviant counts of the unpacked client in `s`.
-void ScoreScales(ScoringState& s, const ScoringTables& t, const TestSpec& spec);
+void ScoreScales(ScoringState& s, const ScoringTables& t, const TestSpec& shape);
 // Percentiles with the Truthfulness correction and the per-scale floors.
 void ConvertToPercentiles(ScoringState& s, const ScoringTables& t);
 

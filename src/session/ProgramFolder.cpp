@@ -22,7 +22,7 @@ std::string ResolveProgramFolder(const std::string& home) {
 namespace {
 
 // $variable, or `fallback` below the home folder when it is unset or not absolute (as the
-// base directory specification says), with "quillmere" below it, made owner-only.
+// XDG base directory rules have it), with "quillmere" below it, made owner-only.
 std::string userFolder(const char* variable, const char* fallback) {
     namespace fs = std::filesystem;
     fs::path base;
