@@ -9,8 +9,11 @@ all: build
 deps:
 	./scripts/install-deps
 
+# ccache, where installed, keeps rebuilds of other checkouts and build folders short.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLM_WERROR=ON
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLM_WERROR=ON $(LAUNCHER)
 
 configure: $(BUILD)/CMakeCache.txt
 
