@@ -3,7 +3,6 @@
 // arguments, split by NUL bytes.
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 
 #include "FuzzSupport.h"
 #include "cli/CliArgs.h"
@@ -24,11 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(parsed.arguments.size() <= qlm::cli::ArgumentsOf(parsed.command));
     try {
         (void)parsed.number("client");
-    } catch (const std::invalid_argument&) {
+    } catch (const qlm::cli::UsageError&) {
     }
+    // Only the options qlm knows can parse.
     try {
         parsed.allow({"home", "data", "client", "out", "pdf", "all", "csv", "language"});
     } catch (const qlm::cli::UsageError&) {
+        check(false);
     }
     (void)parsed.get("data");
     return 0;

@@ -1,5 +1,4 @@
 #include <ostream>
-#include <stdexcept>
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
@@ -14,8 +13,7 @@ int RunBank(Session& session, const CliArgs& args, std::ostream& out) {
     args.allow({"home", "language"});
     const auto language = args.get("language");
     if (language && !IsLanguageTable(*language)) {
-        throw std::invalid_argument("--language must be English or Spanish, not \"" + *language +
-                                    "\"");
+        throw UsageError("--language must be English or Spanish, not \"" + *language + "\"");
     }
     const QuestionBank bank(session.programFile(QuestionBankFileName));
     if (!language) {

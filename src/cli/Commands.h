@@ -17,7 +17,7 @@ struct CliArgs;
 void OpenLocationFor(Session& session, const CliArgs& args,
                      LocationUse use = LocationUse::ReadOnly);
 // Opens the location and makes client --client N the current client; a number that is not one
-// of the location's clients throws std::invalid_argument.
+// of the location's clients throws std::invalid_argument, a missing one UsageError.
 void SelectClientFor(Session& session, const CliArgs& args);
 
 // Each command writes its result to `out` and returns the exit status; errors are thrown.
@@ -26,8 +26,8 @@ int RunClients(Session& session, const CliArgs& args, std::ostream& out);
 int RunBank(Session& session, const CliArgs& args, std::ostream& out);
 // Scores client --client N and prints its scores as one JSON object.
 int RunScore(Session& session, const CliArgs& args, std::ostream& out);
-// Scores client --client N and writes its report to --out, else "report.prn" in the program
-// folder; prints the report file's name.
+// Scores client --client N (or every client, --all) and writes the report to --out or as PDF
+// pages to --pdf, else to the user's "report.prn"; prints the file's name.
 int RunReport(Session& session, const CliArgs& args, std::ostream& out);
 // "backup list": the data location's backups, newest first; "backup restore NAME": that backup
 // put in place of the client file, which is backed up first.

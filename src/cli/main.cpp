@@ -40,8 +40,9 @@ const std::map<std::string, CommandEntry>& commands() {
           "every client's scores as CSV, one row per client (default: standard output)"}},
         {"report",
          {qlm::cli::RunReport, "report (--client N | --all) [--data DIR] [--out FILE | --pdf FILE]",
-          "write client N's report, or every client's in client order (default: report.prn "
-          "beside qlm), as text or as the printed pages in a PDF file"}},
+          "write client N's report, or every client's in client order, as text or as the "
+          "printed pages in a PDF file (default: report.prn in the program folder where qlm may "
+          "write it, else in ~/.local/share/quillmere)"}},
         {"score",
          {qlm::cli::RunScore, "score --client N [--data DIR]",
           "score client N and print its scores as JSON"}},
@@ -57,8 +58,11 @@ void describe(std::ostream& out, const CommandEntry& entry) {
 void usage(std::ostream& out, const std::string& only = {}) {
     out << "usage: qlm COMMAND [--home DIR] [options]\n"
            "       qlm help [COMMAND]\n"
-           "  --home DIR   the program folder (default: qlm's own folder)\n"
-           "  --data DIR   the data location (default: the FilePath setting)\n";
+           "       qlm --version\n"
+           "  --home DIR   the program folder (default: QUILLMERE_HOME, else qlm's own folder)\n"
+           "  --data DIR   the data location (default: the FilePath setting)\n"
+           "  A value may also follow its option after \"=\" (--data=DIR); \"--\" ends the "
+           "options.\n";
     for (const auto& [name, entry] : commands()) {
         if (only.empty() || only == name) {
             describe(out, entry);
@@ -71,8 +75,12 @@ void usage(std::ostream& out, const std::string& only = {}) {
 int main(int argc, char** argv) {
     try {
         const auto args = qlm::cli::CliArgs::parse(std::vector<std::string>(argv + 1, argv + argc));
+        if (args.version) {
+            std::cout << "qlm " QLM_VERSION "\n";
+            return 0;
+        }
         if (args.command == "help" || args.help || args.command.empty()) {
-            const std::string topic = args.command != "help"          ? args.command
+            const std::string topic = args.command != "help"   ? args.command
                                       : args.arguments.empty() ? std::string()
                                                                : args.arguments[0];
             if (!topic.empty() && !commands().contains(topic)) {

@@ -144,8 +144,6 @@ void CliCommandsTest::failuresGoToStandardErrorWithAFailingStatus_data() {
     row("clients", "data", "Error 76");
     row("score --client 0", "", outside + "0\n");
     row("score --client 6", "", outside + "6\n");
-    row("score --client one", "", "qlm: --client must be a whole number, not \"one\"\n");
-    row("score", "", "qlm: --client is required\n");
     row("score --client 1", "program/QLMB.TXT",
         "QLMB.TXT: cannot be read (Error 53: File not found)");
     row("report --client 9", "", "--client must be a client");
@@ -341,10 +339,24 @@ void CliCommandsTest::helpAndUsageErrors_data() {
     row("", 2, "", all);
     row("help nope", 2, "", "qlm: unknown command \"nope\"\n");
     row("nope", 2, "", "qlm: unknown command \"nope\"\n");
-    row("clients --bogus 1", 2, "", "qlm: unknown option --bogus for clients\n");
+    row("--version", 0, "qlm " QLM_VERSION "\n", "");
+    // HOME and DATA stand for the test's program folder and data location.
+    row("clients --home=HOME --data=DATA", 0, "1-DEMO, ALEX", "");
+    row("score --data DATA --client=2 --home HOME", 0, "{\"RawScore\":", "");
+    row("backup --home HOME --data=DATA restore -- -odd.QLM", 1, "",
+        "-odd.QLM: there is no backup of that name");
+    row("clients --bogus 1", 2, "", "qlm: unknown option --bogus\n");
+    row("clients --csv", 2, "", "qlm: unknown option --csv for clients\n");
     row("clients -x", 2, "", "qlm: unknown option -x\n");
+    row("clients --c", 2, "", "qlm: option --c is ambiguous: --client or --csv?\n");
+    row("clients --all=yes", 2, "", "qlm: option --all takes no value\n");
+    row("clients now", 2, "", "qlm: unexpected argument: now\n");
     row("score --client", 2, "", "qlm: option --client needs a value\n");
-    row("score --client 1 --client 2", 2, "", "qlm: option --client is given more than once\n");
+    row("score --client 1 --client=2", 2, "", "qlm: option --client is given more than once\n");
+    row("score", 2, "", "qlm: --client is required\n");
+    row("score --client one", 2, "", "qlm: --client must be a whole number, not \"one\"\n");
+    row("bank --language Klingon", 2, "",
+        "qlm: --language must be English or Spanish, not \"Klingon\"\n");
     row("report --client 1 --out a --pdf b", 2, "",
         "qlm: --out and --pdf cannot be given together\n");
     row("report --all --client 1", 2, "", "qlm: --client and --all cannot be given together\n");
@@ -359,6 +371,8 @@ void CliCommandsTest::helpAndUsageErrors() {
     QFETCH(QString, out);
     QFETCH(QString, err);
     install();
+    args.replace("HOME", QString::fromStdString(m_folder->program()))
+        .replace("DATA", QString::fromStdString(m_folder->data()));
     QProcess process;
     process.start(QString::fromStdString(TestFolder::builtProgramFolder() + "/qlm"),
                   args.split(' ', Qt::SkipEmptyParts));
