@@ -10,7 +10,7 @@
 #include "storage/FileSystem.h"
 
 // A full data location's 51 reports written and laid out as one PDF, as `qlm report --all
-// --pdf` does it, with the shipped tables beside the program (build/bin).
+// --pdf` does it, with the shipped tables and the PDF writer beside the program (build/bin).
 namespace {
 
 std::string programFolder() {
@@ -45,7 +45,7 @@ void FullLocationAsPdf(benchmark::State& state) {
             qlm::ScoreCurrentClient(session);
             text += (text.empty() ? "" : "\f") + qlm::ComposeReport(session);
         }
-        qlm::cli::WriteReportPdf(session.Files, text, pdf);
+        qlm::cli::WriteReportPdf(text, pdf, {programFolder() + "/libqlmpdf.so"});
     }
     std::filesystem::remove(pdf);
 }

@@ -48,7 +48,7 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
         if (clients.empty()) {
             throw std::runtime_error("the data location holds no clients: no PDF was written");
         }
-        WriteReportPdf(session.Files, text, path);
+        WriteReportPdf(text, path);
     } else {
         session.Files.replaceFile(path, text);
     }

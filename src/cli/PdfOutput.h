@@ -1,16 +1,18 @@
 #pragma once
 
 #include <string>
-
-namespace qlm {
-class FileSystem;
-}
+#include <vector>
 
 namespace qlm::cli {
 
-// Sets report text in PDF pages as the desktop program prints them, without a display. Throws
-// std::runtime_error saying why when the file cannot be written.
-void WriteReportPdf(const FileSystem& files, const std::string& reportText,
-                    const std::string& pdfFile);
+// Where the PDF writer module is looked for: beside the running executable, then where the
+// package installs it.
+std::vector<std::string> PdfModuleCandidates();
+
+// Sets report text in PDF pages as the desktop program prints them, without a display, through
+// the first of `modules` that exists. Throws std::runtime_error saying why when there is none,
+// it cannot be loaded, or the file cannot be written.
+void WriteReportPdf(const std::string& reportText, const std::string& pdfFile,
+                    const std::vector<std::string>& modules = PdfModuleCandidates());
 
 }  // namespace qlm::cli

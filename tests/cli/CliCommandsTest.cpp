@@ -38,14 +38,17 @@ private:
     QString m_out;
     QString m_err;
 
-    // Runs the built "qlm" with `args` on the test's program folder (and data location).
-    void run(QStringList args, bool withData = true) {
+    // Runs the built "qlm" (or `program`) with `args` on the test's program folder (and data
+    // location).
+    void run(QStringList args, bool withData = true, const std::string& program = {}) {
         args << "--home" << QString::fromStdString(m_folder->program());
         if (withData) {
             args << "--data" << QString::fromStdString(m_folder->data());
         }
         QProcess process;
-        process.start(QString::fromStdString(TestFolder::builtProgramFolder() + "/qlm"), args);
+        process.start(QString::fromStdString(
+                          program.empty() ? TestFolder::builtProgramFolder() + "/qlm" : program),
+                      args);
         QVERIFY(process.waitForFinished());
         m_status = process.exitCode();
         m_out = QString::fromUtf8(process.readAllStandardOutput());
@@ -198,6 +201,18 @@ void CliCommandsTest::reportsOfEveryClientAsTextAndPdf() {
          QString::fromStdString(m_folder->root() + "/no/x.pdf")});
     QCOMPARE(m_status, 1);
     QVERIFY(m_err.contains("cannot be written"));
+
+    // A PDF writer that does not load is named, and no PDF is written.
+    const std::string lone = m_folder->root() + "/lone";
+    std::filesystem::create_directory(lone);
+    std::filesystem::copy_file(TestFolder::builtProgramFolder() + "/qlm", lone + "/qlm");
+    TestFolder::write(lone + "/libqlmpdf.so", "not a module");
+    run({"report", "--all", "--pdf", pdf + "2"}, true, lone + "/qlm");
+    QCOMPARE(m_status, 1);
+    QVERIFY2(m_err.contains("no PDF was written: the PDF writer " + QString::fromStdString(lone) +
+                            "/libqlmpdf.so cannot be loaded"),
+             qPrintable(m_err));
+    QVERIFY(!QFile::exists(pdf + "2"));
 }
 
 namespace {
