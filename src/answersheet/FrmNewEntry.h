@@ -54,6 +54,10 @@ private:
     void focusGrid(int g, int row);
     bool gridKey(int g, const QKeyEvent* key);
     void advance(int g);
+    // Puts the cursor on `item`, in its grid.
+    void focusItem(int item);
+    // Unanswered items are saved blank only when the user says so.
+    bool saveUnanswered();
     void save();
     void cancel();
 

@@ -69,6 +69,12 @@ def fill_in(run, caption, values):
     run.key("Return")
 
 
+def save_unanswered(run):
+    """Save with items left unanswered asks first; Yes saves them blank."""
+    run.wait_for_window("Unanswered Items")
+    run.key("alt+y")
+
+
 def grids(run):
     found = [c for c in run.find(role="table") if c.name.startswith("Section ")]
     check(found, f"no answer grids; controls: {run.controls()!r}")
@@ -104,6 +110,7 @@ def enter_answers(run):
     run.wait_for_focus(name="Save")
     run.screenshot("answers typed")
     run.key("Return")
+    save_unanswered(run)
     return "".join(answers[1:]).encode()
 
 
@@ -161,6 +168,7 @@ def edit_age(run):
     run.key("Return")
     run.wait_for_window("Edit Client Responses")
     choose(run, "Save")
+    save_unanswered(run)
     run.wait_for_window("Quillmere")
 
 
