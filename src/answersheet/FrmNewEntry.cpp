@@ -11,6 +11,7 @@
 
 #include "session/CheckedSave.h"
 #include "session/Operations.h"
+#include "session/ReloadClient.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
 #include "ui/MenuChoice.h"
@@ -57,6 +58,15 @@ Message unansweredQuestion(std::size_t count) {
     const std::string items = count == 1 ? "1 item has" : std::to_string(count) + " items have";
     return {items + " no answer. Save anyway?", "Unanswered Items", MsgIcon::Question,
             MsgButtons::YesNoDefaultNo};
+}
+
+// An entry left without saving. An edited client's court history was changed in memory on
+// the way here, so its record goes back to what the file holds.
+void dropEntry(Session& session) {
+    if (session.EditMode) {
+        ReloadClient(session, session.CurrentClient);
+    }
+    DropUnsavedClient(session);
 }
 
 Message bankUnreadableMessage(const DataFileError& error) {
@@ -416,7 +426,7 @@ void FrmNewEntry::save() {
 
 void FrmNewEntry::cancel() {
     m_choices[CancelChoice]->button()->setEnabled(false);
-    DropUnsavedClient(m_session);
+    dropEntry(m_session);
     QDialog::reject();
 }
 
@@ -433,7 +443,7 @@ void ShowNewEntry(Session& session, Services& services, QWidget* parent) {
     } catch (const DataFileError& error) {
         MOUSEDEFAULT();
         services.messages.show(bankUnreadableMessage(error));
-        DropUnsavedClient(session);
+        dropEntry(session);
         return;
     }
     FrmNewEntry screen(session, services, std::move(grids), parent);

@@ -498,6 +498,11 @@ void FrmClientInfo::mapList(ClientInfoField k, bool openWhenUnknown) {
 }
 
 void FrmClientInfo::informationOk() {
+    // A client whose name was deleted is not edited at all: back to the main menu.
+    if (EditMode() && m_nameDeletedFlag == 1) {
+        reject();
+        return;
+    }
     // A locked client's fields cannot be mended, so they are not checked either.
     if (m_txtName->isEnabled()) {
         if (!nameText()) {

@@ -311,33 +311,61 @@ void NewEntryScreenTest::unansweredItemsAskFirst() {
     QCOMPARE(program.answersOnDisk(3), std::string(typed, '1') + std::string(109 - typed, ' '));
 }
 
+// How the screen is left without saving.
+enum Leave { CancelChoice, CloseAnsweredYes, CloseAnsweredNoThenCancel };
+
 void NewEntryScreenTest::cancel_data() {
     QTest::addColumn<bool>("editing");
-    QTest::newRow("new client") << false;
-    QTest::newRow("edited client") << true;
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("leave");
+    QTest::newRow("new client") << false << "2121" << int(CancelChoice);
+    QTest::newRow("edited client") << true << "2121" << int(CancelChoice);
+    // Nothing typed: the window's close is Cancel, without a question.
+    QTest::newRow("window closed untouched") << false << "" << int(CancelChoice);
 }
 
-// Nothing is written; a new client is dropped and client 1 is current, an edited one stays as
-// it was.
+// Nothing is written; a new client is dropped and client 1 is current, an edited one is as the
+// file holds it, its court history changed on the screen before included.
 void NewEntryScreenTest::cancel() {
     QFETCH(bool, editing);
+    QFETCH(QString, keys);
+    QFETCH(int, leave);
     Program program;
-    editing ? program.editClient() : program.newClient();
-    const ClientRecord before = program.session.ClientTable[2];
+    if (editing) {
+        program.editClient();
+        // As the court history screen leaves it on the way here.
+        program.session.ClientTable[2].set(&ClientRecord::ArrestCount, "9");
+    } else {
+        program.newClient();
+    }
+    if (leave != CancelChoice) {
+        program.fake.messages.answer(leave == CloseAnsweredYes ? MsgAnswer::Yes : MsgAnswer::No);
+    }
     FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
     const int result = RunModal(screen, [&] {
-        type("2121");
-        press(Qt::Key_Tab, 4);
-        QCOMPARE(QApplication::focusWidget(), Choice(screen, 1));
-        QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
+        type(keys);
+        if (leave != CancelChoice || keys.isEmpty()) {
+            screen.close();
+        }
+        if (leave == CloseAnsweredNoThenCancel) {
+            QVERIFY(screen.isVisible());
+            QCOMPARE(cursor(screen), std::make_pair(0, 5));
+            press(Qt::Key_Tab, 4);
+            QCOMPARE(QApplication::focusWidget(), Choice(screen, 1));
+            QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
+        } else if (leave == CancelChoice && !keys.isEmpty()) {
+            press(Qt::Key_Tab, 4);
+            QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
+        }
     });
     QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(leave != CancelChoice ? 1 : 0));
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
     QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
     QVERIFY(!program.session.EditMode);
     if (editing) {
         QCOMPARE(program.session.CurrentClient, std::int16_t(2));
-        QCOMPARE(program.session.ClientTable[2].toBytes(), before.toBytes());
+        QCOMPARE(program.session.ClientTable[2].toBytes(), program.onDisk.substr(185));
     } else {
         QCOMPARE(program.session.CurrentClient, std::int16_t(1));
         QCOMPARE(program.session.ClientTable[3].toBytes(), ClientRecord().toBytes());
