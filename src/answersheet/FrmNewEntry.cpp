@@ -14,6 +14,7 @@
 #include "session/ReloadClient.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
+#include "ui/CloseGuard.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -197,6 +198,7 @@ void FrmNewEntry::buildScreen() {
         setTabOrder(previous, m_choices[SaveChoice]->button());
     }
     setTabOrder(m_choices[SaveChoice]->button(), m_choices[CancelChoice]->button());
+    new CloseGuard(this, m_services.messages, [this] { return m_gridAnswer != m_openedWith; });
 }
 
 void FrmNewEntry::showEvent(QShowEvent* event) {
@@ -216,6 +218,7 @@ void FrmNewEntry::activate() {
         m_services.messages.show(scannedAnswersWarning());
     }
     m_gridAnswer = GridAnswersOf(client.Answers);
+    m_openedWith = m_gridAnswer;
     for (int g = 0; g < static_cast<int>(m_grids.size()); ++g) {
         for (int row = 1; row <= lastRow(g); ++row) {
             paintRow(g, row, false);

@@ -65,6 +65,8 @@ private:
     Services& m_services;
     std::vector<AnswerGrid> m_layout;
     GridAnswers m_gridAnswer{};
+    // The answers as the screen opened with them, to tell whether anything was typed.
+    GridAnswers m_openedWith{};
     std::vector<int> m_cursorRow;
     bool m_activated = false;
     bool m_marking = false;

@@ -10,6 +10,7 @@
 #include "scoring/TestSpec.h"
 #include "session/CheckedSave.h"
 #include "session/Session.h"
+#include "ui/CloseGuard.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -51,6 +52,7 @@ FrmVerify::FrmVerify(Session& session, Services& services, QWidget* parent)
     buildScreen();
     showPosition();
     m_pnlMessage->setText(QString::fromLatin1(EntryPrompt));
+    new CloseGuard(this, m_services.messages, [this] { return m_typed; });
     resize(520, 360);
     if (!isMaximized()) {
         CenterForm(this);
@@ -160,6 +162,7 @@ void FrmVerify::entryKey(const QKeyEvent* key) {
     }
     const char typed = key->text().size() == 1 ? key->text().front().toLatin1() : '\0';
     const VerifyStep step = m_verification.type(typed);
+    m_typed = m_typed || step != VerifyStep::Refused;
     switch (step) {
         case VerifyStep::Refused:
             m_services.messages.beep();

@@ -40,6 +40,7 @@ private:
     Session& m_session;
     Services& m_services;
     Verification m_verification;
+    bool m_typed = false;
     // The verification that ended but is not saved yet.
     std::optional<VerifyStep> m_unsaved;
 

@@ -320,6 +320,8 @@ void NewEntryScreenTest::cancel_data() {
     QTest::addColumn<int>("leave");
     QTest::newRow("new client") << false << "2121" << int(CancelChoice);
     QTest::newRow("edited client") << true << "2121" << int(CancelChoice);
+    QTest::newRow("edited client, window closed") << true << "2121" << int(CloseAnsweredYes);
+    QTest::newRow("window close refused") << false << "2121" << int(CloseAnsweredNoThenCancel);
     // Nothing typed: the window's close is Cancel, without a question.
     QTest::newRow("window closed untouched") << false << "" << int(CancelChoice);
 }

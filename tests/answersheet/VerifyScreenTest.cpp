@@ -49,6 +49,7 @@ class VerifyScreenTest : public QObject {
 private slots:
     void entryCorrectionAndSave();
     void sameAnswersNeedNoCorrection();
+    void cancelLeavesTheRecord_data();
     void cancelLeavesTheRecord();
     void aFailedSaveKeepsTheEntryForAnotherTry();
 };
@@ -112,13 +113,35 @@ void VerifyScreenTest::sameAnswersNeedNoCorrection() {
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
+void VerifyScreenTest::cancelLeavesTheRecord_data() {
+    QTest::addColumn<bool>("byWindow");
+    QTest::addColumn<bool>("refuseClose");
+    QTest::newRow("Cancel") << false << false;
+    QTest::newRow("window closed") << true << false;
+    QTest::newRow("window close refused, then Cancel") << false << true;
+}
+
+// Cancel, and the window's close once the supervisor says so, leave the record as it was.
 void VerifyScreenTest::cancelLeavesTheRecord() {
+    QFETCH(bool, byWindow);
+    QFETCH(bool, refuseClose);
     Program program;
+    if (byWindow || refuseClose) {
+        program.fake.messages.answer(refuseClose ? MsgAnswer::No : MsgAnswer::Yes);
+    }
     FrmVerify screen(program.session, program.fake.services);
     const int result = RunModal(screen, [&] {
         type(std::string(50, '2'));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(screen.isVisible());
+        if (byWindow || refuseClose) {
+            screen.close();
+        }
+        if (byWindow) {
+            return;
+        }
+        QVERIFY(screen.isVisible());
+        QCOMPARE(text(screen, "lblCurQuestion"), QStringLiteral("Question #51"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdCancel"));
         QCOMPARE(text(screen, "pnlMessage"),
@@ -126,6 +149,7 @@ void VerifyScreenTest::cancelLeavesTheRecord() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
     QCOMPARE(result, int(QDialog::Rejected));
+    QVERIFY(program.fake.messages.answered());
     QCOMPARE(program.session.ClientTable[1].Answers, Stored);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
