@@ -94,6 +94,16 @@ int MarkedColumn(char answer) {
     return answer >= '1' && answer <= '5' ? answer - '0' : 0;
 }
 
+std::vector<int> UnansweredItems(const GridAnswers& answers) {
+    std::vector<int> items;
+    for (int item = 1; item <= TestSpec::ItemCount; ++item) {
+        if (MarkedColumn(answers[static_cast<std::size_t>(item)]) == 0) {
+            items.push_back(item);
+        }
+    }
+    return items;
+}
+
 bool FillScannedAnswers(std::string& answers) {
     const auto whole = static_cast<std::size_t>(TestSpec::ItemCount);
     if (answers.size() >= whole) {

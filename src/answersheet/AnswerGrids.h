@@ -49,6 +49,8 @@ GridAnswers GridAnswersOf(std::string_view answers);
 std::string JoinGridAnswers(const GridAnswers& answers);
 // The answer column (1 to 5) that shows an "X" for `answer`, or 0 for none.
 int MarkedColumn(char answer);
+// The items that show no answer ("0", a blank or anything but "1" to "5"), in item order.
+std::vector<int> UnansweredItems(const GridAnswers& answers);
 
 // Scanned answers that came short are filled up with "0" to a whole answer text; true when
 // anything was missing.

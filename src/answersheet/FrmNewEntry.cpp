@@ -7,11 +7,14 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "session/CheckedSave.h"
 #include "session/Operations.h"
+#include "session/ReloadClient.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
+#include "ui/CloseGuard.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -50,6 +53,21 @@ Message scannedAnswersWarning() {
         "Scanned answers being populated for editing but\rsome answers did not scan "
         "correctly.\rCheck responses carefully.",
         "Scanned Answers Warning", MsgIcon::None, MsgButtons::OK};
+}
+
+Message unansweredQuestion(std::size_t count) {
+    const std::string items = count == 1 ? "1 item has" : std::to_string(count) + " items have";
+    return {items + " no answer. Save anyway?", "Unanswered Items", MsgIcon::Question,
+            MsgButtons::YesNoDefaultNo};
+}
+
+// An entry left without saving. An edited client's court history was changed in memory on
+// the way here, so its record goes back to what the file holds.
+void dropEntry(Session& session) {
+    if (session.EditMode) {
+        ReloadClient(session, session.CurrentClient);
+    }
+    DropUnsavedClient(session);
 }
 
 Message bankUnreadableMessage(const DataFileError& error) {
@@ -157,6 +175,9 @@ void FrmNewEntry::buildScreen() {
         m_choices[static_cast<std::size_t>(i)] = choice;
     }
     choices->addStretch();
+    for (MenuChoice* choice : m_choices) {
+        choice->button()->installEventFilter(this);
+    }
     connect(m_choices[SaveChoice]->button(), &QPushButton::clicked, this, &FrmNewEntry::save);
     connect(m_choices[CancelChoice]->button(), &QPushButton::clicked, this, &FrmNewEntry::cancel);
 
@@ -177,6 +198,7 @@ void FrmNewEntry::buildScreen() {
         setTabOrder(previous, m_choices[SaveChoice]->button());
     }
     setTabOrder(m_choices[SaveChoice]->button(), m_choices[CancelChoice]->button());
+    new CloseGuard(this, m_services.messages, [this] { return m_gridAnswer != m_openedWith; });
 }
 
 void FrmNewEntry::showEvent(QShowEvent* event) {
@@ -196,6 +218,7 @@ void FrmNewEntry::activate() {
         m_services.messages.show(scannedAnswersWarning());
     }
     m_gridAnswer = GridAnswersOf(client.Answers);
+    m_openedWith = m_gridAnswer;
     for (int g = 0; g < static_cast<int>(m_grids.size()); ++g) {
         for (int row = 1; row <= lastRow(g); ++row) {
             paintRow(g, row, false);
@@ -261,6 +284,14 @@ void FrmNewEntry::focusGrid(int g, int row) {
 
 bool FrmNewEntry::eventFilter(QObject* watched, QEvent* event) {
     const int g = gridIndexOf(watched);
+    if (g < 0 && event->type() == QEvent::KeyPress) {
+        // A digit on Save or Cancel is an answer typed past the grids: it is not taken.
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.size() == 1 && text.front().isDigit()) {
+            m_services.messages.beep();
+            return true;
+        }
+    }
     if (g < 0) {
         return QDialog::eventFilter(watched, event);
     }
@@ -344,7 +375,31 @@ void FrmNewEntry::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void FrmNewEntry::focusItem(int item) {
+    for (std::size_t g = 0; g < m_layout.size(); ++g) {
+        const std::vector<int>& items = m_layout[g].items;
+        const auto at = std::find(items.begin(), items.end(), item);
+        if (at != items.end()) {
+            focusGrid(static_cast<int>(g), static_cast<int>(at - items.begin()) + 1);
+            return;
+        }
+    }
+}
+
+bool FrmNewEntry::saveUnanswered() {
+    const std::vector<int> unanswered = UnansweredItems(m_gridAnswer);
+    if (unanswered.empty() ||
+        m_services.messages.show(unansweredQuestion(unanswered.size())) == MsgAnswer::Yes) {
+        return true;
+    }
+    focusItem(unanswered.front());
+    return false;
+}
+
 void FrmNewEntry::save() {
+    if (!saveUnanswered()) {
+        return;
+    }
     QPushButton* saveButton = m_choices[SaveChoice]->button();
     saveButton->setEnabled(false);
     if (m_session.CurrentClient == 0) {
@@ -374,7 +429,7 @@ void FrmNewEntry::save() {
 
 void FrmNewEntry::cancel() {
     m_choices[CancelChoice]->button()->setEnabled(false);
-    DropUnsavedClient(m_session);
+    dropEntry(m_session);
     QDialog::reject();
 }
 
@@ -391,7 +446,7 @@ void ShowNewEntry(Session& session, Services& services, QWidget* parent) {
     } catch (const DataFileError& error) {
         MOUSEDEFAULT();
         services.messages.show(bankUnreadableMessage(error));
-        DropUnsavedClient(session);
+        dropEntry(session);
         return;
     }
     FrmNewEntry screen(session, services, std::move(grids), parent);

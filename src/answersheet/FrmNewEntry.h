@@ -54,6 +54,10 @@ private:
     void focusGrid(int g, int row);
     bool gridKey(int g, const QKeyEvent* key);
     void advance(int g);
+    // Puts the cursor on `item`, in its grid.
+    void focusItem(int item);
+    // Unanswered items are saved blank only when the user says so.
+    bool saveUnanswered();
     void save();
     void cancel();
 
@@ -61,6 +65,8 @@ private:
     Services& m_services;
     std::vector<AnswerGrid> m_layout;
     GridAnswers m_gridAnswer{};
+    // The answers as the screen opened with them, to tell whether anything was typed.
+    GridAnswers m_openedWith{};
     std::vector<int> m_cursorRow;
     bool m_activated = false;
     bool m_marking = false;

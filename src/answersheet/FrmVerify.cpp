@@ -10,6 +10,7 @@
 #include "scoring/TestSpec.h"
 #include "session/CheckedSave.h"
 #include "session/Session.h"
+#include "ui/CloseGuard.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -24,7 +25,11 @@ constexpr const char* EntryPrompt =
     "Enter response data from answer sheet. Press Backspace for previous question.";
 constexpr const char* CancelPrompt =
     "Press Enter to Cancel Data Verification and return to Main Menu";
-constexpr const char* RetryAdvice = "Verify the client again once the data disk is back.";
+constexpr const char* RetryAdvice =
+    "Press Enter to save them again once the data disk is back, or Cancel to discard them.";
+constexpr const char* UnsavedPrompt =
+    "The verified answers are not saved. Press Enter to save them again, or Cancel to discard "
+    "them.";
 
 QString questionLabel(int item) {
     return QStringLiteral("Question #%1").arg(item);
@@ -47,6 +52,7 @@ FrmVerify::FrmVerify(Session& session, Services& services, QWidget* parent)
     buildScreen();
     showPosition();
     m_pnlMessage->setText(QString::fromLatin1(EntryPrompt));
+    new CloseGuard(this, m_services.messages, [this] { return m_typed; });
     resize(520, 360);
     if (!isMaximized()) {
         CenterForm(this);
@@ -132,12 +138,21 @@ bool FrmVerify::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == m_txtCurQuestion && event->type() == QEvent::FocusIn) {
-        m_pnlMessage->setText(QString::fromLatin1(EntryPrompt));
+        m_pnlMessage->setText(QString::fromLatin1(m_unsaved ? UnsavedPrompt : EntryPrompt));
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void FrmVerify::entryKey(const QKeyEvent* key) {
+    if (m_unsaved) {
+        // Every item is entered; only saving is left to do.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            finish(*m_unsaved);
+        } else {
+            m_services.messages.beep();
+        }
+        return;
+    }
     if (key->key() == Qt::Key_Backspace) {
         if (!m_verification.backspace()) {
             m_services.messages.beep();
@@ -146,7 +161,9 @@ void FrmVerify::entryKey(const QKeyEvent* key) {
         return;
     }
     const char typed = key->text().size() == 1 ? key->text().front().toLatin1() : '\0';
-    switch (m_verification.type(typed)) {
+    const VerifyStep step = m_verification.type(typed);
+    m_typed = m_typed || step != VerifyStep::Refused;
+    switch (step) {
         case VerifyStep::Refused:
             m_services.messages.beep();
             return;
@@ -161,31 +178,41 @@ void FrmVerify::entryKey(const QKeyEvent* key) {
             m_txtCurQuestion->setFocus(Qt::OtherFocusReason);
             return;
         case VerifyStep::NoCorrections:
-            finish({}, "Data Verification complete. No corrections needed.", "Data Verification.");
-            return;
         case VerifyStep::Complete:
-            finish(m_verification.EntryString(), "Data Verification complete.",
-                   "Data Verification");
+            finish(step);
             return;
     }
 }
 
-void FrmVerify::finish(const std::string& answers, const char* text, const char* title) {
+void FrmVerify::finish(VerifyStep end) {
+    const bool corrected = end == VerifyStep::Complete;
     const int n = m_session.CurrentClient;
     ClientRecord& client = m_session.ClientTable.at(static_cast<std::size_t>(n));
     const ClientRecord before = client;
-    if (!answers.empty()) {
-        client.set(&ClientRecord::Answers, answers);
+    if (corrected) {
+        client.set(&ClientRecord::Answers, m_verification.EntryString());
     }
     MOUSEWAIT();
     // The verified answers are said to be complete only once they are on the disk.
     const bool saved = SaveClientChecked(m_session, m_services.messages, n, before,
                                          {"The verified answers", RetryAdvice});
     MOUSEDEFAULT();
-    if (saved) {
-        m_services.messages.show({text, title, MsgIcon::None, MsgButtons::OK});
+    if (!saved) {
+        // The second entry and its corrections stay for another try.
+        m_unsaved = end;
+        m_pnlMessage->setText(QString::fromLatin1(UnsavedPrompt));
+        m_txtCurQuestion->setFocus(Qt::OtherFocusReason);
+        return;
     }
-    done(saved ? QDialog::Accepted : QDialog::Rejected);
+    m_unsaved.reset();
+    if (corrected) {
+        m_services.messages.show(
+            {"Data Verification complete.", "Data Verification", MsgIcon::None, MsgButtons::OK});
+    } else {
+        m_services.messages.show({"Data Verification complete. No corrections needed.",
+                                  "Data Verification.", MsgIcon::None, MsgButtons::OK});
+    }
+    done(QDialog::Accepted);
 }
 
 void FrmVerify::keyPressEvent(QKeyEvent* event) {

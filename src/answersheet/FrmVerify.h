@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <memory>
+#include <optional>
 
 #include "answersheet/Verification.h"
 
@@ -33,12 +33,16 @@ private:
     void buildScreen();
     void showPosition();
     void entryKey(const QKeyEvent* key);
-    // The pass ended: store what it gives (nothing when `answers` is empty), save, and say so.
-    void finish(const std::string& answers, const char* text, const char* title);
+    // The verification ended (NoCorrections or Complete): store what it gives, save, and say
+    // so; a save that fails keeps the screen for another try.
+    void finish(VerifyStep end);
 
     Session& m_session;
     Services& m_services;
     Verification m_verification;
+    bool m_typed = false;
+    // The verification that ended but is not saved yet.
+    std::optional<VerifyStep> m_unsaved;
 
     QGroupBox* m_frAll = nullptr;
     QGroupBox* m_frame1 = nullptr;

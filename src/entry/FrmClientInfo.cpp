@@ -12,6 +12,7 @@
 #include "session/CheckedSave.h"
 #include "session/Operations.h"
 #include "session/Session.h"
+#include "ui/CloseGuard.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -111,6 +112,8 @@ FrmClientInfo::FrmClientInfo(Session& session, Services& services, QWidget* pare
         RecordToScreen();
     }
     updateOkPrompt();
+    m_openedWith = shownTexts();
+    new CloseGuard(this, m_services.messages, [this] { return shownTexts() != m_openedWith; });
     if (!isMaximized()) {
         CenterForm(this);
     }
@@ -188,6 +191,17 @@ void FrmClientInfo::buildScreen() {
     setTabOrder(m_mebDateOfBirth, m_choices[OkChoice]->button());
     setTabOrder(m_choices[OkChoice]->button(), m_choices[CancelChoice]->button());
     resize(640, 420);
+}
+
+QStringList FrmClientInfo::shownTexts() const {
+    QStringList texts;
+    for (int k = 0; k < ClientInfoFieldCount; ++k) {
+        QWidget* widget = field(static_cast<ClientInfoField>(k));
+        const auto* list = qobject_cast<const QComboBox*>(widget);
+        texts << (list != nullptr ? list->currentText()
+                                  : static_cast<const QLineEdit*>(widget)->displayText());
+    }
+    return texts;
 }
 
 QWidget* FrmClientInfo::field(ClientInfoField k) const {
@@ -498,6 +512,11 @@ void FrmClientInfo::mapList(ClientInfoField k, bool openWhenUnknown) {
 }
 
 void FrmClientInfo::informationOk() {
+    // A client whose name was deleted is not edited at all: back to the main menu.
+    if (EditMode() && m_nameDeletedFlag == 1) {
+        reject();
+        return;
+    }
     // A locked client's fields cannot be mended, so they are not checked either.
     if (m_txtName->isEnabled()) {
         if (!nameText()) {
@@ -551,6 +570,15 @@ bool FrmClientInfo::saveEditedClient(const ClientRecord& before) {
                                          before, {"The client's information", RetryAdvice});
     MOUSEDEFAULT();
     return saved;
+}
+
+void FrmClientInfo::keyPressEvent(QKeyEvent* event) {
+    // Escape would drop what was typed; only Cancel Input leaves without storing.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void FrmClientInfo::reject() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 #include <optional>
 #include <string>
@@ -50,9 +51,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildScreen();
+    // Every field as it shows, to tell whether anything was typed.
+    QStringList shownTexts() const;
     QWidget* field(ClientInfoField k) const;
     std::optional<ClientInfoField> fieldOf(QObject* widget) const;
     std::string content(ClientInfoField k) const;
@@ -77,6 +81,7 @@ private:
     Services& m_services;
     EditTracker m_tracker;
     int m_nameDeletedFlag = 0;
+    QStringList m_openedWith;
 
     QFrame* m_frClient = nullptr;
     std::array<QLabel*, ClientInfoFieldCount> m_lblInfo{};

@@ -9,8 +9,9 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "session/Session.h"
 #include "session/Operations.h"
+#include "session/Session.h"
+#include "ui/CloseGuard.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -51,6 +52,8 @@ FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, QWidget* 
                 FromLatin1(texts[static_cast<std::size_t>(k)]));
         }
     }
+    m_openedWith = shownTexts();
+    new CloseGuard(this, m_services.messages, [this] { return shownTexts() != m_openedWith; });
     resize(640, 520);
     if (!isMaximized()) {
         CenterForm(this);
@@ -187,6 +190,14 @@ std::string FrmCourtHistory::fieldText(int k) const {
     return ToLatin1(m_fields[static_cast<std::size_t>(k)]->text()).value_or("?");
 }
 
+QStringList FrmCourtHistory::shownTexts() const {
+    QStringList texts;
+    for (const QLineEdit* edit : m_fields) {
+        texts << edit->text();
+    }
+    return texts;
+}
+
 void FrmCourtHistory::acceptField(int k) {
     QLineEdit* edit = m_fields[static_cast<std::size_t>(k)];
     if (const auto typed = ToLatin1(edit->text())) {
@@ -224,6 +235,10 @@ void FrmCourtHistory::informationOK() {
     SaveCourtData(currentRecord(), texts);
     m_session.ContinueEntry = true;
     done(QDialog::Accepted);
+}
+
+void FrmCourtHistory::reject() {
+    cancelInput();
 }
 
 void FrmCourtHistory::cancelInput() {

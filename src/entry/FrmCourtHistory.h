@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
 
 #include "entry/CourtHistoryRules.h"
@@ -27,6 +28,10 @@ public:
 
     FrmCourtHistory(Session& session, Services& services, QWidget* parent = nullptr);
 
+public slots:
+    // Closing the window is Cancel Input.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -36,6 +41,8 @@ private:
     void buildScreen();
     void activate();
     std::string fieldText(int k) const;
+    // Every field as it shows, to tell whether anything was typed.
+    QStringList shownTexts() const;
     // Enter or Tab in field k: the text trimmed and upper-cased, then checked; accepted moves
     // on, refused is said and keeps the focus.
     void acceptField(int k);
@@ -47,6 +54,7 @@ private:
     Session& m_session;
     Services& m_services;
     bool m_activated = false;
+    QStringList m_openedWith;
 
     QLabel* m_lblClientName = nullptr;
     QFrame* m_frCourt = nullptr;

@@ -5,7 +5,8 @@
 namespace qlm {
 
 enum class MsgIcon { None, Critical, Exclamation, Information, Question };
-enum class MsgButtons { OK, OKCancel, YesNo };
+// YesNoDefaultNo: Enter answers No, for a question whose Yes loses what was typed.
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoDefaultNo };
 enum class MsgAnswer { OK, Cancel, Yes, No };
 
 // One message box: its text (Latin-1, line breaks as the program writes them), its title

@@ -53,6 +53,10 @@ MsgAnswer QtMessages::show(const Message& message) {
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setDefaultButton(QMessageBox::Yes);
             break;
+        case MsgButtons::YesNoDefaultNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::No);
+            break;
     }
     // A box asks for the user, so it shows the normal pointer even inside a busy step.
     QApplication::setOverrideCursor(Qt::ArrowCursor);

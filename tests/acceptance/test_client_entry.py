@@ -1,8 +1,9 @@
 """A new client typed from a paper answer sheet, then edited once, checked byte by byte.
 
-Add New Client -> "Enter Test Data from Answer Sheet" -> Client Information -> Court History
--> the answer grids -> Save, and the record on disk; then Edit Current Client on that client,
-with only the age changed.
+First a client given up: Client Information closed by the window manager (Alt+F4) asks before
+it throws the typed name away. Then Add New Client -> "Enter Test Data from Answer Sheet" ->
+Client Information -> Court History -> the answer grids -> Save, and the record on disk; then
+Edit Current Client on that client, with only the age changed.
 """
 
 import os
@@ -69,6 +70,36 @@ def fill_in(run, caption, values):
     run.key("Return")
 
 
+def save_unanswered(run):
+    """Save with items left unanswered asks first; Yes saves them blank."""
+    run.wait_for_window("Unanswered Items")
+    run.key("alt+y")
+
+
+def close_asks_first(run):
+    """Alt+F4 on a screen with something typed asks first: No (the default) keeps the screen
+    with what was typed, Yes throws it away. Nothing reaches the disk."""
+    before = run.client_bytes() if os.path.exists(run.client_file_path) else None
+    run.wait_for_focus(name="Add New Client")
+    run.key("Return")
+    run.wait_for_window("Entry Method")
+    choose(run, "Enter Test Data from Answer Sheet")
+    run.wait_for_window("Client Information")
+    run.wait_for_focus(role="text")
+    run.type("GIVEN UP, DANA")
+    run.key("alt+F4")
+    run.wait_for_window("Discard Typed Data")
+    run.key("Return")
+    run.wait_for_window("Client Information")
+    run.wait_for_focus(role="text", shown="GIVEN UP, DANA")
+    run.key("alt+F4")
+    run.wait_for_window("Discard Typed Data")
+    run.key("alt+y")
+    run.wait_for_window("Quillmere")
+    after = run.client_bytes() if os.path.exists(run.client_file_path) else None
+    check(after == before, f"closing the screen changed DATA401.QLM: {before!r} -> {after!r}")
+
+
 def grids(run):
     found = [c for c in run.find(role="table") if c.name.startswith("Section ")]
     check(found, f"no answer grids; controls: {run.controls()!r}")
@@ -104,6 +135,7 @@ def enter_answers(run):
     run.wait_for_focus(name="Save")
     run.screenshot("answers typed")
     run.key("Return")
+    save_unanswered(run)
     return "".join(answers[1:]).encode()
 
 
@@ -161,6 +193,7 @@ def edit_age(run):
     run.key("Return")
     run.wait_for_window("Edit Client Responses")
     choose(run, "Save")
+    save_unanswered(run)
     run.wait_for_window("Quillmere")
 
 
@@ -173,6 +206,7 @@ def main():
             print("SKIP: Add New Client is not wired to its screens yet", file=sys.stderr)
             sys.exit(SKIP)
 
+        close_asks_first(run)
         day_before = time.strftime("%m/%d/%Y").encode()
         answers = add_new_client(run)
         days = {day_before, time.strftime("%m/%d/%Y").encode()}

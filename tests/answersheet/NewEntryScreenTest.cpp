@@ -59,9 +59,13 @@ std::pair<int, int> cursor(QWidget& screen) {
     }
     return {-1, -1};
 }
-void type(const char* keys) {
-    for (const char* k = keys; *k != '\0'; ++k) {
-        QTest::keyClick(QApplication::focusWidget(), *k);
+// Digits as typed; "v" is Down and ">" is Tab.
+void type(const QString& keys) {
+    for (const QChar k : keys) {
+        QWidget* at = QApplication::focusWidget();
+        k == 'v'   ? QTest::keyClick(at, Qt::Key_Down)
+        : k == '>' ? QTest::keyClick(at, Qt::Key_Tab)
+                   : QTest::keyClick(at, k.toLatin1());
     }
 }
 void press(Qt::Key key, int times = 1) {
@@ -83,6 +87,8 @@ private slots:
     void digitsRecordAnswersAndMoveOn();
     void movingBetweenRowsAndGrids();
     void storedAnswersShowAsMarks();
+    void unansweredItemsAskFirst_data();
+    void unansweredItemsAskFirst();
     void cancel_data();
     void cancel();
     void failedSaveKeepsTheAnswers_data();
@@ -132,6 +138,7 @@ void NewEntryScreenTest::gridsAsTheBankShapesThem() {
 void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
     Program program;
     program.newClient();
+    program.fake.messages.answer(MsgAnswer::Yes);
     FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
     const int result = RunModal(screen, [&] {
         QTableWidget* trueFalse = grid(screen, 0);
@@ -178,7 +185,9 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
     QCOMPARE(program.session.NumberOfClients, std::int16_t(3));
     QVERIFY(program.session.MainMenuActive);
     QVERIFY(!program.session.EditMode);
-    QVERIFY(program.fake.messages.shown.empty());
+    QCOMPARE(program.fake.messages.shown,
+             (std::vector<Message>{{"105 items have no answer. Save anyway?", "Unanswered Items",
+                                    MsgIcon::Question, MsgButtons::YesNoDefaultNo}}));
 }
 
 // Down and Up walk the rows and cross between grids; the first and last items beep.
@@ -223,6 +232,7 @@ void NewEntryScreenTest::movingBetweenRowsAndGrids() {
 void NewEntryScreenTest::storedAnswersShowAsMarks() {
     Program program;
     program.editClient();
+    program.fake.messages.answer(MsgAnswer::Yes);
     FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
     const int result = RunModal(screen, [&] {
         QCOMPARE(grid(screen, 0)->item(0, 2)->text(), QStringLiteral("X"));
@@ -237,33 +247,127 @@ void NewEntryScreenTest::storedAnswersShowAsMarks() {
     QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
 }
 
-void NewEntryScreenTest::cancel_data() {
-    QTest::addColumn<bool>("editing");
-    QTest::newRow("new client") << false;
-    QTest::newRow("edited client") << true;
+void NewEntryScreenTest::unansweredItemsAskFirst_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<int>("beeps");
+    QTest::addColumn<int>("grid");
+    QTest::addColumn<int>("row");
+    const QString section1 = QString(97, '1');
+    // After item 97 the cursor is in section 2 already; Tab and Tab from there reach Save,
+    // where digits beep.
+    QTest::newRow("later sections passed by Tab, No")
+        << section1 + ">>12"
+        << "12 items have no answer. Save anyway?" << false << 2 << 1 << 1;
+    QTest::newRow("later sections passed by Tab, Yes")
+        << section1 + ">>"
+        << "12 items have no answer. Save anyway?" << true << 0 << 0 << 0;
+    QTest::newRow("one item skipped, No")
+        << QString(49, '1') + "v" + QString(59, '1') + ">"
+        << "1 item has no answer. Save anyway?" << false << 1 << 0 << 50;
+    QTest::newRow("every item answered") << QString(109, '1') + ">"
+                                         << "" << true << 1 << 0 << 0;
 }
 
-// Nothing is written; a new client is dropped and client 1 is current, an edited one stays as
-// it was.
-void NewEntryScreenTest::cancel() {
-    QFETCH(bool, editing);
+// Save with items left unanswered asks first; No puts the cursor on the first of them.
+void NewEntryScreenTest::unansweredItemsAskFirst() {
+    QFETCH(QString, keys);
+    QFETCH(QString, question);
+    QFETCH(bool, yes);
+    QFETCH(int, beeps);
+    QFETCH(int, grid);
+    QFETCH(int, row);
     Program program;
-    editing ? program.editClient() : program.newClient();
-    const ClientRecord before = program.session.ClientTable[2];
+    program.newClient();
+    if (!question.isEmpty()) {
+        program.fake.messages.answer(yes ? MsgAnswer::Yes : MsgAnswer::No);
+    }
     FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
     const int result = RunModal(screen, [&] {
-        type("2121");
-        press(Qt::Key_Tab, 4);
-        QCOMPARE(QApplication::focusWidget(), Choice(screen, 1));
-        QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
+        type(keys);
+        QCOMPARE(QApplication::focusWidget(), Choice(screen, 0));
+        press(Qt::Key_Return);
+        if (!yes) {
+            QCOMPARE(cursor(screen), std::make_pair(grid, row));
+            QVERIFY(Choice(screen, 0)->isEnabled());
+        }
+    });
+    QCOMPARE(program.fake.messages.beeps, beeps);
+    if (question.isEmpty()) {
+        QVERIFY(program.fake.messages.shown.empty());
+    } else {
+        QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(program.fake.messages.shown[0].text), question);
+        QCOMPARE(program.fake.messages.shown[0].buttons, MsgButtons::YesNoDefaultNo);
+    }
+    if (!yes) {
+        QCOMPARE(result, StillOpen);
+        QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+        return;
+    }
+    QCOMPARE(result, int(QDialog::Accepted));
+    const std::size_t typed = static_cast<std::size_t>(keys.count('1'));
+    QCOMPARE(program.answersOnDisk(3), std::string(typed, '1') + std::string(109 - typed, ' '));
+}
+
+// How the screen is left without saving.
+enum Leave { CancelChoice, CloseAnsweredYes, CloseAnsweredNoThenCancel };
+
+void NewEntryScreenTest::cancel_data() {
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("leave");
+    QTest::newRow("new client") << false << "2121" << int(CancelChoice);
+    QTest::newRow("edited client") << true << "2121" << int(CancelChoice);
+    QTest::newRow("edited client, window closed") << true << "2121" << int(CloseAnsweredYes);
+    QTest::newRow("window close refused") << false << "2121" << int(CloseAnsweredNoThenCancel);
+    // Nothing typed: the window's close is Cancel, without a question.
+    QTest::newRow("window closed untouched") << false << "" << int(CancelChoice);
+}
+
+// Nothing is written; a new client is dropped and client 1 is current, an edited one is as the
+// file holds it, its court history changed on the screen before included.
+void NewEntryScreenTest::cancel() {
+    QFETCH(bool, editing);
+    QFETCH(QString, keys);
+    QFETCH(int, leave);
+    Program program;
+    if (editing) {
+        program.editClient();
+        // As the court history screen leaves it on the way here.
+        program.session.ClientTable[2].set(&ClientRecord::ArrestCount, "9");
+    } else {
+        program.newClient();
+    }
+    if (leave != CancelChoice) {
+        program.fake.messages.answer(leave == CloseAnsweredYes ? MsgAnswer::Yes : MsgAnswer::No);
+    }
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    const int result = RunModal(screen, [&] {
+        type(keys);
+        if (leave != CancelChoice || keys.isEmpty()) {
+            screen.close();
+        }
+        if (leave == CloseAnsweredNoThenCancel) {
+            QVERIFY(screen.isVisible());
+            QCOMPARE(cursor(screen), std::make_pair(0, 5));
+            press(Qt::Key_Tab, 4);
+            QCOMPARE(QApplication::focusWidget(), Choice(screen, 1));
+            QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
+        } else if (leave == CancelChoice && !keys.isEmpty()) {
+            press(Qt::Key_Tab, 4);
+            QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
+        }
     });
     QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(leave != CancelChoice ? 1 : 0));
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
     QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
     QVERIFY(!program.session.EditMode);
     if (editing) {
         QCOMPARE(program.session.CurrentClient, std::int16_t(2));
-        QCOMPARE(program.session.ClientTable[2].toBytes(), before.toBytes());
+        QCOMPARE(program.session.ClientTable[2].toBytes(), program.onDisk.substr(185));
     } else {
         QCOMPARE(program.session.CurrentClient, std::int16_t(1));
         QCOMPARE(program.session.ClientTable[3].toBytes(), ClientRecord().toBytes());
@@ -284,6 +388,7 @@ void NewEntryScreenTest::failedSaveKeepsTheAnswers() {
     QFETCH(QString, title);
     Program program(diskFails ? test::FailOn(FileOp::Write, "DATA401.QLM", EIO) : FaultInjector{});
     program.newClient();
+    program.fake.messages.answer(MsgAnswer::Yes);
     if (!diskFails) {
         std::filesystem::remove(program.folder.clientFile());
         program.fake.messages.answer(MsgAnswer::OK);

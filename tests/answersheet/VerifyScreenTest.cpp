@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <memory>
 
 #include "answersheet/FrmVerify.h"
 #include "support/EntryProgram.h"
@@ -48,8 +49,9 @@ class VerifyScreenTest : public QObject {
 private slots:
     void entryCorrectionAndSave();
     void sameAnswersNeedNoCorrection();
+    void cancelLeavesTheRecord_data();
     void cancelLeavesTheRecord();
-    void aFailedSaveIsNotComplete();
+    void aFailedSaveKeepsTheEntryForAnotherTry();
 };
 
 void VerifyScreenTest::entryCorrectionAndSave() {
@@ -111,13 +113,35 @@ void VerifyScreenTest::sameAnswersNeedNoCorrection() {
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
+void VerifyScreenTest::cancelLeavesTheRecord_data() {
+    QTest::addColumn<bool>("byWindow");
+    QTest::addColumn<bool>("refuseClose");
+    QTest::newRow("Cancel") << false << false;
+    QTest::newRow("window closed") << true << false;
+    QTest::newRow("window close refused, then Cancel") << false << true;
+}
+
+// Cancel, and the window's close once the supervisor says so, leave the record as it was.
 void VerifyScreenTest::cancelLeavesTheRecord() {
+    QFETCH(bool, byWindow);
+    QFETCH(bool, refuseClose);
     Program program;
+    if (byWindow || refuseClose) {
+        program.fake.messages.answer(refuseClose ? MsgAnswer::No : MsgAnswer::Yes);
+    }
     FrmVerify screen(program.session, program.fake.services);
     const int result = RunModal(screen, [&] {
         type(std::string(50, '2'));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(screen.isVisible());
+        if (byWindow || refuseClose) {
+            screen.close();
+        }
+        if (byWindow) {
+            return;
+        }
+        QVERIFY(screen.isVisible());
+        QCOMPARE(text(screen, "lblCurQuestion"), QStringLiteral("Question #51"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdCancel"));
         QCOMPARE(text(screen, "pnlMessage"),
@@ -125,27 +149,42 @@ void VerifyScreenTest::cancelLeavesTheRecord() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
     QCOMPARE(result, int(QDialog::Rejected));
+    QVERIFY(program.fake.messages.answered());
     QCOMPARE(program.session.ClientTable[1].Answers, Stored);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
-// Corrections that did not reach the disk are not called complete, and memory keeps what the
-// disk keeps.
-void VerifyScreenTest::aFailedSaveIsNotComplete() {
-    Program program(test::FailOn(FileOp::Write, "DATA401.QLM", ENOSPC));
-    program.fake.messages.answer(MsgAnswer::OK).answer(MsgAnswer::OK);
+// Corrections that did not reach the disk are not called complete, memory keeps what the disk
+// keeps, and the screen keeps the entry until Enter saves it.
+void VerifyScreenTest::aFailedSaveKeepsTheEntryForAnotherTry() {
+    auto diskFull = std::make_shared<bool>(true);
+    Program program(
+        [diskFull, fail = test::FailOn(FileOp::Write, "DATA401.QLM", ENOSPC)](
+            FileOp op, const std::string& path) { return *diskFull ? fail(op, path) : 0; });
+    program.fake.messages.answer(MsgAnswer::OK).answer(MsgAnswer::OK).answer(MsgAnswer::OK);
     FrmVerify screen(program.session, program.fake.services);
     const int result = RunModal(screen, [&] {
         type(std::string(109, '0'));
         type(std::string(109, '0'));
+        QVERIFY(screen.isVisible());
+        QCOMPARE(program.fake.messages.shown.size(), std::size_t(2));
+        QCOMPARE(program.fake.messages.shown[1].title, std::string("Data Disk Error"));
+        QVERIFY(program.fake.messages.shown[1].text.find("The verified answers could not be "
+                                                         "saved.") == 0);
+        QCOMPARE(text(screen, "pnlMessage"),
+                 QStringLiteral("The verified answers are not saved. Press Enter to save them "
+                                "again, or Cancel to discard them."));
+        QCOMPARE(program.session.ClientTable[1].Answers, Stored);
+        QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+        const int beeps = program.fake.messages.beeps;
+        type("1");
+        QCOMPARE(program.fake.messages.beeps, beeps + 1);
+        *diskFull = false;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(program.fake.messages.shown.size(), std::size_t(2));
-    QCOMPARE(program.fake.messages.shown[1].title, std::string("Data Disk Error"));
-    QVERIFY(program.fake.messages.shown[1].text.find("The verified answers could not be saved.") ==
-            0);
-    QCOMPARE(program.session.ClientTable[1].Answers, Stored);
-    QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(program.fake.messages.shown.back().text, std::string("Data Verification complete."));
+    QCOMPARE(TestFolder::read(program.folder.clientFile()).substr(74, 109), std::string(109, '0'));
 }
 
 QTEST_MAIN(VerifyScreenTest)

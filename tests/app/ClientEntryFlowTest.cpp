@@ -27,10 +27,13 @@ struct Step {
     std::function<void(QWidget*)> act;
 };
 
-// Closes whatever is open, so that a sequence that went astray ends instead of hanging.
+// Closes whatever is open, without a question, so that a sequence that went astray ends
+// instead of hanging.
 void closeModalScreens() {
     for (int i = 0; i < 10 && QApplication::activeModalWidget() != nullptr; ++i) {
-        QApplication::activeModalWidget()->close();
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->done(QDialog::Rejected);
+        }
     }
 }
 
@@ -128,6 +131,8 @@ class ClientEntryFlowTest : public QObject {
 
 private slots:
     void addFromAnAnswerSheetThenEdit();
+    void anEditGivenUpLeavesTheRecord_data();
+    void anEditGivenUpLeavesTheRecord();
     void theFiftySecondClientIsRefusedAtOnce();
 };
 
@@ -136,6 +141,8 @@ private slots:
 // in the acceptance tests.
 void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     Program program;
+    // Both saves leave items unanswered and say so first.
+    program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::Yes);
     QVERIFY(program.start());
     QVERIFY(program.choice(FrmMainMenu::AddChoice)->isEnabled());
 
@@ -180,7 +187,7 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     QCOMPARE(TestFolder::read(program.folder.clientFile()), added);
     QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
     QCOMPARE(program.listed(), QStringList{QStringLiteral("1-DOE, PAT                 ")});
-    QVERIFY(program.fake.messages.shown.empty());
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
 
     // Edit: the stored screens come up on "Information OK"; only the answer changed is new.
     auto* list = program.menu->findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
@@ -218,7 +225,8 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     edited[183] = '1';
     QCOMPARE(TestFolder::read(program.folder.clientFile()), edited);
     QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
-    QVERIFY(program.fake.messages.shown.empty());
+    QVERIFY(program.fake.messages.answered());
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(2));
 
     // qlm reads the stored client as the program holds it: the same report.
     program.folder.installBuiltDataFiles();
@@ -235,6 +243,72 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     const std::string report = TestFolder::read(program.folder.program() + "/report.prn");
     QVERIFY(report.find("NAME          : DOE, PAT") != std::string::npos);
     QCOMPARE(report, TestFolder::read(inProgram));
+}
+
+void ClientEntryFlowTest::anEditGivenUpLeavesTheRecord_data() {
+    QTest::addColumn<bool>("nameDeleted");
+    QTest::newRow("court history changed, answers cancelled") << false;
+    QTest::newRow("name deleted") << true;
+}
+
+// An edit that ends without saving leaves the record in memory as the file holds it; a client
+// whose name was deleted opens no screen that could change it.
+void ClientEntryFlowTest::anEditGivenUpLeavesTheRecord() {
+    QFETCH(bool, nameDeleted);
+    Program program;
+    ClientRecord stored =
+        ClientRecord::fromBytes(test::RecordBytes("DOE, PAT", std::string(109, '1')));
+    for (const auto& [field, value] : {std::pair{&ClientRecord::Age, "15"},
+                                       {&ClientRecord::Sex, "1"},
+                                       {&ClientRecord::Race, "2"},
+                                       {&ClientRecord::Education, "9"},
+                                       {&ClientRecord::DateOfBirth, "N"},
+                                       {&ClientRecord::AgeAtFirstArrest, "12"},
+                                       {&ClientRecord::ArrestCount, " 3"},
+                                       {&ClientRecord::NameDeleted, nameDeleted ? "1" : "0"}}) {
+        stored.set(field, value);
+    }
+    TestFolder::write(program.folder.clientFile(), stored.toBytes());
+    QVERIFY(program.start());
+    auto* list = program.menu->findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
+    list->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(list, Qt::Key_Down);
+
+    std::vector<Step> steps{{"frmClientInfo", [](QWidget*) { enter(); }}};
+    // Any other screen of a name-deleted client is closed and fails the test.
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->objectName() != QStringLiteral("frmClientInfo")) {
+            QTest::qFail(qPrintable(modal->objectName() + " opened"), __FILE__, __LINE__);
+            closeModalScreens();
+        }
+    });
+    if (nameDeleted) {
+        watch.start(20);
+    } else {
+        steps.push_back({"frmCourtHistory", [](QWidget*) {
+                             // From "Information OK" back to the drug arrests.
+                             QTest::keyClick(focused(), Qt::Key_Backtab);
+                             enter("5");
+                             enter();
+                         }});
+        steps.push_back({"frmNewEntry", [](QWidget*) {
+                             QTest::keyClick(focused(), '2');
+                             // Over the second grid and Save to Cancel.
+                             for (int i = 0; i < 3; ++i) {
+                                 QTest::keyClick(focused(), Qt::Key_Tab);
+                             }
+                             QCOMPARE(focused()->objectName(), QStringLiteral("cmdMenuChoice_1"));
+                             enter();
+                         }});
+    }
+    runSteps(steps);
+    program.run(FrmMainMenu::EditChoice);
+
+    QCOMPARE(TestFolder::read(program.folder.clientFile()), stored.toBytes());
+    QCOMPARE(program.session.ClientTable[1].toBytes(), stored.toBytes());
+    QVERIFY(program.fake.messages.shown.empty());
 }
 
 void ClientEntryFlowTest::theFiftySecondClientIsRefusedAtOnce() {

@@ -29,6 +29,7 @@ private slots:
     void fourthChangeIsRefusedAndLocksTheFields();
     void closesWithoutWriting_data();
     void closesWithoutWriting();
+    void cancelStoresNothing_data();
     void cancelStoresNothing();
     void failedSaveKeepsTheScreenAndTheFile_data();
     void failedSaveKeepsTheScreenAndTheFile();
@@ -326,6 +327,7 @@ void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
 void ClientInfoScreenTest::closesWithoutWriting_data() {
     QTest::addColumn<bool>("nameDeleted");
     QTest::newRow("unchanged client") << false;
+    // Locked, and no other screen of the edit follows.
     QTest::newRow("deleted name opens locked") << true;
 }
 
@@ -346,26 +348,62 @@ void ClientInfoScreenTest::closesWithoutWriting() {
         }
         key(Qt::Key_Return);
     });
-    QVERIFY(program.session.ContinueEntry);
+    QCOMPARE(program.session.ContinueEntry, !nameDeleted);
     QVERIFY(program.fake.messages.shown.empty());
     QCOMPARE(program.entry(2), before);
     QCOMPARE(program.fileNow(), program.onDisk);
 }
 
+void ClientInfoScreenTest::cancelStoresNothing_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("refuseClose");
+    QTest::addColumn<bool>("byWindow");
+    QTest::newRow("Cancel Input") << "CAROL EXAMPLE" << false << false;
+    QTest::newRow("window closed") << "CAROL EXAMPLE" << false << true;
+    QTest::newRow("window close refused, then Cancel Input") << "CAROL EXAMPLE" << true << false;
+    QTest::newRow("window closed untouched") << "" << false << true;
+}
+
+// Nothing typed is stored by Cancel Input or by closing the window; the window's close asks
+// first once something was typed, and Escape is no way out.
 void ClientInfoScreenTest::cancelStoresNothing() {
+    QFETCH(QString, typed);
+    QFETCH(bool, refuseClose);
+    QFETCH(bool, byWindow);
     Program program;
     program.session.EditMode = true;
     program.session.ContinueEntry = true;
+    if (refuseClose) {
+        program.fake.messages.answer(MsgAnswer::No);
+    } else if (byWindow && !typed.isEmpty()) {
+        program.fake.messages.answer(MsgAnswer::Yes);
+    }
+    const std::size_t questions = refuseClose || (byWindow && !typed.isEmpty()) ? 1 : 0;
     const ClientRecord before = program.entry(2);
-    runScreen(program, [](FrmClientInfo& screen) {
-        focusOn(&screen, "txtName");
-        type(QStringLiteral("CAROL EXAMPLE"));
-        key(Qt::Key_Return);
+    runScreen(program, [&](FrmClientInfo& screen) {
+        if (!typed.isEmpty()) {
+            focusOn(&screen, "txtName");
+            type(typed);
+            key(Qt::Key_Return);
+        }
+        key(Qt::Key_Escape);
+        QVERIFY(screen.isVisible());
+        if (refuseClose) {
+            screen.close();
+            QVERIFY(screen.isVisible());
+            QCOMPARE(child<QLineEdit>(&screen, "txtName")->text(), typed);
+        }
+        if (byWindow) {
+            screen.close();
+            return;
+        }
         focusOn(&screen, "cmdMenuChoice_1");
         QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
                  QStringLiteral("Cancel information input and return to Main Menu."));
         key(Qt::Key_Return);
     });
+    QVERIFY(program.fake.messages.answered());
+    QCOMPARE(program.fake.messages.shown.size(), questions);
     QVERIFY(!program.session.ContinueEntry);
     QCOMPARE(program.entry(2), before);
     QCOMPARE(program.fileNow(), program.onDisk);

@@ -193,17 +193,30 @@ void CourtHistoryScreenTest::refusedValuesKeepTheField() {
     QVERIFY(!program.session.ContinueEntry);
 }
 
+// How the screen is left without storing.
+enum Leave { CancelChoice, CloseAnsweredYes, CloseAnsweredNoThenCancel, CloseUntouched };
+
 void CourtHistoryScreenTest::cancelInput_data() {
     QTest::addColumn<bool>("editing");
-    QTest::newRow("new client") << false;
-    QTest::newRow("edited client") << true;
+    QTest::addColumn<int>("leave");
+    QTest::newRow("new client") << false << int(CancelChoice);
+    QTest::newRow("edited client") << true << int(CancelChoice);
+    QTest::newRow("new client, window closed") << false << int(CloseAnsweredYes);
+    QTest::newRow("window close refused") << true << int(CloseAnsweredNoThenCancel);
+    QTest::newRow("new client, window closed untouched") << false << int(CloseUntouched);
 }
 
+// Cancel Input, and the window's close once the user says so, store nothing; a new client is
+// dropped.
 void CourtHistoryScreenTest::cancelInput() {
     QFETCH(bool, editing);
+    QFETCH(int, leave);
     Program program;
     editing ? program.editClient() : program.newClient();
     program.session.ContinueEntry = true;
+    if (leave == CloseAnsweredYes || leave == CloseAnsweredNoThenCancel) {
+        program.fake.messages.answer(leave == CloseAnsweredYes ? MsgAnswer::Yes : MsgAnswer::No);
+    }
     const ClientRecord before = program.current();
     FrmCourtHistory screen(program.session, program.fake.services);
     const int result = RunModal(screen, [&] {
@@ -212,12 +225,24 @@ void CourtHistoryScreenTest::cancelInput() {
             QCOMPARE(field(screen, Fields[1])->text(), QStringLiteral("3"));
             QCOMPARE(QApplication::focusWidget(), Choice(screen, 0));
         }
-        type(screen, Fields[2], QStringLiteral("7"));
-        QTest::keyClick(field(screen, Fields[2]), Qt::Key_Return);
-        Choice(screen, 1)->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
+        if (leave != CloseUntouched) {
+            type(screen, Fields[2], QStringLiteral("7"));
+            QTest::keyClick(field(screen, Fields[2]), Qt::Key_Return);
+        }
+        if (leave != CancelChoice) {
+            screen.close();
+        }
+        if (leave == CloseAnsweredNoThenCancel) {
+            QVERIFY(screen.isVisible());
+            QCOMPARE(field(screen, Fields[2])->text(), QStringLiteral("7"));
+        }
+        if (leave == CancelChoice || leave == CloseAnsweredNoThenCancel) {
+            Choice(screen, 1)->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(Choice(screen, 1), Qt::Key_Return);
+        }
     });
     QCOMPARE(result, int(QDialog::Rejected));
+    QVERIFY(program.fake.messages.answered());
     QVERIFY(!program.session.ContinueEntry);
     QCOMPARE(program.current(), editing ? before : ClientRecord{});
     QCOMPARE(program.session.ClientTable[1].Name,

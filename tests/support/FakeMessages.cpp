@@ -13,6 +13,7 @@ MsgAnswer FakeMessages::show(const Message& message) {
             case MsgButtons::OKCancel:
                 return MsgAnswer::Cancel;
             case MsgButtons::YesNo:
+            case MsgButtons::YesNoDefaultNo:
                 return MsgAnswer::No;
             case MsgButtons::OK:
                 break;
