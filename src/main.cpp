@@ -1,6 +1,7 @@
 // quillmere: the desktop program.
 
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 #include <cstdlib>
 #include <iostream>
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Only the name: a display name would be appended to every window's caption.
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QApplication::setDesktopFileName(QStringLiteral(QLM_APP_ID));
+    // The installed icon theme's, else the one built into the program (a build, an unpacked copy).
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("quillmere"), QIcon(QStringLiteral(":/quillmere.png"))));
 
     // Qt has taken its own options; what is left is ours.
     QString home;
