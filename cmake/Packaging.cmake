@@ -4,7 +4,8 @@
 install(TARGETS quillmere qlm RUNTIME DESTINATION ${QLM_INSTALL_PROGRAM_DIR})
 # A private shared library of the programs goes beside them, with
 #   install(TARGETS name LIBRARY DESTINATION ${QLM_INSTALL_PROGRAM_DIR})
-# the quillmere package takes that whole folder and dh_shlibdeps looks there for its libraries.
+# and a program linked to it finds it there through INSTALL_RPATH "$ORIGIN" (or loads it from
+# its own folder); the quillmere package takes that whole folder.
 install(CODE "
   foreach(program quillmere qlm)
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
