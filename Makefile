@@ -81,14 +81,22 @@ fuzz-run: fuzz
 		grep -E "^#[0-9]+.*DONE" $(FUZZ_BUILD)/logs/$$f.log | tail -n 1; \
 	done
 
-# A Debian package of both programs (build-package/quillmere_*.deb), from a Release build of
-# its own; `make package-check` installs it with apt and runs it as a user who cannot write
-# the program folder.
+# The Debian packages (quillmere, quillmere-data and quillmere-dbgsym, in build-package/),
+# built by Debian's own tools from a copy of the source tree in build-package/source, as they
+# leave their results beside the tree they build. ccache, where installed, keeps its cache
+# across package builds (debhelper gives the build a home of its own).
 PACKAGE_BUILD ?= build-package
-package: deps
-	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
-	cd $(PACKAGE_BUILD) && cpack -G DEB
+CCACHE_DIR ?= $(if $(LAUNCHER),$(shell ccache -k cache_dir))
+package:
+	./scripts/install-deps package
+	rm -rf $(PACKAGE_BUILD) && mkdir -p $(PACKAGE_BUILD)/source
+	git ls-files -z --cached --others --exclude-standard \
+	    | tar --null --files-from=- --ignore-failed-read -cf - | tar -xf - -C $(PACKAGE_BUILD)/source
+	cd $(PACKAGE_BUILD)/source && \
+	    PATH=$(if $(LAUNCHER),/usr/lib/ccache:)$$PATH $(if $(CCACHE_DIR),CCACHE_DIR=$(CCACHE_DIR)) \
+	    DEB_BUILD_OPTIONS="parallel=$(JOBS)" dpkg-buildpackage -b -us -uc
 
+# lintian, then the packages installed with apt and used as a user and as root (needs root or
+# sudo; it installs them on this machine and purges them at the end).
 package-check: package
 	./scripts/check-package $(PACKAGE_BUILD)

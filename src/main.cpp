@@ -1,6 +1,7 @@
 // quillmere: the desktop program.
 
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 #include <cstdlib>
 #include <iostream>
@@ -61,6 +62,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Only the name: a display name would be appended to every window's caption.
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QApplication::setDesktopFileName(QStringLiteral(QLM_APP_ID));
+    // The installed icon theme's, else the one built into the program (a build, an unpacked copy),
+    // at most 128 pixels: X11 sends the window's icon in one request, which 256 pixels overflow.
+    const QIcon icon =
+        QIcon::fromTheme(QStringLiteral("quillmere"), QIcon(QStringLiteral(":/quillmere.png")));
+    QIcon windowIcon;
+    for (const int size : {16, 32, 48, 64, 128}) {
+        windowIcon.addPixmap(icon.pixmap(size));
+    }
+    QApplication::setWindowIcon(windowIcon);
 
     // Qt has taken its own options; what is left is ours.
     QString home;

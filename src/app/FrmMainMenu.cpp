@@ -172,7 +172,7 @@ bool FrmMainMenu::StartUp() {
     MOUSEWAIT();
     // The workgroup entry keeps the settings file in its usual shape; a failed write does
     // not stop the start.
-    m_session.Settings.WriteSystemDB(m_session.programFile("tvnsys.mda"));
+    m_session.Settings.WriteSystemDB(m_session.ProgramFolder + "/tvnsys.mda");
 
     MOUSEDEFAULT();
     const bool started = StartSession(

@@ -7,9 +7,9 @@
 
 namespace qlm {
 
-PublisherCode ReadPublisherCode(const FileSystem& files, const std::string& programFolder) {
+PublisherCode ReadPublisherCode(const FileSystem& files, const std::string& dataFolder) {
     try {
-        std::string text = files.readFile(programFolder + "/PUBLISHER.CFG");
+        std::string text = files.readFile(dataFolder + "/PUBLISHER.CFG");
         text = Trim(text.substr(0, text.find_first_of("\r\n")));
         return text == "1" ? PublisherCode::First : PublisherCode::Second;
     } catch (const FileError&) {
@@ -17,9 +17,9 @@ PublisherCode ReadPublisherCode(const FileSystem& files, const std::string& prog
     }
 }
 
-PublisherTexts LoadPublisherTexts(const FileSystem& files, const std::string& programFolder,
+PublisherTexts LoadPublisherTexts(const FileSystem& files, const std::string& dataFolder,
                                   PublisherCode code) {
-    const std::string path = programFolder + "/PUBLISHERS.TXT";
+    const std::string path = dataFolder + "/PUBLISHERS.TXT";
     const std::string content = files.readFile(path);
     const std::string section = code == PublisherCode::First ? "Publisher1" : "Publisher2";
     const auto get = [&](const char* key) {

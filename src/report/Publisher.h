@@ -22,13 +22,13 @@ struct PublisherTexts {
     std::string AboutNotice;
 };
 
-// The installation's choice, from the one-line file "PUBLISHER.CFG" beside the program:
+// The installation's choice, from the one-line file "PUBLISHER.CFG" among the data files:
 // "1" selects the first publisher; anything else, an empty or a missing file the second.
-PublisherCode ReadPublisherCode(const FileSystem& files, const std::string& programFolder);
+PublisherCode ReadPublisherCode(const FileSystem& files, const std::string& dataFolder);
 
-// The texts of one publisher from "PUBLISHERS.TXT" beside the program. A missing file or key
+// The texts of one publisher from "PUBLISHERS.TXT" among the data files. A missing file or key
 // throws FileError naming what is missing.
-PublisherTexts LoadPublisherTexts(const FileSystem& files, const std::string& programFolder,
+PublisherTexts LoadPublisherTexts(const FileSystem& files, const std::string& dataFolder,
                                   PublisherCode code);
 
 }  // namespace qlm

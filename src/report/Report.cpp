@@ -79,7 +79,7 @@ void printFullReport(ReportWriter& out, const ReportInputs& in) {
 
 std::string ComposeReport(const ReportInputs& in) {
     ReportWriter out(in.Scoring.ClientInfo[1],
-                     LoadPublisherTexts(in.Files, in.ProgramFolder, in.Publisher), in.Publisher);
+                     LoadPublisherTexts(in.Files, in.DataFolder, in.Publisher), in.Publisher);
     printPageOne(out, in);
     if (IsFullReport(in.Scoring)) {
         printFullReport(out, in);

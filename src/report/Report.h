@@ -12,14 +12,14 @@ struct ScoringState;
 struct ScoringTables;
 struct TestSpec;
 
-// The report file's name; it lies in the program folder.
+// The report file's name.
 inline constexpr const char* ReportFileName = "report.prn";
 
 // What a report is composed from: the scored client, the tables that scored it, and the text
-// files beside the program.
+// files among the program's data files.
 struct ReportInputs {
     const FileSystem& Files;
-    const std::string& ProgramFolder;
+    const std::string& DataFolder;
     // Not const: the court-history listing pads the short counts in place.
     ScoringState& Scoring;
     const ScoringTables& Tables;
@@ -27,7 +27,7 @@ struct ReportInputs {
     PublisherCode Publisher;
     const CodeTexts& Codes;
 
-    std::string programFile(const std::string& name) const { return ProgramFolder + "/" + name; }
+    std::string programFile(const std::string& name) const { return DataFolder + "/" + name; }
 };
 
 // The bytes of the report of the scored client. A missing or incomplete text file beside the
@@ -39,7 +39,7 @@ std::string ComposeReport(const ReportInputs& in);
 bool IsFullReport(const ScoringState& s);
 
 // Writes the report to `path` whole and flushes it to the disk; otherwise an error is thrown
-// (FileError for the file, DataFileError for a text file beside the program) and the file is
+// (FileError for the file, DataFileError for a data file) and the file is
 // left empty.
 void WriteReportFile(const ReportInputs& in, const std::string& path);
 

@@ -139,15 +139,15 @@ ScoringTables ParseScoringTables(const std::string& reportFile, std::string repo
     return t;
 }
 
-ScoringTables ReadScoringTables(const FileSystem& files, const std::string& programFolder) {
+ScoringTables ReadScoringTables(const FileSystem& files, const std::string& dataFolder) {
     static constexpr const char* narratives[] = {"QLMVA.TXT", "QLMAL.TXT", "QLMDG.TXT", "QLMVI.TXT",
                                                  "QLMAS.TXT"};
-    const std::string report = programFolder + "/QLMRPT.TXT";
-    const std::string keys = programFolder + "/QLMB.TXT";
+    const std::string report = dataFolder + "/QLMRPT.TXT";
+    const std::string keys = dataFolder + "/QLMB.TXT";
     ScoringTables t = ParseScoringTables(report, DataFileReader::readText(files, report), keys,
                                          DataFileReader::readText(files, keys));
     for (int sc = 1; sc <= TestSpec::ScaleCount; ++sc) {
-        t.NarrativeFile[sc] = programFolder + "/" + narratives[sc - 1];
+        t.NarrativeFile[sc] = dataFolder + "/" + narratives[sc - 1];
     }
     return t;
 }

@@ -14,8 +14,8 @@ enum ScaleNumber : int { Truthfulness = 1, Alcohol = 2, Drugs = 3, Violence = 4,
 // Scoring of one client. A missing, unreadable, short or malformed data file throws
 // DataFileError before any table or score changes, so no part of a result is ever built on it.
 
-// Reads "QLMRPT.TXT" and "QLMB.TXT" from `programFolder` and records the narrative file names.
-ScoringTables ReadScoringTables(const FileSystem& files, const std::string& programFolder);
+// Reads "QLMRPT.TXT" and "QLMB.TXT" from `dataFolder` and records the narrative file names.
+ScoringTables ReadScoringTables(const FileSystem& files, const std::string& dataFolder);
 // The tables held by the texts of both files, named `reportFile` and `keysFile` in errors.
 ScoringTables ParseScoringTables(const std::string& reportFile, std::string report,
                                  const std::string& keysFile, std::string keys);

@@ -161,7 +161,7 @@ bool CheckDataLocation(const Session& session, Messages& messages) {
 Message ProgramFileMessage(const FileError& error) {
     return {"The program file " + error.path() + " cannot be read.\r\n\r\nError " +
                 std::to_string(error.number()) + ":" + error.description() +
-                "\r\n\r\nPut the file back beside the program (or install the program again), "
+                "\r\n\r\nPut the file back in that folder (or install the program again), "
                 "then choose OK to try again.",
             "Program File Error", MsgIcon::Critical, MsgButtons::OKCancel};
 }

@@ -40,7 +40,7 @@ LocationOutcome SelectDataLocation(
 // CheckDataLocation with its two messages.
 bool CheckDataLocation(const Session& session, Messages& messages);
 
-// A file beside the program that cannot be read at start-up, named with its error; true when
+// A data file of the program that cannot be read at start-up, named with its error; true when
 // the user asks for the failed step to be repeated.
 Message ProgramFileMessage(const FileError& error);
 bool RetryAfterProgramFileError(const FileError& error, Messages& messages);

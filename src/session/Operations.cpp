@@ -63,7 +63,7 @@ void DropUnsavedClient(Session& session) {
 }
 
 void LoadScoringTables(Session& session) {
-    session.Tables = ReadScoringTables(session.Files, session.ProgramFolder);
+    session.Tables = ReadScoringTables(session.Files, session.DataFolder);
 }
 
 void ScoreCurrentClient(Session& session) {
@@ -77,8 +77,8 @@ void ScoreCurrentClient(Session& session) {
 }
 
 ReportInputs ReportInputsOf(Session& session) {
-    return {session.Files,     session.ProgramFolder, session.Scoring, session.Tables,
-            session.Constants, session.Publisher,     session.Codes};
+    return {session.Files,     session.DataFolder, session.Scoring, session.Tables,
+            session.Constants, session.Publisher,  session.Codes};
 }
 
 std::string ComposeReport(Session& session) {

@@ -30,7 +30,7 @@ void ClearClient(Session& session);
 // current; an edited client stays as the file holds it. Edit mode ends either way.
 void DropUnsavedClient(Session& session);
 
-// Reads the scoring tables afresh from the program folder; on an error the session keeps the
+// Reads the scoring tables afresh from the data folder; on an error the session keeps the
 // tables it had.
 void LoadScoringTables(Session& session);
 // Sets the test shape, loads the tables, unpacks the current client and scores it. Loading is
@@ -40,7 +40,7 @@ void ScoreCurrentClient(Session& session);
 // The report of the client scored last.
 ReportInputs ReportInputsOf(Session& session);
 std::string ComposeReport(Session& session);
-// Writes that report to `path` (by default "report.prn" in the program folder); a full report
+// Writes that report to `path` (by default "report.prn" in the report folder); a full report
 // ends by erasing the scoring tables.
 void WriteReport(Session& session, const std::string& path = {});
 // Scores the current client afresh and writes its report.

@@ -1,37 +1,29 @@
 #include "session/ProgramFolder.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 namespace qlm {
 
-std::string ResolveProgramFolder(const std::string& home) {
-    if (!home.empty()) {
-        return home;
-    }
-    if (const char* env = std::getenv("QUILLMERE_HOME"); env != nullptr && *env != '\0') {
-        return env;
-    }
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path().string() : exe.parent_path().string();
-}
+namespace fs = std::filesystem;
 
 namespace {
 
-// $variable, or `fallback` below the home folder when it is unset or not absolute (as the
-// XDG base directory rules have it), with "quillmere" below it, made owner-only.
-std::string userFolder(const char* variable, const char* fallback) {
-    namespace fs = std::filesystem;
-    fs::path base;
-    if (const char* set = std::getenv(variable); set != nullptr && *set == '/') {
-        base = set;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = fs::path(home != nullptr && *home != '\0' ? home : "/tmp") / fallback;
-    }
+constexpr const char* GuideFileName = "user-guide.html";
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+// `set` when it is absolute, else `fallback` below the home folder (as the XDG base directory
+// rules have it), with "quillmere" below it, made owner-only.
+std::string userFolder(const std::string& set, const std::string& home, const char* fallback) {
+    const fs::path base = set.starts_with('/') ? fs::path(set) : fs::path(home) / fallback;
     const fs::path folder = base / "quillmere";
     std::error_code ec;
     if (fs::create_directories(folder, ec)) {
@@ -40,13 +32,72 @@ std::string userFolder(const char* variable, const char* fallback) {
     return folder.string();
 }
 
+// The folders of $XDG_CONFIG_DIRS, most important first; relative entries do not count.
+std::vector<std::string> configDirs(const std::string& list) {
+    std::vector<std::string> dirs;
+    std::istringstream in(list);
+    for (std::string dir; std::getline(in, dir, ':');) {
+        if (dir.starts_with('/')) {
+            dirs.push_back(dir + "/quillmere");
+        }
+    }
+    if (dirs.empty()) {
+        dirs.emplace_back("/etc/xdg/quillmere");
+    }
+    return dirs;
+}
+
 }  // namespace
 
-UserFolders ResolveUserFolders(const std::string& programFolder, bool programFolderWritable) {
-    if (programFolderWritable) {
-        return {programFolder, programFolder};
+std::string ResolveProgramFolder(const std::string& home) {
+    if (!home.empty()) {
+        return home;
     }
-    return {userFolder("XDG_CONFIG_HOME", ".config"), userFolder("XDG_DATA_HOME", ".local/share")};
+    if (const std::string env = variable("QUILLMERE_HOME"); !env.empty()) {
+        return env;
+    }
+    std::error_code ec;
+    const auto exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path().string() : exe.parent_path().string();
+}
+
+FolderEnvironment ProcessEnvironment() {
+    FolderEnvironment env{variable("HOME"),
+                          variable("XDG_CONFIG_HOME"),
+                          variable("XDG_DATA_HOME"),
+                          variable("XDG_CONFIG_DIRS"),
+                          {QLM_INSTALLED_PROGRAM_DIR, QLM_INSTALLED_DATA_DIR,
+                           QLM_INSTALLED_SETTINGS_DIR, QLM_INSTALLED_DOC_DIR}};
+    if (env.home.empty()) {
+        // Never a shared folder such as /tmp: the user's own home from the password database.
+        if (const passwd* user = ::getpwuid(::getuid());
+            user != nullptr && user->pw_dir != nullptr) {
+            env.home = user->pw_dir;
+        }
+    }
+    return env;
+}
+
+UserFolders ResolveUserFolders(const std::string& programFolder, bool programFolderWritable,
+                               const FolderEnvironment& env) {
+    std::error_code ec;
+    // Decided by place, not by rights: root can write the installation, and must not.
+    if (fs::equivalent(programFolder, env.installed.program, ec)) {
+        std::vector<std::string> defaults = configDirs(env.configDirs);
+        defaults.push_back(env.installed.settings);
+        return {env.installed.data, userFolder(env.configHome, env.home, ".config"),
+                std::move(defaults), userFolder(env.dataHome, env.home, ".local/share"),
+                env.installed.doc + "/" + GuideFileName};
+    }
+    const std::string guide = programFolder + "/doc/" + GuideFileName;
+    if (programFolderWritable) {
+        return {programFolder, programFolder, {}, programFolder, guide};
+    }
+    return {programFolder,
+            userFolder(env.configHome, env.home, ".config"),
+            {programFolder},
+            userFolder(env.dataHome, env.home, ".local/share"),
+            guide};
 }
 
 bool FolderIsWritable(const std::string& folder) {

@@ -1,27 +1,62 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qlm {
 
-// The question bank, beside the program.
+// The question bank, among the program's data files.
 inline constexpr const char* QuestionBankFileName = "QLMtest.db";
 
 // The folder the program's files lie in: `home` when given (--home DIR), else the
 // QUILLMERE_HOME environment variable when set, else the executable's own folder.
 std::string ResolveProgramFolder(const std::string& home = {});
 
-// Where the program keeps the files it writes itself: the settings file and the report file.
-struct UserFolders {
+// Where a package puts the program: its executables (and private libraries), its
+// architecture-independent data files, the system-wide settings and the documentation.
+struct InstalledLayout {
+    std::string program;
+    std::string data;
     std::string settings;
-    std::string report;
+    std::string doc;
 };
 
-// The program folder itself where it can be written (as when it is unpacked or built). An
-// installed program folder is read-only for its users: then the settings go to
-// $XDG_CONFIG_HOME/quillmere and the report to $XDG_DATA_HOME/quillmere (by default
-// ~/.config/quillmere and ~/.local/share/quillmere), created owner-only.
-UserFolders ResolveUserFolders(const std::string& programFolder, bool programFolderWritable);
+// What the folders are resolved from, passed in whole so that tests can set every part.
+struct FolderEnvironment {
+    std::string home;        // $HOME
+    std::string configHome;  // $XDG_CONFIG_HOME
+    std::string dataHome;    // $XDG_DATA_HOME
+    std::string configDirs;  // $XDG_CONFIG_DIRS
+    InstalledLayout installed;
+};
+
+// This process's environment and the layout the build was configured to install.
+FolderEnvironment ProcessEnvironment();
+
+// Where a run of the program reads its own files and keeps the ones it writes.
+struct UserFolders {
+    // The data files, the question bank and the spoken prompts: only ever read.
+    std::string data;
+    // The folder of the user's own settings file "QLMtest.ini", and the files of defaults
+    // read under it, key by key, the first holding a key giving its value.
+    std::string settings;
+    std::vector<std::string> defaults;
+    // The report file "report.prn".
+    std::string report;
+    // The user guide, an HTML file.
+    std::string guide;
+};
+
+// An installed program (one that lives in the installed program folder) never writes its
+// installation, whoever runs it, root included: it reads its data from the installed data
+// folder, the settings of $XDG_CONFIG_HOME/quillmere over those of each folder of
+// $XDG_CONFIG_DIRS and then the installed settings folder, and writes its report to
+// $XDG_DATA_HOME/quillmere (by default ~/.config, /etc/xdg and ~/.local/share). Any other
+// program folder (a build, an unpacked copy) holds everything itself where it can be written;
+// where it cannot, the user's folders take the settings and the report, and its own settings
+// file serves as their defaults. The user's folders are created owner-only.
+UserFolders ResolveUserFolders(const std::string& programFolder, bool programFolderWritable,
+                               const FolderEnvironment& env = ProcessEnvironment());
 bool FolderIsWritable(const std::string& folder);
 
 }  // namespace qlm

@@ -24,22 +24,28 @@ class FileSystem;
 struct Session {
     static constexpr int MaxClients = qlm::MaxClients;
 
-    // The settings and the report file are kept in the program folder unless `user` names
-    // other folders for them.
+    // Everything is read from and kept in the program folder unless `user` names other folders.
     Session(const FileSystem& files, std::string programFolder, UserFolders user = {})
         : Files(files),
           ProgramFolder(std::move(programFolder)),
+          DataFolder(user.data.empty() ? ProgramFolder : std::move(user.data)),
           ReportFolder(user.report.empty() ? ProgramFolder : std::move(user.report)),
-          Settings(Files, user.settings.empty() ? ProgramFolder : user.settings, ProgramFolder) {}
+          GuideFile(std::move(user.guide)),
+          Settings(Files, user.settings.empty() ? ProgramFolder : user.settings, user.defaults) {}
 
-    // A file beside the program.
-    std::string programFile(const std::string& name) const { return ProgramFolder + "/" + name; }
+    // One of the program's own files (the data files, the question bank), from its data folder.
+    std::string programFile(const std::string& name) const { return DataFolder + "/" + name; }
     // The report file "report.prn".
     std::string reportFile() const { return ReportFolder + "/" + ReportFileName; }
 
     const FileSystem& Files;
+    // The executables' folder; the data files lie in DataFolder, the same folder but for an
+    // installed program.
     std::string ProgramFolder;
+    std::string DataFolder;
     std::string ReportFolder;
+    // The user guide (HTML), for help on a screen; empty where the folders were not resolved.
+    std::string GuideFile;
     qlm::Settings Settings;
 
     // The data location and its clients; entry 0 of the table is never a client.

@@ -8,25 +8,42 @@
 namespace qlm {
 
 Settings::Settings(const FileSystem& files, const std::string& folder,
-                   const std::string& programFolder)
-    : m_files(files),
-      m_path(folder + "/" + FileName),
-      m_defaults(programFolder.empty() || folder == programFolder ? std::string() : programFolder + "/" + FileName) {}
+                   const std::vector<std::string>& defaultFolders)
+    : m_files(files), m_path(folder + "/" + FileName) {
+    for (const std::string& defaults : defaultFolders) {
+        if (defaults != folder) {
+            m_defaults.push_back(defaults + "/" + FileName);
+        }
+    }
+}
+
+std::optional<std::string> Settings::readFrom(const std::string& path, const std::string& section,
+                                              const std::string& key) const {
+    try {
+        return ReadProfileValue(m_files.readFile(path), section, key);
+    } catch (const FileError&) {
+        // A missing or unreadable file reads as all defaults.
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> Settings::readDefault(const std::string& section,
+                                                 const std::string& key) const {
+    for (const std::string& path : m_defaults) {
+        if (auto found = readFrom(path, section, key)) {
+            return found;
+        }
+    }
+    return std::nullopt;
+}
 
 std::string Settings::read(const std::string& section, const std::string& key,
                            const std::string& fallback, std::size_t bufferSize) const {
-    std::string value = fallback;
-    for (const std::string& path : {m_path, m_defaults}) {
-        try {
-            if (auto found = path.empty() ? std::nullopt
-                                          : ReadProfileValue(m_files.readFile(path), section, key)) {
-                value = std::move(*found);
-                break;
-            }
-        } catch (const FileError&) {
-            // A missing or unreadable file reads as all defaults.
-        }
+    std::optional<std::string> found = readFrom(m_path, section, key);
+    if (!found) {
+        found = readDefault(section, key);
     }
+    const std::string value = found.value_or(fallback);
     return bufferSize == WholeValue ? value : value.substr(0, bufferSize - 1);
 }
 
@@ -36,6 +53,11 @@ bool Settings::write(const std::string& section, const std::string& key,
         std::string content;
         if (m_files.exists(m_path)) {
             content = m_files.readFile(m_path);
+        }
+        // What the defaults give already stays out of the user's file, so that the user follows
+        // the administrator's later changes until choosing otherwise.
+        if (!ReadProfileValue(content, section, key) && readDefault(section, key) == value) {
+            return true;
         }
         m_files.replaceFile(m_path, WriteProfileValue(content, section, key, value));
         return true;

@@ -14,11 +14,11 @@ bool StartSession(Session& session, const StartUpSteps& steps) {
     }
     session.SoundPath = session.Settings.GetINISndPath();
     session.QuestionBankPath = session.programFile(QuestionBankFileName);
-    session.Publisher = ReadPublisherCode(session.Files, session.ProgramFolder);
+    session.Publisher = ReadPublisherCode(session.Files, session.DataFolder);
     for (bool read = !steps.retry; !read;) {
         try {
             session.PublisherTexts =
-                LoadPublisherTexts(session.Files, session.ProgramFolder, session.Publisher);
+                LoadPublisherTexts(session.Files, session.DataFolder, session.Publisher);
             read = true;
         } catch (const FileError& error) {
             if (!steps.retry(error)) {

@@ -1,5 +1,5 @@
-#include <QtTest>
 #include <sys/stat.h>
+#include <QtTest>
 
 #include <cerrno>
 
@@ -23,7 +23,9 @@ private slots:
     void writeReplacesOneValueAndKeepsEveryOtherLine();
     void writeAddsMissingKeysAndSections();
     void failedWriteLeavesTheFileIntact();
-    void aReadOnlyProgramFolderKeepsTheUsersFilesInTheirOwnFolders();
+    void foldersFollowWhereTheProgramLives_data();
+    void foldersFollowWhereTheProgramLives();
+    void usersSettingsAreReadOverTheDefaultsKeyByKey();
 };
 
 void SettingsTest::valuesAreReadThroughTheirBuffers_data() {
@@ -109,45 +111,125 @@ void SettingsTest::failedWriteLeavesTheFileIntact() {
     }
 }
 
+// Where the program reads its files and keeps its own, by where it lives and who runs it. In the
+// rows "@" is the test's root folder; the installed layout is @/usr/lib/q, @/usr/share/q,
+// @/etc/q; "program" is the folder the program runs from.
+void SettingsTest::foldersFollowWhereTheProgramLives_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("configHome");  // $XDG_CONFIG_HOME
+    QTest::addColumn<QString>("configDirs");  // $XDG_CONFIG_DIRS
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QString>("defaults");  // joined by ":"
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QString>("guide");
+    const QString user = "@/home/.config/quillmere", report = "@/home/.local/share/quillmere";
+    QTest::newRow("build folder") << "@/build" << true << ""
+                                  << ""
+                                  << "@/build"
+                                  << "@/build"
+                                  << ""
+                                  << "@/build"
+                                  << "@/build/doc/user-guide.html";
+    QTest::newRow("read-only unpacked copy")
+        << "@/copy" << false << "relative/is/ignored"
+        << ""
+        << "@/copy" << user << "@/copy" << report << "@/copy/doc/user-guide.html";
+    // Root can write the installation, and must not: the place decides.
+    QTest::newRow("installed, run by root")
+        << "@/usr/lib/q" << true << ""
+        << ""
+        << "@/usr/share/q" << user << "/etc/xdg/quillmere:@/etc/q" << report
+        << "@/usr/share/doc/q/user-guide.html";
+    QTest::newRow("installed, reached through a link")
+        << "@/lib/q" << false << "@/cfg"
+        << "@/xdg1:relative:@/xdg2"
+        << "@/usr/share/q"
+        << "@/cfg/quillmere"
+        << "@/xdg1/quillmere:@/xdg2/quillmere:@/etc/q" << report
+        << "@/usr/share/doc/q/user-guide.html";
+}
 
-// An installed program folder cannot be written by its users: their settings and report go to
-// the base directories of the user, and the installation's settings serve as defaults.
-void SettingsTest::aReadOnlyProgramFolderKeepsTheUsersFilesInTheirOwnFolders() {
+void SettingsTest::foldersFollowWhereTheProgramLives() {
+    QFETCH(QString, program);
+    QFETCH(bool, writable);
+    QFETCH(QString, configHome);
+    QFETCH(QString, configDirs);
     TestFolder folder;
-    const std::string program = folder.program();
-    QCOMPARE(ResolveUserFolders(program, true).settings, program);
-    QCOMPARE(ResolveUserFolders(program, true).report, program);
+    const auto at = [&](const QString& text) {
+        return QString(text).replace('@', QString::fromStdString(folder.root())).toStdString();
+    };
+    QVERIFY(QDir().mkpath(QString::fromStdString(at("@/usr/lib/q"))));
+    QVERIFY(
+        QFile::link(QString::fromStdString(at("@/usr/lib")), QString::fromStdString(at("@/lib"))));
+    QVERIFY(QDir().mkpath(QString::fromStdString(at("@/build"))));
+    const FolderEnvironment env{
+        at("@/home"),
+        at(configHome),
+        "",
+        at(configDirs),
+        {at("@/usr/lib/q"), at("@/usr/share/q"), at("@/etc/q"), at("@/usr/share/doc/q")}};
+    const UserFolders folders = ResolveUserFolders(at(program), writable, env);
 
-    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
-    const QByteArray data = qgetenv("XDG_DATA_HOME");
-    const QByteArray home = qgetenv("HOME");
-    qputenv("HOME", QByteArray::fromStdString(folder.root()));
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(folder.root() + "/config"));
-    qputenv("XDG_DATA_HOME", "relative/is/ignored");
-    const UserFolders user = ResolveUserFolders(program, false);
-    qputenv("XDG_CONFIG_HOME", config);
-    qputenv("XDG_DATA_HOME", data);
-    qputenv("HOME", home);
-    QCOMPARE(user.settings, folder.root() + "/config/quillmere");
-    QCOMPARE(user.report, folder.root() + "/.local/share/quillmere");
-    for (const std::string& made : {user.settings, user.report}) {
+    QFETCH(QString, data);
+    QFETCH(QString, settings);
+    QFETCH(QString, defaults);
+    QFETCH(QString, report);
+    QFETCH(QString, guide);
+    QCOMPARE(folders.data, at(data));
+    QCOMPARE(folders.settings, at(settings));
+    std::string joined;
+    for (const std::string& d : folders.defaults) {
+        joined += (joined.empty() ? "" : ":") + d;
+    }
+    QCOMPARE(joined, at(defaults));
+    QCOMPARE(folders.report, at(report));
+    QCOMPARE(folders.guide, at(guide));
+    for (const std::string& made : {folders.settings, folders.report}) {
         struct stat st {};
         QCOMPARE(::stat(made.c_str(), &st), 0);
-        QCOMPARE(st.st_mode & 0777, mode_t{0700});
+        if (made != at(program)) {
+            QCOMPARE(st.st_mode & 0777, mode_t{0700});
+        }
     }
-
-    const std::string installed = "[Path]\r\nFilePath=/srv/clients\r\nSndPath=/usr/lib/q\r\n";
-    TestFolder::write(program + "/QLMtest.ini", installed);
     const FileSystem files;
-    Session session(files, program, user);
-    QCOMPARE(session.Settings.GetINIFilePath(), std::string("/srv/clients"));
-    session.Settings.WriteINIFilePath("/home/me/clients");
-    QCOMPARE(session.Settings.GetINIFilePath(), std::string("/home/me/clients"));
-    QCOMPARE(session.Settings.GetINISndPath(), std::string("/usr/lib/q"));
-    QCOMPARE(TestFolder::read(program + "/QLMtest.ini"), installed);
-    QCOMPARE(TestFolder::read(user.settings + "/QLMtest.ini"),
-             std::string("[Path]\nFilePath=/home/me/clients\n"));
-    QCOMPARE(session.reportFile(), user.report + "/" + ReportFileName);
+    const Session session(files, at(program), folders);
+    QCOMPARE(session.programFile("QLMB.TXT"), at(data) + "/QLMB.TXT");
+    QCOMPARE(session.reportFile(), at(report) + "/" + ReportFileName);
+}
+
+// A user's own settings are read over the defaults key by key; what the user writes goes to
+// the user's file only, and a value the defaults give already is not added to it.
+void SettingsTest::usersSettingsAreReadOverTheDefaultsKeyByKey() {
+    TestFolder folder;
+    const std::string user = folder.root() + "/user", xdg = folder.root() + "/xdg",
+                      etc = folder.root() + "/etc";
+    for (const std::string& dir : {user, xdg, etc}) {
+        QVERIFY(QDir().mkpath(QString::fromStdString(dir)));
+    }
+    const std::string system =
+        "[Path]\nFilePath=/srv/site\nSndPath=/usr/share/q\n"
+        "[Settings]\nNumLock=False\n[Company]\nCompanyName=ETC\n";
+    TestFolder::write(etc + "/QLMtest.ini", system);
+    TestFolder::write(xdg + "/QLMtest.ini", "[Company]\nCompanyName=XDG\n");
+    TestFolder::write(user + "/QLMtest.ini", "[Settings]\nNumLock=True\n");
+    const FileSystem files;
+    const Settings settings(files, user, {xdg, etc});
+    QCOMPARE(settings.GetINIFilePath(), std::string("/srv/site"));
+    QCOMPARE(settings.GetINISndPath(), std::string("/usr/share/q"));
+    QCOMPARE(settings.GetCompanyName(), std::string("XDG"));
+    QVERIFY(settings.ReadNumLockSetting());
+    QVERIFY(settings.ReadPrintDOSSetting());
+
+    settings.WriteINIFilePath("/srv/site");
+    QCOMPARE(TestFolder::read(user + "/QLMtest.ini"), std::string("[Settings]\nNumLock=True\n"));
+    settings.WriteINIFilePath("/home/me/clients");
+    settings.WriteINIFilePath("/srv/site");
+    QCOMPARE(settings.GetINIFilePath(), std::string("/srv/site"));
+    QCOMPARE(TestFolder::read(user + "/QLMtest.ini"),
+             std::string("[Settings]\nNumLock=True\n[Path]\nFilePath=/srv/site\n"));
+    QCOMPARE(TestFolder::read(etc + "/QLMtest.ini"), system);
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)
