@@ -2,10 +2,9 @@
 # packages from it: quillmere takes everything but share/quillmere, which goes to the
 # architecture-independent quillmere-data.
 install(TARGETS quillmere qlm RUNTIME DESTINATION ${QLM_INSTALL_PROGRAM_DIR})
-# A private shared library of the programs goes beside them, with
-#   install(TARGETS name LIBRARY DESTINATION ${QLM_INSTALL_PROGRAM_DIR})
-# and a program linked to it finds it there through INSTALL_RPATH "$ORIGIN" (or loads it from
-# its own folder); the quillmere package takes that whole folder.
+# qlm's PDF writer, a module that qlm loads only for --pdf, goes beside the programs, where
+# qlm looks for it.
+install(TARGETS qlmpdf LIBRARY DESTINATION ${QLM_INSTALL_PROGRAM_DIR})
 install(CODE "
   foreach(program quillmere qlm)
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
