@@ -6,6 +6,8 @@
 
 namespace qlm {
 
+class FileSystem;
+
 // The instruction sounds: general instructions, section 1, section 2.
 inline constexpr std::array<const char*, 3> InstructionAudioFile{"Inst0.wav", "Inst1.wav",
                                                                  "Inst2.wav"};
@@ -34,5 +36,10 @@ std::string ExpandShortSoundName(std::string_view name);
 // either end.
 std::string SoundFilePath(std::string_view soundPath, std::string_view language,
                           std::string_view name);
+
+// What keeps a wave file from being played, as an error number, a colon and its description
+// ("53:File not found", "321:Invalid file format"); empty when it can be. A file that opens but
+// is no PCM wave file would otherwise play nothing and say nothing.
+std::string SoundFileProblem(const FileSystem& files, const std::string& path);
 
 }  // namespace qlm
