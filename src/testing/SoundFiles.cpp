@@ -75,6 +75,16 @@ std::string SoundFilePath(std::string_view soundPath, std::string_view language,
     return SoundFolder(soundPath, language) + Trim(ExpandShortSoundName(name));
 }
 
+SpokenPrompts SpokenPromptsFor(bool deviceFound, const FileSystem& files,
+                               std::string_view soundPath, std::string_view language) {
+    if (!deviceFound) {
+        return SpokenPrompts::NoDevice;
+    }
+    return files.exists(SoundFilePath(soundPath, language, InstructionAudioFile[0]))
+               ? SpokenPrompts::On
+               : SpokenPrompts::NoFiles;
+}
+
 std::string SoundFileProblem(const FileSystem& files, const std::string& path) {
     try {
         return playableWave(files.readFile(path)) ? std::string() : "321:Invalid file format";

@@ -13,9 +13,9 @@
 #include "storage/FileSystem.h"
 #include "support/TestFolder.h"
 #include "testing/BankItem.h"
-#include "testing/InstructionText.h"
 #include "testing/QuestionBank.h"
 #include "testing/SoundFiles.h"
+#include "testing/TestTexts.h"
 
 using namespace qlm;
 using qlm::test::TestFolder;

@@ -2,9 +2,9 @@
 
 #include "storage/FileSystem.h"
 #include "support/TestFolder.h"
-#include "testing/InstructionText.h"
 #include "testing/SoundFiles.h"
 #include "testing/TestBank.h"
+#include "testing/TestTexts.h"
 
 using namespace qlm;
 
