@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QVBoxLayout>
 
 #include "ui/MenuChoice.h"
@@ -13,6 +14,22 @@
 #include "ui/Services.h"
 
 namespace qlm {
+
+namespace {
+
+// The help texts promise asterisks, whatever the style's own password character is.
+class AsteriskStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) {
+            return '*';
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
 
 FrmMyInputBox::FrmMyInputBox(Services& services, QWidget* parent)
     : QDialog(parent), m_services(services) {
@@ -25,6 +42,9 @@ FrmMyInputBox::FrmMyInputBox(Services& services, QWidget* parent)
     m_lblHelpMsg->setWordWrap(true);
     m_txtInput = new QLineEdit(this);
     m_txtInput->setObjectName(QStringLiteral("txtInput"));
+    auto* asterisks = new AsteriskStyle;
+    asterisks->setParent(this);
+    m_txtInput->setStyle(asterisks);
     m_txtInput->installEventFilter(this);
     m_lblHelpMsg->setBuddy(m_txtInput);
 

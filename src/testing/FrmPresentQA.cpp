@@ -1,5 +1,6 @@
 #include "testing/FrmPresentQA.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -7,7 +8,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
@@ -30,33 +30,13 @@ namespace qlm {
 
 namespace {
 
-// Texts in both languages, UTF-8.
-constexpr const char* InstructionPrompt[] = {"When ready press Enter to continue.",
-                                             "Oprima la tecla «Enter» para seguir."};
-constexpr const char* QuestionPrompt[] = {
-    "Use Up or Down arrow keys to highlight answer, then press Enter. Press F10 to go back to "
-    "previous question.",
-    "Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su respuesta. Luego "
-    "oprima la tecla «Enter». Oprima la tecla «F10» para ver la pregunta anterior."};
-constexpr const char* ChoicePromptWithSound[] = {
-    "Press Enter to select this answer. Press Tab or Arrows to hear question again.",
-    "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter»."};
-constexpr const char* ChoicePromptSilent[] = {
-    "Press Enter to select this answer.",
-    "Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter»."};
-constexpr const char* EndOfPartTitle[] = {"Presentation Note", "Nota de Presentación"};
-constexpr const char* EndOfPartText[] = {
-    "You have completed this part of the test. Press Enter to continue.",
-    "Usted ha terminado esta parte de la prueba. Oprima la tecla «Enter» para seguir."};
-constexpr const char* EndOfTestTitle[] = {"Presentation Note", "Nota de Presentacion"};
-constexpr const char* EndOfTestText[] = {
-    "You have completed the test. Thank you for your participation.\r\rPress Enter to continue.",
-    "Usted ha terminado la prueba. Se le agradece su participacion.\r\rOprima la tecla "
-    "<<Enter>> para terminar."};
-constexpr const char* Caption[] = {"Question Presentation", "Presentación de preguntas"};
-
-constexpr const char* RetryAdvice =
+// The save's own box speaks to the staff, in English like the rest of the data disk's boxes.
+constexpr const char* SaveRetryAdvice =
     "The answers are held on this screen. Put the data disk back, then press Enter to save them.";
+
+// Large print doubles the text of the whole window.
+constexpr double LargePrintScale = 2.0;
+const QSize NormalSize(760, 560);
 
 Message bankUnreadableMessage(const DataFileError& error) {
     return {std::string("The test cannot be presented: the question bank could not be read.") +
@@ -65,8 +45,13 @@ Message bankUnreadableMessage(const DataFileError& error) {
 }
 
 // The program's own texts are UTF-8; message boxes take the single-byte form.
-std::string latin1(const char* utf8) {
-    return ToLatin1(QString::fromUtf8(utf8)).value_or(utf8);
+std::string latin1(std::string_view utf8) {
+    return ToLatin1(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())))
+        .value_or(std::string(utf8));
+}
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
 }
 
 }  // namespace
@@ -78,86 +63,120 @@ FrmPresentQA::FrmPresentQA(Session& session, Services& services, std::string lan
       m_session(session),
       m_services(services),
       m_language(std::move(language)),
-      m_spanish(IsSpanish(m_language)),
+      m_texts(TextsFor(m_language)),
       m_presentation(std::move(records)),
       m_askSecretCode(std::move(askSecretCode)) {
     setObjectName(QStringLiteral("frmPresentQA"));
-    setWindowTitle(QString::fromLatin1(Caption[0]));
+    setWindowTitle(text(m_texts.Caption));
     setModal(true);
+    // Large print fills the screen, which a window manager allows a window that can be maximised.
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
     buildScreen();
     showItem();
-
-    auto* back = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(back, &QShortcut::activated, this, &FrmPresentQA::goBack);
-    // Staff's way out: the new client is dropped and nothing is stored.
-    auto* leave = new QShortcut(QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_F10), this);
-    connect(leave, &QShortcut::activated, this, &FrmPresentQA::abandon);
     connect(this, &QDialog::finished, this, &FrmPresentQA::StopAudio);
 
-    resize(760, 560);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
+    const std::string largePrint =
+        m_session.Settings.read("Options", "LargePrint", "0", Settings::WholeValue);
+    setLargePrint(Trim(largePrint) == "1" || largePrint.starts_with("Tru"));
 }
 
 void FrmPresentQA::buildScreen() {
-    m_fraInstructions = new QGroupBox(QStringLiteral("Instructions"), this);
+    m_fraInstructions = new QGroupBox(text(m_texts.InstructionsCaption), this);
     m_fraInstructions->setObjectName(QStringLiteral("fraInstructions"));
     m_txtInstructions = new QPlainTextEdit(m_fraInstructions);
     m_txtInstructions->setObjectName(QStringLiteral("txtInstructions"));
     m_txtInstructions->setReadOnly(true);
-    m_txtInstructions->setAccessibleName(QStringLiteral("Instructions"));
+    m_txtInstructions->setAccessibleName(text(m_texts.InstructionsCaption));
     m_txtInstructions->installEventFilter(this);
-    (new QVBoxLayout(m_fraInstructions))->addWidget(m_txtInstructions);
+    m_lblSpokenPrompts = new QLabel(m_fraInstructions);
+    m_lblSpokenPrompts->setObjectName(QStringLiteral("lblSpokenPrompts"));
+    m_lblSpokenPrompts->setWordWrap(true);
+    auto* instructions = new QVBoxLayout(m_fraInstructions);
+    instructions->addWidget(m_txtInstructions);
+    instructions->addWidget(m_lblSpokenPrompts);
 
     m_frQandA = new QFrame(this);
     m_frQandA->setObjectName(QStringLiteral("frQandA"));
-    m_fraQuestions = new QGroupBox(QStringLiteral("Question"), m_frQandA);
+    m_fraQuestions = new QGroupBox(text(m_texts.QuestionCaption), m_frQandA);
     m_fraQuestions->setObjectName(QStringLiteral("fraQuestions"));
     m_txtQuestion = new QPlainTextEdit(m_fraQuestions);
     m_txtQuestion->setObjectName(QStringLiteral("txtQuestion"));
     m_txtQuestion->setReadOnly(true);
-    m_txtQuestion->setAccessibleName(QStringLiteral("Question"));
+    m_txtQuestion->setAccessibleName(text(m_texts.QuestionCaption));
     // The question takes the focus only from the program, never by Tab or the mouse.
     m_txtQuestion->setFocusPolicy(Qt::NoFocus);
-    m_txtQuestion->setMaximumHeight(110);
     m_txtQuestion->installEventFilter(this);
     (new QVBoxLayout(m_fraQuestions))->addWidget(m_txtQuestion);
 
-    m_fraAnswer = new QGroupBox(QStringLiteral("Choose Answer"), m_frQandA);
+    m_fraAnswer = new QGroupBox(text(m_texts.AnswerCaption), m_frQandA);
     m_fraAnswer->setObjectName(QStringLiteral("fraAnswer"));
     auto* rows = new QVBoxLayout(m_fraAnswer);
     m_msgPanel = MakeMsgPanel(this);
     for (int i = 0; i < ChoiceCount; ++i) {
         const auto index = static_cast<std::size_t>(i);
         auto* choice = new MenuChoice(i, QString::number(i + 1), m_fraAnswer);
-        choice->setFixedWidth(70);
-        auto* text = new QLineEdit(m_fraAnswer);
-        text->setObjectName(QStringLiteral("txtButtonText_%1").arg(i));
-        text->setReadOnly(true);
-        text->setFocusPolicy(Qt::NoFocus);
-        text->installEventFilter(this);
+        auto* answer = new QLineEdit(choice);
+        answer->setObjectName(QStringLiteral("txtButtonText_%1").arg(i));
+        answer->setReadOnly(true);
+        answer->setFocusPolicy(Qt::NoFocus);
+        answer->installEventFilter(this);
+        // The highlight panel surrounds the whole answer, its number and its text.
+        auto* row = static_cast<QBoxLayout*>(choice->layout());
+        row->setDirection(QBoxLayout::LeftToRight);
+        row->addWidget(answer, 1);
         choice->button()->installEventFilter(this);
         connect(choice->button(), &QPushButton::clicked, this, [this, i] { choose(i); });
-        auto* row = new QHBoxLayout;
-        row->addWidget(choice);
-        row->addWidget(text, 1);
-        rows->addLayout(row);
+        rows->addWidget(choice);
         m_choices[index] = choice;
-        m_txtButtonText[index] = text;
+        m_txtButtonText[index] = answer;
     }
     for (int i = 0; i + 1 < ChoiceCount; ++i) {
         setTabOrder(m_choices[static_cast<std::size_t>(i)]->button(),
                     m_choices[static_cast<std::size_t>(i) + 1]->button());
     }
+    rows->addStretch(1);
     auto* qanda = new QVBoxLayout(m_frQandA);
     qanda->addWidget(m_fraQuestions);
-    qanda->addWidget(m_fraAnswer);
+    qanda->addWidget(m_fraAnswer, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_fraInstructions, 1);
     layout->addWidget(m_frQandA, 1);
     layout->addWidget(m_msgPanel);
+}
+
+void FrmPresentQA::setLargePrint(bool on) {
+    m_largePrint = on;
+    QFont font = QApplication::font();
+    if (on) {
+        if (font.pointSizeF() > 0) {
+            font.setPointSizeF(font.pointSizeF() * LargePrintScale);
+        } else {
+            font.setPixelSize(static_cast<int>(font.pixelSize() * LargePrintScale));
+        }
+    }
+    setFont(font);
+    // Controls with a font of their own (the bold ones) keep their weight at the new size.
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        if (widget->testAttribute(Qt::WA_SetFont)) {
+            QFont own = font;
+            own.setBold(widget->font().bold());
+            widget->setFont(own);
+        }
+    }
+    const QFontMetrics metrics(font);
+    // Room for the longest item in three lines, and for the choice's number.
+    m_txtQuestion->setFixedHeight(metrics.lineSpacing() * 3 + 2 * metrics.height() / 3 + 8);
+    for (MenuChoice* choice : m_choices) {
+        choice->button()->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("0")) * 4 + 24);
+    }
+    if (on) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        resize(NormalSize);
+        CenterForm(this);
+    }
 }
 
 void FrmPresentQA::showEvent(QShowEvent* event) {
@@ -171,14 +190,15 @@ void FrmPresentQA::showEvent(QShowEvent* event) {
 }
 
 void FrmPresentQA::activate() {
-    const int lang = m_spanish ? 1 : 0;
-    setWindowTitle(QString::fromUtf8(Caption[lang]));
-    // SetupAudio
-    m_audioEnabled = m_services.audio.available();
-    m_instructionText = SetInstructionText(m_language);
+    // SetupAudio: without a device or without the language's sounds the test runs silently, and
+    // the staff read so on the general instructions before the juvenile starts.
+    const SpokenPrompts spoken = SpokenPromptsFor(m_services.audio.available(), m_session.Files,
+                                                  m_session.SoundPath, m_language);
+    m_audioEnabled = spoken == SpokenPrompts::On;
+    m_lblSpokenPrompts->setText(text(m_texts.Spoken.at(static_cast<std::size_t>(spoken))));
     for (MenuChoice* choice : m_choices) {
-        choice->setPrompt(m_msgPanel, QString::fromUtf8(m_audioEnabled ? ChoicePromptWithSound[lang]
-                                                                       : ChoicePromptSilent[lang]));
+        choice->setPrompt(m_msgPanel, text(m_audioEnabled ? m_texts.ChoicePromptWithSound
+                                                          : m_texts.ChoicePromptSilent));
     }
     m_generalInstructionsPending = true;
     TestInstructions(0);
@@ -191,7 +211,8 @@ void FrmPresentQA::TestInstructions(int section) {
     m_frQandA->hide();
     m_fraInstructions->show();
     m_txtInstructions->setPlainText(
-        QString::fromStdString(m_instructionText.at(static_cast<std::size_t>(section))));
+        QString::fromStdString(m_texts.Instructions.at(static_cast<std::size_t>(section))));
+    m_lblSpokenPrompts->setVisible(section == 0);
     m_txtInstructions->moveCursor(QTextCursor::Start);
     m_txtInstructions->setFocus(Qt::OtherFocusReason);
 }
@@ -207,7 +228,7 @@ void FrmPresentQA::dismissInstructions() {
         PlayAudio(InstructionAudioFile[static_cast<std::size_t>(section)]);
         return;
     }
-    showPrompt(QuestionPrompt[0], QuestionPrompt[1]);
+    showPrompt(m_texts.QuestionPrompt);
     focusQuestion();
 }
 
@@ -253,6 +274,13 @@ void FrmPresentQA::goBack() {
     m_testEnded = false;
     m_frQandA->show();
     showItem();
+    // The answer given before has the focus, so that the juvenile sees (and hears) it.
+    const int given =
+        m_presentation.ItemResponses().at(static_cast<std::size_t>(m_presentation.item().ID));
+    if (given > 0 && !m_choices.at(static_cast<std::size_t>(given - 1))->isHidden()) {
+        focusChoice(given - 1);
+        return;
+    }
     focusChoice(0);
     focusQuestion();
 }
@@ -279,10 +307,8 @@ void FrmPresentQA::reject() {
         return;
     }
     if (!m_saved &&
-        m_services.messages.show({"The test is not finished and its answers are not saved.\r\r"
-                                  "Leave the test and give up the answers?",
-                                  "Question Presentation", MsgIcon::Question, MsgButtons::YesNo}) !=
-            MsgAnswer::Yes) {
+        m_services.messages.show({latin1(m_texts.LeaveText), latin1(m_texts.Caption),
+                                  MsgIcon::Question, MsgButtons::YesNo}) != MsgAnswer::Yes) {
         return;
     }
     abandon();
@@ -291,16 +317,15 @@ void FrmPresentQA::reject() {
 void FrmPresentQA::choose(int i) {
     m_choices[static_cast<std::size_t>(i)]->setHighlighted(false);
     const AfterChoice after = m_presentation.choose(i);
-    const int lang = m_spanish ? 1 : 0;
     if (after != AfterChoice::Nothing) {
         StopAudio();
         m_frQandA->hide();
         m_msgPanel->clear();
         if (after == AfterChoice::EndOfPart) {
-            showBox(EndOfPartTitle[lang], EndOfPartText[lang]);
+            showBox(m_texts.EndOfPartTitle, m_texts.EndOfPartText, MsgIcon::None);
             m_frQandA->show();
         } else {
-            showBox(EndOfTestTitle[lang], EndOfTestText[lang]);
+            showBox(m_texts.EndOfTestTitle, m_texts.EndOfTestText, MsgIcon::None);
         }
     }
     GetNextQuestion();
@@ -319,7 +344,7 @@ void FrmPresentQA::endOfTest() {
     setFocus(Qt::OtherFocusReason);
     if (!storeAnswers()) {
         // Nothing is lost: the answers stay here until the save succeeds.
-        m_msgPanel->setText(QString::fromLatin1(RetryAdvice));
+        m_msgPanel->setText(text(m_texts.RetryAdvice));
         return;
     }
     m_session.ContinueEntry = true;
@@ -336,7 +361,7 @@ bool FrmPresentQA::storeAnswers() {
     client.set(&ClientRecord::Answers, m_presentation.answerText());
     MOUSEWAIT();
     const bool saved = SaveClientChecked(m_session, m_services.messages, n, before,
-                                         {"The client's answers", RetryAdvice});
+                                         {"The client's answers", SaveRetryAdvice});
     MOUSEDEFAULT();
     if (saved && !m_saved) {
         // The client counts once, however often its answers are saved again.
@@ -395,14 +420,45 @@ bool FrmPresentQA::choiceKey(int i, const QKeyEvent* key) {
     return true;
 }
 
+bool FrmPresentQA::formKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers modifiers = key->modifiers();
+    const bool control = modifiers.testFlag(Qt::ControlModifier);
+    switch (key->key()) {
+        case Qt::Key_F10:
+            // Shift+Alt is the staff's way out; with any other modifier, or none, F10 goes back.
+            if (modifiers.testFlag(Qt::ShiftModifier) && modifiers.testFlag(Qt::AltModifier)) {
+                abandon();
+            } else {
+                goBack();
+            }
+            return true;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            if (control) {
+                setLargePrint(true);
+            }
+            return control;
+        case Qt::Key_Minus:
+            if (control) {
+                setLargePrint(false);
+            }
+            return control;
+        default:
+            return false;
+    }
+}
+
 bool FrmPresentQA::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress && formKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
     if (watched == m_txtInstructions) {
         if (type == QEvent::FocusIn) {
             for (QLineEdit* text : m_txtButtonText) {
                 SetBold(text, false);
             }
-            showPrompt(InstructionPrompt[0], InstructionPrompt[1]);
+            showPrompt(m_texts.InstructionPrompt);
         } else if (type == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab) {
@@ -420,7 +476,7 @@ bool FrmPresentQA::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
             setQuestionColours(Cyan, Black);
-            showPrompt(QuestionPrompt[0], QuestionPrompt[1]);
+            showPrompt(m_texts.QuestionPrompt);
             PlayAudio(m_presentation.item().QuestionAudioFile);
         } else if (type == QEvent::FocusOut) {
             setQuestionColours(Blue, White);
@@ -452,6 +508,9 @@ bool FrmPresentQA::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmPresentQA::keyPressEvent(QKeyEvent* event) {
+    if (formKey(event)) {
+        return;
+    }
     const int key = event->key();
     if (m_testEnded && !m_saved && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
         endOfTest();
@@ -469,12 +528,12 @@ void FrmPresentQA::setQuestionColours(unsigned background, unsigned text) {
     m_txtQuestion->setPalette(palette);
 }
 
-void FrmPresentQA::showPrompt(const char* english, const char* spanish) {
-    m_msgPanel->setText(QString::fromUtf8(m_spanish ? spanish : english));
+void FrmPresentQA::showPrompt(const char* prompt) {
+    m_msgPanel->setText(text(prompt));
 }
 
-void FrmPresentQA::showBox(const char* title, const char* text) {
-    m_services.messages.show({latin1(text), latin1(title), MsgIcon::None, MsgButtons::OK});
+void FrmPresentQA::showBox(const char* title, const std::string& message, MsgIcon icon) {
+    m_services.messages.show({latin1(message), latin1(title), icon, MsgButtons::OK});
 }
 
 void FrmPresentQA::PlayAudio(const std::string& name) {
@@ -489,17 +548,13 @@ void FrmPresentQA::PlayAudio(const std::string& name) {
     if (!m_session.Files.exists(path)) {
         return;
     }
-    std::string error;
-    if (!m_services.audio.play(path, error)) {
-        // Said once; the test goes on without sound and without the repeat hint.
-        m_audioEnabled = false;
-        const int lang = m_spanish ? 1 : 0;
-        for (MenuChoice* choice : m_choices) {
-            choice->setPrompt(m_msgPanel, QString::fromUtf8(ChoicePromptSilent[lang]));
-        }
-        m_services.messages.show(
-            {"Error " + error, "Sound Error", MsgIcon::Critical, MsgButtons::OK});
+    // A sound that cannot be played is said each time; the test goes on and the next sound
+    // is tried as usual.
+    std::string error = SoundFileProblem(m_session.Files, path);
+    if (error.empty() && m_services.audio.play(path, error)) {
+        return;
     }
+    showBox(m_texts.SoundErrorTitle, FillIn(m_texts.SoundErrorText, error), MsgIcon::Critical);
 }
 
 void FrmPresentQA::StopAudio() {
@@ -593,12 +648,13 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
              "Interrupted Test", MsgIcon::Exclamation, MsgButtons::OK});
         return;
     }
+    // Offered in the test's own language, as every box of the test is.
+    const TestTexts& texts = TextsFor(journal->language);
     const std::string name = Trim(journal->client.Name);
     const MsgAnswer answer = services.messages.show(
-        {"The on-screen test of " + (name.empty() ? std::string("a new client") : name) +
-             " was interrupted at item " + std::to_string(std::min(journal->reached, 109)) +
-             ".\r\n\r\nTake it up again now? No gives up the answers given so far.",
-         "Interrupted Test", MsgIcon::Question, MsgButtons::YesNo});
+        {FillIn(latin1(texts.ResumeText), name.empty() ? latin1(texts.NewClient) : name,
+                std::to_string(std::min(journal->reached, TestSpec::ItemCount))),
+         latin1(texts.ResumeTitle), MsgIcon::Question, MsgButtons::YesNo});
     if (answer != MsgAnswer::Yes) {
         try {
             session.Files.remove(path);

@@ -6,9 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "testing/InstructionText.h"
 #include "testing/Presentation.h"
 #include "testing/TestJournal.h"
+#include "testing/TestTexts.h"
+#include "ui/Messages.h"
 
 class QFrame;
 class QGroupBox;
@@ -46,6 +47,9 @@ public:
     const Presentation& presentation() const { return m_presentation; }
     // True once the answers are in the client file.
     bool answersSaved() const { return m_saved; }
+    // Large print: the window fills the screen and its text is twice the size.
+    bool largePrint() const { return m_largePrint; }
+    void setLargePrint(bool on);
 
 public slots:
     // Closing the window asks first, because it loses every answer not yet saved.
@@ -73,9 +77,11 @@ private:
     // The visible choice after (step 1) or before (step -1) choice i; -1 past either end.
     int visibleChoice(int i, int step) const;
     bool choiceKey(int i, const QKeyEvent* key);
+    // The keys the screen sees before its controls: F10, Shift+Alt+F10, Ctrl+plus and minus.
+    bool formKey(const QKeyEvent* key);
     void setQuestionColours(unsigned background, unsigned text);
-    void showPrompt(const char* english, const char* spanish);
-    void showBox(const char* title, const char* text);
+    void showPrompt(const char* text);
+    void showBox(const char* title, const std::string& text, MsgIcon icon);
     void PlayAudio(const std::string& name);
     void StopAudio();
     void writeJournal();
@@ -84,20 +90,21 @@ private:
     Session& m_session;
     Services& m_services;
     std::string m_language;
-    bool m_spanish;
+    const TestTexts& m_texts;
     Presentation m_presentation;
     std::function<bool()> m_askSecretCode;
     std::string m_journalPath;
-    InstructionTexts m_instructionText;
     bool m_audioEnabled = false;
     bool m_activated = false;
     bool m_generalInstructionsPending = false;
     bool m_testEnded = false;
     bool m_saved = false;
     bool m_leaving = false;
+    bool m_largePrint = false;
 
     QGroupBox* m_fraInstructions = nullptr;
     QPlainTextEdit* m_txtInstructions = nullptr;
+    QLabel* m_lblSpokenPrompts = nullptr;
     QFrame* m_frQandA = nullptr;
     QGroupBox* m_fraQuestions = nullptr;
     QPlainTextEdit* m_txtQuestion = nullptr;

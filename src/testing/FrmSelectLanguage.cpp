@@ -6,9 +6,12 @@
 
 #include "session/Operations.h"
 #include "session/Session.h"
+#include "testing/EntrySequence.h"
 #include "testing/QuestionBank.h"
+#include "testing/SoundFiles.h"
 #include "ui/MenuChoice.h"
 #include "ui/ScreenOps.h"
+#include "ui/Services.h"
 
 namespace qlm {
 
@@ -16,10 +19,15 @@ namespace {
 
 constexpr std::array<const char*, 3> DesignCaptions{"One", "Two", "Three"};
 
+// Told to the staff per language, before the juvenile starts.
+constexpr const char* SpokenIn = "Spoken prompts in %1 are on.";
+constexpr const char* NoSoundFilesIn =
+    "Spoken prompts in %1 are off because no sound files were found.";
+
 }  // namespace
 
-FrmSelectLanguage::FrmSelectLanguage(Session& session, Services&, QWidget* parent)
-    : QDialog(parent), m_session(session) {
+FrmSelectLanguage::FrmSelectLanguage(Session& session, Services& services, QWidget* parent)
+    : QDialog(parent), m_session(session), m_services(services) {
     setObjectName(QStringLiteral("frmSelectLanguage"));
     setWindowTitle(QStringLiteral("Select Presentation Language"));
     setModal(true);
@@ -41,9 +49,15 @@ FrmSelectLanguage::FrmSelectLanguage(Session& session, Services&, QWidget* paren
         m_choices[static_cast<std::size_t>(i)] = choice;
     }
 
+    m_lblSpokenPrompts = new QLabel(this);
+    m_lblSpokenPrompts->setObjectName(QStringLiteral("lblSpokenPrompts"));
+    m_lblSpokenPrompts->setAlignment(Qt::AlignHCenter);
+    m_lblSpokenPrompts->setWordWrap(true);
+
     auto* layout = new QVBoxLayout(this);
     layout->addStretch(2);
     layout->addWidget(frame, 0, Qt::AlignHCenter);
+    layout->addWidget(m_lblSpokenPrompts);
     layout->addStretch(3);
     layout->addWidget(m_msgPanel);
     resize(560, 360);
@@ -54,6 +68,8 @@ FrmSelectLanguage::FrmSelectLanguage(Session& session, Services&, QWidget* paren
 
 int FrmSelectLanguage::LanguageCount() {
     const QuestionBank bank(m_session.QuestionBankPath);
+    const bool device = m_services.audio.available();
+    QStringList spoken;
     int n = 0;
     for (const std::string& table : bank.languages()) {
         if (n == CancelChoice) {
@@ -64,8 +80,17 @@ int FrmSelectLanguage::LanguageCount() {
         choice->button()->setText(caption);
         choice->setPrompt(m_msgPanel, QStringLiteral("Present in ") + caption);
         choice->setVisible(true);
+        const SpokenPrompts prompts =
+            SpokenPromptsFor(device, m_session.Files, m_session.SoundPath, table);
+        spoken << QString::fromStdString(
+            FillIn(prompts == SpokenPrompts::On ? SpokenIn : NoSoundFilesIn, table));
         ++n;
     }
+    if (!device && n > 0) {
+        spoken = QStringList{QString::fromUtf8(
+            TextsFor(DefaultLanguage).Spoken[static_cast<std::size_t>(SpokenPrompts::NoDevice)])};
+    }
+    m_lblSpokenPrompts->setText(spoken.join(QLatin1Char('\n')));
     return n;
 }
 

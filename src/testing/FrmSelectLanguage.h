@@ -23,7 +23,8 @@ public:
     FrmSelectLanguage(Session& session, Services& services, QWidget* parent = nullptr);
 
     // Opens the question bank, shows one choice per language table and returns how many there
-    // are (DataFileError when the bank cannot be read).
+    // are (DataFileError when the bank cannot be read). Says for each whether the test will
+    // speak.
     int LanguageCount();
     // The language chosen; empty until one was.
     const std::string& language() const { return m_language; }
@@ -39,9 +40,11 @@ private:
     void runChoice(int index);
 
     Session& m_session;
+    Services& m_services;
     std::string m_language;
     std::array<MenuChoice*, 4> m_choices{};
     QLabel* m_msgPanel = nullptr;
+    QLabel* m_lblSpokenPrompts = nullptr;
 };
 
 }  // namespace qlm

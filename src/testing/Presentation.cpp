@@ -50,7 +50,10 @@ bool Presentation::goBack() {
         return false;
     }
     // One row more, because moving on steps forward one: the item before the one on screen.
-    m_records.previous();
+    // After the end of the test no item is on screen, and the last one comes back.
+    if (m_questionNumber <= LastItem) {
+        m_records.previous();
+    }
     m_goingBack = true;
     GetNextQuestion();
     m_goingBack = false;

@@ -27,7 +27,8 @@ public:
 
     // Moves to the next item, or ends the test after the last one.
     NextShown GetNextQuestion();
-    // Steps back one item; false (a beep) on the first item.
+    // Steps back one item (to the last one after the end of the test); false (a beep) on the
+    // first item.
     bool goBack();
     // Answer i (0 to 4) for the item on screen. The caller shows the box it asks for, then
     // calls GetNextQuestion.

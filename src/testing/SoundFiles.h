@@ -4,7 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "testing/TestTexts.h"
+
 namespace qlm {
+
+class FileSystem;
 
 // The instruction sounds: general instructions, section 1, section 2.
 inline constexpr std::array<const char*, 3> InstructionAudioFile{"Inst0.wav", "Inst1.wav",
@@ -34,5 +38,15 @@ std::string ExpandShortSoundName(std::string_view name);
 // either end.
 std::string SoundFilePath(std::string_view soundPath, std::string_view language,
                           std::string_view name);
+
+// Whether the test in `language` will speak: a sound device, and the general instructions' sound
+// in the language's folder (a folder without it holds no sounds worth playing).
+SpokenPrompts SpokenPromptsFor(bool deviceFound, const FileSystem& files,
+                               std::string_view soundPath, std::string_view language);
+
+// What keeps a wave file from being played, as an error number, a colon and its description
+// ("53:File not found", "321:Invalid file format"); empty when it can be. A file that opens but
+// is no PCM wave file would otherwise play nothing and say nothing.
+std::string SoundFileProblem(const FileSystem& files, const std::string& path);
 
 }  // namespace qlm

@@ -79,6 +79,7 @@ void SecretCodeTest::inputBox() {
         QCOMPARE(QApplication::focusWidget(), input(box));
         QTest::keyClicks(input(box), "abcdefghijkl");
         QCOMPARE(input(box)->text(), QStringLiteral("abcdefghij"));
+        QCOMPARE(input(box)->displayText(), QStringLiteral("**********"));
         QTest::keyClick(input(box), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(Choice(box, 1), Qt::Key_Return);

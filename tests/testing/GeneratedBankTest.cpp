@@ -13,9 +13,9 @@
 #include "storage/FileSystem.h"
 #include "support/TestFolder.h"
 #include "testing/BankItem.h"
-#include "testing/InstructionText.h"
 #include "testing/QuestionBank.h"
 #include "testing/SoundFiles.h"
+#include "testing/TestTexts.h"
 
 using namespace qlm;
 using qlm::test::TestFolder;
@@ -107,10 +107,12 @@ void GeneratedBankTest::holdsEveryItemAndItsSounds() {
         QSKIP("espeak-ng or sox is not installed: the build renders no sounds");
     }
     const std::string soundPath = TestFolder::builtProgramFolder();
+    const FileSystem files;
     for (const auto& name : sounds) {
         const std::string path = SoundFilePath(soundPath, language, name);
         std::error_code ec;
         QVERIFY2(std::filesystem::file_size(path, ec) > 1000, path.c_str());
+        QVERIFY2(SoundFileProblem(files, path).empty(), path.c_str());
     }
     const auto [instLength, instRms] = measure(SoundFilePath(soundPath, language, "Inst0.wav"));
     const auto [itemLength, itemRms] = measure(SoundFilePath(soundPath, language, "q001.wav"));

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -47,7 +48,7 @@ struct Program : test::EntryProgram {
         std::filesystem::create_directories(sounds);
         for (const char* name :
              {"Inst0.wav", "Inst1.wav", "Inst2.wav", "q1.wav", "q98.wav", "True.wav"}) {
-            TestFolder::write(sounds + name, "RIFF");
+            TestFolder::write(sounds + name, test::Wave());
         }
     }
 
@@ -115,11 +116,15 @@ private slots:
     void instructionsItemsAndSounds();
     void theWholeTestIsSaved();
     void spanishTexts();
+    void stepsBackWithF10_data();
     void stepsBackWithF10();
     void shiftAltF10DropsTheClient();
     void answersAreKeptUntilTheSaveSucceeds();
     void aWrongCodeKeepsTheScreen();
-    void aSoundErrorIsSaidOnce();
+    void aSoundErrorLeavesTheSoundOn_data();
+    void aSoundErrorLeavesTheSoundOn();
+    void largePrint_data();
+    void largePrint();
     void anInterruptedTestIsTakenUp();
     void aJournalThatCannotBeUsedIsKeptAside_data();
     void aJournalThatCannotBeUsedIsKeptAside();
@@ -135,6 +140,8 @@ void PresentQAScreenTest::instructionsItemsAndSounds() {
         auto* instructions = screen.findChild<QPlainTextEdit*>(QStringLiteral("txtInstructions"));
         QVERIFY(instructions->toPlainText().startsWith(QStringLiteral("General Instructions")));
         QCOMPARE(MsgPanel(screen), QStringLiteral("When ready press Enter to continue."));
+        QCOMPARE(screen.findChild<QLabel*>("lblSpokenPrompts")->text(),
+                 QStringLiteral("Spoken prompts are on."));
         key(Qt::Key_A);
         QCOMPARE(focusName(), QStringLiteral("txtInstructions"));
         key(Qt::Key_Return);
@@ -209,49 +216,74 @@ void PresentQAScreenTest::spanishTexts() {
     RunModal(screen, [&] {
         QCOMPARE(screen.windowTitle(), QStringLiteral("Presentación de preguntas"));
         QCOMPARE(MsgPanel(screen), QStringLiteral("Oprima la tecla «Enter» para seguir."));
+        const QStringList captions{"Instrucciones", "Pregunta", "Escoja su respuesta"};
+        const QStringList frames{"fraInstructions", "fraQuestions", "fraAnswer"};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(screen.findChild<QGroupBox*>(frames[i])->title(), captions[i]);
+        }
+        QCOMPARE(screen.findChild<QLabel*>("lblSpokenPrompts")->text(),
+                 QStringLiteral("La prueba no se lee en voz alta porque no se encontraron "
+                                "archivos de sonido."));
+        // The window's close button, the code given: asked in Spanish, and No stays.
+        program.fake.messages.answer(MsgAnswer::No);
+        screen.reject();
+        QVERIFY(screen.isVisible());
         answerTest(program, 0);
     });
     const auto& shown = program.fake.messages.shown;
-    QCOMPARE(shown.size(), std::size_t(2));
-    QCOMPARE(shown[0].title, std::string("Nota de Presentaci\xf3n"));
-    QCOMPARE(shown[0].text, std::string("Usted ha terminado esta parte de la prueba. Oprima la "
+    QCOMPARE(shown.size(), std::size_t(3));
+    QCOMPARE(shown[0],
+             (Message{"La prueba no est\xe1 terminada y sus respuestas no est\xe1n "
+                      "guardadas.\r\r\xbf"
+                      "Dejar la prueba y renunciar a las respuestas?",
+                      "Presentaci\xf3n de preguntas", MsgIcon::Question, MsgButtons::YesNo}));
+    QCOMPARE(shown[1].title, std::string("Nota de Presentaci\xf3n"));
+    QCOMPARE(shown[1].text, std::string("Usted ha terminado esta parte de la prueba. Oprima la "
                                         "tecla \xab"
                                         "Enter\xbb para seguir."));
-    QCOMPARE(shown[1].title, std::string("Nota de Presentacion"));
-    QCOMPARE(shown[1].text, std::string("Usted ha terminado la prueba. Se le agradece su "
-                                        "participacion.\r\rOprima la tecla <<Enter>> para "
-                                        "terminar."));
+    QCOMPARE(shown[2].title, std::string("Nota de Presentaci\xf3n"));
+    QCOMPARE(shown[2].text, std::string("Usted ha terminado la prueba. Se le agradece su "
+                                        "participaci\xf3n.\r\rOprima la tecla \xab"
+                                        "Enter\xbb para terminar."));
     // No sound folder for Spanish: the test ran silently.
     QVERIFY(program.fake.audio.played.empty());
 }
 
+void PresentQAScreenTest::stepsBackWithF10_data() {
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("F10") << Qt::KeyboardModifiers();
+    QTest::newRow("Shift") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("Ctrl") << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("Alt") << Qt::KeyboardModifiers(Qt::AltModifier);
+}
+
+// F10 with any modifiers but Shift+Alt goes back one item, to the answer given before.
 void PresentQAScreenTest::stepsBackWithF10() {
+    QFETCH(Qt::KeyboardModifiers, modifiers);
     Program program;
     FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
                         program.secretCode());
     RunModal(screen, [&] {
         key(Qt::Key_Return);
         const int beeps = program.fake.messages.beeps;
-        key(Qt::Key_F10);
+        key(Qt::Key_F10, modifiers);
         QCOMPARE(program.fake.messages.beeps, beeps);
         key(Qt::Key_Return);
-        key(Qt::Key_F10);
+        key(Qt::Key_F10, modifiers);
         QCOMPARE(program.fake.messages.beeps, beeps + 1);
-        for (int n = 1; n <= 3; ++n) {
-            key(Qt::Key_Down);
-            key(Qt::Key_Return);
-        }
+        answerItems(program, 0, 1, 2);
+        answerItems(program, 1, 3, 3);
         QCOMPARE(question(screen), QStringLiteral("4. Statement 4"));
-        key(Qt::Key_F10);
+        key(Qt::Key_F10, modifiers);
         QCOMPARE(question(screen), QStringLiteral("3. Statement 3"));
-        QCOMPARE(focusName(), QStringLiteral("txtQuestion"));
-        key(Qt::Key_Down);
-        key(Qt::Key_Down);
+        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_1"));
+        QVERIFY(screen.findChild<QLineEdit*>("txtButtonText_1")->font().bold());
+        key(Qt::Key_Up);
         key(Qt::Key_Return);
         QCOMPARE(question(screen), QStringLiteral("4. Statement 4"));
     });
     QCOMPARE(QString::fromStdString(screen.presentation().answerText().substr(0, 4)),
-             QStringLiteral("1120"));
+             QStringLiteral("1110"));
 }
 
 void PresentQAScreenTest::shiftAltF10DropsTheClient() {
@@ -303,8 +335,13 @@ void PresentQAScreenTest::aWrongCodeKeepsTheScreen() {
     const int result = RunModal(screen, [&] {
         answerTest(program, 0);
         QVERIFY(screen.isVisible());
-        screen.reject();
-        QVERIFY(screen.isVisible());
+        // Back is the last item; answering it again ends the test again.
+        key(Qt::Key_F10);
+        QCOMPARE(question(screen), QStringLiteral("109. Statement 109"));
+        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
+        program.fake.messages.answer(MsgAnswer::OK);
+        key(Qt::Key_Return);
+        QCOMPARE(program.codeAsked, 2);
         screen.reject();
     });
     QCOMPARE(result, int(QDialog::Rejected));
@@ -314,22 +351,104 @@ void PresentQAScreenTest::aWrongCodeKeepsTheScreen() {
     QCOMPARE(program.answersOnDisk(2), std::string(109, '1'));
 }
 
-void PresentQAScreenTest::aSoundErrorIsSaidOnce() {
+void PresentQAScreenTest::aSoundErrorLeavesTheSoundOn_data() {
+    QTest::addColumn<std::string>("playerError");
+    QTest::addColumn<std::string>("undecodable");
+    QTest::addColumn<std::vector<std::string>>("errors");
+    QTest::addColumn<int>("played");
+    QTest::newRow("the player fails")
+        << std::string("70:Permission denied") << std::string()
+        << std::vector<std::string>(4, "Error 70:Permission denied") << 4;
+    QTest::newRow("a file that opens but is no wave")
+        << std::string() << std::string("Inst1.wav")
+        << std::vector<std::string>{"Error 321:Invalid file format"} << 3;
+}
+
+// Each sound that cannot be played is said, and the next one is played as usual: instructions,
+// section 1, item 1 and its first choice.
+void PresentQAScreenTest::aSoundErrorLeavesTheSoundOn() {
+    QFETCH(std::string, playerError);
+    QFETCH(std::string, undecodable);
+    QFETCH(std::vector<std::string>, errors);
+    QFETCH(int, played);
     Program program;
-    program.fake.audio.failWith = "70:Permission denied";
-    program.fake.messages.answer(MsgAnswer::OK);
+    program.fake.audio.failWith = playerError;
+    if (!undecodable.empty()) {
+        TestFolder::write(program.session.SoundPath + "/QLMTest/sound/English/" + undecodable,
+                          "RIFF");
+    }
+    for (std::size_t n = 0; n < errors.size(); ++n) {
+        program.fake.messages.answer(MsgAnswer::OK);
+    }
     FrmPresentQA screen(program.session, program.fake.services, "English", program.table("English"),
                         program.secretCode());
     RunModal(screen, [&] {
         key(Qt::Key_Return);
         key(Qt::Key_Return);
         key(Qt::Key_Down);
-        QCOMPARE(MsgPanel(screen), QStringLiteral("Press Enter to select this answer."));
+        QCOMPARE(MsgPanel(screen), QStringLiteral("Press Enter to select this answer. Press Tab "
+                                                  "or Arrows to hear question again."));
     });
-    QCOMPARE(program.fake.audio.played.size(), std::size_t(1));
-    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
-    QCOMPARE(program.fake.messages.shown[0], (Message{"Error 70:Permission denied", "Sound Error",
-                                                      MsgIcon::Critical, MsgButtons::OK}));
+    QCOMPARE(program.fake.audio.played.size(), std::size_t(played));
+    QCOMPARE(program.fake.messages.shown.size(), errors.size());
+    for (std::size_t n = 0; n < errors.size(); ++n) {
+        QCOMPARE(program.fake.messages.shown[n],
+                 (Message{errors[n], "Sound Error", MsgIcon::Critical, MsgButtons::OK}));
+    }
+}
+
+void PresentQAScreenTest::largePrint_data() {
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<bool>("large");
+    QTest::newRow("normal") << QString() << QList<int>{} << false;
+    QTest::newRow("setting") << QStringLiteral("LargePrint=1") << QList<int>{} << true;
+    QTest::newRow("Ctrl+plus") << QString() << QList<int>{Qt::Key_Plus} << true;
+    QTest::newRow("Ctrl+minus after the setting")
+        << QStringLiteral("LargePrint=1") << QList<int>{Qt::Key_Minus} << false;
+}
+
+// Large print fills the screen with text twice the size; the light-blue panel still surrounds
+// the whole answer, and no answer is cut off.
+void PresentQAScreenTest::largePrint() {
+    QFETCH(QString, setting);
+    QFETCH(QList<int>, keys);
+    QFETCH(bool, large);
+    Program program;
+    TestFolder::write(program.folder.program() + "/QLMtest.ini",
+                      "[Options]\r\n" + setting.toStdString() + "\r\n");
+    FrmPresentQA screen(program.session, program.fake.services, "Spanish", program.table("Spanish"),
+                        program.secretCode());
+    const qreal normal = QApplication::font().pointSizeF();
+    RunModal(screen, [&] {
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        answerItems(program, 0, 1, 97);
+        for (const int k : keys) {
+            key(Qt::Key(k), Qt::ControlModifier);
+        }
+        key(Qt::Key_Down);
+        key(Qt::Key_Down);
+        QCoreApplication::processEvents();
+        QCOMPARE(screen.largePrint(), large);
+        QCOMPARE(screen.isMaximized(), large);
+        for (const char* name : {"txtQuestion", "txtButtonText_1", "cmdMenuChoice_1", "MsgPanel"}) {
+            const qreal size = screen.findChild<QWidget*>(name)->font().pointSizeF();
+            QVERIFY2(large ? size >= 2 * normal : size == normal, name);
+        }
+        QCOMPARE(screen.findChild<QWidget*>("sspMenuChoice_1")->palette().color(QPalette::Window),
+                 QColor(0, 255, 255));
+        for (int i = 0; i < 4; ++i) {
+            const auto* panel =
+                screen.findChild<QWidget*>(QStringLiteral("sspMenuChoice_%1").arg(i));
+            const auto* answer =
+                screen.findChild<QLineEdit*>(QStringLiteral("txtButtonText_%1").arg(i));
+            const QRect row(panel->mapTo(&screen, QPoint()), panel->size());
+            QVERIFY(row.contains(QRect(answer->mapTo(&screen, QPoint()), answer->size())));
+            QVERIFY(answer->fontMetrics().horizontalAdvance(answer->text()) <
+                    answer->contentsRect().width());
+        }
+    });
 }
 
 // Each answer goes to the journal as it is given; after a crash the next start offers the test

@@ -109,6 +109,11 @@ void PresentationTest::stepsBackAcrossTheSections() {
     QCOMPARE(p.item().ID, 98);
     answerUpTo(p, 109, 3);
     QCOMPARE(p.answerText(), std::string(96, '1') + "2" + std::string(12, '4'));
+    // After the end of the test, back is the last item, and answering it ends the test again.
+    QVERIFY(p.goBack());
+    QCOMPARE(p.item().ID, 109);
+    QCOMPARE(p.choose(0), AfterChoice::EndOfTest);
+    QCOMPARE(p.GetNextQuestion(), NextShown::EndOfTest);
 }
 
 QTEST_GUILESS_MAIN(PresentationTest)

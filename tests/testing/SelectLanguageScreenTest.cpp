@@ -1,10 +1,13 @@
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "support/EntryProgram.h"
 #include "support/RunModal.h"
 #include "testing/FrmSelectLanguage.h"
+#include "testing/SoundFiles.h"
 #include "testing/TestBank.h"
 
 using namespace qlm;
@@ -40,23 +43,45 @@ private slots:
 void SelectLanguageScreenTest::languagesInTheBanksOrder_data() {
     QTest::addColumn<QStringList>("tables");
     QTest::addColumn<QStringList>("languages");
-    QTest::newRow("two") << QStringList{"Spanish", "English"} << QStringList{"Spanish", "English"};
-    QTest::newRow("none") << QStringList{"Notes"} << QStringList{};
+    QTest::addColumn<QStringList>("sounds");
+    QTest::addColumn<bool>("device");
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("two") << QStringList{"Spanish", "English"} << QStringList{"Spanish", "English"}
+                         << QStringList{"English"} << true
+                         << "Spoken prompts in Spanish are off because no sound files were "
+                            "found.\nSpoken prompts in English are on.";
+    QTest::newRow("no sound device")
+        << QStringList{"English", "Spanish"} << QStringList{"English", "Spanish"}
+        << QStringList{"English", "Spanish"} << false
+        << "Spoken prompts are off because no sound device was found.";
+    QTest::newRow("none") << QStringList{"Notes"} << QStringList{} << QStringList{} << true
+                          << QString();
 }
 
-// One visible choice per language table, captioned by its name; choosing one completes the
-// screen with that language.
+// One visible choice per language table, captioned by its name, and whether each will be
+// spoken; choosing one completes the screen with that language.
 void SelectLanguageScreenTest::languagesInTheBanksOrder() {
     QFETCH(QStringList, tables);
     QFETCH(QStringList, languages);
+    QFETCH(QStringList, sounds);
+    QFETCH(bool, device);
+    QFETCH(QString, spoken);
     std::vector<std::string> names;
     for (const QString& t : tables) {
         names.push_back(t.toStdString());
     }
     Program program(names);
+    program.session.SoundPath = program.folder.root();
+    for (const QString& language : sounds) {
+        const std::string folder = SoundFolder(program.session.SoundPath, language.toStdString());
+        std::filesystem::create_directories(folder);
+        test::TestFolder::write(folder + "Inst0.wav", test::Wave());
+    }
+    program.fake.audio.heard = device;
     FrmSelectLanguage screen(program.session, program.fake.services);
     QCOMPARE(screen.LanguageCount(), int(languages.size()));
     QCOMPARE(screen.windowTitle(), QStringLiteral("Select Presentation Language"));
+    QCOMPARE(screen.findChild<QLabel*>("lblSpokenPrompts")->text(), spoken);
     RunModal(screen, [&] {
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(Choice(screen, i)->isVisible(), i < languages.size());

@@ -1,7 +1,10 @@
 #include <QtTest>
 
-#include "testing/InstructionText.h"
+#include "storage/FileSystem.h"
+#include "support/TestFolder.h"
 #include "testing/SoundFiles.h"
+#include "testing/TestBank.h"
+#include "testing/TestTexts.h"
 
 using namespace qlm;
 
@@ -13,6 +16,8 @@ private slots:
     void soundsLieInTheLanguageFolder();
     void instructionsFollowTheLanguage_data();
     void instructionsFollowTheLanguage();
+    void soundsThatCannotBePlayed_data();
+    void soundsThatCannotBePlayed();
 };
 
 // Short names stand for their files; any other name is kept as it is, trimmed.
@@ -61,6 +66,37 @@ void SoundNamesTest::instructionsFollowTheLanguage() {
                                           : "General Instructions\r\n\r\nYour answers"),
              true);
     QCOMPARE(texts[3], std::string());
+}
+
+// A file that opens but holds no wave the player decodes is an error like one that cannot be
+// opened.
+void SoundNamesTest::soundsThatCannotBePlayed_data() {
+    QTest::addColumn<std::string>("bytes");
+    QTest::addColumn<std::string>("problem");
+    const std::string wave = test::Wave();
+    const std::string invalid = "321:Invalid file format";
+    QTest::newRow("16-bit PCM") << wave << std::string();
+    QTest::newRow("float") << test::Wave(3, 32) << std::string();
+    QTest::newRow("a list chunk first")
+        << wave.substr(0, 12) + "LIST" + std::string("\3\0\0\0abc\0", 8) + wave.substr(12)
+        << std::string();
+    QTest::newRow("header only") << std::string("RIFF") << invalid;
+    QTest::newRow("MP3 in a wave") << test::Wave(0x55) << invalid;
+    QTest::newRow("24-bit") << test::Wave(1, 24) << invalid;
+    QTest::newRow("no samples") << wave.substr(0, 44) << invalid;
+    QTest::newRow("text") << std::string(100, 'x') << invalid;
+    QTest::newRow("unreadable") << std::string("fails") << std::string("70:Permission denied");
+}
+
+void SoundNamesTest::soundsThatCannotBePlayed() {
+    QFETCH(std::string, bytes);
+    QFETCH(std::string, problem);
+    const test::TestFolder folder;
+    const std::string path = folder.root() + "/q1.wav";
+    test::TestFolder::write(path, bytes);
+    const FileSystem files(bytes == "fails" ? test::FailOn(FileOp::Open, "q1", EACCES)
+                                            : FaultInjector());
+    QCOMPARE(SoundFileProblem(files, path), problem);
 }
 
 QTEST_GUILESS_MAIN(SoundNamesTest)

@@ -75,4 +75,20 @@ void WriteBank(const std::string& path, const std::vector<BankTable>& tables) {
     sqlite3_close(db);
 }
 
+std::string Wave(int coding, int bits) {
+    const auto le = [](std::uint32_t value, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i, value >>= 8) {
+            out += static_cast<char>(value & 0xFF);
+        }
+        return out;
+    };
+    const std::string samples(8, '\0');
+    const std::uint32_t rate = 22050;
+    const auto block = static_cast<std::uint32_t>(bits / 8);
+    return "RIFF" + le(static_cast<std::uint32_t>(36 + samples.size()), 4) + "WAVEfmt " +
+           le(16, 4) + le(coding, 2) + le(1, 2) + le(rate, 4) + le(rate * block, 4) + le(block, 2) +
+           le(bits, 2) + "data" + le(static_cast<std::uint32_t>(samples.size()), 4) + samples;
+}
+
 }  // namespace qlm::test

@@ -25,4 +25,7 @@ using BankTable = std::pair<std::string, std::vector<BankRow>>;
 // Writes a bank of the given tables, in the given order, rows in the given order.
 void WriteBank(const std::string& path, const std::vector<BankTable>& tables);
 
+// A wave file of PCM samples: `coding` 1 integer, 3 float; `bits` per sample.
+std::string Wave(int coding = 1, int bits = 16);
+
 }  // namespace qlm::test

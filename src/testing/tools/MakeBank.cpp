@@ -20,10 +20,10 @@
 #include "storage/ClientRecord.h"
 #include "testing/BankItem.h"
 #include "testing/BankSource.h"
-#include "testing/InstructionText.h"
 #include "testing/QuestionBank.h"
 #include "testing/SoundFiles.h"
 #include "testing/Sqlite.h"
+#include "testing/TestTexts.h"
 
 namespace {
 
