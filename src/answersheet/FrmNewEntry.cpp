@@ -67,8 +67,7 @@ FrmNewEntry::FrmNewEntry(Session& session, Services& services, std::vector<Answe
     setWindowTitle(QStringLiteral("Edit Client Responses"));
     setModal(true);
     buildScreen();
-    m_lblClientName->setText(FromLatin1(
-        m_session.ClientTable.at(static_cast<std::size_t>(m_session.CurrentClient)).Name));
+    m_lblClientName->setText(FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name));
     resize(std::max(sizeHint().width(), 640), 640);
     if (!isMaximized()) {
         CenterForm(this);
@@ -190,8 +189,7 @@ void FrmNewEntry::showEvent(QShowEvent* event) {
 void FrmNewEntry::activate() {
     m_choices[SaveChoice]->button()->setEnabled(false);
     ClearShpButtonColor(this, CancelChoice);
-    ClientRecord& client =
-        m_session.ClientTable.at(static_cast<std::size_t>(m_session.CurrentClient));
+    ClientRecord& client = m_session.Clients.entry(m_session.CurrentClient);
     if (m_session.ScanEditMode && FillScannedAnswers(client.Answers)) {
         m_services.messages.show(scannedAnswersWarning());
     }
@@ -351,7 +349,7 @@ void FrmNewEntry::save() {
         m_session.CurrentClient = 1;
     }
     const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.ClientTable.at(static_cast<std::size_t>(n));
+    ClientRecord& client = m_session.Clients.entry(n);
     const ClientRecord before = client;
     client.set(&ClientRecord::Answers, JoinGridAnswers(m_gridAnswer));
     MOUSEWAIT();
@@ -363,9 +361,6 @@ void FrmNewEntry::save() {
         saveButton->setEnabled(true);
         saveButton->setFocus(Qt::OtherFocusReason);
         return;
-    }
-    if (!m_session.EditMode) {
-        ++m_session.NumberOfClients;
     }
     m_session.MainMenuActive = true;
     m_session.EditMode = false;

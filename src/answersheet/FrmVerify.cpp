@@ -31,7 +31,7 @@ QString questionLabel(int item) {
 }
 
 const ClientRecord& currentRecord(const Session& session) {
-    return session.ClientTable.at(static_cast<std::size_t>(session.CurrentClient));
+    return session.Clients.entry(session.CurrentClient);
 }
 
 }  // namespace
@@ -172,7 +172,7 @@ void FrmVerify::entryKey(const QKeyEvent* key) {
 
 void FrmVerify::finish(const std::string& answers, const char* text, const char* title) {
     const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.ClientTable.at(static_cast<std::size_t>(n));
+    ClientRecord& client = m_session.Clients.entry(n);
     const ClientRecord before = client;
     if (!answers.empty()) {
         client.set(&ClientRecord::Answers, answers);

@@ -9,8 +9,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "session/Session.h"
 #include "session/Operations.h"
+#include "session/Session.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -115,7 +115,7 @@ void FrmCourtHistory::buildScreen() {
 }
 
 ClientRecord& FrmCourtHistory::currentRecord() {
-    return m_session.ClientTable.at(static_cast<std::size_t>(m_session.CurrentClient));
+    return m_session.Clients.entry(m_session.CurrentClient);
 }
 
 void FrmCourtHistory::showEvent(QShowEvent* event) {

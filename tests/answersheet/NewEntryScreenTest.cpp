@@ -175,7 +175,7 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
     QCOMPARE(file.size(), std::size_t(3 * 185));
     QCOMPARE(file.substr(0, 370), program.onDisk);
     QCOMPARE(file.substr(370, 13), std::string("NEWCOMER, KIM"));
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(3));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(3));
     QVERIFY(program.session.MainMenuActive);
     QVERIFY(!program.session.EditMode);
     QVERIFY(program.fake.messages.shown.empty());
@@ -234,7 +234,7 @@ void NewEntryScreenTest::storedAnswersShowAsMarks() {
     });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(program.answersOnDisk(2), "1" + std::string(96, ' ') + "04" + std::string(10, ' '));
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
 }
 
 void NewEntryScreenTest::cancel_data() {
@@ -249,7 +249,7 @@ void NewEntryScreenTest::cancel() {
     QFETCH(bool, editing);
     Program program;
     editing ? program.editClient() : program.newClient();
-    const ClientRecord before = program.session.ClientTable[2];
+    const ClientRecord before = program.session.Clients.entry(2);
     FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
     const int result = RunModal(screen, [&] {
         type("2121");
@@ -259,14 +259,14 @@ void NewEntryScreenTest::cancel() {
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
     QVERIFY(!program.session.EditMode);
     if (editing) {
         QCOMPARE(program.session.CurrentClient, std::int16_t(2));
-        QCOMPARE(program.session.ClientTable[2].toBytes(), before.toBytes());
+        QCOMPARE(program.session.Clients.entry(2).toBytes(), before.toBytes());
     } else {
         QCOMPARE(program.session.CurrentClient, std::int16_t(1));
-        QCOMPARE(program.session.ClientTable[3].toBytes(), ClientRecord().toBytes());
+        QCOMPARE(program.session.Clients.entry(3).toBytes(), ClientRecord().toBytes());
     }
 }
 
@@ -299,8 +299,8 @@ void NewEntryScreenTest::failedSaveKeepsTheAnswers() {
     QCOMPARE(result, StillOpen);
     QCOMPARE(QString::fromStdString(program.fake.messages.shown.back().title), title);
     QCOMPARE(screen.gridAnswers()[2], '2');
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
-    QCOMPARE(program.session.ClientTable[3].Answers, std::string(109, ' '));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
+    QCOMPARE(program.session.Clients.entry(3).Answers, std::string(109, ' '));
     if (diskFails) {
         QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
     } else {
@@ -318,7 +318,7 @@ void NewEntryScreenTest::anUnreadableBankIsSaid() {
     QCOMPARE(program.fake.messages.shown[0].title, std::string("Question Bank Error"));
     QVERIFY(program.fake.messages.shown[0].text.find("missing.db") != std::string::npos);
     QCOMPARE(program.session.CurrentClient, std::int16_t(1));
-    QCOMPARE(program.session.ClientTable[3].toBytes(), ClientRecord().toBytes());
+    QCOMPARE(program.session.Clients.entry(3).toBytes(), ClientRecord().toBytes());
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
@@ -326,7 +326,7 @@ void NewEntryScreenTest::scannedAnswersThatCameShort() {
     Program program;
     program.newClient();
     program.session.ScanEditMode = true;
-    program.session.ClientTable[3].Answers = "21";
+    program.session.Clients.entry(3).Answers = "21";
     program.fake.messages.answer(MsgAnswer::OK);
     FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
     RunModal(screen, [&] {

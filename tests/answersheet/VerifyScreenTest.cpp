@@ -125,7 +125,7 @@ void VerifyScreenTest::cancelLeavesTheRecord() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(program.session.ClientTable[1].Answers, Stored);
+    QCOMPARE(program.session.Clients.entry(1).Answers, Stored);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
@@ -144,7 +144,7 @@ void VerifyScreenTest::aFailedSaveIsNotComplete() {
     QCOMPARE(program.fake.messages.shown[1].title, std::string("Data Disk Error"));
     QVERIFY(program.fake.messages.shown[1].text.find("The verified answers could not be saved.") ==
             0);
-    QCOMPARE(program.session.ClientTable[1].Answers, Stored);
+    QCOMPARE(program.session.Clients.entry(1).Answers, Stored);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 

@@ -178,7 +178,7 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
                               "9 " + "04/12/2011" + "0" + "12/07/2026" + Court + "12" +
                               std::string(95, '0') + "4" + std::string(11, '0') + "0" + "0";
     QCOMPARE(TestFolder::read(program.folder.clientFile()), added);
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(1));
     QCOMPARE(program.listed(), QStringList{QStringLiteral("1-DOE, PAT                 ")});
     QVERIFY(program.fake.messages.shown.empty());
 
@@ -217,7 +217,7 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     edited[74 + 1] = '1';
     edited[183] = '1';
     QCOMPARE(TestFolder::read(program.folder.clientFile()), edited);
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(1));
     QVERIFY(program.fake.messages.shown.empty());
 
     // qlm reads the stored client as the program holds it: the same report.

@@ -88,7 +88,7 @@ void ScoringTest::unpacksTheRecordTrimmed() {
     Session session(files, "/nowhere");
     session.CurrentClient = 7;
     session.Scoring.ItemAnswers.fill(3);
-    ClientRecord& r = session.ClientTable[7];
+    ClientRecord& r = session.Clients.entry(7);
     r.set(&ClientRecord::Name, "  LEE, SAM (DEMO)");
     r.set(&ClientRecord::Age, " 9");
     r.set(&ClientRecord::DateScored, "7/4/2026");
@@ -100,7 +100,7 @@ void ScoringTest::unpacksTheRecordTrimmed() {
     r.set(&ClientRecord::NameDeleted, "1");
     const ClientRecord stored = r;
 
-    UnpackClient(session.ClientTable[7], session.CurrentClient, session.Scoring);
+    UnpackClient(session.Clients.entry(7), session.CurrentClient, session.Scoring);
     const ScoringState& s = session.Scoring;
     QCOMPARE(s.ClientInfo[1], std::string("LEE, SAM (DEMO)"));
     QCOMPARE(s.ClientInfo[2], std::string("9"));
@@ -440,7 +440,7 @@ void ScoringTest::scoresTheCurrentClientOrNothing() {
     t.scaleItems[4] = {40, 98};
     t.setPoints({{1, 1, 1}, {40, 1, 3}, {98, 4, 2}});
     ScoringFixture f(t);
-    ClientRecord& r = f.session.ClientTable[1];
+    ClientRecord& r = f.session.Clients.entry(1);
     r.set(&ClientRecord::Sex, "2");
     r.set(&ClientRecord::Race, "2");
     r.set(&ClientRecord::Education, "12");
@@ -449,7 +449,6 @@ void ScoringTest::scoresTheCurrentClientOrNothing() {
     std::string answers = "1" + std::string(96, '2') + "4";
     answers[40 - 1] = '1';
     r.set(&ClientRecord::Answers, answers);
-    f.session.NumberOfClients = 1;
     f.session.CurrentClient = 1;
 
     ScoreCurrentClient(f.session);
