@@ -23,10 +23,10 @@ std::string fullClientFile() {
 void LoadFullClientFile(benchmark::State& state) {
     const qlm::FileSystem files;
     qlm::Session session(files, "/tmp");
-    session.ClientFileName = fullClientFile();
+    const std::string clients = fullClientFile();
     for (auto _ : state) {
-        qlm::LoadClients(session);
-        benchmark::DoNotOptimize(session.NumberOfClients);
+        qlm::LoadClients(session, clients);
+        benchmark::DoNotOptimize(session.Clients.NumberOfClients());
     }
 }
 BENCHMARK(LoadFullClientFile);
@@ -34,8 +34,7 @@ BENCHMARK(LoadFullClientFile);
 void SaveOneClient(benchmark::State& state) {
     const qlm::FileSystem files;
     qlm::Session session(files, "/tmp");
-    session.ClientFileName = fullClientFile();
-    qlm::LoadClients(session);
+    qlm::LoadClients(session, fullClientFile());
     for (auto _ : state) {
         qlm::SaveClient(session, 51);
     }

@@ -27,7 +27,7 @@ void FullLocationAsPdf(benchmark::State& state) {
     session.PublisherTexts =
         qlm::LoadPublisherTexts(files, session.ProgramFolder, session.Publisher);
     for (int n = 1; n <= qlm::Session::MaxClients; ++n) {
-        qlm::ClientRecord& record = session.ClientTable[static_cast<std::size_t>(n)];
+        qlm::ClientRecord& record = session.Clients.entry(n);
         record.set(&qlm::ClientRecord::Name, "BENCH CLIENT " + std::to_string(n));
         record.set(&qlm::ClientRecord::Age, "15");
         std::string answers;
@@ -36,11 +36,10 @@ void FullLocationAsPdf(benchmark::State& state) {
         }
         record.set(&qlm::ClientRecord::Answers, answers);
     }
-    session.NumberOfClients = qlm::Session::MaxClients;
     const std::string pdf = (std::filesystem::temp_directory_path() / "qlm-bench.pdf").string();
     for (auto _ : state) {
         std::string text;
-        for (int n = 1; n <= session.NumberOfClients; ++n) {
+        for (int n = 1; n <= qlm::Session::MaxClients; ++n) {
             session.CurrentClient = static_cast<std::int16_t>(n);
             qlm::ScoreCurrentClient(session);
             text += (text.empty() ? "" : "\f") + qlm::ComposeReport(session);

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "session/Operations.h"
-#include "storage/CodeTexts.h"
 #include "report/Publisher.h"
 #include "report/Report.h"
+#include "session/Operations.h"
 #include "session/Session.h"
+#include "storage/CodeTexts.h"
 #include "storage/FileSystem.h"
 
 // Making one client's report from start to end: scoring with the shipped tables beside the
@@ -34,14 +34,13 @@ void MakeOneReport(benchmark::State& state, const std::string& pattern) {
     qlm::Session session(files, programFolder());
     qlm::FillCodeTexts(session.Codes);
     session.Publisher = qlm::ReadPublisherCode(files, session.ProgramFolder);
-    qlm::ClientRecord& record = session.ClientTable[1];
+    qlm::ClientRecord& record = session.Clients.entry(1);
     record.set(&qlm::ClientRecord::Name, "BENCH CLIENT");
     record.set(&qlm::ClientRecord::Age, "15");
     record.set(&qlm::ClientRecord::Sex, "1");
     record.set(&qlm::ClientRecord::Race, "2");
     record.set(&qlm::ClientRecord::DateScored, "07/17/2026");
     record.set(&qlm::ClientRecord::Answers, answers(pattern));
-    session.NumberOfClients = 1;
     session.CurrentClient = 1;
     const std::string out =
         (std::filesystem::temp_directory_path() / "qlm-bench-report.prn").string();

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "session/Operations.h"
 #include "scoring/Scoring.h"
+#include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
 
@@ -19,7 +19,7 @@ std::string builtProgramFolder() {
 void ScoreOneClient(benchmark::State& state) {
     const qlm::FileSystem files;
     qlm::Session session(files, builtProgramFolder());
-    qlm::ClientRecord& record = session.ClientTable[1];
+    qlm::ClientRecord& record = session.Clients.entry(1);
     record.set(&qlm::ClientRecord::Sex, "2");
     record.set(&qlm::ClientRecord::Race, "3");
     record.set(&qlm::ClientRecord::Education, "8");
@@ -29,7 +29,6 @@ void ScoreOneClient(benchmark::State& state) {
         answers += static_cast<char>('1' + item % (item <= 97 ? 2 : 4));
     }
     record.set(&qlm::ClientRecord::Answers, answers);
-    session.NumberOfClients = 1;
     session.CurrentClient = 1;
     for (auto _ : state) {
         qlm::ScoreCurrentClient(session);

@@ -37,22 +37,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check(qlm::RecordCountForLength(static_cast<std::int64_t>(size)) > qlm::MaxClients);
         return 0;
     }
-    qlm::AdoptClientFile(session, std::move(contents));
     bool scored = false;
-    for (int r = 1; r <= session.NumberOfClients; ++r) {
+    for (int r = 1; r <= contents.count; ++r) {
         const auto n = static_cast<std::size_t>(r);
-        const std::string back = session.ClientTable[n].toBytes();
+        const std::string back = contents.table[n].toBytes();
         check(back.size() == size185);
         const std::string_view stored = bytes.substr((n - 1) * size185, size185);
         check(back.substr(0, stored.size()) == stored);
-        check(session.Damage[n].empty() == qlm::RecordDamage(stored).empty());
-        (void)qlm::Latin1ToUtf8(qlm::MarkedClientListItem(session, r));
+        check(contents.damage[n].empty() == qlm::RecordDamage(stored).empty());
+        (void)qlm::Latin1ToUtf8(
+            qlm::MarkedClientListItem(r, contents.table[n], contents.damage[n]));
         // Scoring costs more than reading: the first sound record stands for the rest.
-        if (!session.Damage[n].empty() || scored) {
+        if (!contents.damage[n].empty() || scored) {
             continue;
         }
         scored = true;
-        qlm::UnpackClient(session.ClientTable[n], r, session.Scoring);
+        qlm::UnpackClient(contents.table[n], r, session.Scoring);
         qlm::ScoreScales(session.Scoring, session.Tables, session.Constants);
         qlm::ConvertToPercentiles(session.Scoring, session.Tables);
         for (int sc = 1; sc <= qlm::TestSpec::ScaleCount; ++sc) {

@@ -11,7 +11,6 @@
 
 #include "session/CheckedSave.h"
 #include "session/Operations.h"
-#include "session/ReloadClient.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
 #include "ui/CloseGuard.h"
@@ -61,15 +60,6 @@ Message unansweredQuestion(std::size_t count) {
             MsgButtons::YesNoDefaultNo};
 }
 
-// An entry left without saving. An edited client's court history was changed in memory on
-// the way here, so its record goes back to what the file holds.
-void dropEntry(Session& session) {
-    if (session.EditMode) {
-        ReloadClient(session, session.CurrentClient);
-    }
-    DropUnsavedClient(session);
-}
-
 Message bankUnreadableMessage(const DataFileError& error) {
     return {std::string("The answer grids cannot be shown: the question bank could not be read.") +
                 "\r\r" + error.what() + "\r\rNo answers were saved.",
@@ -85,8 +75,7 @@ FrmNewEntry::FrmNewEntry(Session& session, Services& services, std::vector<Answe
     setWindowTitle(QStringLiteral("Edit Client Responses"));
     setModal(true);
     buildScreen();
-    m_lblClientName->setText(FromLatin1(
-        m_session.ClientTable.at(static_cast<std::size_t>(m_session.CurrentClient)).Name));
+    m_lblClientName->setText(FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name));
     resize(std::max(sizeHint().width(), 640), 640);
     if (!isMaximized()) {
         CenterForm(this);
@@ -212,8 +201,7 @@ void FrmNewEntry::showEvent(QShowEvent* event) {
 void FrmNewEntry::activate() {
     m_choices[SaveChoice]->button()->setEnabled(false);
     ClearShpButtonColor(this, CancelChoice);
-    ClientRecord& client =
-        m_session.ClientTable.at(static_cast<std::size_t>(m_session.CurrentClient));
+    ClientRecord& client = m_session.Clients.entry(m_session.CurrentClient);
     if (m_session.ScanEditMode && FillScannedAnswers(client.Answers)) {
         m_services.messages.show(scannedAnswersWarning());
     }
@@ -406,7 +394,7 @@ void FrmNewEntry::save() {
         m_session.CurrentClient = 1;
     }
     const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.ClientTable.at(static_cast<std::size_t>(n));
+    ClientRecord& client = m_session.Clients.entry(n);
     const ClientRecord before = client;
     client.set(&ClientRecord::Answers, JoinGridAnswers(m_gridAnswer));
     MOUSEWAIT();
@@ -419,9 +407,6 @@ void FrmNewEntry::save() {
         saveButton->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (!m_session.EditMode) {
-        ++m_session.NumberOfClients;
-    }
     m_session.MainMenuActive = true;
     m_session.EditMode = false;
     accept();
@@ -429,7 +414,7 @@ void FrmNewEntry::save() {
 
 void FrmNewEntry::cancel() {
     m_choices[CancelChoice]->button()->setEnabled(false);
-    dropEntry(m_session);
+    DropUnsavedClient(m_session);
     QDialog::reject();
 }
 
@@ -446,7 +431,7 @@ void ShowNewEntry(Session& session, Services& services, QWidget* parent) {
     } catch (const DataFileError& error) {
         MOUSEDEFAULT();
         services.messages.show(bankUnreadableMessage(error));
-        dropEntry(session);
+        DropUnsavedClient(session);
         return;
     }
     FrmNewEntry screen(session, services, std::move(grids), parent);

@@ -36,7 +36,7 @@ QString questionLabel(int item) {
 }
 
 const ClientRecord& currentRecord(const Session& session) {
-    return session.ClientTable.at(static_cast<std::size_t>(session.CurrentClient));
+    return session.Clients.entry(session.CurrentClient);
 }
 
 }  // namespace
@@ -187,7 +187,7 @@ void FrmVerify::entryKey(const QKeyEvent* key) {
 void FrmVerify::finish(VerifyStep end) {
     const bool corrected = end == VerifyStep::Complete;
     const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.ClientTable.at(static_cast<std::size_t>(n));
+    ClientRecord& client = m_session.Clients.entry(n);
     const ClientRecord before = client;
     if (corrected) {
         client.set(&ClientRecord::Answers, m_verification.EntryString());

@@ -97,7 +97,7 @@ void FrmMainMenu::exportScores() {
     try {
         m_session.Files.replaceFile(file.toLocal8Bit().toStdString(), ScoresCsv(m_session));
         MOUSEDEFAULT();
-        m_messages.show({"The scores of " + std::to_string(m_session.NumberOfClients) +
+        m_messages.show({"The scores of " + std::to_string(m_session.Clients.NumberOfClients()) +
                              " clients were written to " + ToLatin1(file).value_or("the file") +
                              ".",
                          "Export Scores", MsgIcon::Information, MsgButtons::OK});
@@ -232,7 +232,7 @@ void FrmMainMenu::Activate() {
     }
     EnableEditChoice();
     // Not while a sequence's screens are open: the new client they enter is the current one.
-    if (m_session.NumberOfClients == 0 && m_session.MainMenuActive) {
+    if (m_session.Clients.NumberOfClients() == 0 && m_session.MainMenuActive) {
         m_session.CurrentClient = 0;
     }
     RefreshNameDisplay();
@@ -248,11 +248,11 @@ void FrmMainMenu::Activate() {
 }
 
 void FrmMainMenu::RefreshNameDisplay() {
-    if (m_session.NumberOfClients <= 0 || !m_session.MainMenuActive) {
+    if (m_session.Clients.NumberOfClients() <= 0 || !m_session.MainMenuActive) {
         return;
     }
     m_lbNameDisplay->clear();
-    for (int n = 1; n <= m_session.NumberOfClients; ++n) {
+    for (int n = 1; n <= m_session.Clients.NumberOfClients(); ++n) {
         m_lbNameDisplay->addItem(FromLatin1(MarkedClientListItem(m_session, n)));
     }
 }
@@ -292,7 +292,7 @@ void FrmMainMenu::setListFocusColours(bool focused) {
 bool FrmMainMenu::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_lbNameDisplay) {
         if (event->type() == QEvent::FocusIn) {
-            if (m_session.NumberOfClients < 1) {
+            if (m_session.Clients.NumberOfClients() < 1) {
                 QPushButton* add = m_choices[AddChoice]->button();
                 QTimer::singleShot(0, add, [add] { add->setFocus(Qt::OtherFocusReason); });
             } else {
@@ -341,6 +341,7 @@ void FrmMainMenu::runChoice(int index) {
         endProgram();
         return;
     }
+    RefreshNameDisplay();  // clients another program added are on the list now
     runSequence(index);
 }
 

@@ -45,15 +45,8 @@ void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
     menu.setChoiceScreens(FrmMainMenu::EditChoice, [&session, &services, dataEntry] {
         // A damaged record is not edited: its bytes stay as they are for whoever can mend them.
         const int n = session.CurrentClient;
-        if (const std::string& damage = session.Damage.at(static_cast<std::size_t>(n));
-            !damage.empty()) {
-            services.messages.show({"Record " + std::to_string(n) +
-                                        " of the client file is "
-                                        "damaged: " +
-                                        damage +
-                                        ".\r\n\r\nIt cannot be edited; the client file is left "
-                                        "as it is.",
-                                    "Damaged Record", MsgIcon::Critical, MsgButtons::OK});
+        if (const std::string& damage = session.Clients.damage(n); !damage.empty()) {
+            services.messages.show(DamagedRecordMessage(n, damage, "edited"));
             return;
         }
         RunEditSequence(session.ContinueEntry, dataEntry);
@@ -85,7 +78,7 @@ void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
     menu.setChoiceScreens(
         FrmMainMenu::AddChoice, [&session, &services, &menu, dataEntry, onscreen] {
             // The 52nd client is refused before a single screen is filled in.
-            if (session.NumberOfClients >= Session::MaxClients) {
+            if (session.Clients.NumberOfClients() >= Session::MaxClients) {
                 services.messages.show(ClientTableFullMessage());
                 return;
             }

@@ -6,6 +6,8 @@
 #include "session/Session.h"
 #include "storage/Backup.h"
 #include "storage/ClientRecord.h"
+#include "storage/DataFileError.h"
+#include "storage/FileError.h"
 #include "storage/FileSystem.h"
 
 namespace qlm::cli {
@@ -13,14 +15,18 @@ namespace qlm::cli {
 namespace {
 
 int listBackups(const Session& session, std::ostream& out) {
-    const std::string folder = BackupFolderFor(session.ClientFileName);
+    const std::string folder = BackupFolderFor(session.Clients.fileName());
     for (const std::string& name : ListBackups(session.Files, folder)) {
-        const std::string bytes = session.Files.readFile(folder + "/" + name);
-        const std::string problem = WholeClientFileProblem(bytes);
-        out << name << "  "
-            << (problem.empty() ? std::to_string(bytes.size() / ClientRecord::Size) + " clients"
-                                : "not a whole client file: " + problem)
-            << '\n';
+        out << name << "  ";
+        try {
+            out << ReadWholeClientFile(session.Files, folder + "/" + name).size() /
+                       ClientRecord::Size
+                << " clients\n";
+        } catch (const DataFileError& error) {
+            out << error.problem() << '\n';
+        } catch (const FileError& error) {
+            out << "Error " << error.number() << ": " << error.description() << '\n';
+        }
     }
     return 0;
 }
@@ -38,8 +44,7 @@ int RunBackup(Session& session, const CliArgs& args, std::ostream& out) {
         OpenLocationFor(session, args, LocationUse::ReadWrite);
         const std::string& name = args.arguments[1];
         const std::string current =
-            RestoreBackup(session.Files, session.ClientFileName, BackupFolderFor(session.ClientFileName),
-                          name, std::chrono::system_clock::now());
+            session.Clients.RestoreBackup(name, std::chrono::system_clock::now());
         out << "restored " << name;
         if (!current.empty()) {
             out << "; the file it replaced is kept as " << current;

@@ -24,7 +24,7 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
     std::vector<int> clients;
     if (args.has("all")) {
         OpenLocationFor(session, args);
-        clients.resize(static_cast<std::size_t>(session.NumberOfClients));
+        clients.resize(static_cast<std::size_t>(session.Clients.NumberOfClients()));
         std::iota(clients.begin(), clients.end(), 1);
     } else {
         SelectClientFor(session, args);

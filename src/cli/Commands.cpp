@@ -25,9 +25,9 @@ void OpenLocationFor(Session& session, const CliArgs& args, LocationUse use) {
 void SelectClientFor(Session& session, const CliArgs& args) {
     const int client = args.number("client");
     OpenLocationFor(session, args);
-    if (client < 1 || client > session.NumberOfClients) {
+    if (client < 1 || client > session.Clients.NumberOfClients()) {
         throw std::invalid_argument("--client must be a client of the data location (1 to " +
-                                    std::to_string(session.NumberOfClients) + "), not " +
+                                    std::to_string(session.Clients.NumberOfClients()) + "), not " +
                                     std::to_string(client));
     }
     session.CurrentClient = static_cast<std::int16_t>(client);
@@ -36,7 +36,7 @@ void SelectClientFor(Session& session, const CliArgs& args) {
 int RunClients(Session& session, const CliArgs& args, std::ostream& out) {
     args.allow({"home", "data"});
     OpenLocationFor(session, args);
-    for (int n = 1; n <= session.NumberOfClients; ++n) {
+    for (int n = 1; n <= session.Clients.NumberOfClients(); ++n) {
         out << Latin1ToUtf8(MarkedClientListItem(session, n)) << '\n';
     }
     return 0;

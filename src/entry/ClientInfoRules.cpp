@@ -180,11 +180,7 @@ std::string storedDate(std::string_view content) {
 
 }  // namespace
 
-ClientInfoContents ContentsOfRecord(ClientRecord& record) {
-    for (const ClientRecord::Field field :
-         {&ClientRecord::Name, &ClientRecord::Age, &ClientRecord::Education}) {
-        record.set(field, Trim(record.*field));
-    }
+ClientInfoContents ContentsOfRecord(const ClientRecord& record) {
     ClientInfoContents contents;
     contents[NameField] = Trim(record.Name);
     contents[AgeField] = Trim(record.Age);
@@ -195,26 +191,72 @@ ClientInfoContents ContentsOfRecord(ClientRecord& record) {
     return contents;
 }
 
+namespace {
+
+// Each field of the screen with the record field it is stored in and the text stored: a field
+// whose content says what the record says already is not written, so its bytes stay.
+struct StoredField {
+    ClientInfoField field;
+    ClientRecord::Field member;
+    std::string (*stored)(const std::string& content);
+    std::string (*shown)(const std::string& recordText);
+};
+
+std::string trimmed(const std::string& text) {
+    return Trim(text);
+}
+
+std::string digit(const std::string& text) {
+    return std::to_string(DigitValue(text));
+}
+
+std::string date(const std::string& text) {
+    return storedDate(text);
+}
+
+constexpr StoredField StoredFields[] = {
+    {NameField, &ClientRecord::Name, trimmed, trimmed},
+    {AgeField, &ClientRecord::Age, trimmed, trimmed},
+    {SexField, &ClientRecord::Sex, trimmed, digit},
+    {RaceField, &ClientRecord::Race, trimmed, digit},
+    {EducationField, &ClientRecord::Education, trimmed, trimmed},
+    {DateOfBirthField, &ClientRecord::DateOfBirth, date, trimmed},
+};
+
+bool fieldDiffers(const ClientRecord& record, const ClientInfoContents& contents,
+                  const StoredField& f) {
+    return f.shown(record.*f.member) != f.stored(contents[f.field]);
+}
+
+void setDigit(ClientRecord& record, ClientRecord::Field field, int value) {
+    if (DigitValue(record.*field) != value) {
+        record.set(field, std::to_string(value));
+    }
+}
+
+}  // namespace
+
 bool ContentsDiffer(const ClientRecord& record, const ClientInfoContents& contents) {
-    return Trim(record.Name) != Trim(contents[NameField]) ||
-           Trim(record.Age) != Trim(contents[AgeField]) ||
-           std::to_string(DigitValue(record.Sex)) != contents[SexField] ||
-           std::to_string(DigitValue(record.Race)) != contents[RaceField] ||
-           Trim(record.Education) != Trim(contents[EducationField]) ||
-           Trim(record.DateOfBirth) != storedDate(contents[DateOfBirthField]);
+    for (const StoredField& f : StoredFields) {
+        if (fieldDiffers(record, contents, f)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void RecordToDB(ClientRecord& record, const ClientInfoContents& contents, int editCount,
                 int nameDeletedFlag) {
-    record.set(&ClientRecord::Name, contents[NameField]);
-    record.set(&ClientRecord::Age, Trim(contents[AgeField]));
-    record.set(&ClientRecord::Sex, contents[SexField]);
-    record.set(&ClientRecord::Race, contents[RaceField]);
-    record.set(&ClientRecord::Education, Trim(contents[EducationField]));
-    record.set(&ClientRecord::DateOfBirth, storedDate(contents[DateOfBirthField]));
+    for (const StoredField& f : StoredFields) {
+        if (fieldDiffers(record, contents, f)) {
+            // The name is kept as typed; the rest as compared.
+            const std::string& typed = contents[f.field];
+            record.set(f.member, f.field == NameField ? typed : f.stored(typed));
+        }
+    }
     record.set(&ClientRecord::MaritalStatus, "0");
-    record.set(&ClientRecord::NameDeleted, std::to_string(nameDeletedFlag));
-    record.set(&ClientRecord::EditCount, std::to_string(editCount));
+    setDigit(record, &ClientRecord::NameDeleted, nameDeletedFlag);
+    setDigit(record, &ClientRecord::EditCount, editCount);
 }
 
 ClientRecord NewClientRecord(const std::string& today) {
@@ -223,6 +265,8 @@ ClientRecord NewClientRecord(const std::string& today) {
     record.set(&ClientRecord::EditCount, "0");
     record.set(&ClientRecord::NameDeleted, "0");
     record.set(&ClientRecord::MaritalStatus, "0");
+    record.set(&ClientRecord::Sex, "0");
+    record.set(&ClientRecord::Race, "0");
     record.set(&ClientRecord::DateScored, today);
     return record;
 }

@@ -50,13 +50,14 @@ bool KeyTaken(ClientInfoField field, char key);
 // The first field whose content would be refused, or nullopt when all are acceptable.
 std::optional<ClientInfoField> FirstRefusedField(const ClientInfoContents& contents);
 
-// The screen's contents for a stored client. Name, age and education are trimmed, and the
-// trimmed texts are written back into the record.
-ClientInfoContents ContentsOfRecord(ClientRecord& record);
+// The screen's contents for a stored client (name, age and education trimmed); the record is
+// only read.
+ClientInfoContents ContentsOfRecord(const ClientRecord& record);
 // Whether any field differs from the record (each record field compared trimmed).
 bool ContentsDiffer(const ClientRecord& record, const ClientInfoContents& contents);
 
-// Copies the screen's fields, the edit count and the name-deleted mark into `record`.
+// Copies the screen's fields, the edit count and the name-deleted mark into `record`; a field
+// that says what the record says already keeps its bytes.
 void RecordToDB(ClientRecord& record, const ClientInfoContents& contents, int editCount,
                 int nameDeletedFlag);
 // A new client's record before its fields are copied in: no answers yet (109 "0"), never

@@ -104,7 +104,10 @@ CourtTexts GetCourtData(const ClientRecord& record) {
 
 void SaveCourtData(ClientRecord& record, const CourtTexts& texts) {
     for (int k = 0; k < CourtFieldCount; ++k) {
-        record.set(ClientRecord::courtCountField(k + 1), texts[static_cast<std::size_t>(k)]);
+        const std::string& text = texts[static_cast<std::size_t>(k)];
+        if (NormalizeCourtText(record.courtCount(k + 1)) != NormalizeCourtText(text)) {
+            record.set(ClientRecord::courtCountField(k + 1), text);
+        }
     }
 }
 

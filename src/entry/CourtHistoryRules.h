@@ -42,7 +42,8 @@ using CourtTexts = std::array<std::string, CourtFieldCount>;
 // The record's counts, trimmed, for the text boxes. The record itself is left as it is, so
 // that leaving the screen without storing keeps it byte for byte.
 CourtTexts GetCourtData(const ClientRecord& record);
-// Stores the texts into the record's counts, left-aligned and blank-padded to 2 characters.
+// Stores the texts into the record's counts, left-aligned and blank-padded to 2 characters; a
+// count that says what the record says already (" 0" for "0") keeps its bytes.
 void SaveCourtData(ClientRecord& record, const CourtTexts& texts);
 // The first field whose own rule refuses its text, or -1 when every field is acceptable.
 int FirstRefusedCourtField(const CourtTexts& texts);

@@ -286,7 +286,7 @@ void FrmClientInfo::setContent(ClientInfoField k, const std::string& text) {
 }
 
 void FrmClientInfo::RecordToScreen() {
-    ClientRecord& record = m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)];
+    ClientRecord& record = m_session.Clients.entry(m_session.CurrentClient);
     const ClientInfoContents contents = ContentsOfRecord(record);
     for (int k = 0; k < ClientInfoFieldCount; ++k) {
         setContent(static_cast<ClientInfoField>(k), contents[static_cast<std::size_t>(k)]);
@@ -308,8 +308,8 @@ void FrmClientInfo::RecordToScreen() {
 }
 
 void FrmClientInfo::RecordToDB() {
-    qlm::RecordToDB(m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)],
-                    Contents(), m_tracker.count(), m_nameDeletedFlag);
+    qlm::RecordToDB(m_session.Clients.entry(m_session.CurrentClient), Contents(), m_tracker.count(),
+                    m_nameDeletedFlag);
 }
 
 void FrmClientInfo::setFieldsEnabled(bool on) {
@@ -528,12 +528,11 @@ void FrmClientInfo::informationOk() {
             return;
         }
     }
-    const bool firstClient = m_session.NumberOfClients == 0;
+    const bool firstClient = m_session.Clients.NumberOfClients() == 0;
     bool changed = true;
     if (EditMode()) {
-        changed = ContentsDiffer(
-            m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)], Contents());
-    } else if (m_session.NumberOfClients >= Session::MaxClients) {
+        changed = ContentsDiffer(m_session.Clients.entry(m_session.CurrentClient), Contents());
+    } else if (m_session.Clients.NumberOfClients() >= Session::MaxClients) {
         m_services.messages.show(ClientTableFullMessage());
         reject();
         return;
@@ -546,15 +545,13 @@ void FrmClientInfo::informationOk() {
         return;
     }
     if (!EditMode()) {
-        m_session.CurrentClient = static_cast<std::int16_t>(m_session.NumberOfClients + 1);
-        m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)] =
-            NewClientRecord(m_services.clock.Today());
+        m_session.CurrentClient = static_cast<std::int16_t>(
+            m_session.Clients.NewClient(NewClientRecord(m_services.clock.Today())));
         RecordToDB();
         accept();
         return;
     }
-    const ClientRecord before =
-        m_session.ClientTable[static_cast<std::size_t>(m_session.CurrentClient)];
+    const ClientRecord before = m_session.Clients.entry(m_session.CurrentClient);
     RecordToDB();
     if (!saveEditedClient(before)) {
         // Memory keeps what the disk keeps; the typed fields stay for another try.

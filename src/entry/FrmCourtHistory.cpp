@@ -118,7 +118,7 @@ void FrmCourtHistory::buildScreen() {
 }
 
 ClientRecord& FrmCourtHistory::currentRecord() {
-    return m_session.ClientTable.at(static_cast<std::size_t>(m_session.CurrentClient));
+    return m_session.Clients.entry(m_session.CurrentClient);
 }
 
 void FrmCourtHistory::showEvent(QShowEvent* event) {

@@ -66,4 +66,20 @@ double FitPointSize(int lines, int columns, double printableWidth, double printa
     return size;
 }
 
+std::string PdfProblem(std::string_view bytes) {
+    if (bytes.empty()) {
+        return "it is empty";
+    }
+    if (!bytes.starts_with("%PDF-")) {
+        return "it does not begin as a PDF file does";
+    }
+    while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) {
+        bytes.remove_suffix(1);
+    }
+    if (!bytes.ends_with("%%EOF")) {
+        return "it ends before the end of a PDF file";
+    }
+    return {};
+}
+
 }  // namespace qlm

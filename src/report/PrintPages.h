@@ -28,4 +28,8 @@ struct FontRatios {
 double FitPointSize(int lines, int columns, double printableWidth, double printableHeight,
                     FontRatios ratios, double preferred);
 
+// What keeps `bytes` from being a whole PDF file: its header "%PDF-" and its end "%%EOF" (a line
+// end may follow). Empty for a whole one.
+std::string PdfProblem(std::string_view bytes);
+
 }  // namespace qlm

@@ -1,10 +1,11 @@
 #include "report/QtReportPrinter.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QWidget>
@@ -22,17 +23,17 @@ namespace {
 // smaller, so that no line is ever clipped or moved to another sheet.
 constexpr double ReportPointSize = 11.5;
 
-PrintOutcome render(QPrinter& printer, const std::string& reportText, std::string& error) {
+// Sets the pages on a printer or a PDF writer of `resolution` dots per inch; `unopened` is the
+// error when the device cannot be painted on.
+PrintOutcome render(QPagedPaintDevice& printer, int resolution, const std::string& reportText,
+                    std::string& error, const std::string& unopened) {
     const std::vector<PrintPage> pages = SplitReportPages(reportText);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        error =
-            printer.outputFormat() == QPrinter::PdfFormat
-                ? "The PDF file " + printer.outputFileName().toStdString() + " cannot be written."
-                : "The printer cannot be opened.";
+        error = unopened;
         return PrintOutcome::Failed;
     }
-    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRectF area = printer.pageLayout().paintRectPixels(resolution);
     const QRectF sheet(0, 0, area.width(), area.height());
     // The font's proportions, measured once on the printer at a known size.
     constexpr double ProbeSize = 100.0;
@@ -65,14 +66,6 @@ PrintOutcome render(QPrinter& printer, const std::string& reportText, std::strin
     return PrintOutcome::Printed;
 }
 
-// The messages name the file the user asked for, not the partial one beside it.
-std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 }  // namespace
 
 QtReportPrinter::QtReportPrinter(QWidget* dialogParent, const FileSystem* files)
@@ -87,7 +80,12 @@ PrintOutcome QtReportPrinter::print(const std::string& reportText, const std::st
     if (dialog.exec() != QDialog::Accepted) {
         return PrintOutcome::Cancelled;
     }
-    return render(printer, reportText, error);
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        return writePdf(reportText, printer.outputFileName().toStdString(), printer.pageLayout(),
+                        printer.resolution(), error);
+    }
+    return render(printer, printer.resolution(), reportText, error,
+                  "The printer cannot be opened.");
 }
 
 PrintOutcome QtReportPrinter::printToPdf(const std::string& reportText, const std::string& pdfFile,
@@ -97,30 +95,43 @@ PrintOutcome QtReportPrinter::printToPdf(const std::string& reportText, const st
         error = "The PDF file " + pdfFile + " cannot be written: its folder does not exist.";
         return PrintOutcome::Failed;
     }
-    const std::string partial = target.absoluteFilePath().toStdString() + ".partial";
-    PrintOutcome outcome = PrintOutcome::Failed;
+    QPrinter defaults(QPrinter::HighResolution);
+    defaults.setOutputFormat(QPrinter::PdfFormat);
+    return writePdf(reportText, pdfFile, defaults.pageLayout(), defaults.resolution(), error);
+}
+
+PrintOutcome QtReportPrinter::writePdf(const std::string& reportText, const std::string& pdfFile,
+                                       const QPageLayout& layout, int resolution,
+                                       std::string& error) {
+    const std::string unwritten = "The PDF file " + pdfFile + " cannot be written";
+    // Set in memory, checked to be a whole PDF, and only then put in place through the file
+    // layer, which keeps the earlier file whole when the disk fails.
+    QByteArray pdf;
     {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(partial));
-        outcome = render(printer, reportText, error);
-    }
-    if (outcome == PrintOutcome::Printed) {
-        static const FileSystem plain;
-        const FileSystem& files = m_files != nullptr ? *m_files : plain;
-        try {
-            files.replaceFile(pdfFile, files.readFile(partial));
-        } catch (const FileError& e) {
-            error = "The PDF file " + pdfFile + " cannot be written: Error " +
-                    std::to_string(e.number()) + ": " + e.description() + ".";
-            outcome = PrintOutcome::Failed;
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(resolution);
+        writer.setPageLayout(layout);
+        if (render(writer, resolution, reportText, error, unwritten + ".") !=
+            PrintOutcome::Printed) {
+            return PrintOutcome::Failed;
         }
     }
-    if (outcome != PrintOutcome::Printed) {
-        error = replaceAll(error, partial, pdfFile);
+    const std::string_view bytes(pdf.constData(), static_cast<std::size_t>(pdf.size()));
+    if (const std::string problem = PdfProblem(bytes); !problem.empty()) {
+        error = unwritten + ": " + problem + ".";
+        return PrintOutcome::Failed;
     }
-    QFile::remove(QString::fromStdString(partial));
-    return outcome;
+    static const FileSystem plain;
+    const FileSystem& files = m_files != nullptr ? *m_files : plain;
+    try {
+        files.replaceFile(pdfFile, bytes);
+    } catch (const FileError& e) {
+        error = unwritten + ": Error " + std::to_string(e.number()) + ": " + e.description() + ".";
+        return PrintOutcome::Failed;
+    }
+    return PrintOutcome::Printed;
 }
 
 }  // namespace qlm

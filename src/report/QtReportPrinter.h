@@ -4,6 +4,7 @@
 
 #include "ui/ReportPrinter.h"
 
+class QPageLayout;
 class QWidget;
 
 namespace qlm {
@@ -11,8 +12,8 @@ namespace qlm {
 class FileSystem;
 
 // Prints the report through the toolkit's printer: the platform's print dialog for a printer
-// or a PDF file, or straight to a PDF file without asking. A PDF file written straight is set
-// beside its target and put in place through the file layer only once it is whole.
+// or a PDF file, or straight to a PDF file without asking. A PDF file is set in memory and put
+// in place through the file layer only once it reads as a whole PDF.
 class QtReportPrinter : public ReportPrinter {
 public:
     explicit QtReportPrinter(QWidget* dialogParent = nullptr, const FileSystem* files = nullptr);
@@ -23,6 +24,9 @@ public:
                             std::string& error) override;
 
 private:
+    PrintOutcome writePdf(const std::string& reportText, const std::string& pdfFile,
+                          const QPageLayout& layout, int resolution, std::string& error);
+
     QWidget* m_dialogParent;
     const FileSystem* m_files;
 };

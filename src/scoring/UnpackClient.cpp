@@ -27,13 +27,8 @@ std::string formatDate(const std::string& text) {
 
 }  // namespace
 
-void UnpackClient(ClientRecord& record, int testNumber, ScoringState& s) {
-
-    const auto take = [&record](ClientRecord::Field field) {
-        std::string text = Trim(record.*field);
-        record.set(field, text);
-        return text;
-    };
+void UnpackClient(const ClientRecord& record, int testNumber, ScoringState& s) {
+    const auto take = [&record](ClientRecord::Field field) { return Trim(record.*field); };
     const std::pair<int, ClientRecord::Field> info[] = {
         {1, &ClientRecord::Name},          {2, &ClientRecord::Age},
         {3, &ClientRecord::Sex},           {4, &ClientRecord::Race},
@@ -55,7 +50,8 @@ void UnpackClient(ClientRecord& record, int testNumber, ScoringState& s) {
     }
 
     for (std::size_t i = 1; i <= ClientRecord::AnswerCount; ++i) {
-        s.ItemAnswers[i] = static_cast<int>(NumericValue(std::string_view(&record.Answers[i - 1], 1)));
+        s.ItemAnswers[i] =
+            static_cast<int>(NumericValue(std::string_view(&record.Answers[i - 1], 1)));
     }
     s.NameDeletedFlag = static_cast<std::int16_t>(NumericValue(record.NameDeleted));
     s.CurrentTestNumber = static_cast<std::int16_t>(testNumber);

@@ -28,6 +28,15 @@ Message saveFailedMessage(const SaveTexts& texts, const FileError& error) {
             "Data Disk Error", MsgIcon::Critical, MsgButtons::OK};
 }
 
+Message changedElsewhereMessage(const SaveTexts& texts, int n) {
+    return {texts.subject + " could not be saved: client " + std::to_string(n) +
+                " was changed by another program since this one read it." + Paragraph +
+                "Nothing was overwritten. What was typed here is kept, laid over the other "
+                "program's changes: save again to store it, or cancel to keep the client as the "
+                "other program left it.",
+            "Client Changed", MsgIcon::Exclamation, MsgButtons::OK};
+}
+
 }  // namespace
 
 Message ClientTableFullMessage() {
@@ -36,22 +45,36 @@ Message ClientTableFullMessage() {
             "Data Disk Full", MsgIcon::Critical, MsgButtons::OK};
 }
 
+Message DamagedRecordMessage(int n, const std::string& damage, const std::string& refused) {
+    return {"Record " + std::to_string(n) + " of the client file is damaged: " + damage +
+                ".\r\n\r\nIt cannot be " + refused + "; the client file is left as it is.",
+            "Damaged Record", MsgIcon::Critical, MsgButtons::OK};
+}
+
 bool SaveClientChecked(Session& session, Messages& messages, int n, const ClientRecord& before,
                        const SaveTexts& texts) {
-    ClientRecord& entry = session.ClientTable.at(static_cast<std::size_t>(n));
+    ClientStore& store = session.Clients;
+    const ClientRecord loaded = store.stored(n);
+    // Memory keeps what the disk keeps: `before`, over whatever the file now holds instead.
+    const auto putBack = [&] { store.entry(n) = OverlayChanges(before, loaded, store.stored(n)); };
     const bool located = CheckDataLocation(
         session, [&] { messages.show(DataDiskChangedMessage()); },
         [&] { messages.show(locationLostMessage(texts)); });
     if (!located) {
-        entry = before;
+        putBack();
         return false;
     }
     try {
-        SaveClient(session, n);
+        if (store.isNewClient(n)) {
+            session.CurrentClient = static_cast<std::int16_t>(store.CommitNewClient());
+        } else {
+            store.SaveClient(n);
+        }
     } catch (const FileError& error) {
-        // The file is replaced whole or not at all, so the disk still holds `before`.
-        entry = before;
-        messages.show(saveFailedMessage(texts, error));
+        putBack();
+        messages.show(error.number() == FileError::ChangedElsewhere
+                          ? changedElsewhereMessage(texts, n)
+                          : saveFailedMessage(texts, error));
         return false;
     }
     return true;

@@ -19,10 +19,14 @@ struct SaveTexts {
 
 // A new client refused because the client file holds as many clients as it can.
 Message ClientTableFullMessage();
+// A damaged record n refused by a screen that would change it ("edited", "verified").
+Message DamagedRecordMessage(int n, const std::string& damage, const std::string& refused);
 
-// Checks that the data location still holds the session's clients, then writes table entry n.
+// Checks that the data location still holds the session's clients, then writes entry n, or
+// commits it when it is the new client (which then becomes current under its record number).
 // When either fails, a message says what was not saved, entry n goes back to `before` (memory
-// keeps what the disk keeps), the disk keeps what it had, and false is returned.
+// keeps what the disk keeps; when another program changed the record meanwhile, its changes
+// are taken in under what `before` changed), the disk keeps what it had, and false is returned.
 bool SaveClientChecked(Session& session, Messages& messages, int n, const ClientRecord& before,
                        const SaveTexts& texts);
 

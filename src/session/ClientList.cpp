@@ -11,13 +11,16 @@ std::string ClientListItem(int n, const ClientRecord& record) {
     return std::to_string(n) + "-" + FixedWidth(record.Name, 25);
 }
 
-std::string MarkedClientListItem(const Session& session, int n) {
-    const auto i = static_cast<std::size_t>(n);
-    std::string item = ClientListItem(n, session.ClientTable.at(i));
-    if (!session.Damage.at(i).empty()) {
-        item += "  (damaged record: " + session.Damage[i] + ")";
+std::string MarkedClientListItem(int n, const ClientRecord& record, const std::string& damage) {
+    std::string item = ClientListItem(n, record);
+    if (!damage.empty()) {
+        item += "  (damaged record: " + damage + ")";
     }
     return item;
+}
+
+std::string MarkedClientListItem(const Session& session, int n) {
+    return MarkedClientListItem(n, session.Clients.entry(n), session.Clients.damage(n));
 }
 
 int ClientOfListItem(const std::string& item) {

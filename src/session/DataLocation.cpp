@@ -42,7 +42,6 @@ bool OpenDataLocation(Session& session, const std::string& path, LocationUse use
     if (isDriveDesignation(path) || (readOnly && !std::filesystem::is_directory(path))) {
         throw FileError(FileError::PathNotFound, "Path not found", path);
     }
-    ClientFileContents contents = ReadClientFile(session.Files, fileName, !readOnly);
     if (!readOnly) {
         const std::string scratch = joinPath(path, WriteTestFileName);
         const FileSystem& files = session.Files;
@@ -56,29 +55,19 @@ bool OpenDataLocation(Session& session, const std::string& path, LocationUse use
             files.remove(scratch);
         }
     }
-
+    // Last, so that a location that fails any step leaves the session on the one it had.
+    LoadClients(session, fileName, !readOnly);
     session.DataPath = path;
-    session.ClientFileName = fileName;
-    AdoptClientFile(session, std::move(contents));
     return true;
 }
 
-std::int16_t MeasureClientFile(const Session& session) {
-    try {
-        return RecordCountForLength(
-            session.Files.open(session.ClientFileName, FileSystem::Mode::Read).size());
-    } catch (const FileError&) {
-        return 0;
-    }
-}
-
-bool CheckDataLocation(const Session& session, const std::function<void()>& changed,
+bool CheckDataLocation(Session& session, const std::function<void()>& changed,
                        const std::function<void()>& notFound) {
-    if (MeasureClientFile(session) == session.NumberOfClients) {
+    if (session.Clients.CheckDataLocation()) {
         return true;
     }
     changed();
-    if (MeasureClientFile(session) == session.NumberOfClients) {
+    if (session.Clients.CheckDataLocation()) {
         return true;
     }
     notFound();

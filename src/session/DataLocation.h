@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -25,14 +24,12 @@ enum class LocationUse { ReadWrite, ReadOnly };
 bool OpenDataLocation(Session& session, const std::string& path,
                       LocationUse use = LocationUse::ReadWrite);
 
-// Records in the session's client file as it is on the disk now; 0 when it cannot be opened.
-std::int16_t MeasureClientFile(const Session& session);
-
-// Whether the client file still holds the clients the session knows of. When it does not,
-// `changed` is called (the caller shows its message, the user may put the original location
-// back) and the file is measured again; if it still differs, `notFound` is called and the
-// result is false.
-bool CheckDataLocation(const Session& session, const std::function<void()>& changed,
+// Whether the client file still holds the clients the session knows of; clients another
+// program added or changed meanwhile are taken in (ClientStore::CheckDataLocation). When it does
+// not, `changed` is called (the caller shows its message, the user may put the original
+// location back) and the file is looked at again; if it still differs, `notFound` is called and
+// the result is false.
+bool CheckDataLocation(Session& session, const std::function<void()>& changed,
                        const std::function<void()>& notFound);
 
 }  // namespace qlm

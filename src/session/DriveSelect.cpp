@@ -152,7 +152,7 @@ LocationOutcome SelectDataLocation(
     }
 }
 
-bool CheckDataLocation(const Session& session, Messages& messages) {
+bool CheckDataLocation(Session& session, Messages& messages) {
     return CheckDataLocation(
         session, [&] { messages.show(DataDiskChangedMessage()); },
         [&] { messages.show(DataDiskStillNotFoundMessage()); });

@@ -38,7 +38,7 @@ LocationOutcome SelectDataLocation(
     const std::function<std::optional<std::string>()>& chooseLocation);
 
 // CheckDataLocation with its two messages.
-bool CheckDataLocation(const Session& session, Messages& messages);
+bool CheckDataLocation(Session& session, Messages& messages);
 
 // A data file of the program that cannot be read at start-up, named with its error; true when
 // the user asks for the failed step to be repeated.

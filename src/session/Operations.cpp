@@ -1,48 +1,29 @@
 #include "session/Operations.h"
 
-#include <chrono>
 #include <utility>
 
 #include "scoring/Scoring.h"
 #include "scoring/UnpackClient.h"
 #include "session/Session.h"
-#include "storage/Backup.h"
 #include "storage/DataFileError.h"
 
 namespace qlm {
 
-void AdoptClientFile(Session& session, ClientFileContents contents) {
-    session.ClientTable = std::move(contents.table);
-    session.Damage = std::move(contents.damage);
-    session.NumberOfClients = contents.count;
-    session.CurrentClient = contents.count > 0 ? 1 : 0;
-}
-
-void LoadClients(Session& session) {
-    AdoptClientFile(session, ReadClientFile(session.Files, session.ClientFileName));
-}
-
-void BackUpClientFileOnce(Session& session) {
-    if (session.BackedUpClientFile != session.ClientFileName) {
-        MakeBackup(session.Files, session.ClientFileName, BackupFolderFor(session.ClientFileName),
-                   std::chrono::system_clock::now());
-        session.BackedUpClientFile = session.ClientFileName;
-    }
+void LoadClients(Session& session, const std::string& fileName, bool forWriting) {
+    session.Clients.LoadClients(fileName, forWriting);
+    session.CurrentClient = session.Clients.NumberOfClients() > 0 ? 1 : 0;
 }
 
 void SaveClient(Session& session, int n) {
-    BackUpClientFileOnce(session);
-    WriteClientRecord(session.Files, session.ClientFileName, session.ClientTable, n);
-    session.Damage.at(static_cast<std::size_t>(n)) =
-        RecordDamage(session.ClientTable[static_cast<std::size_t>(n)].toBytes());
+    session.Clients.SaveClient(n);
 }
 
 void RefuseDamagedClient(const Session& session, int n) {
     if (n >= 1 && n <= Session::MaxClients) {
-        const std::string& damage = session.Damage[static_cast<std::size_t>(n)];
+        const std::string& damage = session.Clients.damage(n);
         if (!damage.empty()) {
             throw DataFileError(
-                session.ClientFileName,
+                session.Clients.fileName(),
                 "record " + std::to_string(n) + " is damaged: " + damage + "; it cannot be scored");
         }
     }
@@ -50,12 +31,14 @@ void RefuseDamagedClient(const Session& session, int n) {
 
 void ClearClient(Session& session) {
     if (session.CurrentClient >= 0 && session.CurrentClient <= Session::MaxClients) {
-        session.ClientTable[static_cast<std::size_t>(session.CurrentClient)] = ClientRecord{};
+        session.Clients.ClearClient(session.CurrentClient);
     }
 }
 
 void DropUnsavedClient(Session& session) {
-    if (!session.EditMode) {
+    if (session.EditMode) {
+        session.Clients.RevertClient(session.CurrentClient);
+    } else {
         ClearClient(session);
         session.CurrentClient = 1;
     }
@@ -70,8 +53,8 @@ void ScoreCurrentClient(Session& session) {
     RefuseDamagedClient(session, session.CurrentClient);
     SetTestSpec(session.Constants);
     LoadScoringTables(session);
-    UnpackClient(session.ClientTable.at(static_cast<std::size_t>(session.CurrentClient)),
-                 session.CurrentClient, session.Scoring);
+    UnpackClient(session.Clients.entry(session.CurrentClient), session.CurrentClient,
+                 session.Scoring);
     ScoreScales(session.Scoring, session.Tables, session.Constants);
     ConvertToPercentiles(session.Scoring, session.Tables);
 }
@@ -86,8 +69,7 @@ std::string ComposeReport(Session& session) {
 }
 
 void WriteReport(Session& session, const std::string& path) {
-    WriteReportFile(ReportInputsOf(session),
-                    path.empty() ? session.reportFile() : path);
+    WriteReportFile(ReportInputsOf(session), path.empty() ? session.reportFile() : path);
     if (IsFullReport(session.Scoring)) {
         session.Tables = {};
     }

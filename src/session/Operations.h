@@ -3,7 +3,6 @@
 #include <string>
 
 #include "report/Report.h"
-#include "storage/ClientFile.h"
 
 namespace qlm {
 
@@ -12,22 +11,18 @@ struct Session;
 // The operations on the whole program state: each hands the storage, scoring and report code
 // the part of the state it works on.
 
-// Makes `contents` the session's client table, count and current client (1, or 0 for none).
-void AdoptClientFile(Session& session, ClientFileContents contents);
-// Loads the session's client file into its table and sets NumberOfClients and CurrentClient.
-void LoadClients(Session& session);
-// Copies the client file into the data location's backup folder unless this run did so
-// already; a copy that cannot be made throws FileError.
-void BackUpClientFileOnce(Session& session);
-// Writes table entry n as record n, whole, and flushes it to the disk before returning; the
-// first write of a run is preceded by a backup, and is not made when the backup fails.
+// Loads the client file `fileName` into the session's client store (for reading only, nothing
+// is created) and makes client 1 current (0 when there is none).
+void LoadClients(Session& session, const std::string& fileName, bool forWriting = true);
+// Writes entry n as record n, on the disk before it returns; the first write of a run is
+// preceded by a backup, and is not made when the backup fails (ClientStore::SaveClient).
 void SaveClient(Session& session, int n);
 // Throws DataFileError naming record n and its damage when the record is damaged.
 void RefuseDamagedClient(const Session& session, int n);
 // Blanks the current client's entry of the table; the file is not touched.
 void ClearClient(Session& session);
 // Ends an entry left unfinished: a new client, never written, is cleared and client 1 becomes
-// current; an edited client stays as the file holds it. Edit mode ends either way.
+// current; an edited client goes back to what the file holds. Edit mode ends either way.
 void DropUnsavedClient(Session& session);
 
 // Reads the scoring tables afresh from the data folder; on an error the session keeps the

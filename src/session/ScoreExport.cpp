@@ -46,13 +46,12 @@ std::string ScoresCsv(Session& session) {
     std::string csv;
     addRow(csv, header);
     const std::int16_t current = session.CurrentClient;
-    for (int n = 1; n <= session.NumberOfClients; ++n) {
-        const auto i = static_cast<std::size_t>(n);
-        if (!session.Damage[i].empty()) {
+    for (int n = 1; n <= session.Clients.NumberOfClients(); ++n) {
+        if (!session.Clients.damage(n).empty()) {
             addRow(csv, {std::to_string(n), "", "", "", "", "", "", "", "damaged"});
             continue;
         }
-        const ClientRecord& record = session.ClientTable[i];
+        const ClientRecord& record = session.Clients.entry(n);
         session.CurrentClient = static_cast<std::int16_t>(n);
         ScoreCurrentClient(session);
         const ScoringState& s = session.Scoring;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -13,6 +12,7 @@
 #include "session/Settings.h"
 #include "storage/ClientFile.h"
 #include "storage/ClientRecord.h"
+#include "storage/ClientStore.h"
 #include "storage/CodeTexts.h"
 
 namespace qlm {
@@ -27,6 +27,7 @@ struct Session {
     // Everything is read from and kept in the program folder unless `user` names other folders.
     Session(const FileSystem& files, std::string programFolder, UserFolders user = {})
         : Files(files),
+          Clients(files),
           ProgramFolder(std::move(programFolder)),
           DataFolder(user.data.empty() ? ProgramFolder : std::move(user.data)),
           ReportFolder(user.report.empty() ? ProgramFolder : std::move(user.report)),
@@ -39,6 +40,8 @@ struct Session {
     std::string reportFile() const { return ReportFolder + "/" + ReportFileName; }
 
     const FileSystem& Files;
+    // The data location's client file and its clients; the only way to them.
+    ClientStore Clients;
     // The executables' folder; the data files lie in DataFolder, the same folder but for an
     // installed program.
     std::string ProgramFolder;
@@ -48,17 +51,9 @@ struct Session {
     std::string GuideFile;
     qlm::Settings Settings;
 
-    // The data location and its clients; entry 0 of the table is never a client.
+    // The data location as chosen, and the client being worked on (an entry of Clients).
     std::string DataPath;
-    std::string ClientFileName;
-    qlm::ClientTable ClientTable;
-    // Per record, what makes it damaged; empty for a sound one. A damaged record is shown
-    // marked, never scored, and never repaired behind the user's back.
-    std::array<std::string, MaxClients + 1> Damage{};
-    std::int16_t NumberOfClients = 0;
     std::int16_t CurrentClient = 0;
-    // The client file this run has backed up already: a copy is made before its first write.
-    std::string BackedUpClientFile;
 
     bool EditMode = false;
     bool ScanEditMode = false;

@@ -18,9 +18,6 @@ constexpr std::string_view Prefix = "DATA401-";
 constexpr std::string_view Suffix = ".QLM";
 // "YYYYMMDD-HHMMSS-mmm"
 constexpr std::string_view Stamp = "00000000-000000-000";
-// What the file layer leaves beside a file while it replaces it.
-constexpr std::string_view Unfinished = ".new";
-
 bool endsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
@@ -33,8 +30,8 @@ std::string backupPath(const std::string& folder, const std::string& name) {
 
 std::string BackupFolderFor(const std::string& clientFileName) {
     const auto slash = clientFileName.rfind('/');
-    return (slash == std::string::npos ? std::string(".") : clientFileName.substr(0, slash)) +
-           "/" + BackupFolderName;
+    return (slash == std::string::npos ? std::string(".") : clientFileName.substr(0, slash)) + "/" +
+           BackupFolderName;
 }
 
 std::string BackupName(std::chrono::system_clock::time_point when) {
@@ -65,6 +62,12 @@ bool IsBackupName(std::string_view name) {
     return true;
 }
 
+bool IsBackupLeftover(std::string_view name) {
+    const std::size_t length = Prefix.size() + Stamp.size() + Suffix.size();
+    return name.size() > length && IsBackupName(name.substr(0, length)) &&
+           FileSystem::isLeftoverOf(name, name.substr(0, length));
+}
+
 std::vector<std::string> ListBackups(const FileSystem& files, const std::string& folder) {
     std::vector<std::string> names = files.listFolder(folder);
     std::erase_if(names, [](const std::string& name) { return !IsBackupName(name); });
@@ -79,7 +82,7 @@ std::string MakeBackup(const FileSystem& files, const std::string& clientFileNam
     }
     std::string name;
     try {
-        const std::string bytes = files.readFile(clientFileName);
+        const std::string bytes = files.readFile(clientFileName, MaxClientFileBytes);
         if (bytes.empty()) {
             return {};  // a file of no clients has nothing to keep
         }
@@ -92,8 +95,9 @@ std::string MakeBackup(const FileSystem& files, const std::string& clientFileNam
         files.replaceFile(backupPath(folder, name), bytes);
     } catch (const FileError& error) {
         throw FileError(error.number(),
-                        error.description() + " (the backup copy of the client file could not "
-                                              "be made in " +
+                        error.description() +
+                            " (the backup copy of the client file could not "
+                            "be made in " +
                             folder + ", so nothing was written)",
                         error.path());
     }
@@ -109,29 +113,38 @@ std::string MakeBackup(const FileSystem& files, const std::string& clientFileNam
 }
 
 std::string WholeClientFileProblem(std::string_view bytes) {
-    if (bytes.size() % ClientRecord::Size != 0) {
-        return "its length of " + std::to_string(bytes.size()) +
-               " bytes is not a whole number of " + std::to_string(ClientRecord::Size) +
-               "-byte records";
+    return WholeClientFileProblem(static_cast<std::int64_t>(bytes.size()));
+}
+
+std::string WholeClientFileProblem(std::int64_t length) {
+    constexpr auto Size = static_cast<std::int64_t>(ClientRecord::Size);
+    if (length % Size != 0) {
+        return "its length of " + std::to_string(length) + " bytes is not a whole number of " +
+               std::to_string(Size) + "-byte records";
     }
-    if (const std::size_t records = bytes.size() / ClientRecord::Size; records > MaxClients) {
+    if (const std::int64_t records = length / Size; records > MaxClients) {
         return "it holds " + std::to_string(records) + " records; a client file holds at most " +
                std::to_string(MaxClients);
     }
     return {};
 }
 
+std::string ReadWholeClientFile(const FileSystem& files, const std::string& path) {
+    File file = files.open(path, FileSystem::Mode::Read);
+    if (const std::string problem = WholeClientFileProblem(file.size()); !problem.empty()) {
+        throw DataFileError(path, "not a whole client file: " + problem);
+    }
+    return file.readAll();
+}
+
 std::string RestoreBackup(const FileSystem& files, const std::string& clientFileName,
-                   const std::string& folder, const std::string& name,
-                   std::chrono::system_clock::time_point now) {
+                          const std::string& folder, const std::string& name,
+                          std::chrono::system_clock::time_point now) {
     const std::string path = backupPath(folder, name);
     if (!IsBackupName(name) || !files.exists(path)) {
         throw DataFileError(path, "there is no backup of that name");
     }
-    const std::string bytes = files.readFile(path);
-    if (const std::string problem = WholeClientFileProblem(bytes); !problem.empty()) {
-        throw DataFileError(path, "not a whole client file: " + problem);
-    }
+    const std::string bytes = ReadWholeClientFile(files, path);
     std::string current = MakeBackup(files, clientFileName, folder, now);
     files.replaceFile(clientFileName, bytes);
     return current;
@@ -141,7 +154,7 @@ BackupRewrite RewriteBackups(const FileSystem& files, const std::string& folder,
                              const std::function<bool(ClientRecord&)>& change) {
     BackupRewrite done;
     for (const std::string& name : files.listFolder(folder)) {
-        if (endsWith(name, Unfinished)) {
+        if (IsBackupLeftover(name)) {
             try {
                 files.remove(backupPath(folder, name));
             } catch (const FileError&) {
@@ -152,18 +165,18 @@ BackupRewrite RewriteBackups(const FileSystem& files, const std::string& folder,
     for (const std::string& name : ListBackups(files, folder)) {
         const std::string path = backupPath(folder, name);
         try {
-            std::string bytes = files.readFile(path);
-            if (!WholeClientFileProblem(bytes).empty()) {
-                files.remove(path);
-                done.removed.push_back(name);
-                continue;
-            }
+            std::string bytes = files.readFile(path, MaxClientFileBytes);
             bool changed = false;
-            for (std::size_t offset = 0; offset < bytes.size(); offset += ClientRecord::Size) {
-                ClientRecord record =
-                    ClientRecord::fromBytes(std::string_view(bytes).substr(offset, ClientRecord::Size));
+            for (int r = 1; !RecordBytesOf(bytes, r).empty(); ++r) {
+                const std::string_view stored = RecordBytesOf(bytes, r);
+                if (!RecordDamage(stored).empty()) {
+                    done.damaged.push_back(name + " record " + std::to_string(r));
+                    continue;
+                }
+                ClientRecord record = ClientRecord::fromBytes(stored);
                 if (change(record)) {
-                    bytes.replace(offset, ClientRecord::Size, record.toBytes());
+                    bytes.replace(static_cast<std::size_t>(r - 1) * ClientRecord::Size,
+                                  ClientRecord::Size, record.toBytes());
                     changed = true;
                 }
             }

@@ -98,6 +98,9 @@ std::string Trim(std::string_view text) {
 }
 
 std::string RecordDamage(std::string_view bytes) {
+    if (bytes.size() == ClientRecord::Size && bytes.back() == CutRecordPadding) {
+        bytes = bytes.substr(0, bytes.find_last_not_of(CutRecordPadding) + 1);
+    }
     if (bytes.size() < ClientRecord::Size) {
         return "it ends after " + std::to_string(bytes.size()) + " of its " +
                std::to_string(ClientRecord::Size) + " bytes";
@@ -119,6 +122,17 @@ std::string RecordDamage(std::string_view bytes) {
         }
     }
     return {};
+}
+
+ClientRecord OverlayChanges(const ClientRecord& mine, const ClientRecord& base,
+                            const ClientRecord& theirs) {
+    ClientRecord merged = theirs;
+    for (const auto& f : ClientRecord::layout()) {
+        if (mine.*f.field != base.*f.field) {
+            merged.*f.field = mine.*f.field;
+        }
+    }
+    return merged;
 }
 
 }  // namespace qlm

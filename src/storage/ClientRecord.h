@@ -68,10 +68,19 @@ struct ClientRecord {
 // `text` cut or blank-padded to `width` characters.
 std::string FixedWidth(std::string_view text, std::size_t width);
 
-// What makes the stored bytes of a record something no screen could have written: cut short,
-// a control character in any field, or an answer other than a blank or "0" to "5". Empty for a
-// sound record.
+// What fills out a record cut short when a record is written after it: a control character, so
+// that the record stays damaged, and read as the cut it marks.
+inline constexpr char CutRecordPadding = '\0';
+
+// What makes the stored bytes of a record something no screen could have written: cut short
+// (or padded with CutRecordPadding), a control character in any field, or an answer other than
+// a blank or "0" to "5". Empty for a sound record.
 std::string RecordDamage(std::string_view bytes);
+
+// `mine` laid over `theirs`: the fields in which `mine` differs from `base`, the record both
+// were made from, and those of `theirs` for the rest.
+ClientRecord OverlayChanges(const ClientRecord& mine, const ClientRecord& base,
+                            const ClientRecord& theirs);
 // `text` without blanks at either end.
 std::string Trim(std::string_view text);
 

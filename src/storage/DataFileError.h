@@ -10,13 +10,17 @@ namespace qlm {
 // computed from such a file is used.
 class DataFileError : public std::runtime_error {
 public:
-    DataFileError(std::string file, const std::string& problem)
-        : std::runtime_error(file + ": " + problem), m_file(std::move(file)) {}
+    DataFileError(std::string file, std::string problem)
+        : std::runtime_error(file + ": " + problem),
+          m_file(std::move(file)),
+          m_problem(std::move(problem)) {}
 
     const std::string& file() const { return m_file; }
+    const std::string& problem() const { return m_problem; }
 
 private:
     std::string m_file;
+    std::string m_problem;
 };
 
 }  // namespace qlm

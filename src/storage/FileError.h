@@ -7,7 +7,9 @@ namespace qlm {
 
 // A failure of the file layer, classed the way the screens report it:
 // 52 bad file name, 53 file not found, 57 device I/O error, 70 permission denied,
-// 71 disk not ready, 76 path not found; anything else keeps a number of its own.
+// 71 disk not ready, 76 path not found; anything else keeps a number of its own. Two programs
+// sharing a data location meet the database engine's classes: a location locked too long
+// (3260) and a record changed by the other program since it was read (3197).
 class FileError : public std::runtime_error {
 public:
     enum Class : int {
@@ -20,6 +22,8 @@ public:
         DiskNotReady = 71,
         PathFileAccess = 75,
         PathNotFound = 76,
+        ChangedElsewhere = 3197,
+        InUse = 3260,
     };
 
     FileError(int number, std::string description, std::string path = {});

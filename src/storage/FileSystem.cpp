@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <thread>
 
 #include "storage/FileError.h"
 
@@ -17,6 +18,29 @@ namespace {
 
 [[noreturn]] void fail(const std::string& path) {
     throw FileError::fromErrno(errno, path);
+}
+
+// What replaceFile writes before the file takes its place: the file's name, this, and six
+// characters of mkstemp's.
+constexpr std::string_view TemporaryMark = ".tmp";
+// The one fixed name earlier versions wrote their temporaries under.
+constexpr std::string_view OldTemporaryMark = ".new";
+
+FileError notPlainFile(const std::string& path, mode_t mode) {
+    const char* kind = S_ISDIR(mode)                    ? "a folder"
+                       : S_ISFIFO(mode)                 ? "a named pipe"
+                       : S_ISCHR(mode) || S_ISBLK(mode) ? "a device"
+                                                        : "not a plain file";
+    return {FileError::PathFileAccess, std::string("Path/File access error: ") + kind, path};
+}
+
+// A named pipe, a device or a folder is refused by its type before it is opened for reading,
+// which could wait for ever.
+void refuseSpecialFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        throw notPlainFile(path, st.st_mode);
+    }
 }
 
 }  // namespace
@@ -142,11 +166,13 @@ void File::close() {
 
 FileSystem::FileSystem(FaultInjector injector) : m_injector(std::move(injector)) {}
 
+int FileSystem::injected(FileOp op, const std::string& path) const {
+    return m_injector ? m_injector(op, path) : 0;
+}
+
 void FileSystem::check(FileOp op, const std::string& path) const {
-    if (m_injector) {
-        if (const int err = m_injector(op, path); err != 0) {
-            throw FileError::fromErrno(err, path);
-        }
+    if (const int err = injected(op, path); err != 0) {
+        throw FileError::fromErrno(err, path);
     }
 }
 
@@ -155,7 +181,8 @@ File FileSystem::open(const std::string& path, Mode mode) const {
         throw FileError(FileError::BadFileName, "Bad file name", path);
     }
     check(FileOp::Open, path);
-    int flags = O_CLOEXEC;
+    refuseSpecialFile(path);
+    int flags = O_CLOEXEC | O_NONBLOCK;
     switch (mode) {
         case Mode::Read:
             flags |= O_RDONLY;
@@ -174,12 +201,15 @@ File FileSystem::open(const std::string& path, Mode mode) const {
     if (fd < 0) {
         fail(path);
     }
+    File file(fd, path, this);
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        throw FileError(FileError::PathFileAccess, "Path/File access error", path);
+    if (::fstat(fd, &st) != 0) {
+        fail(path);
     }
-    return File(fd, path, this);
+    if (!S_ISREG(st.st_mode)) {  // it was swapped for one since it was looked at
+        throw notPlainFile(path, st.st_mode);
+    }
+    return file;
 }
 
 bool FileSystem::exists(const std::string& path) const {
@@ -194,8 +224,15 @@ void FileSystem::remove(const std::string& path) const {
     }
 }
 
-std::string FileSystem::readFile(const std::string& path) const {
-    return open(path, Mode::Read).readAll();
+std::string FileSystem::readFile(const std::string& path, std::int64_t maxSize) const {
+    const File file = open(path, Mode::Read);
+    if (const std::int64_t size = file.size(); maxSize >= 0 && size > maxSize) {
+        throw FileError(FileError::PathFileAccess,
+                        "Path/File access error: " + std::to_string(size) +
+                            " bytes, larger than such a file can be",
+                        path);
+    }
+    return file.readAll();
 }
 
 namespace {
@@ -212,24 +249,154 @@ void syncFolderOf(const std::string& path) {
     }
 }
 
+// A file shared by a group stays shared: the new file takes the old one's group and mode.
+// Where that cannot be done the replace is refused rather than shutting the others out.
+void keepModeAndGroup(int fd, const struct stat& old, const std::string& path) {
+    const mode_t mode = old.st_mode & 0777;
+    struct stat now {};
+    if (::fstat(fd, &now) != 0) {
+        fail(path);
+    }
+    if (now.st_gid != old.st_gid && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 &&
+        (mode & 070) != 0) {
+        throw FileError(FileError::PermissionDenied,
+                        "Permission denied: the file's group (" + std::to_string(old.st_gid) +
+                            ") cannot be kept by this account",
+                        path);
+    }
+    if ((now.st_mode & 0777) != mode && ::fchmod(fd, mode) != 0) {
+        fail(path);
+    }
+}
+
 }  // namespace
 
+std::string FileSystem::followLinks(const std::string& path) {
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return at;
+        }
+        char target[4096];
+        const ssize_t length = ::readlink(at.c_str(), target, sizeof target);
+        if (length < 0 || length == static_cast<ssize_t>(sizeof target)) {
+            throw FileError::fromErrno(length < 0 ? errno : ENAMETOOLONG, path);
+        }
+        std::string next(target, static_cast<std::size_t>(length));
+        if (next.front() != '/') {
+            const auto slash = at.rfind('/');
+            next = (slash == std::string::npos ? std::string() : at.substr(0, slash + 1)) + next;
+        }
+        at = std::move(next);
+    }
+    throw FileError::fromErrno(ELOOP, path);
+}
+
 void FileSystem::replaceFile(const std::string& path, std::string_view bytes) const {
-    const std::string temporary = path + ".new";
+    if (path.empty()) {
+        throw FileError(FileError::BadFileName, "Bad file name", path);
+    }
+    check(FileOp::Open, path);
+    const std::string target = followLinks(path);
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) {
+        throw notPlainFile(path, old.st_mode);
+    }
+    std::string temporary = target + std::string(TemporaryMark) + "XXXXXX";
+    int fd;
+    do {
+        fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        fail(path);
+    }
     try {
-        File file = open(temporary, Mode::WriteTruncate);
+        File file(fd, path, this);
+        if (replacing) {
+            keepModeAndGroup(fd, old, path);
+        }
         file.write(bytes);
         file.sync();
+        if (file.size() != static_cast<std::int64_t>(bytes.size())) {
+            throw FileError(FileError::DeviceIO, "Device I/O error: the file was not written whole",
+                            path);
+        }
         file.close();
         check(FileOp::Rename, path);
-        if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        if (::rename(temporary.c_str(), target.c_str()) != 0) {
             fail(path);
         }
     } catch (...) {
         ::unlink(temporary.c_str());
         throw;
     }
-    syncFolderOf(path);
+    syncFolderOf(target);
+}
+
+bool FileSystem::isLeftoverOf(std::string_view name, std::string_view file) {
+    if (!name.starts_with(file)) {
+        return false;
+    }
+    const std::string_view rest = name.substr(file.size());
+    return rest == OldTemporaryMark ||
+           (rest.size() == TemporaryMark.size() + 6 && rest.starts_with(TemporaryMark));
+}
+
+FileLock::FileLock(FileLock&& other) noexcept : m_fd(other.m_fd) {
+    other.m_fd = -1;
+}
+
+FileLock::~FileLock() {
+    if (m_fd >= 0) {
+        ::close(m_fd);  // gives the lock back
+    }
+}
+
+FileLock FileSystem::lock(const std::string& path, std::chrono::milliseconds patience,
+                          const std::string& sharedLike) const {
+    check(FileOp::Open, path);
+    refuseSpecialFile(path);
+    constexpr int Flags = O_RDWR | O_CLOEXEC | O_NONBLOCK;
+    int fd = ::open(path.c_str(), Flags | O_CREAT | O_EXCL, 0600);
+    const bool made = fd >= 0;
+    if (!made && errno == EEXIST) {
+        fd = ::open(path.c_str(), Flags);
+    }
+    if (fd < 0) {
+        fail(path);
+    }
+    FileLock held(fd);
+    struct stat like {};
+    if (made && !sharedLike.empty() && ::stat(sharedLike.c_str(), &like) == 0) {
+        // It holds nothing, so it may be as open as the file it guards; where that fails
+        // this account can still lock.
+        if (::fchown(fd, static_cast<uid_t>(-1), like.st_gid) == 0) {
+            ::fchmod(fd, (like.st_mode & 0660) | 0600);
+        }
+    }
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        int err = injected(FileOp::Lock, path);
+        if (err == 0) {
+            struct flock range {};
+            range.l_type = F_WRLCK;
+            range.l_whence = SEEK_SET;
+            if (::fcntl(fd, F_OFD_SETLK, &range) == 0) {
+                return held;
+            }
+            err = errno;
+        }
+        if (err != EAGAIN && err != EACCES && err != EINTR) {
+            throw FileError::fromErrno(err, path);
+        }
+        if (err != EINTR && std::chrono::steady_clock::now() >= deadline) {
+            throw FileError(FileError::InUse, "The data location is kept locked by another program",
+                            path);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 void FileSystem::makeFolder(const std::string& path) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -9,8 +10,21 @@
 namespace qlm {
 
 // Every operation of the file layer, so that a fault can be injected into exactly one of them.
-// ShortWrite fails a write after half of its bytes are written, as a disk that fills up does.
-enum class FileOp { Open, Read, Write, ShortWrite, Sync, Close, Remove, Rename, MakeFolder, List };
+// ShortWrite fails a write after half of its bytes are written, as a disk that fills up does;
+// Lock is each attempt to take an advisory lock (EAGAIN: another program holds it).
+enum class FileOp {
+    Open,
+    Read,
+    Write,
+    ShortWrite,
+    Sync,
+    Close,
+    Remove,
+    Rename,
+    MakeFolder,
+    List,
+    Lock
+};
 
 // Returns the errno value with which the operation on `path` must fail, or 0 to let it run.
 using FaultInjector = std::function<int(FileOp, const std::string& path)>;
@@ -48,6 +62,22 @@ private:
     std::int64_t m_position = 0;
 };
 
+// An advisory lock on a lock file, held until this goes out of scope. Open-file-description
+// locks: two handles conflict even within one process, and NFS honours them too.
+class FileLock {
+public:
+    FileLock(FileLock&& other) noexcept;
+    FileLock& operator=(FileLock&&) = delete;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    ~FileLock();
+
+private:
+    friend class FileSystem;
+    explicit FileLock(int fd) : m_fd(fd) {}
+    int m_fd = -1;
+};
+
 // The file layer: plain POSIX files, with a seam through which tests inject device and
 // permission errors (the tests run as root, for whom permission bits mean nothing).
 class FileSystem {
@@ -60,14 +90,28 @@ public:
 
     explicit FileSystem(FaultInjector injector = {});
 
+    // Only a plain file is opened: a named pipe, a device or a folder is refused at once.
     File open(const std::string& path, Mode mode) const;
     bool exists(const std::string& path) const;
     // Removes a file; a missing file is not an error.
     void remove(const std::string& path) const;
-    std::string readFile(const std::string& path) const;
-    // Replaces the file as a whole: the old content stays intact unless the new one is on
-    // the disk complete.
+    // The whole file; one larger than `maxSize` bytes (when given) is refused before reading.
+    std::string readFile(const std::string& path, std::int64_t maxSize = -1) const;
+    // Replaces the file as a whole: the new content goes to a temporary of its own beside the
+    // file, is checked to be on the disk complete, and only then takes the file's place. The
+    // old file's mode and group are kept (a new file is owner-only); a symbolic link is
+    // followed and its target replaced. Errors name `path`, never the temporary.
     void replaceFile(const std::string& path, std::string_view bytes) const;
+    // Whether `name` is what replaceFile may leave of `file` (both plain names) after a crash.
+    static bool isLeftoverOf(std::string_view name, std::string_view file);
+    // The file `path` names once every symbolic link to it is followed; it need not exist.
+    static std::string followLinks(const std::string& path);
+    // Takes the advisory lock of the lock file `path`, trying again until `patience` has
+    // passed; then a FileError of class InUse says that another program holds it. A missing
+    // lock file is made owner-only, or with the group and the read and write permissions of
+    // `sharedLike` where that file exists, so that every account sharing it can lock too.
+    FileLock lock(const std::string& path, std::chrono::milliseconds patience,
+                  const std::string& sharedLike = {}) const;
     // Creates a folder readable by its owner only; one that is there already is kept as it is.
     void makeFolder(const std::string& path) const;
     // The names of the plain files in a folder, sorted; a missing folder holds none.
@@ -77,6 +121,9 @@ public:
     void check(FileOp op, const std::string& path) const;
 
 private:
+    // The injected errno value for `op` on `path`, or 0.
+    int injected(FileOp op, const std::string& path) const;
+
     FaultInjector m_injector;
 };
 

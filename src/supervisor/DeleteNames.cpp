@@ -64,33 +64,35 @@ std::string joined(const std::vector<std::string>& names) {
 
 // The backups hold the names as they were before: they are scrambled there too. Returns the
 // closing message's text, or nothing when a backup still holds names (said here already).
-std::optional<std::string> deleteNamesInBackups(Session& session, Messages& messages) {
-    const std::string folder = BackupFolderFor(session.ClientFileName);
+// `damaged` names the client file's damaged records, left as they are.
+std::optional<std::string> deleteNamesInBackups(Session& session, Messages& messages,
+                                                std::vector<std::string> damaged) {
     BackupRewrite done;
     try {
-        done = RewriteBackups(session.Files, folder, DeleteName);
+        done = session.Clients.RewriteBackups(DeleteName);
     } catch (const FileError& error) {
-        done.failed.push_back(folder + " (Error " + std::to_string(error.number()) + ": " +
-                              error.description() + ")");
-    }
-    // A copy left behind by an interrupted write of the client file holds the old names too.
-    const std::string unfinished = session.ClientFileName + ".new";
-    try {
-        session.Files.remove(unfinished);
-    } catch (const FileError&) {
-        done.failed.push_back(unfinished);
+        done.failed.push_back(BackupFolderFor(session.Clients.fileName()) + " (Error " +
+                              std::to_string(error.number()) + ": " + error.description() + ")");
     }
     if (!done.failed.empty()) {
-        messages.show({"The names are deleted in the client file, but these copies still hold them and could not be removed: " +
-                           joined(done.failed) + ".\r\n\r\nRemove them by hand.",
-                       "Delete Names", MsgIcon::Critical, MsgButtons::OK});
+        messages.show(
+            {"The names are deleted in the client file, but these copies still hold them and could "
+             "not be removed: " +
+                 joined(done.failed) + ".\r\n\r\nRemove them by hand.",
+             "Delete Names", MsgIcon::Critical, MsgButtons::OK});
         return std::nullopt;
     }
     std::string text = "Process complete. Press Enter to continue.";
     if (!done.removed.empty()) {
-        text = "The names are deleted in the client file and its backup copies. These backups "
-               "could not be read as client files and were removed: " +
-               joined(done.removed) + ".\r\n\r\n" + text;
+        text =
+            "The names are deleted in the client file and its backup copies. These backups "
+            "could not be read as client files and were removed: " +
+            joined(done.removed) + ".\r\n\r\n" + text;
+    }
+    damaged.insert(damaged.end(), done.damaged.begin(), done.damaged.end());
+    if (!damaged.empty()) {
+        text = "These records are damaged and were left as they are, names included: " +
+               joined(damaged) + ".\r\n\r\n" + text;
     }
     return text;
 }
@@ -117,18 +119,23 @@ void DelNames(Session& session, Messages& messages) {
     if (!CheckDataLocation(session, messages)) {
         return;
     }
-    for (int i = 1; i <= session.NumberOfClients; ++i) {
-        ClientRecord& record = session.ClientTable[static_cast<std::size_t>(i)];
+    ClientStore& store = session.Clients;
+    std::vector<std::string> damaged;
+    for (int i = 1; i <= store.NumberOfClients(); ++i) {
+        ClientRecord& record = store.entry(i);
+        if (!store.damage(i).empty()) {
+            damaged.push_back("client " + std::to_string(i));
+            continue;
+        }
         if (NameIsDeleted(record)) {
             continue;
         }
-        const ClientRecord before = record;
         DeleteName(record);
         session.Scoring.NameDeletedFlag = 1;
         try {
-            SaveClient(session, i);
+            store.SaveClient(i);
         } catch (const FileError& error) {
-            record = before;
+            store.RevertClient(i);
             messages.show({"The name of client " + std::to_string(i) +
                                " could not be deleted: Error " + std::to_string(error.number()) +
                                ":" + error.description() +
@@ -139,7 +146,7 @@ void DelNames(Session& session, Messages& messages) {
             return;
         }
     }
-    if (const auto closing = deleteNamesInBackups(session, messages)) {
+    if (const auto closing = deleteNamesInBackups(session, messages, std::move(damaged))) {
         messages.show({*closing, "", MsgIcon::None, MsgButtons::OK});
     }
 }

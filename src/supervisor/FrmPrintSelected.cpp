@@ -97,9 +97,8 @@ FrmPrintSelected::FrmPrintSelected(Session& session, Services& services, QWidget
 
 void FrmPrintSelected::FillClientList() {
     m_lbNameDisplay->clear();
-    for (int n = 1; n <= m_session.NumberOfClients; ++n) {
-        m_lbNameDisplay->addItem(
-            FromLatin1(ClientListItem(n, m_session.ClientTable[static_cast<std::size_t>(n)])));
+    for (int n = 1; n <= m_session.Clients.NumberOfClients(); ++n) {
+        m_lbNameDisplay->addItem(FromLatin1(ClientListItem(n, m_session.Clients.entry(n))));
     }
     // The current entry without selecting it: nothing prints until chosen.
     m_lbNameDisplay->setCurrentRow(0, QItemSelectionModel::NoUpdate);

@@ -12,6 +12,7 @@
 #include <numeric>
 
 #include "answersheet/FrmVerify.h"
+#include "session/CheckedSave.h"
 #include "session/Session.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/FrmPrintSelected.h"
@@ -137,7 +138,7 @@ FrmSupervisorOptions::FrmSupervisorOptions(Session& session, Services& services,
     layout->addWidget(m_msgPanel);
     SetColours(m_tabPanel, Blue, Black);
 
-    m_emptyDisk = m_session.NumberOfClients < 1;
+    m_emptyDisk = m_session.Clients.NumberOfClients() < 1;
     m_lblNameDisplay->setText(currentName());
     resize(640, 480);
     if (!isMaximized()) {
@@ -149,8 +150,7 @@ QString FrmSupervisorOptions::currentName() const {
     if (m_emptyDisk) {
         return {};
     }
-    return FromLatin1(
-        m_session.ClientTable.at(static_cast<std::size_t>(m_session.CurrentClient)).Name);
+    return FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name);
 }
 
 void FrmSupervisorOptions::showEvent(QShowEvent* event) {
@@ -220,7 +220,7 @@ void FrmSupervisorOptions::tabChanged(int tab) {
 
 void FrmSupervisorOptions::execute() {
     const int tab = m_sstSupervisorOperations->currentIndex();
-    if (m_session.NumberOfClients < 1) {
+    if (m_session.Clients.NumberOfClients() < 1) {
         m_services.messages.show({"Database empty.\r\nCannot perform this function.",
                                   GuardTitles.at(static_cast<std::size_t>(tab)),
                                   MsgIcon::Information, MsgButtons::OK});
@@ -234,6 +234,11 @@ void FrmSupervisorOptions::execute() {
             }
             break;
         case VerifyTab: {
+            const int n = m_session.CurrentClient;
+            if (const std::string& damage = m_session.Clients.damage(n); !damage.empty()) {
+                m_services.messages.show(DamagedRecordMessage(n, damage, "verified"));
+                break;
+            }
             FrmVerify verify(m_session, m_services, this);
             verify.exec();
             break;
@@ -260,7 +265,7 @@ void FrmSupervisorOptions::runReportOption() {
         default: {
             // Every client in client order; the client current before stays current after.
             const std::int16_t current = m_session.CurrentClient;
-            std::vector<int> all(static_cast<std::size_t>(m_session.NumberOfClients));
+            std::vector<int> all(static_cast<std::size_t>(m_session.Clients.NumberOfClients()));
             std::iota(all.begin(), all.end(), 1);
             PrintClientReports(m_session, m_services, all);
             m_session.CurrentClient = current;

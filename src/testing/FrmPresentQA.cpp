@@ -356,7 +356,7 @@ void FrmPresentQA::endOfTest() {
 
 bool FrmPresentQA::storeAnswers() {
     const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.ClientTable.at(static_cast<std::size_t>(n));
+    ClientRecord& client = m_session.Clients.entry(n);
     const ClientRecord before = client;
     client.set(&ClientRecord::Answers, m_presentation.answerText());
     MOUSEWAIT();
@@ -364,10 +364,9 @@ bool FrmPresentQA::storeAnswers() {
                                          {"The client's answers", SaveRetryAdvice});
     MOUSEDEFAULT();
     if (saved && !m_saved) {
-        // The client counts once, however often its answers are saved again.
+        // The client is in the file from now on; a later save rewrites its record.
         m_saved = true;
         removeJournal();
-        ++m_session.NumberOfClients;
         m_session.MainMenuActive = true;
     }
     return saved;
@@ -573,7 +572,7 @@ void FrmPresentQA::writeJournal() {
     TestJournal journal;
     journal.record = m_session.CurrentClient;
     journal.language = m_language;
-    journal.client = m_session.ClientTable.at(static_cast<std::size_t>(journal.record));
+    journal.client = m_session.Clients.entry(journal.record);
     journal.reached = m_testEnded ? TestSpec::ItemCount + 1 : m_presentation.item().ID;
     journal.responses = m_presentation.ItemResponses();
     try {
@@ -628,12 +627,12 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
     std::string problem;
     std::optional<TestJournal> journal;
     try {
-        journal = ParseJournal(session.Files.readFile(path), problem);
+        journal = ParseJournal(session.Files.readFile(path, MaxJournalBytes), problem);
     } catch (const FileError& error) {
         problem = "it cannot be read (Error " + std::to_string(error.number()) + ":" +
                   error.description() + ")";
     }
-    if (journal && journal->record != session.NumberOfClients + 1) {
+    if (journal && journal->record != session.Clients.NumberOfClients() + 1) {
         problem = "it belongs to a client file of " + std::to_string(journal->record - 1) +
                   " clients, not to this one";
         journal.reset();
@@ -664,8 +663,7 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
         return;
     }
     session.EditMode = false;
-    session.CurrentClient = static_cast<std::int16_t>(journal->record);
-    session.ClientTable.at(static_cast<std::size_t>(journal->record)) = journal->client;
+    session.CurrentClient = static_cast<std::int16_t>(session.Clients.NewClient(journal->client));
     // The test's screens are open as in any sequence of the main menu.
     session.MainMenuActive = false;
     ShowPresentQA(session, services, journal->language, std::move(askSecretCode), parent,

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "scoring/TestSpec.h"
+#include "storage/ClientFile.h"
 #include "storage/ClientRecord.h"
 
 namespace qlm {
@@ -23,7 +24,8 @@ struct TestJournal {
     std::array<int, TestSpec::ItemCount + 1> responses{};
 };
 
-inline constexpr const char* JournalBaseName = "QLMTEST.JNL";
+// A journal holds a few hundred bytes; anything much larger is not one.
+inline constexpr std::int64_t MaxJournalBytes = 16 * 1024;
 
 std::string JournalFileName(const std::string& dataPath);
 

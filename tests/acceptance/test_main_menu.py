@@ -61,14 +61,14 @@ def main():
         status = run.wait_for_exit()
         check(status == 0, f"quillmere ended with status {status}: {run.program_output()!r}")
 
-        # Start-up made the client file, empty and private to its owner, and cleaned up
-        # after its write test.
+        # Start-up made the client file, empty and private to its owner, and the lock file
+        # both programs share, and cleaned up after its write test.
         check(os.path.isfile(run.client_file_path), "DATA401.QLM was not created")
         info = os.stat(run.client_file_path)
         check(info.st_size == 0, f"DATA401.QLM holds {info.st_size} bytes, expected 0")
         check(stat.S_IMODE(info.st_mode) == 0o600,
               f"DATA401.QLM has mode {stat.S_IMODE(info.st_mode):o}, expected 600")
-        check(sorted(os.listdir(run.data_dir)) == ["DATA401.QLM"],
+        check(sorted(os.listdir(run.data_dir)) == ["DATA401.LCK", "DATA401.QLM"],
               f"the data location holds {sorted(os.listdir(run.data_dir))}")
 
 

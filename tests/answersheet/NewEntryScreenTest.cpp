@@ -182,7 +182,7 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
     QCOMPARE(file.size(), std::size_t(3 * 185));
     QCOMPARE(file.substr(0, 370), program.onDisk);
     QCOMPARE(file.substr(370, 13), std::string("NEWCOMER, KIM"));
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(3));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(3));
     QVERIFY(program.session.MainMenuActive);
     QVERIFY(!program.session.EditMode);
     QCOMPARE(program.fake.messages.shown,
@@ -244,7 +244,7 @@ void NewEntryScreenTest::storedAnswersShowAsMarks() {
     });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(program.answersOnDisk(2), "1" + std::string(96, ' ') + "04" + std::string(10, ' '));
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
 }
 
 void NewEntryScreenTest::unansweredItemsAskFirst_data() {
@@ -336,7 +336,7 @@ void NewEntryScreenTest::cancel() {
     if (editing) {
         program.editClient();
         // As the court history screen leaves it on the way here.
-        program.session.ClientTable[2].set(&ClientRecord::ArrestCount, "9");
+        program.session.Clients.entry(2).set(&ClientRecord::ArrestCount, "9");
     } else {
         program.newClient();
     }
@@ -363,14 +363,14 @@ void NewEntryScreenTest::cancel() {
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(leave != CancelChoice ? 1 : 0));
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
     QVERIFY(!program.session.EditMode);
     if (editing) {
         QCOMPARE(program.session.CurrentClient, std::int16_t(2));
-        QCOMPARE(program.session.ClientTable[2].toBytes(), program.onDisk.substr(185));
+        QCOMPARE(program.session.Clients.entry(2).toBytes(), program.onDisk.substr(185));
     } else {
         QCOMPARE(program.session.CurrentClient, std::int16_t(1));
-        QCOMPARE(program.session.ClientTable[3].toBytes(), ClientRecord().toBytes());
+        QCOMPARE(program.session.Clients.entry(3).toBytes(), ClientRecord().toBytes());
     }
 }
 
@@ -404,8 +404,8 @@ void NewEntryScreenTest::failedSaveKeepsTheAnswers() {
     QCOMPARE(result, StillOpen);
     QCOMPARE(QString::fromStdString(program.fake.messages.shown.back().title), title);
     QCOMPARE(screen.gridAnswers()[2], '2');
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
-    QCOMPARE(program.session.ClientTable[3].Answers, std::string(109, ' '));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
+    QCOMPARE(program.session.Clients.entry(3).Answers, std::string(109, ' '));
     if (diskFails) {
         QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
     } else {
@@ -423,7 +423,7 @@ void NewEntryScreenTest::anUnreadableBankIsSaid() {
     QCOMPARE(program.fake.messages.shown[0].title, std::string("Question Bank Error"));
     QVERIFY(program.fake.messages.shown[0].text.find("missing.db") != std::string::npos);
     QCOMPARE(program.session.CurrentClient, std::int16_t(1));
-    QCOMPARE(program.session.ClientTable[3].toBytes(), ClientRecord().toBytes());
+    QCOMPARE(program.session.Clients.entry(3).toBytes(), ClientRecord().toBytes());
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
@@ -431,7 +431,7 @@ void NewEntryScreenTest::scannedAnswersThatCameShort() {
     Program program;
     program.newClient();
     program.session.ScanEditMode = true;
-    program.session.ClientTable[3].Answers = "21";
+    program.session.Clients.entry(3).Answers = "21";
     program.fake.messages.answer(MsgAnswer::OK);
     FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
     RunModal(screen, [&] {

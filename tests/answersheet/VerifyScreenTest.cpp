@@ -150,7 +150,7 @@ void VerifyScreenTest::cancelLeavesTheRecord() {
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(program.fake.messages.answered());
-    QCOMPARE(program.session.ClientTable[1].Answers, Stored);
+    QCOMPARE(program.session.Clients.entry(1).Answers, Stored);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
@@ -174,7 +174,7 @@ void VerifyScreenTest::aFailedSaveKeepsTheEntryForAnotherTry() {
         QCOMPARE(text(screen, "pnlMessage"),
                  QStringLiteral("The verified answers are not saved. Press Enter to save them "
                                 "again, or Cancel to discard them."));
-        QCOMPARE(program.session.ClientTable[1].Answers, Stored);
+        QCOMPARE(program.session.Clients.entry(1).Answers, Stored);
         QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
         const int beeps = program.fake.messages.beeps;
         type("1");

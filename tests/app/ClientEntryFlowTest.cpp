@@ -185,7 +185,7 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
                               "9 " + "04/12/2011" + "0" + "12/07/2026" + Court + "12" +
                               std::string(95, '0') + "4" + std::string(11, '0') + "0" + "0";
     QCOMPARE(TestFolder::read(program.folder.clientFile()), added);
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(1));
     QCOMPARE(program.listed(), QStringList{QStringLiteral("1-DOE, PAT                 ")});
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
 
@@ -224,7 +224,7 @@ void ClientEntryFlowTest::addFromAnAnswerSheetThenEdit() {
     edited[74 + 1] = '1';
     edited[183] = '1';
     QCOMPARE(TestFolder::read(program.folder.clientFile()), edited);
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(1));
     QVERIFY(program.fake.messages.answered());
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(2));
 
@@ -307,7 +307,7 @@ void ClientEntryFlowTest::anEditGivenUpLeavesTheRecord() {
     program.run(FrmMainMenu::EditChoice);
 
     QCOMPARE(TestFolder::read(program.folder.clientFile()), stored.toBytes());
-    QCOMPARE(program.session.ClientTable[1].toBytes(), stored.toBytes());
+    QCOMPARE(program.session.Clients.entry(1).toBytes(), stored.toBytes());
     QVERIFY(program.fake.messages.shown.empty());
 }
 

@@ -32,7 +32,8 @@ namespace {
 // A program folder with the shipped texts, the demo clients, settings, an earlier report and
 // PDF, and a backup, all of which a failed write must leave as they are.
 struct Program {
-    explicit Program(FaultInjector faults) : files(std::move(faults)), session(files, folder.program()) {
+    explicit Program(FaultInjector faults)
+        : files(std::move(faults)), session(files, folder.program()) {
         folder.installBuiltDataFiles();
         TestFolder::write(folder.clientFile(),
                           TestFolder::read(TestFolder::sourceFolder() + "/demo/DATA401.QLM"));
@@ -42,8 +43,7 @@ struct Program {
         std::filesystem::create_directory(folder.data() + "/backup");
         TestFolder::write(folder.data() + "/backup/" + backup(), test::RecordBytes("OLD, ONE"));
         session.DataPath = folder.data();
-        session.ClientFileName = folder.clientFile();
-        LoadClients(session);
+        LoadClients(session, folder.clientFile());
         SetTestSpec(session.Constants);
         session.CurrentClient = 1;
     }
@@ -88,26 +88,30 @@ const std::vector<WritePath>& writePaths() {
     static const std::vector<WritePath> paths{
         {"client record", "/data/DATA401.QLM",
          [](Program& p) {
-             p.session.BackedUpClientFile = p.session.ClientFileName;  // this run's copy is made
-             p.session.ClientTable[1].set(&ClientRecord::Age, "17");
+             p.session.Clients.entry(1).set(&ClientRecord::Age, "17");
              return reported([&] { SaveClient(p.session, 1); });
+         }},
+        {"new client", "/data/DATA401.QLM",
+         [](Program& p) {
+             p.session.Clients.NewClient(ClientRecord::fromBytes(test::RecordBytes("NEW")));
+             return reported([&] { p.session.Clients.CommitNewClient(); });
          }},
         {"backup before the first write", "/backup/DATA401-2026",
          [](Program& p) {
-             p.session.ClientTable[1].set(&ClientRecord::Age, "17");
+             p.session.Clients.entry(1).set(&ClientRecord::Age, "17");
              return reported([&] { SaveClient(p.session, 1); });
          }},
         {"restore", "/data/DATA401.QLM",
          [](Program& p) {
              return reported([&] {
-                 RestoreBackup(p.files, p.session.ClientFileName,
-                               BackupFolderFor(p.session.ClientFileName), Program::backup(),
-                               std::chrono::system_clock::now());
+                 p.session.Clients.RestoreBackup(Program::backup(),
+                                                 std::chrono::system_clock::now());
              });
          }},
         {"settings", "QLMtest.ini",
          [](Program& p) { return p.session.Settings.write("Path", "FilePath", "/elsewhere"); }},
-        {"report", "report.prn", [](Program& p) { return reported([&] { MakeReport(p.session); }); }},
+        {"report", "report.prn",
+         [](Program& p) { return reported([&] { MakeReport(p.session); }); }},
         {"score export", "scores.csv",
          [](Program& p) {
              return reported([&] {
@@ -118,8 +122,8 @@ const std::vector<WritePath>& writePaths() {
          [](Program& p) {
              QtReportPrinter printer(nullptr, &p.files);
              std::string error;
-             const bool done = printer.printToPdf("REPORT\r\n", p.pdf(), error) ==
-                               PrintOutcome::Printed;
+             const bool done =
+                 printer.printToPdf("REPORT\r\n", p.pdf(), error) == PrintOutcome::Printed;
              return done || error.find(p.pdf()) == std::string::npos;  // a failure names it
          }},
     };
@@ -133,8 +137,8 @@ void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile_data() {
     QTest::addColumn<int>("op");
     QTest::addColumn<int>("err");
     const std::pair<FileOp, const char*> ops[] = {
-        {FileOp::Open, "open"},   {FileOp::Write, "write"},   {FileOp::ShortWrite, "short write"},
-        {FileOp::Sync, "sync"},   {FileOp::Rename, "rename"}, {FileOp::Close, "close"}};
+        {FileOp::Open, "open"}, {FileOp::Write, "write"},   {FileOp::ShortWrite, "short write"},
+        {FileOp::Sync, "sync"}, {FileOp::Rename, "rename"}, {FileOp::Close, "close"}};
     const std::pair<int, const char*> errs[] = {
         {EIO, "EIO"}, {ENOSPC, "ENOSPC"}, {EACCES, "EACCES"}};
     for (std::size_t p = 0; p < writePaths().size(); ++p) {
@@ -166,8 +170,9 @@ void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile() {
     }
     // Nothing half-written is left beside the files either.
     for (const auto& [file, bytes] : after) {
-        QVERIFY2(before.contains(file) || IsBackupName(std::filesystem::path(file).filename().string()),
-                 file.c_str());
+        QVERIFY2(
+            before.contains(file) || IsBackupName(std::filesystem::path(file).filename().string()),
+            file.c_str());
     }
 }
 

@@ -100,7 +100,8 @@ void CourtHistoryRulesTest::saveCheckUsesEachFieldsOwnRule() {
     QCOMPARE(FirstRefusedCourtField(texts), refused);
 }
 
-// Loading shows trimmed counts without touching the record; storing pads each to 2.
+// Loading shows trimmed counts without touching the record; storing pads each changed count to
+// 2, and one that says what it said keeps its bytes.
 void CourtHistoryRulesTest::courtDataRoundTrip() {
     ClientRecord record;
     record.set(&ClientRecord::Name, "ROE, PAT");
@@ -117,7 +118,7 @@ void CourtHistoryRulesTest::courtDataRoundTrip() {
 
     CourtTexts typed{"9", "N", "", "3", "0", "1", "2", "4", "5", "6", "12"};
     SaveCourtData(record, typed);
-    QCOMPARE(record.toBytes().substr(52, 22), std::string("9 N   3 0 1 2 4 5 6 12"));
+    QCOMPARE(record.toBytes().substr(52, 22), std::string(" 9N   3 0 1 2 4 5 6 12"));
     QCOMPARE(record.Name, before.Name);
 }
 

@@ -245,7 +245,7 @@ void CourtHistoryScreenTest::cancelInput() {
     QVERIFY(program.fake.messages.answered());
     QVERIFY(!program.session.ContinueEntry);
     QCOMPARE(program.current(), editing ? before : ClientRecord{});
-    QCOMPARE(program.session.ClientTable[1].Name,
+    QCOMPARE(program.session.Clients.entry(1).Name,
              std::string("EXAMPLE, ALEX") + std::string(12, ' '));
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }

@@ -64,10 +64,6 @@ void PrintPagesTest::aPageThatDoesNotFitIsSetSmaller() {
 // Every line of every page on its own sheet, none clipped: a page of 80 lines and one with a
 // line of 100 characters among them.
 void PrintPagesTest::pdfPagesMatchTheReportPages() {
-    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
-        QSKIP("pdfinfo and pdftotext (poppler-utils) are not installed");
-    }
     std::string report = threePages() + "\n\f\r\n";
     for (int i = 1; i <= 80; ++i) {
         report += "LINE " + std::to_string(i) + "\r\n";
@@ -78,6 +74,16 @@ void PrintPagesTest::pdfPagesMatchTheReportPages() {
     QtReportPrinter printer;
     std::string error;
     QCOMPARE(printer.printToPdf(report, pdf.toStdString(), error), PrintOutcome::Printed);
+    // It reads back as a whole PDF, owner-only; a cut one would not.
+    const std::string bytes = test::TestFolder::read(pdf.toStdString());
+    QCOMPARE(PdfProblem(bytes), std::string());
+    QCOMPARE(PdfProblem(bytes.substr(0, bytes.size() / 2)),
+             std::string("it ends before the end of a PDF file"));
+    QCOMPARE(QFile::permissions(pdf) & 0x0077, QFileDevice::Permissions());
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        QSKIP("pdfinfo and pdftotext (poppler-utils) are not installed");
+    }
     QCOMPARE(pdfPages(pdf), 4);
     const QString text =
         run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});

@@ -1,6 +1,6 @@
 #include <QtTest>
-#include <filesystem>
 #include <cerrno>
+#include <filesystem>
 
 #include "session/DataLocation.h"
 #include "session/Session.h"
@@ -20,7 +20,8 @@ private slots:
     void unusableLocationsRaiseTheirClass_data();
     void unusableLocationsRaiseTheirClass();
     void readingOnlyWritesNothing();
-    void checkNoticesAChangedRecordCount();
+    void checkTakesInOnlyWhatAnotherProgramDid_data();
+    void checkTakesInOnlyWhatAnotherProgramDid();
 };
 
 void DataLocationTest::openingLoadsTheClients_data() {
@@ -40,12 +41,12 @@ void DataLocationTest::openingLoadsTheClients() {
     const FileSystem files;
     Session session(files, folder.program());
     QVERIFY(OpenDataLocation(session, folder.data() + (clients > 0 ? "/" : "")));
-    QCOMPARE(session.ClientFileName, folder.data() + "/DATA401.QLM");
-    QVERIFY(files.exists(session.ClientFileName));
-    QCOMPARE(int(session.NumberOfClients), clients);
+    QCOMPARE(session.Clients.fileName(), folder.data() + "/DATA401.QLM");
+    QVERIFY(files.exists(session.Clients.fileName()));
+    QCOMPARE(int(session.Clients.NumberOfClients()), clients);
     QCOMPARE(int(session.CurrentClient), clients > 0 ? 1 : 0);
     if (clients > 0) {
-        QCOMPARE(session.ClientTable[2].Name.substr(0, 3), std::string("TWO"));
+        QCOMPARE(session.Clients.entry(2).Name.substr(0, 3), std::string("TWO"));
     }
     QVERIFY(!files.exists(folder.data() + "/checkWriteTest"));
 }
@@ -93,7 +94,7 @@ void DataLocationTest::readingOnlyWritesNothing() {
     const FileSystem protectedDisk(test::FailOn(FileOp::Write, folder.data(), EROFS));
     Session session(protectedDisk, folder.program());
     QVERIFY(OpenDataLocation(session, folder.data(), LocationUse::ReadOnly));
-    QCOMPARE(session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(session.Clients.NumberOfClients(), std::int16_t(2));
     QVERIFY(!std::filesystem::exists(folder.data() + "/" + WriteTestFileName));
 
     const std::string empty = folder.root() + "/empty";
@@ -101,7 +102,7 @@ void DataLocationTest::readingOnlyWritesNothing() {
     const FileSystem files;
     Session fresh(files, folder.program());
     QVERIFY(OpenDataLocation(fresh, empty, LocationUse::ReadOnly));
-    QCOMPARE(fresh.NumberOfClients, std::int16_t(0));
+    QCOMPARE(fresh.Clients.NumberOfClients(), std::int16_t(0));
     QVERIFY(std::filesystem::is_empty(empty));
     try {
         OpenDataLocation(fresh, folder.root() + "/missing", LocationUse::ReadOnly);
@@ -112,24 +113,57 @@ void DataLocationTest::readingOnlyWritesNothing() {
     QCOMPARE(fresh.DataPath, empty);
 }
 
-void DataLocationTest::checkNoticesAChangedRecordCount() {
+void DataLocationTest::checkTakesInOnlyWhatAnotherProgramDid_data() {
+    QTest::addColumn<QByteArray>("file");  // what another program left; "-": no file at all
+    QTest::addColumn<int>("count");        // the clients after the check; -1: refused
+    const std::string three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
+    std::string edited = three;  // the name edited on the client information screen
+    edited.replace(185, 3, "TWO");
+    edited[185 + 183] = '1';
+    std::string deleted = three;  // the name deleted by Delete Names
+    deleted.replace(185, 1, "9");
+    deleted[185 + 184] = '1';
+    const auto row = [](const char* name, const std::string& file, int count) {
+        QTest::newRow(name) << QByteArray::fromStdString(file) << count;
+    };
+    row("unchanged", three, 3);
+    row("a client added", three + RecordBytes("4"), 4);
+    row("a name edited", edited, 3);
+    row("a name deleted", deleted, 3);
+    row("another disk", RecordBytes("1") + RecordBytes("X") + RecordBytes("3"), -1);
+    row("fewer clients", three.substr(0, 2 * 185), -1);
+    row("removed", "-", -1);
+}
+
+void DataLocationTest::checkTakesInOnlyWhatAnotherProgramDid() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, count);
     TestFolder folder;
     const std::string three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
     TestFolder::write(folder.clientFile(), three);
     const FileSystem files;
     Session session(files, folder.program());
     OpenDataLocation(session, folder.data());
+    if (file == "-") {
+        QVERIFY(QFile::remove(QString::fromStdString(folder.clientFile())));
+    } else {
+        TestFolder::write(folder.clientFile(), file.toStdString());
+    }
     QStringList shown;
     const auto changed = [&] { shown << "changed"; };
     const auto notFound = [&] { shown << "notFound"; };
-    QVERIFY(CheckDataLocation(session, changed, notFound));
-    QVERIFY(shown.isEmpty());
-
-    // A location of 4 records: both messages, then false.
-    TestFolder::write(folder.clientFile(), three + RecordBytes("4"));
-    QVERIFY(!CheckDataLocation(session, changed, notFound));
+    QCOMPARE(CheckDataLocation(session, changed, notFound), count >= 0);
+    if (count >= 0) {
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(int(session.Clients.NumberOfClients()), count);
+        for (int r = 1; r <= count; ++r) {
+            QCOMPARE(session.Clients.entry(r).toBytes(),
+                     file.toStdString().substr(std::size_t(r - 1) * 185, 185));
+        }
+        return;
+    }
     QCOMPARE(shown, QStringList({"changed", "notFound"}));
-
+    QCOMPARE(int(session.Clients.NumberOfClients()), 3);
     // Putting the original back while the first message is up makes it pass.
     shown.clear();
     const auto putBack = [&] {
@@ -138,12 +172,6 @@ void DataLocationTest::checkNoticesAChangedRecordCount() {
     };
     QVERIFY(CheckDataLocation(session, putBack, notFound));
     QCOMPARE(shown, QStringList({"changed"}));
-
-    // A removed disk measures as no records rather than failing.
-    shown.clear();
-    QVERIFY(QFile::remove(QString::fromStdString(folder.clientFile())));
-    QVERIFY(!CheckDataLocation(session, changed, notFound));
-    QCOMPARE(shown, QStringList({"changed", "notFound"}));
 }
 
 QTEST_GUILESS_MAIN(DataLocationTest)

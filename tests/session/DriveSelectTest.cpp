@@ -125,7 +125,7 @@ void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
     }
     const bool opened = result == LocationOutcome::Opened;
     QCOMPARE(session.DataPath, opened ? folder.data() : other);
-    QCOMPARE(int(session.NumberOfClients), opened ? 1 : 2);
+    QCOMPARE(int(session.Clients.NumberOfClients()), opened ? 1 : 2);
 }
 
 void DriveSelectTest::mountedVolumes() {

@@ -45,10 +45,9 @@ mode_t modeOf(const std::string& path) {
 void run(const TestFolder& folder, const FileSystem& files, int saves) {
     Session session(files, folder.program());
     session.DataPath = folder.data();
-    session.ClientFileName = folder.clientFile();
-    LoadClients(session);
+    LoadClients(session, folder.clientFile());
     for (int i = 0; i < saves; ++i) {
-        session.ClientTable[1].set(&ClientRecord::Age, std::to_string(11 + i));
+        session.Clients.entry(1).set(&ClientRecord::Age, std::to_string(11 + i));
         SaveClient(session, 1);
     }
 }
@@ -163,8 +162,8 @@ void BackupTest::restoreTakesOnlyAWholeClientFile() {
     std::filesystem::create_directory(backups);
     TestFolder::write(backups + "/DATA401-20261201-090000-000.QLM", copy.toStdString());
     try {
-        const std::string current = RestoreBackup(files, folder.clientFile(), backups,
-                                                  name.toStdString(), Clock::now());
+        const std::string current =
+            RestoreBackup(files, folder.clientFile(), backups, name.toStdString(), Clock::now());
         QVERIFY2(refusal.isEmpty(), "restored");
         QCOMPARE(TestFolder::read(folder.clientFile()), copy.toStdString());
         QCOMPARE(TestFolder::read(backups + "/" + current), twoClients());

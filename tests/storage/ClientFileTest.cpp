@@ -1,4 +1,6 @@
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QtTest>
 #include <algorithm>
@@ -9,8 +11,11 @@
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/ClientFile.h"
+#include "storage/ClientStore.h"
 #include "storage/DataFileError.h"
 #include "storage/FileError.h"
+#include "supervisor/DeleteNames.h"
+#include "support/FakeMessages.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;
@@ -28,7 +33,10 @@ private slots:
     void failedWritesReachTheCaller_data();
     void failedWritesReachTheCaller();
     void failedCloseGivesTheHandleBack();
-    void aHugeFileIsRefusedByItsRealSize();
+    void aSaveKeepsWhatTheSiteSetUp_data();
+    void aSaveKeepsWhatTheSiteSetUp();
+    void specialAndOversizedFilesAreRefusedAtOnce_data();
+    void specialAndOversizedFilesAreRefusedAtOnce();
     void damagedRecordsAreNamedAndNeverScored_data();
     void damagedRecordsAreNamedAndNeverScored();
 };
@@ -36,10 +44,13 @@ private slots:
 namespace {
 
 // A session on a client file of 52 records named "CLIENT 1"... cut to `length` bytes (no file
-// for length -1).
+// for length -1). The fault is injected once `armed`.
 struct Fixture {
     explicit Fixture(int length, FaultInjector fault = {})
-        : files(std::move(fault)), session(files, folder.program()) {
+        : files([this, fault](FileOp op, const std::string& path) {
+              return armed && fault ? fault(op, path) : 0;
+          }),
+          session(files, folder.program()) {
         for (int r = 1; r <= 52; ++r) {
             bytes += test::RecordBytes("CLIENT " + std::to_string(r), std::string(109, '1'));
         }
@@ -47,10 +58,13 @@ struct Fixture {
         if (length >= 0) {
             TestFolder::write(folder.clientFile(), bytes);
         }
-        session.ClientFileName = folder.clientFile();
+        session.Clients.setPatience(std::chrono::milliseconds(100));
     }
+    void load() { LoadClients(session, folder.clientFile()); }
     std::string onDisk() const { return TestFolder::read(folder.clientFile()); }
+    ClientStore& clients() { return session.Clients; }
 
+    bool armed = false;
     TestFolder folder;
     std::string bytes;
     FileSystem files;
@@ -100,25 +114,23 @@ void ClientFileTest::recordCountFollowsFileLength() {
     QFETCH(int, length);
     QFETCH(int, count);
     Fixture f(length);
-    f.session.NumberOfClients = 2;  // from the location opened before
-    if (count < 0) {                // nothing is loaded and nothing is written
+    if (count < 0) {  // nothing is loaded and nothing is written
         try {
-            LoadClients(f.session);
+            f.load();
             QFAIL("the file was loaded");
         } catch (const FileError& e) {
             QVERIFY(std::string(e.what()).find(f.folder.clientFile() + " holds 52 records") !=
                     std::string::npos);
         }
-        QCOMPARE(int(f.session.NumberOfClients), 2);
-        QCOMPARE(f.session.ClientTable[1], ClientRecord());
+        QCOMPARE(int(f.clients().NumberOfClients()), 0);
         QCOMPARE(f.onDisk(), f.bytes);
         return;
     }
-    LoadClients(f.session);
-    QCOMPARE(int(f.session.NumberOfClients), count);
+    f.load();
+    QCOMPARE(int(f.session.Clients.NumberOfClients()), count);
     QCOMPARE(int(f.session.CurrentClient), count > 0 ? 1 : 0);
     for (int r = 1; r <= count; ++r) {
-        QCOMPARE(Trim(f.session.ClientTable[std::size_t(r)].Name), "CLIENT " + std::to_string(r));
+        QCOMPARE(Trim(f.session.Clients.entry(r).Name), "CLIENT " + std::to_string(r));
     }
     if (length == -1) {  // readable and writable by its owner only
         struct stat st {};
@@ -130,31 +142,45 @@ void ClientFileTest::recordCountFollowsFileLength() {
 
 void ClientFileTest::saveClientAppendsOverwritesClearsAndFillsAShortRecord() {
     Fixture f(3 * 185);
-    LoadClients(f.session);
-    f.session.ClientTable[4].set(&ClientRecord::Name, "NEW CLIENT");
-    SaveClient(f.session, 4);
-    f.session.ClientTable[2].set(&ClientRecord::Age, "14");
+    f.load();
+    ClientRecord fresh;
+    fresh.set(&ClientRecord::Name, "NEW CLIENT");
+    QCOMPARE(f.clients().NewClient(fresh), 4);
+    QCOMPARE(f.clients().CommitNewClient(), 4);
+    f.clients().entry(2).set(&ClientRecord::Age, "14");
     SaveClient(f.session, 2);
     ClearClient(f.session);  // the current client, 1
-    QCOMPARE(f.session.ClientTable[1], ClientRecord());
-    std::string expected = f.bytes + f.session.ClientTable[4].toBytes();
+    QCOMPARE(f.clients().entry(1), ClientRecord());
+    std::string expected = f.bytes + fresh.toBytes();
     expected.replace(185 + 25, 2, "14");
     QCOMPARE(f.onDisk(), expected);
     SaveClient(f.session, 1);
     expected.replace(0, 185, std::string(185, ' '));
-    for (const int n : {0, 52, -1}) {
+    for (const int n : {0, 5, 52, -1}) {
         QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, n));
     }
     QCOMPARE(f.onDisk(), expected);
 
-    // A file ending inside record 3 reads it blank-padded; saving record 4 writes record 3
-    // whole first, so no undefined bytes lie between them.
-    TestFolder::write(f.folder.clientFile(), f.bytes.substr(0, 2 * 185 + 100));
-    LoadClients(f.session);
-    QCOMPARE(f.session.ClientTable[3].Answers, std::string(26, '1') + std::string(83, ' '));
-    SaveClient(f.session, 4);
-    QCOMPARE(f.onDisk(), f.bytes.substr(0, 2 * 185 + 100) + std::string(85, ' ') +
-                             f.session.ClientTable[4].toBytes());
+    // A file ending inside record 3 (or short of half of it): saving record 2 keeps that tail,
+    // a new client goes after it with the tail filled out by a byte that keeps it damaged, and
+    // the damaged record itself is never written.
+    for (const int tail : {100, 50}) {
+        const std::string cut = f.bytes.substr(0, 2 * 185 + std::size_t(tail));
+        TestFolder::write(f.folder.clientFile(), cut);
+        f.load();
+        f.clients().entry(2).set(&ClientRecord::Age, "15");
+        SaveClient(f.session, 2);
+        std::string now = cut;
+        now.replace(185 + 25, 2, "15");
+        QCOMPARE(f.onDisk(), now);
+        f.clients().NewClient(fresh);
+        QCOMPARE(f.clients().CommitNewClient(), 4);
+        QCOMPARE(f.onDisk(), now + std::string(185 - std::size_t(tail), '\0') + fresh.toBytes());
+        f.load();
+        QCOMPARE(f.clients().damage(3),
+                 "it ends after " + std::to_string(tail) + " of its 185 bytes");
+        QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 3));
+    }
 }
 
 // Operating-system errors become the classes the screens act on; the missing and unusable
@@ -174,6 +200,8 @@ void ClientFileTest::failedWritesReachTheCaller_data() {
     QTest::newRow("name too long") << int(FileOp::Open) << ENAMETOOLONG << 52 << true;
     QTest::newRow("file gone") << int(FileOp::Open) << ENOENT << 53 << true;
     QTest::newRow("anything else") << int(FileOp::Open) << EMFILE << 75 << false;
+    QTest::newRow("lock held too long") << int(FileOp::Lock) << EAGAIN << 3260 << false;
+    QTest::newRow("locks not supported") << int(FileOp::Lock) << ENOLCK << 75 << false;
 }
 
 void ClientFileTest::failedWritesReachTheCaller() {
@@ -181,9 +209,10 @@ void ClientFileTest::failedWritesReachTheCaller() {
     QFETCH(int, err);
     QFETCH(int, number);
     QFETCH(bool, unavailable);
-    Fixture f(185, test::FailOn(FileOp(op), "DATA401.QLM", err));
-    f.session.NumberOfClients = 1;
-    f.session.ClientTable[1].set(&ClientRecord::Name, "CHANGED");
+    Fixture f(185, test::FailOn(FileOp(op), "/DATA401.", err));  // the lock file too
+    f.load();
+    f.armed = true;
+    f.clients().entry(1).set(&ClientRecord::Name, "CHANGED");
     try {
         SaveClient(f.session, 1);
         QFAIL("the failed write was reported as done");
@@ -191,8 +220,11 @@ void ClientFileTest::failedWritesReachTheCaller() {
         QCOMPARE(e.number(), number);
         QCOMPARE(e.locationUnavailable(), unavailable);
     }
-    // Whatever step failed, the file is the one that was there before, not a torn mixture.
+    // Whatever step failed, the file is the one that was there before, not a torn mixture,
+    // and no temporary is left beside it.
     QCOMPARE(f.onDisk(), f.bytes);
+    QCOMPARE(f.files.listFolder(f.folder.data()),
+             (std::vector<std::string>{"DATA401.LCK", "DATA401.QLM"}));
 }
 
 // A close that fails must still release the descriptor, or every failed save would leak one.
@@ -202,10 +234,12 @@ void ClientFileTest::failedCloseGivesTheHandleBack() {
         return std::distance(begin(fds), end(fds));
     };
     Fixture f(185, test::FailOn(FileOp::Close, "DATA401.QLM", EIO));
+    f.load();
+    f.armed = true;
     const auto before = openHandles();
     for (int i = 0; i < 3; ++i) {
         QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 1));
-        QVERIFY_THROWS_EXCEPTION(FileError, LoadClients(f.session));
+        QVERIFY_THROWS_EXCEPTION(FileError, f.load());
     }
     QCOMPARE(openHandles(), before);
 }
@@ -241,8 +275,8 @@ void ClientFileTest::damagedRecordsAreNamedAndNeverScored_data() {
     row("unknown sex code reads as N/A", unknownSex, 1, "");
 }
 
-// A damaged record is named with what is wrong, refused by scoring, and the file is left as
-// it was.
+// A damaged record is named with what is wrong, refused by scoring, and never rewritten:
+// Delete Names passes it by and names it, the other names are deleted.
 void ClientFileTest::damagedRecordsAreNamedAndNeverScored() {
     QFETCH(QByteArray, file);
     QFETCH(int, record);
@@ -252,9 +286,8 @@ void ClientFileTest::damagedRecordsAreNamedAndNeverScored() {
     test::TestFolder::write(folder.clientFile(), bytes);
     const FileSystem files;
     Session session(files, folder.program());
-    session.ClientFileName = folder.clientFile();
-    LoadClients(session);
-    QCOMPARE(QString::fromStdString(session.Damage[std::size_t(record)]), damage);
+    LoadClients(session, folder.clientFile());
+    QCOMPARE(QString::fromStdString(session.Clients.damage(record)), damage);
     session.CurrentClient = static_cast<std::int16_t>(record);
     if (!damage.isEmpty()) {
         try {
@@ -269,20 +302,119 @@ void ClientFileTest::damagedRecordsAreNamedAndNeverScored() {
                     .endsWith("  (damaged record: " + damage + ")"));
     }
     QCOMPARE(test::TestFolder::read(folder.clientFile()), bytes);
+    test::FakeMessages messages;
+    messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
+    DelNames(session, messages);
+    const std::string after = test::TestFolder::read(folder.clientFile());
+    QCOMPARE(after.size(), bytes.size());
+    QCOMPARE(RecordBytesOf(after, record) == RecordBytesOf(bytes, record), !damage.isEmpty());
+    QCOMPARE(messages.shown.back().text.find("names included: client " + std::to_string(record)) !=
+                 std::string::npos,
+             !damage.isEmpty());
 }
 
-// A foreign file of 100 MB is refused before it is read, naming its real size.
-void ClientFileTest::aHugeFileIsRefusedByItsRealSize() {
-    Fixture f(0);
-    std::filesystem::resize_file(f.folder.clientFile(), 100 * 1024 * 1024);
+void ClientFileTest::aSaveKeepsWhatTheSiteSetUp_data() {
+    QTest::addColumn<QString>("link");  // where DATA401.QLM leads; empty: it is the file
+    QTest::addColumn<int>("mode");
+    QTest::newRow("owner only") << "" << 0600;
+    QTest::newRow("shared by a group") << "" << 0660;
+    QTest::newRow("read by a group") << "" << 0640;
+    QTest::newRow("a link to a shared file") << "../shared/clients.qlm" << 0660;
+}
+
+// A save keeps the file's mode and group, and a link stays a link whose target takes the new
+// records; the lock file beside the target is shared the same way, and no temporary is left.
+void ClientFileTest::aSaveKeepsWhatTheSiteSetUp() {
+    QFETCH(QString, link);
+    QFETCH(int, mode);
+    const group* users = ::getgrnam("users");
+    if (::geteuid() != 0 || users == nullptr) {
+        QSKIP("giving a file another group takes root and a group \"users\"");
+    }
+    Fixture f(-1);
+    const std::string target =
+        link.isEmpty() ? f.folder.clientFile() : f.folder.data() + "/" + link.toStdString();
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path());
+    TestFolder::write(target, test::RecordBytes("ONE") + test::RecordBytes("TWO"));
+    if (!link.isEmpty()) {
+        std::filesystem::create_symlink(link.toStdString(), f.folder.clientFile());
+    }
+    QCOMPARE(::chmod(target.c_str(), mode_t(mode)), 0);
+    QCOMPARE(::chown(target.c_str(), uid_t(-1), users->gr_gid), 0);
+    f.load();
+    f.clients().entry(1).set(&ClientRecord::Age, "17");
+    SaveClient(f.session, 1);
+
+    QCOMPARE(TestFolder::read(target).substr(25, 2), std::string("17"));
+    const std::string folder = std::filesystem::path(target).parent_path();
+    for (const std::string& file : {target, folder + "/DATA401.LCK"}) {
+        struct stat st {};
+        QCOMPARE(::stat(file.c_str(), &st), 0);
+        QCOMPARE(int(st.st_mode & 0777), file == target ? mode : (mode & 0660) | 0600);
+        QCOMPARE(st.st_gid, users->gr_gid);
+    }
+    QCOMPARE(std::filesystem::is_symlink(f.folder.clientFile()), !link.isEmpty());
+    for (const std::string& where : {f.folder.data(), folder}) {
+        for (const std::string& name : f.files.listFolder(where)) {
+            QVERIFY2(name.find(".tmp") == std::string::npos, name.c_str());
+        }
+    }
+}
+
+void ClientFileTest::specialAndOversizedFilesAreRefusedAtOnce_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");  // a special file, or a size in bytes
+    QTest::addColumn<QString>("refusal");
+    const QString backup = "backup/DATA401-20261201-090000-000.QLM";
+    QTest::newRow("client file: named pipe") << "DATA401.QLM"
+                                             << "pipe"
+                                             << "a named pipe";
+    QTest::newRow("client file: folder") << "DATA401.QLM"
+                                         << "folder"
+                                         << "a folder";
+    QTest::newRow("client file: device") << "DATA401.QLM"
+                                         << "device"
+                                         << "a device";
+    QTest::newRow("client file: 100 MB")
+        << "DATA401.QLM"
+        << "104857600"
+        << " holds 566798 records (104857600 bytes); at most 51 can be used";
+    QTest::newRow("backup: named pipe") << backup << "pipe"
+                                        << "a named pipe";
+    QTest::newRow("backup: 300 MB") << backup << "314572800"
+                                    << "not a whole client file: its length of 314572800 bytes";
+}
+
+// What cannot be a client file or a backup is refused by its type or size before it is read,
+// which could otherwise wait for ever or fill the memory.
+void ClientFileTest::specialAndOversizedFilesAreRefusedAtOnce() {
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QFETCH(QString, refusal);
+    const bool backup = file.startsWith("backup/");
+    Fixture f(backup ? 185 : -1);
+    const std::string path = f.folder.data() + "/" + file.toStdString();
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    if (kind == "pipe") {
+        QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
+    } else if (kind == "folder") {
+        std::filesystem::create_directory(path);
+    } else if (kind == "device") {
+        std::filesystem::create_symlink("/dev/null", path);
+    } else {
+        TestFolder::write(path, "");
+        std::filesystem::resize_file(path, kind.toULongLong());
+    }
     try {
-        LoadClients(f.session);
-        QFAIL("the file was loaded");
-    } catch (const FileError& e) {
-        QCOMPARE(e.number(), 63);
-        QVERIFY2(std::string(e.what()).find(" holds 566798 records (104857600 bytes); at most 51 "
-                                            "can be used") != std::string::npos,
-                 e.what());
+        f.load();
+        f.clients().RestoreBackup(std::filesystem::path(path).filename(),
+                                  std::chrono::system_clock::now());
+        QFAIL("it was read");
+    } catch (const std::runtime_error& e) {
+        QVERIFY2(std::string(e.what()).find(refusal.toStdString()) != std::string::npos, e.what());
+    }
+    if (backup) {
+        QCOMPARE(f.onDisk(), f.bytes);
     }
 }
 

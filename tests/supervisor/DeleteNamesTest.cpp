@@ -117,7 +117,7 @@ void DeleteNamesTest::answeringNoChangesNothing() {
     program.fake.messages.answer(MsgAnswer::No);
     DelNames(program.session, program.fake.messages);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
-    QCOMPARE(program.session.ClientTable[1].Name.substr(0, 2), std::string("AB"));
+    QCOMPARE(program.session.Clients.entry(1).Name.substr(0, 2), std::string("AB"));
 }
 
 void DeleteNamesTest::aFailedWriteStopsAndSaysSo() {
@@ -125,7 +125,7 @@ void DeleteNamesTest::aFailedWriteStopsAndSaysSo() {
     program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
     DelNames(program.session, program.fake.messages);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
-    QCOMPARE(program.session.ClientTable[1].toBytes(), program.onDisk.substr(0, 185));
+    QCOMPARE(program.session.Clients.entry(1).toBytes(), program.onDisk.substr(0, 185));
     const Message& last = program.fake.messages.shown.back();
     QCOMPARE(last.title, std::string("Delete Names"));
     QVERIFY(last.text.find("The name of client 1 could not be deleted: Error 61:") == 0);
@@ -138,8 +138,7 @@ void DeleteNamesTest::noReadableNameIsLeftInTheDataLocation() {
     DelNames(program.session, program.fake.messages);
 
     int files = 0;
-    for (const auto& entry :
-         std::filesystem::recursive_directory_iterator(program.folder.data())) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(program.folder.data())) {
         if (entry.is_regular_file()) {
             ++files;
             const std::string bytes = TestFolder::read(entry.path().string());
@@ -148,16 +147,16 @@ void DeleteNamesTest::noReadableNameIsLeftInTheDataLocation() {
                      entry.path().c_str());
         }
     }
-    // The client file, the earlier whole copy and this run's own copy, both scrambled.
-    QCOMPARE(files, 3);
-    const std::string old = TestFolder::read(program.folder.data() +
-                                             "/backup/DATA401-20261201-090000-000.QLM");
+    // The client file and its lock file, the earlier copies and this run's own copy, all
+    // scrambled but for the damaged record of the cut copy.
+    QCOMPARE(files, 5);
+    const std::string old =
+        TestFolder::read(program.folder.data() + "/backup/DATA401-20261201-090000-000.QLM");
     QCOMPARE(old, TestFolder::read(program.folder.clientFile()));
     QCOMPARE(program.fake.messages.shown.back().text,
-             std::string("The names are deleted in the client file and its backup copies. These "
-                         "backups could not be read as client files and were removed: "
-                         "DATA401-20261202-090000-000.QLM.\r\n\r\nProcess complete. Press "
-                         "Enter to continue."));
+             std::string("These records are damaged and were left as they are, names "
+                         "included: DATA401-20261202-090000-000.QLM record 2.\r\n\r\nProcess "
+                         "complete. Press Enter to continue."));
 }
 
 void DeleteNamesTest::aBackupThatKeepsItsNamesIsNamed() {

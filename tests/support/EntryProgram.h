@@ -25,25 +25,22 @@ struct EntryProgram {
           onDisk(std::move(clientFile)) {
         TestFolder::write(folder.clientFile(), onDisk);
         session.DataPath = folder.data();
-        session.ClientFileName = folder.clientFile();
-        LoadClients(session);
+        LoadClients(session, folder.clientFile());
     }
 
     // The client after the last one, not yet in the file, as the client information screen
     // leaves it.
     void newClient() {
         session.EditMode = false;
-        session.CurrentClient = static_cast<std::int16_t>(session.NumberOfClients + 1);
-        session.ClientTable[static_cast<std::size_t>(session.CurrentClient)].set(
-            &ClientRecord::Name, "NEWCOMER, KIM");
+        ClientRecord record;
+        record.set(&ClientRecord::Name, "NEWCOMER, KIM");
+        session.CurrentClient = static_cast<std::int16_t>(session.Clients.NewClient(record));
     }
     void editClient(int n) {
         session.EditMode = true;
         session.CurrentClient = static_cast<std::int16_t>(n);
     }
-    const ClientRecord& current() const {
-        return session.ClientTable[static_cast<std::size_t>(session.CurrentClient)];
-    }
+    const ClientRecord& current() const { return session.Clients.entry(session.CurrentClient); }
 };
 
 }  // namespace qlm::test

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -188,7 +190,7 @@ void PresentQAScreenTest::theWholeTestIsSaved() {
     QCOMPARE(program.answersOnDisk(2), std::string(109, '2'));
     QCOMPARE(TestFolder::read(program.folder.clientFile()).substr(185, 13),
              std::string("NEWCOMER, KIM"));
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
     QVERIFY(program.session.ContinueEntry);
     QVERIFY(program.session.MainMenuActive);
     QCOMPARE(program.codeAsked, 1);
@@ -296,8 +298,8 @@ void PresentQAScreenTest::shiftAltF10DropsTheClient() {
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(program.session.CurrentClient, std::int16_t(1));
-    QCOMPARE(program.session.ClientTable[2].toBytes(), ClientRecord().toBytes());
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(1));
+    QCOMPARE(program.session.Clients.entry(2).toBytes(), ClientRecord().toBytes());
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(1));
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
     QCOMPARE(program.codeAsked, 0);
 }
@@ -322,7 +324,7 @@ void PresentQAScreenTest::answersAreKeptUntilTheSaveSucceeds() {
     });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(program.answersOnDisk(2), std::string(109, '1'));
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
 }
 
 // Closed without the code, the screen stays; the window's close button asks for the code too,
@@ -346,8 +348,8 @@ void PresentQAScreenTest::aWrongCodeKeepsTheScreen() {
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QCOMPARE(program.codeAsked, 3);
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
-    QCOMPARE(program.session.ClientTable[2].Name.substr(0, 13), std::string("NEWCOMER, KIM"));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
+    QCOMPARE(program.session.Clients.entry(2).Name.substr(0, 13), std::string("NEWCOMER, KIM"));
     QCOMPARE(program.answersOnDisk(2), std::string(109, '1'));
 }
 
@@ -488,22 +490,28 @@ void PresentQAScreenTest::anInterruptedTestIsTakenUp() {
     QVERIFY(program.fake.messages.shown.front().text.find(
                 "The on-screen test of NEWCOMER, KIM was interrupted at item 11.") == 0);
     QCOMPARE(program.answersOnDisk(2), std::string(10, '2') + std::string(99, '1'));
-    QCOMPARE(program.session.NumberOfClients, std::int16_t(2));
+    QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
     QVERIFY(!std::filesystem::exists(journal));
 }
 
 void PresentQAScreenTest::aJournalThatCannotBeUsedIsKeptAside_data() {
     QTest::addColumn<int>("record");
-    QTest::addColumn<bool>("torn");
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("torn") << 2 << true << "it is damaged";
-    QTest::newRow("another client file")
-        << 5 << false << "it belongs to a client file of 4 clients";
+    QTest::newRow("torn") << 2 << "torn"
+                          << "it is damaged";
+    QTest::newRow("another client file") << 5 << "whole"
+                                         << "it belongs to a client file of 4 clients";
+    // Refused at once by type or size, never read.
+    QTest::newRow("a named pipe") << 2 << "pipe"
+                                  << "Path/File access error: a named pipe";
+    QTest::newRow("1 GB") << 2 << "huge"
+                          << "1073741824 bytes, larger than such a file can be";
 }
 
 void PresentQAScreenTest::aJournalThatCannotBeUsedIsKeptAside() {
     QFETCH(int, record);
-    QFETCH(bool, torn);
+    QFETCH(QString, kind);
     QFETCH(QString, problem);
     Program program;
     program.session.DataPath = program.folder.data();
@@ -512,7 +520,14 @@ void PresentQAScreenTest::aJournalThatCannotBeUsedIsKeptAside() {
     journal.record = record;
     journal.language = "English";
     const std::string text = FormatJournal(journal);
-    TestFolder::write(path, torn ? text.substr(0, text.size() - 5) : text);
+    if (kind == "pipe") {
+        QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
+    } else {
+        TestFolder::write(path, kind == "torn" ? text.substr(0, text.size() - 5) : text);
+    }
+    if (kind == "huge") {
+        std::filesystem::resize_file(path, 1u << 30);
+    }
     program.fake.messages.answer(MsgAnswer::OK);
     OfferToResumeTest(program.session, program.fake.services, program.secretCode(), nullptr);
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));

@@ -115,7 +115,7 @@ void SelectLanguageScreenTest::cancelPresentationDropsTheClient() {
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(!program.session.ContinueEntry);
     QCOMPARE(program.session.CurrentClient, std::int16_t(1));
-    QCOMPARE(program.session.ClientTable[2].toBytes(), ClientRecord().toBytes());
+    QCOMPARE(program.session.Clients.entry(2).toBytes(), ClientRecord().toBytes());
 }
 
 QTEST_MAIN(SelectLanguageScreenTest)
