@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include "storage/ClientRecord.h"
 
@@ -46,16 +47,24 @@ std::string upper(std::string_view text, std::size_t count) {
     return out;
 }
 
+// Month, day and year of a text shaped mm/dd/yyyy (digits only), without checking the calendar.
+std::optional<std::array<int, 3>> dateParts(std::string_view date) {
+    if (date.size() != 10 || date[2] != '/' || date[5] != '/' || !allDigits(date.substr(0, 2)) ||
+        !allDigits(date.substr(3, 2)) || !allDigits(date.substr(6, 4))) {
+        return std::nullopt;
+    }
+    return std::array<int, 3>{number(date.substr(0, 2)), number(date.substr(3, 2)),
+                              number(date.substr(6, 4))};
+}
+
 }  // namespace
 
 bool GoodDate(std::string_view date) {
-    if (date.size() != 10 || date[2] != '/' || date[5] != '/' || !allDigits(date.substr(0, 2)) ||
-        !allDigits(date.substr(3, 2)) || !allDigits(date.substr(6, 4))) {
+    const auto parts = dateParts(date);
+    if (!parts) {
         return false;
     }
-    const int month = number(date.substr(0, 2));
-    const int day = number(date.substr(3, 2));
-    const int year = number(date.substr(6, 4));
+    const auto [month, day, year] = *parts;
     if (year < 1890 || year > 2050 || month < 1 || month > 12 || day < 1) {
         return false;
     }
@@ -63,6 +72,28 @@ bool GoodDate(std::string_view date) {
     static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const int last = days[month - 1] + (month == 2 && leap ? 1 : 0);
     return day <= last;
+}
+
+std::string NormalizeDate(std::string_view typed) {
+    std::string text = Trim(typed);
+    std::erase(text, '_');
+    const auto first = text.find('/');
+    const auto second = first == std::string::npos ? first : text.find('/', first + 1);
+    if (second == std::string::npos) {
+        return std::string(typed);
+    }
+    const std::string_view view(text);
+    const std::string_view month = view.substr(0, first);
+    const std::string_view day = view.substr(first + 1, second - first - 1);
+    const std::string_view year = view.substr(second + 1);
+    const auto twoDigits = [](std::string_view part) {
+        return std::string(part.size() == 1 ? "0" : "") + std::string(part);
+    };
+    if (!allDigits(month) || month.size() > 2 || !allDigits(day) || day.size() > 2 ||
+        !allDigits(year) || year.size() != 4) {
+        return std::string(typed);
+    }
+    return twoDigits(month) + "/" + twoDigits(day) + "/" + std::string(year);
 }
 
 std::optional<std::string> AcceptAge(std::string_view typed) {
@@ -73,9 +104,31 @@ std::optional<std::string> AcceptEducation(std::string_view typed) {
     return acceptCount(typed, 1, 99);
 }
 
+bool AcceptNumberAtOk(std::string_view typed) {
+    const std::string text = Trim(typed);
+    if (text == "N" || text == "n") {
+        return true;
+    }
+    return allDigits(text) && text.size() <= 2 && (number(text) > 0 || text == "0");
+}
+
 bool AcceptDateOfBirth(std::string_view typed) {
     const std::string text = upper(Trim(typed), std::string_view::npos);
-    return (!text.empty() && text.front() == 'N') || GoodDate(text);
+    return (!text.empty() && text.front() == 'N') || GoodDate(NormalizeDate(text));
+}
+
+bool AgeDisagreesWithBirthDate(const ClientInfoContents& contents, std::string_view today) {
+    const std::string age = Trim(contents[AgeField]);
+    const std::string birth = NormalizeDate(contents[DateOfBirthField]);
+    const auto now = dateParts(today);
+    if (!allDigits(age) || number(age) == 0 || !GoodDate(birth) || !now) {
+        return false;
+    }
+    const auto [month, day, year] = *dateParts(birth);
+    const auto [thisMonth, thisDay, thisYear] = *now;
+    const bool birthdayToCome = thisMonth < month || (thisMonth == month && thisDay < day);
+    const int years = thisYear - year - (birthdayToCome ? 1 : 0);
+    return std::abs(years - number(age)) > 1;
 }
 
 std::string CapitalNotAvailable(std::string_view typed) {
@@ -133,7 +186,7 @@ std::optional<ClientInfoField> FirstRefusedField(const ClientInfoContents& conte
     if (Trim(contents[NameField]).empty()) {
         return NameField;
     }
-    if (!AcceptAge(contents[AgeField])) {
+    if (!AcceptNumberAtOk(contents[AgeField])) {
         return AgeField;
     }
     if (contents[SexField].empty()) {
@@ -142,7 +195,7 @@ std::optional<ClientInfoField> FirstRefusedField(const ClientInfoContents& conte
     if (contents[RaceField].empty()) {
         return RaceField;
     }
-    if (!AcceptEducation(contents[EducationField])) {
+    if (!AcceptNumberAtOk(contents[EducationField])) {
         return EducationField;
     }
     if (!AcceptDateOfBirth(contents[DateOfBirthField])) {
@@ -175,7 +228,7 @@ std::string storedDate(std::string_view content) {
     if (!date.empty() && (date.front() == 'N' || date.front() == 'n')) {
         return "N";
     }
-    return date;
+    return NormalizeDate(date);
 }
 
 }  // namespace

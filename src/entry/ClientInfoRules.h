@@ -13,11 +13,19 @@ namespace qlm {
 // in leap years) of a year from 1890 to 2050.
 bool GoodDate(std::string_view date);
 
+// A date typed with a one-digit month or day (1/5/2005, or 1_/5_/2005 as the date field shows
+// it) in its two-digit form 01/05/2005; any other text as it is.
+std::string NormalizeDate(std::string_view typed);
+
 // The text an age field stores ("N", or the trimmed digits of 11 to 99), or nullopt when refused.
 std::optional<std::string> AcceptAge(std::string_view typed);
 // The text an education field stores ("N", or the trimmed digits of 1 to 99), or nullopt.
 std::optional<std::string> AcceptEducation(std::string_view typed);
-// Whether a date of birth field's text is acceptable: N (not available) or a GoodDate.
+// Age and education as Information OK holds them, laxer than Enter so that any stored value
+// passes: N, or one or two digits (a lone "0" included, "00" not).
+bool AcceptNumberAtOk(std::string_view typed);
+// Whether a date of birth field's text is acceptable: N (not available) or a GoodDate, once
+// normalized.
 bool AcceptDateOfBirth(std::string_view typed);
 // An "n" or "N" (blanks aside) in capitals; any other text as it is.
 std::string CapitalNotAvailable(std::string_view typed);
@@ -47,8 +55,13 @@ inline constexpr std::string_view DateNotAvailable = "N_/__/____";
 // Whether a key typed into the sex list, the race list or the date of birth is taken at all.
 bool KeyTaken(ClientInfoField field, char key);
 
-// The first field whose content would be refused, or nullopt when all are acceptable.
+// The first field that Information OK refuses (age and education by AcceptNumberAtOk), or
+// nullopt when all are acceptable.
 std::optional<ClientInfoField> FirstRefusedField(const ClientInfoContents& contents);
+
+// Whether the age typed is more than a year away from the whole years that the date of birth
+// gives on `today` (mm/dd/yyyy); false when either is not available (an age of 0 included).
+bool AgeDisagreesWithBirthDate(const ClientInfoContents& contents, std::string_view today);
 
 // The screen's contents for a stored client (name, age and education trimmed); the record is
 // only read.

@@ -113,12 +113,19 @@ void SaveCourtData(ClientRecord& record, const CourtTexts& texts) {
 
 int FirstRefusedCourtField(const CourtTexts& texts) {
     for (int k = 0; k < CourtFieldCount; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (!CheckCourtField(CourtFields()[i], texts[i])) {
+        if (!CheckCount(texts[static_cast<std::size_t>(k)], 0, 100)) {
             return k;
         }
     }
     return -1;
+}
+
+bool FirstArrestAfterAge(std::string_view ageAtFirstArrest, std::string_view clientAge) {
+    const std::string arrest = Trim(ageAtFirstArrest);
+    const std::string age = Trim(clientAge);
+    const auto arrestValue = wholeValue(arrest);
+    const auto ageValue = wholeValue(age);
+    return !arrest.empty() && arrestValue && ageValue && *ageValue > 0 && *arrestValue > *ageValue;
 }
 
 }  // namespace qlm

@@ -45,7 +45,12 @@ CourtTexts GetCourtData(const ClientRecord& record);
 // Stores the texts into the record's counts, left-aligned and blank-padded to 2 characters; a
 // count that says what the record says already (" 0" for "0") keeps its bytes.
 void SaveCourtData(ClientRecord& record, const CourtTexts& texts);
-// The first field whose own rule refuses its text, or -1 when every field is acceptable.
+// The first field that Information OK refuses, or -1 when every field is acceptable. It holds
+// all eleven to 0 to 100, the age at the first arrest too, so an empty age or one below 5
+// passes here though Enter refuses it.
 int FirstRefusedCourtField(const CourtTexts& texts);
+// Whether the age at the first arrest is a number above the client's age (both as typed or
+// stored); false when either is not available (a client's age of 0 included).
+bool FirstArrestAfterAge(std::string_view ageAtFirstArrest, std::string_view clientAge);
 
 }  // namespace qlm

@@ -73,6 +73,15 @@ Message editLimitMessage() {
         "Edit Limit Reached", MsgIcon::Information, MsgButtons::OK};
 }
 
+// Told, not refused: the staff may know better than the numbers.
+Message ageAndBirthWarning(const ClientInfoContents& contents) {
+    return {"The date of birth " + contents[DateOfBirthField] + " and the age " +
+                Trim(contents[AgeField]) +
+                " are more than a year apart. The information is kept as typed; please check "
+                "it. Press Enter to continue.",
+            "Please Check", MsgIcon::Exclamation, MsgButtons::OK};
+}
+
 Message nameNotStorableMessage() {
     return refusedMessage(
         "The name holds a character that cannot be stored. Type the name with the letters of "
@@ -254,7 +263,7 @@ std::string FrmClientInfo::content(ClientInfoField k) const {
         case DateOfBirthField:
             break;
     }
-    return m_mebDateOfBirth->displayText().toLatin1().toStdString();
+    return NormalizeDate(m_mebDateOfBirth->displayText().toLatin1().toStdString());
 }
 
 ClientInfoContents FrmClientInfo::Contents() const {
@@ -482,6 +491,12 @@ void FrmClientInfo::fieldLeft(ClientInfoField k) {
         text->setText(FromLatin1(CapitalNotAvailable(text->text().toLatin1().toStdString())));
     } else if (k == SexField || k == RaceField) {
         mapList(k, false);
+    } else if (k == DateOfBirthField) {
+        // 1/5/2005 shows as 01/05/2005.
+        const QString normalized = FromLatin1(content(k));
+        if (normalized != m_mebDateOfBirth->displayText()) {
+            m_mebDateOfBirth->setText(normalized);
+        }
     }
     if (!EditMode()) {
         return;
@@ -518,7 +533,8 @@ void FrmClientInfo::informationOk() {
         return;
     }
     // A locked client's fields cannot be mended, so they are not checked either.
-    if (m_txtName->isEnabled()) {
+    const bool checked = m_txtName->isEnabled();
+    if (checked) {
         if (!nameText()) {
             refuseName();
             return;
@@ -536,6 +552,9 @@ void FrmClientInfo::informationOk() {
         m_services.messages.show(ClientTableFullMessage());
         reject();
         return;
+    }
+    if (checked && AgeDisagreesWithBirthDate(Contents(), m_services.clock.Today())) {
+        m_services.messages.show(ageAndBirthWarning(Contents()));
     }
     m_session.ContinueEntry = true;
     const bool blocked =

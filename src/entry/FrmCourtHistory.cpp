@@ -226,11 +226,18 @@ void FrmCourtHistory::informationOK() {
     for (int k = 0; k < CourtFieldCount; ++k) {
         texts[static_cast<std::size_t>(k)] = fieldText(k);
     }
-    // Each field is held to its own rule here too, so that a value refused by Enter cannot
-    // be stored by a click.
     if (const int refused = FirstRefusedCourtField(texts); refused >= 0) {
         acceptField(refused);
         return;
+    }
+    // Told, not refused: the staff may know better than the numbers.
+    const std::string age = Trim(currentRecord().Age);
+    if (FirstArrestAfterAge(texts[0], age)) {
+        m_services.messages.show(
+            {"The age at first arrest, " + Trim(texts[0]) + ", is above the client's age, " + age +
+                 ". The court history is kept as typed; please check it. Press Enter to "
+                 "continue.",
+             "Please Check", MsgIcon::Exclamation, MsgButtons::OK});
     }
     SaveCourtData(currentRecord(), texts);
     m_session.ContinueEntry = true;

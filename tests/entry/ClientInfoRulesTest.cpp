@@ -22,6 +22,8 @@ private slots:
     void listTexts();
     void firstRefusedField_data();
     void firstRefusedField();
+    void ageAndBirthDateDisagree_data();
+    void ageAndBirthDateDisagree();
     void editLimitCountsThreeChangesOverTheRecordsLife();
     void recordRoundTripsAndNoticesChanges();
     void newClientRecordStartsUnansweredAndUnedited();
@@ -65,27 +67,43 @@ void ClientInfoRulesTest::agesAndEducation() {
 void ClientInfoRulesTest::datesOfBirth_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("30 February") << "02/30/2000" << false;
-    QTest::newRow("29 February, common year") << "02/29/2001" << false;
-    QTest::newRow("29 February, century not leap") << "02/29/1900" << false;
-    QTest::newRow("29 February, leap year") << "02/29/2000" << true;
-    QTest::newRow("before 1890") << "01/01/1889" << false;
-    QTest::newRow("first year") << "01/01/1890" << true;
-    QTest::newRow("after 2050") << "01/01/2051" << false;
-    QTest::newRow("last day") << "12/31/2050" << true;
-    QTest::newRow("31 April") << "04/31/2000" << false;
-    QTest::newRow("month 13") << "13/01/2000" << false;
-    QTest::newRow("day 0") << "05/00/2000" << false;
-    QTest::newRow("unfilled") << "05/1_/2000" << false;
-    QTest::newRow("empty mask") << "__/__/____" << false;
-    QTest::newRow("not available") << "N_/__/____" << true;
-    QTest::newRow("not available, small n") << "n" << true;
+    QTest::addColumn<QString>("normalized");
+    const struct {
+        const char *row, *typed;
+        bool accepted;
+        const char* normalized;
+    } rows[] = {
+        {"30 February", "02/30/2000", false, "02/30/2000"},
+        {"29 February, common year", "02/29/2001", false, "02/29/2001"},
+        {"29 February, century not leap", "02/29/1900", false, "02/29/1900"},
+        {"29 February, leap year", "02/29/2000", true, "02/29/2000"},
+        {"before 1890", "01/01/1889", false, "01/01/1889"},
+        {"first year", "01/01/1890", true, "01/01/1890"},
+        {"after 2050", "01/01/2051", false, "01/01/2051"},
+        {"last day", "12/31/2050", true, "12/31/2050"},
+        {"31 April", "04/31/2000", false, "04/31/2000"},
+        {"month 13", "13/01/2000", false, "13/01/2000"},
+        {"day 0", "05/00/2000", false, "05/00/2000"},
+        {"one-digit month and day", "1/5/2005", true, "01/05/2005"},
+        {"one-digit day as the field shows it", "05/1_/2000", true, "05/01/2000"},
+        {"one-digit month and day, 31 April", "4_/31/2000", false, "04/31/2000"},
+        {"year unfilled", "05/10/20__", false, "05/10/20__"},
+        {"three-digit day", "1/123/2005", false, "1/123/2005"},
+        {"empty mask", "__/__/____", false, "__/__/____"},
+        {"not available", "N_/__/____", true, "N_/__/____"},
+        {"not available, small n", "n", true, "n"},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r.row) << QString(r.typed) << r.accepted << QString(r.normalized);
+    }
 }
 
 void ClientInfoRulesTest::datesOfBirth() {
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
+    QFETCH(QString, normalized);
     QCOMPARE(AcceptDateOfBirth(typed.toStdString()), accepted);
+    QCOMPARE(QString::fromStdString(NormalizeDate(typed.toStdString())), normalized);
 }
 
 void ClientInfoRulesTest::listTexts_data() {
@@ -124,7 +142,13 @@ void ClientInfoRulesTest::firstRefusedField_data() {
     QTest::addColumn<int>("refused");
     QTest::newRow("all good") << int(NameField) << "JANE DOE" << -1;
     QTest::newRow("no name") << int(NameField) << "" << int(NameField);
-    QTest::newRow("age 5") << int(AgeField) << "5" << int(AgeField);
+    // Information OK takes any age or education a record may hold, laxer than Enter.
+    QTest::newRow("age 5 past Enter") << int(AgeField) << "5" << -1;
+    QTest::newRow("age 0 as stored") << int(AgeField) << "0" << -1;
+    QTest::newRow("age 00") << int(AgeField) << "00" << int(AgeField);
+    QTest::newRow("age with a letter") << int(AgeField) << "1a" << int(AgeField);
+    QTest::newRow("no age") << int(AgeField) << " " << int(AgeField);
+    QTest::newRow("education 0 as stored") << int(EducationField) << "0" << -1;
     QTest::newRow("no sex") << int(SexField) << "" << int(SexField);
     QTest::newRow("no race") << int(RaceField) << "" << int(RaceField);
     QTest::newRow("education 100") << int(EducationField) << "100" << int(EducationField);
@@ -139,6 +163,45 @@ void ClientInfoRulesTest::firstRefusedField() {
     contents[static_cast<std::size_t>(field)] = content.toStdString();
     const auto first = FirstRefusedField(contents);
     QCOMPARE(first ? int(*first) : -1, refused);
+}
+
+// Today is 12/07/2026.
+void ClientInfoRulesTest::ageAndBirthDateDisagree_data() {
+    QTest::addColumn<QString>("age");
+    QTest::addColumn<QString>("birth");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("agree") << "15"
+                           << "03/04/2011" << false;
+    QTest::newRow("a year apart") << "15"
+                                  << "03/04/2010" << false;
+    QTest::newRow("two years older") << "15"
+                                     << "03/04/2009" << true;
+    QTest::newRow("two years younger") << "15"
+                                       << "03/04/2013" << true;
+    QTest::newRow("birthday tomorrow") << "13"
+                                       << "12/08/2011" << false;
+    QTest::newRow("birthday today") << "13"
+                                    << "12/07/2011" << true;
+    QTest::newRow("born in the future") << "15"
+                                        << "01/01/2030" << true;
+    QTest::newRow("one-digit month and day") << "15"
+                                             << "1_/5_/2005" << true;
+    QTest::newRow("age not available") << "N"
+                                       << "01/01/2000" << false;
+    QTest::newRow("age 0") << "0"
+                           << "01/01/2000" << false;
+    QTest::newRow("date not available") << "15"
+                                        << "N_/__/____" << false;
+}
+
+void ClientInfoRulesTest::ageAndBirthDateDisagree() {
+    QFETCH(QString, age);
+    QFETCH(QString, birth);
+    QFETCH(bool, warned);
+    ClientInfoContents contents = goodContents();
+    contents[AgeField] = age.toStdString();
+    contents[DateOfBirthField] = birth.toStdString();
+    QCOMPARE(AgeDisagreesWithBirthDate(contents, "12/07/2026"), warned);
 }
 
 // A record edited twice before takes one more change; the next is refused and the field's

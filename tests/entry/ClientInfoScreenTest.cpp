@@ -120,19 +120,36 @@ void focusOn(QWidget* screen, const char* name) {
 void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly_data() {
     QTest::addColumn<QString>("typedDate");
     QTest::addColumn<QString>("storedDate");
+    QTest::addColumn<QString>("age");
+    QTest::addColumn<bool>("warned");
     QTest::newRow("digits only") << "02292000"
-                                 << "02/29/2000";
+                                 << "02/29/2000"
+                                 << "n" << false;
     QTest::newRow("with slashes") << "02/29/2000"
-                                  << "02/29/2000";
+                                  << "02/29/2000"
+                                  << "n" << false;
     QTest::newRow("not available") << "n"
-                                   << "N         ";
+                                   << "N         "
+                                   << "n" << false;
+    QTest::newRow("one-digit month and day") << "1/5/2005"
+                                             << "01/05/2005"
+                                             << "21" << false;
+    // Today is 12/07/2026: told, then stored all the same.
+    QTest::newRow("age far from the date of birth") << "1/5/2005"
+                                                    << "01/05/2005"
+                                                    << "15" << true;
 }
 
 void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
     QFETCH(QString, typedDate);
     QFETCH(QString, storedDate);
+    QFETCH(QString, age);
+    QFETCH(bool, warned);
     Program program;
     program.session.EditMode = false;
+    if (warned) {
+        program.fake.messages.answer(MsgAnswer::OK);
+    }
     runScreen(program, [&](FrmClientInfo& screen) {
         QCOMPARE(focusName(), QStringLiteral("txtName"));
         QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
@@ -143,7 +160,7 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
         key(Qt::Key_Return);
         QCOMPARE(focusName(), QStringLiteral("txtAge"));
         QVERIFY(!child<QLabel>(&screen, "lblInfo_0")->font().bold());
-        type(QStringLiteral("n"));
+        type(age);
         key(Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("cmbGender"));
         type(QStringLiteral("2"));
@@ -157,16 +174,24 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
         type(typedDate);
         key(Qt::Key_Return);
         QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
+        if (!storedDate.startsWith(QLatin1Char('N'))) {
+            QCOMPARE(child<QLineEdit>(&screen, "mebDateOfBirth")->displayText(), storedDate);
+        }
         key(Qt::Key_Return);
     });
     QVERIFY(program.session.ContinueEntry);
     QCOMPARE(program.session.CurrentClient, 3);
     QCOMPARE(program.session.Clients.NumberOfClients(), 2);
-    QCOMPARE(program.entry(3).toBytes(), std::string("JOS\xc9 DOE                 N 259 ") +
+    const std::string storedAge = age == "n" ? "N " : age.toStdString();
+    QCOMPARE(program.entry(3).toBytes(), "JOS\xc9 DOE                 " + storedAge + "259 " +
                                              storedDate.toStdString() + "012/07/2026" +
                                              std::string(22, ' ') + std::string(109, '0') + "00");
     QCOMPARE(program.fileNow(), program.onDisk);
-    QVERIFY(program.fake.messages.shown.empty());
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(warned ? 1 : 0));
+    if (warned) {
+        QCOMPARE(program.fake.messages.shown[0].title, std::string("Please Check"));
+        QCOMPARE(program.fake.messages.shown[0].icon, MsgIcon::Exclamation);
+    }
 }
 
 // The table holds 51 clients: a 52nd is refused instead of being written past its end.
@@ -328,15 +353,20 @@ void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
 
 void ClientInfoScreenTest::closesWithoutWriting_data() {
     QTest::addColumn<bool>("nameDeleted");
-    QTest::newRow("unchanged client") << false;
+    QTest::addColumn<QString>("age");
+    QTest::newRow("unchanged client") << false << "15";
+    // Information OK holds a stored age to no more than a number.
+    QTest::newRow("unchanged client aged 0") << false << "0";
     // Locked, and no other screen of the edit follows.
-    QTest::newRow("deleted name opens locked") << true;
+    QTest::newRow("deleted name opens locked") << true << "15";
 }
 
 void ClientInfoScreenTest::closesWithoutWriting() {
     QFETCH(bool, nameDeleted);
+    QFETCH(QString, age);
     // Any write would fail and show its box, which nobody answers.
     Program program("1", nameDeleted ? "1" : "0", test::FailOn(FileOp::Write, "DATA401.QLM", EIO));
+    program.entry(2).set(&ClientRecord::Age, age.toStdString());
     program.session.EditMode = true;
     const ClientRecord before = program.entry(2);
     runScreen(program, [&](FrmClientInfo& screen) {

@@ -12,8 +12,10 @@ private slots:
     void fieldRules_data();
     void fieldRules();
     void fieldTexts();
-    void saveCheckUsesEachFieldsOwnRule_data();
-    void saveCheckUsesEachFieldsOwnRule();
+    void saveCheckTakesAnyCount_data();
+    void saveCheckTakesAnyCount();
+    void firstArrestAfterAge_data();
+    void firstArrestAfterAge();
     void courtDataRoundTrip();
 };
 
@@ -78,18 +80,19 @@ void CourtHistoryRulesTest::fieldTexts() {
                          "continue."));
 }
 
-void CourtHistoryRulesTest::saveCheckUsesEachFieldsOwnRule_data() {
+void CourtHistoryRulesTest::saveCheckTakesAnyCount_data() {
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("refused");
     QTest::newRow("all acceptable") << 3 << "12" << -1;
-    QTest::newRow("age 3 slipped past Enter") << 0 << "3" << 0;
-    QTest::newRow("age left empty") << 0 << "" << 0;
+    QTest::newRow("age 3 slipped past Enter") << 0 << "3" << -1;
+    QTest::newRow("age left empty") << 0 << "" << -1;
+    QTest::newRow("letter in the age") << 0 << "x" << 0;
     QTest::newRow("empty count") << 6 << "" << -1;
     QTest::newRow("fraction in the last count") << 10 << "1." << 10;
 }
 
-void CourtHistoryRulesTest::saveCheckUsesEachFieldsOwnRule() {
+void CourtHistoryRulesTest::saveCheckTakesAnyCount() {
     QFETCH(int, field);
     QFETCH(QString, text);
     QFETCH(int, refused);
@@ -98,6 +101,37 @@ void CourtHistoryRulesTest::saveCheckUsesEachFieldsOwnRule() {
     texts[0] = "14";
     texts[static_cast<std::size_t>(field)] = text.toStdString();
     QCOMPARE(FirstRefusedCourtField(texts), refused);
+}
+
+void CourtHistoryRulesTest::firstArrestAfterAge_data() {
+    QTest::addColumn<QString>("arrest");
+    QTest::addColumn<QString>("age");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("above") << "16"
+                           << "15" << true;
+    QTest::newRow("same") << "15"
+                          << "15" << false;
+    QTest::newRow("below") << "9"
+                           << "12" << false;
+    QTest::newRow("above an age padded as stored") << "12"
+                                                   << "9 " << true;
+    QTest::newRow("arrest not available") << "N"
+                                          << "15" << false;
+    QTest::newRow("arrest empty") << ""
+                                  << "15" << false;
+    QTest::newRow("age not available") << "16"
+                                       << "N " << false;
+    QTest::newRow("age blank") << "16"
+                               << "  " << false;
+    QTest::newRow("age 0") << "16"
+                           << "0 " << false;
+}
+
+void CourtHistoryRulesTest::firstArrestAfterAge() {
+    QFETCH(QString, arrest);
+    QFETCH(QString, age);
+    QFETCH(bool, warned);
+    QCOMPARE(FirstArrestAfterAge(arrest.toStdString(), age.toStdString()), warned);
 }
 
 // Loading shows trimmed counts without touching the record; storing pads each changed count to

@@ -58,6 +58,7 @@ class CourtHistoryScreenTest : public QObject {
 
 private slots:
     void namesAndTexts();
+    void typingEveryFieldStoresTheRecord_data();
     void typingEveryFieldStoresTheRecord();
     void refusedValuesKeepTheField_data();
     void refusedValuesKeepTheField();
@@ -87,15 +88,54 @@ void CourtHistoryScreenTest::namesAndTexts() {
     QVERIFY(screen.findChild<QWidget*>(QStringLiteral("sspMenuChoice_1")) != nullptr);
 }
 
+void CourtHistoryScreenTest::typingEveryFieldStoresTheRecord_data() {
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<bool>("byClick");
+    QTest::addColumn<QString>("clientAge");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("warned");
+    const QString blank(18, QLatin1Char(' '));
+    QTest::newRow("Enter and Tab")
+        << QStringList{"14", "n", "0", "", "12", "1", "2", "3", "4", "5", "99"} << false << ""
+        << "14N 0   121 2 3 4 5 99" << false;
+    // "Information OK" holds every field to 0 to 100 only, the age at the first arrest too.
+    QTest::newRow("age 3 by click")
+        << QStringList{"3", "", "", "", "", "", "", "", "", "", "n"} << true << ""
+        << "3 " + blank + "N " << false;
+    QTest::newRow("age empty by click")
+        << QStringList{"", "5", "", "", "", "", "", "", "", "", ""} << true << ""
+        << "  5 " + blank << false;
+    QTest::newRow("first arrest after the client's age")
+        << QStringList{"14", "", "", "", "", "", "", "", "", "", ""} << true << "13"
+        << "14  " + blank << true;
+}
+
 // Every field typed and accepted with Enter, the last one leading to "Information OK";
 // Escape on the way changes nothing.
 void CourtHistoryScreenTest::typingEveryFieldStoresTheRecord() {
+    QFETCH(QStringList, typed);
+    QFETCH(bool, byClick);
+    QFETCH(QString, clientAge);
+    QFETCH(QString, stored);
+    QFETCH(bool, warned);
     Program program;
     program.newClient();
+    program.session.Clients.entry(program.session.CurrentClient)
+        .set(&ClientRecord::Age, clientAge.toStdString());
+    if (warned) {
+        program.fake.messages.answer(MsgAnswer::OK);
+    }
     FrmCourtHistory screen(program.session, program.fake.services);
-    const QStringList typed{"14", "n", "0", "", "12", "1", "2", "3", "4", "5", "99"};
     bool walked = false;
     const int result = RunModal(screen, [&] {
+        if (byClick) {
+            for (int k = 0; k < 11; ++k) {
+                type(screen, Fields[k], typed[k]);
+            }
+            walked = true;
+            QTest::mouseClick(Choice(screen, 0), Qt::LeftButton);
+            return;
+        }
         auto* msgPanel = screen.findChild<QLabel*>(QStringLiteral("MsgPanel"));
         QCOMPARE(screen.findChild<QLabel*>(QStringLiteral("lblClientName"))->text(),
                  QStringLiteral("NEWCOMER, KIM            "));
@@ -122,8 +162,12 @@ void CourtHistoryScreenTest::typingEveryFieldStoresTheRecord() {
     QVERIFY(walked);
     QCOMPARE(result, int(QDialog::Accepted));
     QVERIFY(program.session.ContinueEntry);
-    QVERIFY(program.fake.messages.shown.empty());
-    QCOMPARE(program.current().toBytes().substr(52, 22), std::string("14N 0   121 2 3 4 5 99"));
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(warned ? 1 : 0));
+    if (warned) {
+        QCOMPARE(program.fake.messages.shown[0].title, std::string("Please Check"));
+        QCOMPARE(program.fake.messages.shown[0].icon, MsgIcon::Exclamation);
+    }
+    QCOMPARE(QString::fromStdString(program.current().toBytes().substr(52, 22)), stored);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
 }
 
@@ -147,8 +191,8 @@ void CourtHistoryScreenTest::refusedValuesKeepTheField_data() {
         {"age 4", 0, "4", "4", age, false},
         {"truancy 1.", 1, "1.", "1.", count, false},
         {"drug arrests x", 10, "x", "X", count, false},
-        // "Information OK" by the mouse holds each field to its own rule as Enter does.
-        {"age 3 by click", 0, "3", "3", age, true},
+        // "Information OK" by the mouse takes no more than digits either.
+        {"age x by click", 0, "x", "X", age, true},
         {"runaways .5 by click", 2, ".5", ".5", count, true},
     };
     for (const auto& r : rows) {
