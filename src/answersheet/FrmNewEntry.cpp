@@ -135,7 +135,7 @@ void FrmNewEntry::buildScreen() {
         }
         grid->installEventFilter(this);
         const int index = static_cast<int>(g);
-        // A click or a page key only moves the cursor; no answer is recorded by it.
+        // A click only moves the cursor; no answer is recorded by it.
         connect(grid, &QTableWidget::currentCellChanged, this,
                 [this, index](int row, int, int, int) {
                     if (!m_marking && row >= 0) {
@@ -289,10 +289,6 @@ bool FrmNewEntry::eventFilter(QObject* watched, QEvent* event) {
                 FromLatin1(AnswerKindInfo(m_layout[static_cast<std::size_t>(g)].kind).legend));
             markCursorRow(g, m_cursorRow[static_cast<std::size_t>(g)]);
             break;
-        case QEvent::FocusOut:
-            // Only the grid being typed in shows a cursor row.
-            paintRow(g, m_cursorRow[static_cast<std::size_t>(g)], false);
-            break;
         case QEvent::KeyPress:
             return gridKey(g, static_cast<QKeyEvent*>(event));
         default:
@@ -311,7 +307,7 @@ bool FrmNewEntry::gridKey(int g, const QKeyEvent* key) {
             if (row > 1) {
                 markCursorRow(g, row - 1);
             } else if (g > 0) {
-                paintRow(g, row, false);
+                // The row keeps its mark, as after Tab: each grid shows where it was left.
                 focusGrid(g - 1, lastRow(g - 1));
             } else {
                 m_services.messages.beep();
@@ -323,12 +319,19 @@ bool FrmNewEntry::gridKey(int g, const QKeyEvent* key) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
             return false;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            // The cursor moves by one item only, so that no item is passed over unseen.
+            m_services.messages.beep();
+            return true;
         default:
             break;
     }
     const QString text = key->text();
     if (text.isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        // Page keys, Home and End move the cursor; shortcuts go to the window.
+        // Shortcuts go to the window.
         return false;
     }
     const char typed = text.size() == 1 ? text.front().toLatin1() : '\0';

@@ -50,6 +50,7 @@ FrmVerify::FrmVerify(Session& session, Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Data Verification"));
     setModal(true);
     buildScreen();
+    m_frame1->setVisible(false);
     showPosition();
     m_pnlMessage->setText(QString::fromLatin1(EntryPrompt));
     new CloseGuard(this, m_services.messages, [this] { return m_typed; });
@@ -121,7 +122,10 @@ void FrmVerify::showPosition() {
     const Verification& v = m_verification;
     m_lblCurQuestion->setText(questionLabel(v.currentItem()));
     const int previous = v.previousItem();
-    m_frame1->setVisible(previous != 0);
+    // Shown from a pass's second item on; Backspace to the first item only empties it.
+    if (previous != 0) {
+        m_frame1->setVisible(true);
+    }
     m_lblPrevQuestion->setText(previous != 0 ? questionLabel(previous) : QString());
     m_txtPrevQuestion->setText(previous != 0 ? QString(QLatin1Char(v.entered(previous)))
                                              : QString());
@@ -131,7 +135,17 @@ void FrmVerify::showPosition() {
 bool FrmVerify::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_txtCurQuestion && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->text().isEmpty()) {
+        const int code = key->key();
+        if (code >= Qt::Key_Left && code <= Qt::Key_Down) {
+            m_services.messages.beep();
+            return true;
+        }
+        if (code >= Qt::Key_F1 && code <= Qt::Key_F35) {
+            // No answer; the window may still have a use for it.
+            m_services.messages.beep();
+            return false;
+        }
+        if (code == Qt::Key_Tab || code == Qt::Key_Backtab || key->text().isEmpty()) {
             return false;
         }
         entryKey(key);
@@ -174,6 +188,7 @@ void FrmVerify::entryKey(const QKeyEvent* key) {
             m_services.messages.show(
                 {"Data Correction needed. Please correct the following questions.",
                  "Data Corrections", MsgIcon::None, MsgButtons::OK});
+            m_frame1->setVisible(false);
             showPosition();
             m_txtCurQuestion->setFocus(Qt::OtherFocusReason);
             return;

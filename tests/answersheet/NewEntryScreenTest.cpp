@@ -161,6 +161,8 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
         QCOMPARE(trueFalse->item(2, 2)->text(), QString());
         press(Qt::Key_Tab);
         QCOMPARE(cursor(screen), std::make_pair(1, 1));
+        // The grid left keeps its cursor row marked.
+        QCOMPARE(background(trueFalse, 4, 1), FromBGR(0xFFFF00));
         QCOMPARE(MsgPanel(screen),
                  QStringLiteral("0=No answer, 1=Rare/Never, 2=Sometimes, 3=Often, 4=Very Often, "
                                 "Tab=Next grid"));
@@ -190,7 +192,8 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
                                     MsgIcon::Question, MsgButtons::YesNoDefaultNo}}));
 }
 
-// Down and Up walk the rows and cross between grids; the first and last items beep.
+// Down and Up walk the rows and cross between grids; the first and last items, and the page
+// keys, beep.
 void NewEntryScreenTest::movingBetweenRowsAndGrids() {
     Program program;
     program.newClient();
@@ -203,6 +206,12 @@ void NewEntryScreenTest::movingBetweenRowsAndGrids() {
         press(Qt::Key_Left);
         press(Qt::Key_Right);
         QCOMPARE(grid(screen, 0)->currentColumn(), 0);
+        for (const Qt::Key page : {Qt::Key_Home, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_End}) {
+            press(page);
+        }
+        beeps += 4;
+        QCOMPARE(program.fake.messages.beeps, beeps);
+        QCOMPARE(cursor(screen), std::make_pair(0, 1));
         press(Qt::Key_Down, 96);
         QCOMPARE(cursor(screen), std::make_pair(0, 97));
         type("2");
@@ -211,6 +220,7 @@ void NewEntryScreenTest::movingBetweenRowsAndGrids() {
         QCOMPARE(background(grid(screen, 0), 97, 1), FromBGR(0xFFFFFF));
         press(Qt::Key_Up);
         QCOMPARE(cursor(screen), std::make_pair(0, 97));
+        QCOMPARE(background(grid(screen, 1), 1, 1), FromBGR(0xFFFF00));
         press(Qt::Key_Down);
         press(Qt::Key_Down, 4);
         QCOMPARE(cursor(screen), std::make_pair(2, 1));
