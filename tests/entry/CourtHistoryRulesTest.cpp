@@ -107,24 +107,21 @@ void CourtHistoryRulesTest::firstArrestAfterAge_data() {
     QTest::addColumn<QString>("arrest");
     QTest::addColumn<QString>("age");
     QTest::addColumn<bool>("warned");
-    QTest::newRow("above") << "16"
-                           << "15" << true;
-    QTest::newRow("same") << "15"
-                          << "15" << false;
-    QTest::newRow("below") << "9"
-                           << "12" << false;
-    QTest::newRow("above an age padded as stored") << "12"
-                                                   << "9 " << true;
-    QTest::newRow("arrest not available") << "N"
-                                          << "15" << false;
-    QTest::newRow("arrest empty") << ""
-                                  << "15" << false;
-    QTest::newRow("age not available") << "16"
-                                       << "N " << false;
-    QTest::newRow("age blank") << "16"
-                               << "  " << false;
-    QTest::newRow("age 0") << "16"
-                           << "0 " << false;
+    const struct {
+        const char *row, *arrest, *age;
+        bool warned;
+    } rows[] = {
+        {"above", "16", "15", true},
+        {"same", "15", "15", false},
+        {"above an age padded as stored", "12", "9 ", true},
+        {"arrest not available", "N", "15", false},
+        {"arrest empty", "", "15", false},
+        {"age not available", "16", "N ", false},
+        {"age 0", "16", "0 ", false},
+    };
+    for (const auto& r : rows) {
+        QTest::newRow(r.row) << QString(r.arrest) << QString(r.age) << r.warned;
+    }
 }
 
 void CourtHistoryRulesTest::firstArrestAfterAge() {
