@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test sanitize run bench format clean fuzz fuzz-run package package-check
+.PHONY: all deps configure build test sanitize coverage run bench format clean fuzz fuzz-run package package-check
 
 all: build
 
@@ -34,6 +34,18 @@ sanitize: deps
 	LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --output-on-failure -j $(JOBS) -LE acceptance
+
+# The line coverage of src/ by the whole suite, acceptance tests included, in a build of its own.
+COVERAGE_BUILD ?= build-coverage
+coverage: deps
+	./scripts/install-deps coverage
+	cmake -S . -B $(COVERAGE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQLM_COVERAGE=ON $(LAUNCHER)
+	cmake --build $(COVERAGE_BUILD) -j $(JOBS)
+	find $(COVERAGE_BUILD) -name '*.gcda' -delete
+	cd $(COVERAGE_BUILD) && ctest -j $(JOBS) > ctest.log || { tail -n 40 ctest.log; exit 1; }
+	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter src/ \
+	    --exclude src/testing/tools/ --print-summary --txt $(COVERAGE_BUILD)/coverage.txt \
+	    | tail -n 2
 
 # The desktop program on the demo program folder; without a display, the demo clients in text.
 run: build
