@@ -35,11 +35,12 @@ sanitize: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	ctest --output-on-failure -j $(JOBS) -LE acceptance
 
-# The line coverage of src/ by the whole suite, acceptance tests included, in a build of its own.
+# The line coverage of src/ by the whole suite, acceptance tests included, in a build of its own
+# (without ccache, whose relative paths gcov cannot follow back to the sources).
 COVERAGE_BUILD ?= build-coverage
 coverage: deps
 	./scripts/install-deps coverage
-	cmake -S . -B $(COVERAGE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQLM_COVERAGE=ON $(LAUNCHER)
+	cmake -S . -B $(COVERAGE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQLM_COVERAGE=ON
 	cmake --build $(COVERAGE_BUILD) -j $(JOBS)
 	find $(COVERAGE_BUILD) -name '*.gcda' -delete
 	cd $(COVERAGE_BUILD) && ctest -j $(JOBS) > ctest.log || { tail -n 40 ctest.log; exit 1; }
