@@ -15,6 +15,8 @@ class DataLocationTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void storedPathIsAFolder_data();
+    void storedPathIsAFolder();
     void openingLoadsTheClients_data();
     void openingLoadsTheClients();
     void unusableLocationsRaiseTheirClass_data();
@@ -24,10 +26,39 @@ private slots:
     void checkTakesInOnlyWhatAnotherProgramDid();
 };
 
+// A FilePath that names no folder here (none, a drive letter) stands for the user's own.
+void DataLocationTest::storedPathIsAFolder_data() {
+    QTest::addColumn<QString>("setting");  // "-": no settings file
+    QTest::addColumn<QString>("used");
+    QTest::newRow("no settings") << "-"
+                                 << "/home/ann/.local/share/quillmere/data";
+    QTest::newRow("empty") << ""
+                           << "/home/ann/.local/share/quillmere/data";
+    QTest::newRow("drive letter") << "F:\\DATA"
+                                  << "/home/ann/.local/share/quillmere/data";
+    QTest::newRow("a folder") << "/srv/intake/data"
+                              << "/srv/intake/data";
+}
+
+void DataLocationTest::storedPathIsAFolder() {
+    QFETCH(QString, setting);
+    QFETCH(QString, used);
+    TestFolder folder;
+    const FileSystem files;
+    UserFolders user;
+    user.location = "/home/ann/.local/share/quillmere/data";
+    Session session(files, folder.program(), user);
+    if (setting != "-") {
+        session.Settings.WriteINIFilePath(setting.toStdString());
+    }
+    QCOMPARE(StoredDataPath(session), used.toStdString());
+}
+
 void DataLocationTest::openingLoadsTheClients_data() {
-    QTest::addColumn<int>("clients");
+    QTest::addColumn<int>("clients");  // -1: the user's own folder, not there yet
     QTest::newRow("no client file: created empty") << 0;
     QTest::newRow("two clients, trailing slash") << 2;
+    QTest::newRow("own folder: made private") << -1;
 }
 
 void DataLocationTest::openingLoadsTheClients() {
@@ -39,7 +70,17 @@ void DataLocationTest::openingLoadsTheClients() {
     // A scratch file left by an interrupted earlier run is replaced and removed.
     TestFolder::write(folder.data() + "/checkWriteTest", "old");
     const FileSystem files;
-    Session session(files, folder.program());
+    UserFolders user;
+    user.location = folder.root() + "/home/.local/share/quillmere/data";
+    Session session(files, folder.program(), user);
+    if (clients < 0) {
+        QVERIFY(OpenDataLocation(session, user.location));
+        for (const std::string& made : {user.location, folder.root() + "/home"}) {
+            QCOMPARE(QFile::permissions(QString::fromStdString(made)) & 0x0077, 0);
+        }
+        QCOMPARE(session.Clients.NumberOfClients(), std::int16_t(0));
+        return;
+    }
     QVERIFY(OpenDataLocation(session, folder.data() + (clients > 0 ? "/" : "")));
     QCOMPARE(session.Clients.fileName(), folder.data() + "/DATA401.QLM");
     QVERIFY(files.exists(session.Clients.fileName()));
@@ -96,6 +137,12 @@ void DataLocationTest::readingOnlyWritesNothing() {
     QVERIFY(OpenDataLocation(session, folder.data(), LocationUse::ReadOnly));
     QCOMPARE(session.Clients.NumberOfClients(), std::int16_t(2));
     QVERIFY(!std::filesystem::exists(folder.data() + "/" + WriteTestFileName));
+    try {
+        session.Clients.SaveClient(1);
+        QFAIL("a location opened for reading was written");
+    } catch (const FileError& e) {
+        QCOMPARE(e.number(), 70);
+    }
 
     const std::string empty = folder.root() + "/empty";
     std::filesystem::create_directory(empty);
@@ -111,6 +158,14 @@ void DataLocationTest::readingOnlyWritesNothing() {
         QCOMPARE(e.number(), 76);
     }
     QCOMPARE(fresh.DataPath, empty);
+
+    // The user's own folder before its first write is an empty location, and stays unmade.
+    UserFolders user;
+    user.location = folder.root() + "/own/data";
+    Session first(files, folder.program(), user);
+    QVERIFY(OpenDataLocation(first, user.location, LocationUse::ReadOnly));
+    QVERIFY(first.Clients.NumberOfClients() == 0 && first.Clients.readOnly());
+    QVERIFY(!std::filesystem::exists(folder.root() + "/own"));
 }
 
 void DataLocationTest::checkTakesInOnlyWhatAnotherProgramDid_data() {
