@@ -388,8 +388,10 @@ class QuillmereRun:
             shown = ["?"]
         return f"; windows: {', '.join(shown) or 'none'}"
 
-    def wait_for_window(self, caption, timeout=SCREEN_TIMEOUT, shot=True):
-        """Waits until the active window has this caption; photographs it."""
+    def wait_for_window(self, caption, timeout=SCREEN_TIMEOUT, shot=True, named=True):
+        """Waits until the active window has this caption; photographs it, and checks that each
+        of its focusable controls has a name for a screen reader (named=False: a dialog of the
+        toolkit's own, which is not ours to name)."""
 
         def probe():
             window = self.active_window()
@@ -399,7 +401,17 @@ class QuillmereRun:
                             self._describe_windows)
         if shot:
             self.screenshot(caption)
+        if named:
+            unnamed = self.unnamed(window)
+            if unnamed:
+                raise HarnessError(f'"{caption}" has controls without a name: {unnamed!r}')
         return window
+
+    def unnamed(self, window):
+        """The focusable controls of the window that a screen reader could not name."""
+        pyatspi = self._pyatspi()
+        return [c for c in self.controls(window)
+                if not c.name and c.accessible.getState().contains(pyatspi.STATE_FOCUSABLE)]
 
     def read(self, accessible):
         pyatspi = self._pyatspi()

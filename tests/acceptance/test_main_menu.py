@@ -20,8 +20,9 @@ def check(condition, message):
 
 
 def prompt_panel(run):
-    # The prompt panel is the main window's only text label (the logo is an image).
-    labels = run.find(role="label")
+    # The prompt panel is the main window's only text label (the logo is an image) but for the
+    # line on the data location.
+    labels = [c for c in run.find(role="label") if not c.name.startswith("Data location: ")]
     check(len(labels) == 1, f"expected the prompt panel as the only label, found {labels!r}")
     return labels[0]
 
