@@ -107,6 +107,10 @@ FrmSupervisorOptions::FrmSupervisorOptions(Session& session, Services& services,
     // A location opened for reading only is neither verified nor stripped of its names.
     m_sstSupervisorOperations->setTabEnabled(VerifyTab, !m_session.Clients.readOnly());
     m_sstSupervisorOperations->setTabEnabled(DeleteNamesTab, !m_session.Clients.readOnly());
+    // The panel's colours hold for every state; a tab that is off is greyed all the same.
+    QPalette greyed;
+    greyed.setColor(QPalette::Disabled, QPalette::WindowText, Qt::darkGray);
+    m_sstSupervisorOperations->tabBar()->setPalette(greyed);
     m_sstSupervisorOperations->tabBar()->installEventFilter(this);
     connect(m_sstSupervisorOperations, &QTabWidget::currentChanged, this,
             &FrmSupervisorOptions::tabChanged);
