@@ -15,8 +15,6 @@ class DataLocationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void storedPathIsAFolder_data();
-    void storedPathIsAFolder();
     void openingLoadsTheClients_data();
     void openingLoadsTheClients();
     void unusableLocationsRaiseTheirClass_data();
@@ -26,39 +24,10 @@ private slots:
     void checkTakesInOnlyWhatAnotherProgramDid();
 };
 
-// A FilePath that names no folder here (none, a drive letter) stands for the user's own.
-void DataLocationTest::storedPathIsAFolder_data() {
-    QTest::addColumn<QString>("setting");  // "-": no settings file
-    QTest::addColumn<QString>("used");
-    QTest::newRow("no settings") << "-"
-                                 << "/home/ann/.local/share/quillmere/data";
-    QTest::newRow("empty") << ""
-                           << "/home/ann/.local/share/quillmere/data";
-    QTest::newRow("drive letter") << "F:\\DATA"
-                                  << "/home/ann/.local/share/quillmere/data";
-    QTest::newRow("a folder") << "/srv/intake/data"
-                              << "/srv/intake/data";
-}
-
-void DataLocationTest::storedPathIsAFolder() {
-    QFETCH(QString, setting);
-    QFETCH(QString, used);
-    TestFolder folder;
-    const FileSystem files;
-    UserFolders user;
-    user.location = "/home/ann/.local/share/quillmere/data";
-    Session session(files, folder.program(), user);
-    if (setting != "-") {
-        session.Settings.WriteINIFilePath(setting.toStdString());
-    }
-    QCOMPARE(StoredDataPath(session), used.toStdString());
-}
-
 void DataLocationTest::openingLoadsTheClients_data() {
-    QTest::addColumn<int>("clients");  // -1: the user's own folder, not there yet
+    QTest::addColumn<int>("clients");
     QTest::newRow("no client file: created empty") << 0;
     QTest::newRow("two clients, trailing slash") << 2;
-    QTest::newRow("own folder: made private") << -1;
 }
 
 void DataLocationTest::openingLoadsTheClients() {
@@ -70,17 +39,7 @@ void DataLocationTest::openingLoadsTheClients() {
     // A scratch file left by an interrupted earlier run is replaced and removed.
     TestFolder::write(folder.data() + "/checkWriteTest", "old");
     const FileSystem files;
-    UserFolders user;
-    user.location = folder.root() + "/home/.local/share/quillmere/data";
-    Session session(files, folder.program(), user);
-    if (clients < 0) {
-        QVERIFY(OpenDataLocation(session, user.location));
-        for (const std::string& made : {user.location, folder.root() + "/home"}) {
-            QCOMPARE(QFile::permissions(QString::fromStdString(made)) & 0x0077, 0);
-        }
-        QCOMPARE(session.Clients.NumberOfClients(), std::int16_t(0));
-        return;
-    }
+    Session session(files, folder.program());
     QVERIFY(OpenDataLocation(session, folder.data() + (clients > 0 ? "/" : "")));
     QCOMPARE(session.Clients.fileName(), folder.data() + "/DATA401.QLM");
     QVERIFY(files.exists(session.Clients.fileName()));
@@ -158,14 +117,6 @@ void DataLocationTest::readingOnlyWritesNothing() {
         QCOMPARE(e.number(), 76);
     }
     QCOMPARE(fresh.DataPath, empty);
-
-    // The user's own folder before its first write is an empty location, and stays unmade.
-    UserFolders user;
-    user.location = folder.root() + "/own/data";
-    Session first(files, folder.program(), user);
-    QVERIFY(OpenDataLocation(first, user.location, LocationUse::ReadOnly));
-    QVERIFY(first.Clients.NumberOfClients() == 0 && first.Clients.readOnly());
-    QVERIFY(!std::filesystem::exists(folder.root() + "/own"));
 }
 
 void DataLocationTest::checkTakesInOnlyWhatAnotherProgramDid_data() {
