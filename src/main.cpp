@@ -103,7 +103,8 @@ int main(int argc, char** argv) {
     qlm::SystemClock clock;
     qlm::QtAudioPlayer audio;
     qlm::QtReportPrinter printer(nullptr, &files);
-    qlm::Services services{messages, clock, audio, printer};
+    qlm::DesktopBrowser browser;
+    qlm::Services services{messages, clock, audio, printer, browser};
     qlm::FrmMainMenu menu(session, services);
     qlm::WireMainMenu(menu, session, services);
     QObject::connect(&instance, &qlm::SingleInstance::frontRequested, &menu,
@@ -113,7 +114,10 @@ int main(int argc, char** argv) {
     }
     menu.show();
     menu.activateWindow();
-    qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(services, &menu), &menu);
+    // A location only read can take no test's answers.
+    if (!session.Clients.readOnly()) {
+        qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(services, &menu), &menu);
+    }
     // As after any sequence of screens: the list shows the file, the keyboard is the menu's.
     menu.Activate();
     menu.raise();

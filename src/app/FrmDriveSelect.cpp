@@ -40,24 +40,24 @@ FrmDriveSelect::FrmDriveSelect(const std::string& currentPath, Messages& message
     setWindowTitle(QStringLiteral("Please select a drive"));
 
     auto* label = new QLabel(
-        QStringLiteral(" Choose the drive associated with the data disk. (Usually A: or F:)"),
+        QStringLiteral(
+            " Choose the folder that holds the data. (Usually your own, a USB stick or a network "
+            "share.)"),
         this);
     label->setObjectName(QStringLiteral("Label1"));
 
     m_drives = new QComboBox(this);
     m_drives->setObjectName(QStringLiteral("drDrive"));
     m_drives->setMinimumWidth(360);
-    if (!currentPath.empty()) {
-        addEntry(QFile::decodeName(QByteArray::fromStdString(currentPath)));
-    }
+    label->setBuddy(m_drives);
+    // The list stands on the location in use, else the home folder: never on "/".
+    addEntry(currentPath.empty() ? QDir::homePath()
+                                 : QFile::decodeName(QByteArray::fromStdString(currentPath)));
     const std::string mounts = readMounts();
     for (const std::string& volume : MountedVolumes(mounts)) {
         if (QFileInfo(QFile::decodeName(QByteArray::fromStdString(volume))).isDir()) {
             addEntry(QFile::decodeName(QByteArray::fromStdString(volume)));
         }
-    }
-    if (m_drives->count() == 0) {
-        addEntry(QDir::homePath());
     }
     m_drives->setCurrentIndex(0);
 

@@ -24,6 +24,7 @@
 #include "supervisor/FrmAbout.h"
 #include "supervisor/PublisherLogo.h"
 #include "supervisor/ReportPrinting.h"
+#include "ui/Help.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
 #include "ui/QtText.h"
@@ -44,6 +45,15 @@ constexpr std::array<MenuChoiceText, 4> Choices{{
 
 constexpr int LogoPixels = 96;
 
+constexpr const char* ListPrompt = "Use up or down arrow keys or mouse to select client.";
+// On a location opened for reading only, the prompts say why the choices that write are off.
+constexpr const char* ReadOnlyListPrompt =
+    "Use up or down arrow keys or mouse to select client. This location is read only: clients "
+    "cannot be added or edited.";
+constexpr const char* ReadOnlySupervisorPrompt =
+    "Print client reports. This location is read only: data cannot be verified nor names "
+    "deleted.";
+
 }  // namespace
 
 FrmMainMenu::FrmMainMenu(Session& session, Services& services, MainMenuOptions options)
@@ -54,6 +64,7 @@ FrmMainMenu::FrmMainMenu(Session& session, Services& services, MainMenuOptions o
     setObjectName(QStringLiteral("frmMainMenu"));
     buildMenuBar();
     buildScreen();
+    new HelpKey(m_session.GuideFile, services.browser, m_messages, this);
     m_timNumLock = new QTimer(this);
     m_timNumLock->setObjectName(QStringLiteral("timNumLock"));
     m_timNumLock->setInterval(1000);
@@ -82,6 +93,17 @@ void FrmMainMenu::buildMenuBar() {
     auto* about = menuBar()->addAction(QStringLiteral("&About..."));
     about->setObjectName(QStringLiteral("mnuHelpAbout"));
     connect(about, &QAction::triggered, this, &FrmMainMenu::showAbout);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    // F1 itself is answered on every screen by the help key, not by this menu's shortcut.
+    auto* guide = help->addAction(QStringLiteral("&User Guide\tF1"));
+    guide->setObjectName(QStringLiteral("mnuHelpGuide"));
+    connect(guide, &QAction::triggered, this,
+            [this] { ShowHelp(m_session.GuideFile, {}, m_services.browser, m_messages); });
+    auto* helpAbout = help->addAction(QStringLiteral("&About..."));
+    helpAbout->setObjectName(QStringLiteral("mnuHelpMenuAbout"));
+    connect(helpAbout, &QAction::triggered, this, &FrmMainMenu::showAbout);
 }
 
 void FrmMainMenu::exportScores() {
@@ -116,6 +138,7 @@ void FrmMainMenu::buildScreen() {
     m_fraClient->setObjectName(QStringLiteral("fraClient"));
     m_lbNameDisplay = new QListWidget(m_fraClient);
     m_lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
+    m_lbNameDisplay->setAccessibleName(QStringLiteral("Client List"));
     m_lbNameDisplay->setSelectionMode(QAbstractItemView::SingleSelection);
     QFont listFont(QStringLiteral("Monospace"));
     listFont.setStyleHint(QFont::TypeWriter);
@@ -128,6 +151,9 @@ void FrmMainMenu::buildScreen() {
     setListFocusColours(false);
 
     m_msgPanel = MakeMsgPanel(central);
+
+    m_lblDataLocation = new QLabel(central);
+    m_lblDataLocation->setObjectName(QStringLiteral("lblDataLocation"));
 
     m_imgTVNLogo = new QLabel(central);
     m_imgTVNLogo->setObjectName(QStringLiteral("imgTVNLogo"));
@@ -155,9 +181,10 @@ void FrmMainMenu::buildScreen() {
     right->addStretch(3);
 
     auto* grid = new QGridLayout(central);
-    grid->addWidget(m_fraClient, 0, 0);
-    grid->addLayout(right, 0, 1);
-    grid->addWidget(m_msgPanel, 1, 0, 1, 2);
+    grid->addWidget(m_lblDataLocation, 0, 0, 1, 2);
+    grid->addWidget(m_fraClient, 1, 0);
+    grid->addLayout(right, 1, 1);
+    grid->addWidget(m_msgPanel, 2, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
 
@@ -177,9 +204,10 @@ bool FrmMainMenu::StartUp() {
     MOUSEDEFAULT();
     const bool started = StartSession(
         m_session, {[this] {
+                        // Given up, start-up goes on with the location kept (the user's own).
                         const bool opened = SelectDataLocation(m_session, true, m_messages, [this] {
                                                 return chooseLocation();
-                                            }) == LocationOutcome::Opened;
+                                            }) != LocationOutcome::EndProgram;
                         MOUSEWAIT();
                         return opened;
                     },
@@ -236,6 +264,7 @@ void FrmMainMenu::Activate() {
         m_session.CurrentClient = 0;
     }
     RefreshNameDisplay();
+    showDataLocation();
     m_choices[EditChoice]->button()->setEnabled(false);
     EnableEditChoice();
     if (m_unloadOthersOnActivate) {
@@ -260,17 +289,30 @@ void FrmMainMenu::RefreshNameDisplay() {
 void FrmMainMenu::EnableEditChoice() {
     const auto selected = m_lbNameDisplay->selectedItems();
     const bool itemChosen = !selected.isEmpty() && !selected.first()->text().isEmpty();
-    m_choices[EditChoice]->button()->setEnabled(itemChosen && m_screens[EditChoice]);
+    m_choices[EditChoice]->button()->setEnabled(itemChosen && m_screens[EditChoice] &&
+                                                !m_session.Clients.readOnly());
 }
 
 void FrmMainMenu::setChoiceScreens(int index, std::function<void()> screens) {
     m_screens.at(static_cast<std::size_t>(index)) = std::move(screens);
-    if (index == EditChoice) {
-        EnableEditChoice();
-    } else {
-        m_choices[static_cast<std::size_t>(index)]->button()->setEnabled(
-            static_cast<bool>(m_screens[static_cast<std::size_t>(index)]));
-    }
+    showDataLocation();
+}
+
+void FrmMainMenu::showDataLocation() {
+    const bool readOnly = m_session.Clients.readOnly();
+    m_lblDataLocation->setText(
+        m_session.DataPath.empty()
+            ? QString()
+            : QString::fromStdString(LocationSummary(
+                  m_session.DataPath, m_session.Clients.NumberOfClients(), readOnly)));
+    // What writes is off on a location opened for reading only.
+    m_choices[AddChoice]->button()->setEnabled(m_screens[AddChoice] && !readOnly);
+    m_choices[SupervisorChoice]->button()->setEnabled(
+        static_cast<bool>(m_screens[SupervisorChoice]));
+    m_choices[SupervisorChoice]->setPrompt(
+        m_msgPanel, QString::fromLatin1(readOnly ? ReadOnlySupervisorPrompt
+                                                 : Choices[SupervisorChoice].prompt));
+    EnableEditChoice();
 }
 
 void FrmMainMenu::clientSelected() {
@@ -293,12 +335,15 @@ bool FrmMainMenu::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_lbNameDisplay) {
         if (event->type() == QEvent::FocusIn) {
             if (m_session.Clients.NumberOfClients() < 1) {
-                QPushButton* add = m_choices[AddChoice]->button();
-                QTimer::singleShot(0, add, [add] { add->setFocus(Qt::OtherFocusReason); });
+                // Where no client can be added either, to the next choice that can be made.
+                const int next =
+                    m_choices[AddChoice]->button()->isEnabled() ? AddChoice : SupervisorChoice;
+                QPushButton* choice = m_choices[static_cast<std::size_t>(next)]->button();
+                QTimer::singleShot(0, choice, [choice] { choice->setFocus(Qt::OtherFocusReason); });
             } else {
                 setListFocusColours(true);
-                m_msgPanel->setText(
-                    QStringLiteral("Use up or down arrow keys or mouse to select client."));
+                m_msgPanel->setText(QString::fromLatin1(
+                    m_session.Clients.readOnly() ? ReadOnlyListPrompt : ListPrompt));
                 EnableEditChoice();
             }
         } else if (event->type() == QEvent::FocusOut) {
@@ -342,6 +387,7 @@ void FrmMainMenu::runChoice(int index) {
         return;
     }
     RefreshNameDisplay();  // clients another program added are on the list now
+    showDataLocation();
     runSequence(index);
 }
 
@@ -379,8 +425,10 @@ void FrmMainMenu::endProgram() {
 }
 
 std::optional<std::string> FrmMainMenu::chooseLocation() {
-    return FrmDriveSelect::Choose(m_session.DataPath, m_messages, m_options.folderPicker,
-                                  isVisible() ? this : nullptr);
+    // Before any location is open, the dialog offers the user's own folder.
+    return FrmDriveSelect::Choose(
+        m_session.DataPath.empty() ? m_session.OwnDataPath : m_session.DataPath, m_messages,
+        m_options.folderPicker, isVisible() ? this : nullptr);
 }
 
 void FrmMainMenu::changeDataDrive() {
@@ -389,7 +437,7 @@ void FrmMainMenu::changeDataDrive() {
         case LocationOutcome::Opened:
             m_lbNameDisplay->clear();
             RefreshNameDisplay();
-            EnableEditChoice();
+            showDataLocation();
             break;
         case LocationOutcome::EndProgram:
             endProgram();

@@ -82,6 +82,8 @@ private:
     void exportScores();
     void clientSelected();
     void setListFocusColours(bool focused);
+    // The line on the data location in use, and the choices that write it.
+    void showDataLocation();
     std::optional<std::string> chooseLocation();
 
     Session& m_session;
@@ -99,6 +101,7 @@ private:
     QFrame* m_frMainMenu = nullptr;
     std::array<MenuChoice*, 4> m_choices{};
     QLabel* m_msgPanel = nullptr;
+    QLabel* m_lblDataLocation = nullptr;
     QLabel* m_imgTVNLogo = nullptr;
     QAction* m_mnuOptionsNumLock = nullptr;
     QTimer* m_timNumLock = nullptr;

@@ -15,11 +15,10 @@ namespace qlm::cli {
 
 void OpenLocationFor(Session& session, const CliArgs& args, LocationUse use) {
     const auto data = args.get("data");
-    StartSession(session, {[&] {
-                               return OpenDataLocation(
-                                   session, data ? *data : session.Settings.GetINIFilePath(), use);
-                           },
-                           {}});
+    StartSession(
+        session,
+        {[&] { return OpenDataLocation(session, data ? *data : StoredDataPath(session), use); },
+         {}});
 }
 
 void SelectClientFor(Session& session, const CliArgs& args) {

@@ -12,7 +12,8 @@ namespace qlm::cli {
 
 struct CliArgs;
 
-// Starts the session on the data location named by --data, else by the FilePath setting.
+// Starts the session on the data location named by --data, else by the FilePath setting (the
+// user's own folder where it names none, an empty location until the desktop program writes it).
 // Only what writes asks for a writable location. Throws FileError.
 void OpenLocationFor(Session& session, const CliArgs& args,
                      LocationUse use = LocationUse::ReadOnly);

@@ -1,5 +1,6 @@
 #include "entry/FrmClientInfo.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -164,6 +165,11 @@ void FrmClientInfo::buildScreen() {
         m_lblInfo[static_cast<std::size_t>(k)] = label;
         QWidget* widget = field(static_cast<ClientInfoField>(k));
         label->setBuddy(widget);
+        if (auto* list = qobject_cast<QComboBox*>(widget)) {
+            // A screen reader names the list's edit field and drop-down by the caption too.
+            list->lineEdit()->setAccessibleName(label->text());
+            list->view()->setAccessibleName(label->text());
+        }
         grid->addWidget(label, k, 0, Qt::AlignRight);
         grid->addWidget(widget, k, 1);
         widget->installEventFilter(this);

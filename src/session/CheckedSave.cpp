@@ -15,8 +15,8 @@ constexpr const char* Paragraph = "\r\r";
 
 Message locationLostMessage(const SaveTexts& texts) {
     return {std::string("Original data disk still not found!") + Paragraph + texts.subject +
-                " could not be saved. Put the data disk used when the program was started back "
-                "in its drive." +
+                " could not be saved. Put the data location used when the program was started "
+                "back (plug its USB stick in again, or reconnect its network share)." +
                 Paragraph + texts.retryAdvice,
             "Data Disk Not Found", MsgIcon::Critical, MsgButtons::OK};
 }

@@ -23,6 +23,11 @@ std::string MarkedClientListItem(const Session& session, int n) {
     return MarkedClientListItem(n, session.Clients.entry(n), session.Clients.damage(n));
 }
 
+std::string LocationSummary(const std::string& path, int clients, bool readOnly) {
+    return "Data location: " + path + (readOnly ? " (read only)" : "") + " \xe2\x80\x94 " +
+           std::to_string(clients) + " of " + std::to_string(MaxClients) + " clients";
+}
+
 int ClientOfListItem(const std::string& item) {
     return static_cast<int>(NumericValue(item.substr(0, item.find('-'))));
 }

@@ -13,6 +13,11 @@ std::string ClientListItem(int n, const ClientRecord& record);
 std::string MarkedClientListItem(int n, const ClientRecord& record, const std::string& damage);
 std::string MarkedClientListItem(const Session& session, int n);
 
+// The main window's line on the data location in use: its folder (with "read only" beside it
+// where it is opened for reading only) and its count of clients of the most it holds, as
+// UTF-8 text, which the folder's name is too.
+std::string LocationSummary(const std::string& path, int clients, bool readOnly);
+
 // The record number an entry starts with: the whole number before its first "-" (0 when
 // there is none).
 int ClientOfListItem(const std::string& item);

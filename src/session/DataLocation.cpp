@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <vector>
 
 #include "session/Session.h"
 #include "storage/ClientFile.h"
@@ -26,7 +27,27 @@ std::string joinPath(const std::string& folder, const std::string& name) {
     return folder + "/" + name;
 }
 
+// Makes the user's own data location owner-only, with whatever folders above it are missing,
+// as the base directory rules ask of the folders under the data home.
+void makeOwnLocation(const FileSystem& files, const std::string& path) {
+    const std::filesystem::path folder(path);
+    std::vector<std::filesystem::path> missing;
+    for (auto at = folder; !at.empty() && at != at.root_path() && !std::filesystem::exists(at);
+         at = at.parent_path()) {
+        missing.push_back(at);
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        files.makeFolder(it->string());
+    }
+}
+
 }  // namespace
+
+std::string StoredDataPath(const Session& session) {
+    const std::string path = session.Settings.GetINIFilePath();
+    const bool namesNoFolder = path.empty() || isDriveDesignation(path);
+    return namesNoFolder && !session.OwnDataPath.empty() ? session.OwnDataPath : path;
+}
 
 std::string ClientFileNameFor(const std::string& dataPath) {
     return joinPath(dataPath, ClientFileBaseName);
@@ -38,13 +59,18 @@ bool OpenDataLocation(Session& session, const std::string& path, LocationUse use
         throw FileError(FileError::BadFileName, "Bad file name", path);
     }
     const bool readOnly = use == LocationUse::ReadOnly;
+    const FileSystem& files = session.Files;
+    // The user's own location is there before its first write, if only as an empty one.
+    const bool own = path == session.OwnDataPath && !std::filesystem::exists(path);
+    if (own && !readOnly) {
+        makeOwnLocation(files, path);
+    }
     // Reading creates nothing, so a missing folder is found here rather than by a create.
-    if (isDriveDesignation(path) || (readOnly && !std::filesystem::is_directory(path))) {
+    if (isDriveDesignation(path) || (readOnly && !own && !std::filesystem::is_directory(path))) {
         throw FileError(FileError::PathNotFound, "Path not found", path);
     }
     if (!readOnly) {
         const std::string scratch = joinPath(path, WriteTestFileName);
-        const FileSystem& files = session.Files;
         if (files.exists(scratch)) {
             files.remove(scratch);
         }

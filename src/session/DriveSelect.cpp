@@ -26,12 +26,6 @@ const std::string& exitAdvice() {
     return text;
 }
 
-std::string upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
 // /proc/mounts writes blanks, tabs, line ends and backslashes in names as octal escapes.
 std::string unescapeMountField(const std::string& field) {
     std::string out;
@@ -68,14 +62,16 @@ bool isNetworkShare(const std::string& type) {
 }  // namespace
 
 Message NoTestInformationMessage(const std::string& path) {
-    return {"No test information found on drive " + upper(path) +
-                ", would you like to try another drive?",
+    // As typed: on this platform a folder in capitals is another folder.
+    return {"No test information found on drive " + path + ", would you like to try another drive?",
             "", MsgIcon::None, MsgButtons::YesNo};
 }
 
-Message WriteProtectedMessage() {
-    return {"Data disk write protected!\r\n\r\nSet the data disk to writable and replace in drive.",
-            DataDiskError, MsgIcon::Critical, MsgButtons::OKCancel};
+Message AccessDeniedMessage() {
+    return {
+        "Data disk cannot be read!\r\n\r\nAsk for the right to read the data folder, then "
+        "choose OK to try again.",
+        DataDiskError, MsgIcon::Critical, MsgButtons::OKCancel};
 }
 
 Message OtherErrorMessage(const FileError& error) {
@@ -85,8 +81,8 @@ Message OtherErrorMessage(const FileError& error) {
 
 Message DataDiskChangedMessage() {
     return {std::string("Original data disk not found!") + Paragraph +
-                "The data disk used when the program was started is no longer in the floppy "
-                "drive." +
+                "The data location used when the program was started is no longer available "
+                "(a USB stick removed, or a network share disconnected)." +
                 Paragraph + "It is VERY important that the data disk not be removed or changed " +
                 "while the program is running.  Corruption of the client database " +
                 "may occur, possibly making the data disk unusable." + Paragraph + exitAdvice() +
@@ -96,7 +92,8 @@ Message DataDiskChangedMessage() {
 
 Message DataDiskStillNotFoundMessage() {
     return {std::string("Original data disk still not found!") + Paragraph +
-                "The data disk used when the program was started is not in the floppy drive." +
+                "The data location used when the program was started is not available (a USB "
+                "stick removed, or a network share disconnected)." +
                 Paragraph +
                 "The test program must be closed and re-opened to use a different data disk." +
                 Paragraph + exitAdvice() + Paragraph + "This test program will now shut down.",
@@ -105,9 +102,9 @@ Message DataDiskStillNotFoundMessage() {
 
 Message DriveHelpMessage() {
     return {
-        "Use the dropdown box to select the drive that the floppy data \r\n"
-        "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
-        "B: and USB drives are usually F: or G:",
+        "Use the dropdown box to select the folder that holds the data: a\r\n"
+        "folder of your own, a USB stick (usually under /media) or a\r\n"
+        "network share. Browse... chooses any other folder.",
         "", MsgIcon::None, MsgButtons::OK};
 }
 
@@ -115,22 +112,43 @@ LocationOutcome SelectDataLocation(
     Session& session, bool atStartup, Messages& messages,
     const std::function<std::optional<std::string>()>& chooseLocation) {
     const Settings& settings = session.Settings;
-    const LocationOutcome givenUp = atStartup ? LocationOutcome::EndProgram : LocationOutcome::Kept;
+    // Giving up keeps the location in use; at start-up, where there is none yet, the program
+    // goes on with the user's own folder rather than ending.
+    const auto giveUp = [&] {
+        if (!atStartup || !session.DataPath.empty()) {
+            return LocationOutcome::Kept;
+        }
+        try {
+            if (!session.OwnDataPath.empty()) {
+                OpenForUse(session, session.OwnDataPath);
+                return LocationOutcome::Kept;
+            }
+        } catch (const FileError& error) {
+            messages.show(OtherErrorMessage(error));
+        }
+        return LocationOutcome::EndProgram;
+    };
     bool firstTry = true;
     for (;;) {
         std::string path;
+        // The user's own folder, stood in for a FilePath that names none, is not stored: the
+        // user follows an administrator who names one later.
+        bool remember = true;
         if (atStartup && firstTry) {
-            path = settings.GetINIFilePath();
+            path = StoredDataPath(session);
+            remember = path == settings.GetINIFilePath();
             firstTry = false;
         } else if (auto chosen = chooseLocation()) {
             path = *chosen;
         } else {
-            return givenUp;
+            return giveUp();
         }
         for (;;) {
             try {
-                OpenDataLocation(session, path);
-                settings.WriteINIFilePath(path);
+                OpenForUse(session, path);
+                if (remember) {
+                    settings.WriteINIFilePath(path);
+                }
                 return LocationOutcome::Opened;
             } catch (const FileError& error) {
                 if (error.locationUnavailable()) {
@@ -140,13 +158,13 @@ LocationOutcome SelectDataLocation(
                     return LocationOutcome::EndProgram;
                 }
                 if (error.number() == FileError::PermissionDenied) {
-                    if (messages.show(WriteProtectedMessage()) == MsgAnswer::OK) {
+                    if (messages.show(AccessDeniedMessage()) == MsgAnswer::OK) {
                         continue;
                     }
-                    return givenUp;
+                    return giveUp();
                 }
                 messages.show(OtherErrorMessage(error));
-                return givenUp;
+                return giveUp();
             }
         }
     }
@@ -156,6 +174,17 @@ bool CheckDataLocation(Session& session, Messages& messages) {
     return CheckDataLocation(
         session, [&] { messages.show(DataDiskChangedMessage()); },
         [&] { messages.show(DataDiskStillNotFoundMessage()); });
+}
+
+void OpenForUse(Session& session, const std::string& path) {
+    try {
+        OpenDataLocation(session, path);
+    } catch (const FileError& error) {
+        if (error.number() != FileError::PermissionDenied) {
+            throw;
+        }
+        OpenDataLocation(session, path, LocationUse::ReadOnly);
+    }
 }
 
 Message ProgramFileMessage(const FileError& error) {

@@ -47,6 +47,16 @@ std::vector<std::string> configDirs(const std::string& list) {
     return dirs;
 }
 
+// The user's own data location, none without a home folder; nothing is created.
+std::string ownLocation(const FolderEnvironment& env) {
+    if (!env.dataHome.starts_with('/') && !env.home.starts_with('/')) {
+        return {};
+    }
+    const fs::path base = env.dataHome.starts_with('/') ? fs::path(env.dataHome)
+                                                        : fs::path(env.home) / ".local/share";
+    return (base / "quillmere" / "data").string();
+}
+
 }  // namespace
 
 std::string ResolveProgramFolder(const std::string& home) {
@@ -85,19 +95,20 @@ UserFolders ResolveUserFolders(const std::string& programFolder, bool programFol
     if (fs::equivalent(programFolder, env.installed.program, ec)) {
         std::vector<std::string> defaults = configDirs(env.configDirs);
         defaults.push_back(env.installed.settings);
-        return {env.installed.data, userFolder(env.configHome, env.home, ".config"),
-                std::move(defaults), userFolder(env.dataHome, env.home, ".local/share"),
-                env.installed.doc + "/" + GuideFileName};
+        return {env.installed.data,
+                userFolder(env.configHome, env.home, ".config"),
+                std::move(defaults),
+                userFolder(env.dataHome, env.home, ".local/share"),
+                env.installed.doc + "/" + GuideFileName,
+                ownLocation(env)};
     }
     const std::string guide = programFolder + "/doc/" + GuideFileName;
     if (programFolderWritable) {
-        return {programFolder, programFolder, {}, programFolder, guide};
+        return {programFolder, programFolder, {}, programFolder, guide, ownLocation(env)};
     }
-    return {programFolder,
-            userFolder(env.configHome, env.home, ".config"),
-            {programFolder},
-            userFolder(env.dataHome, env.home, ".local/share"),
-            guide};
+    return {programFolder,   userFolder(env.configHome, env.home, ".config"),
+            {programFolder}, userFolder(env.dataHome, env.home, ".local/share"),
+            guide,           ownLocation(env)};
 }
 
 bool FolderIsWritable(const std::string& folder) {

@@ -45,6 +45,9 @@ struct UserFolders {
     std::string report;
     // The user guide, an HTML file.
     std::string guide;
+    // The data location where the settings name none (or a drive letter): the user's own
+    // folder, $XDG_DATA_HOME/quillmere/data. Not made here: only a write makes it.
+    std::string location;
 };
 
 // An installed program (one that lives in the installed program folder) never writes its

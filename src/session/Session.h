@@ -32,6 +32,7 @@ struct Session {
           DataFolder(user.data.empty() ? ProgramFolder : std::move(user.data)),
           ReportFolder(user.report.empty() ? ProgramFolder : std::move(user.report)),
           GuideFile(std::move(user.guide)),
+          OwnDataPath(std::move(user.location)),
           Settings(Files, user.settings.empty() ? ProgramFolder : user.settings, user.defaults) {}
 
     // One of the program's own files (the data files, the question bank), from its data folder.
@@ -49,6 +50,9 @@ struct Session {
     std::string ReportFolder;
     // The user guide (HTML), for help on a screen; empty where the folders were not resolved.
     std::string GuideFile;
+    // The user's own data location, for a FilePath that names none; empty where the folders
+    // were not resolved.
+    std::string OwnDataPath;
     qlm::Settings Settings;
 
     // The data location as chosen, and the client being worked on (an entry of Clients).

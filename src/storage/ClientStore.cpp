@@ -121,6 +121,7 @@ void ClientStore::LoadClients(const std::string& fileName, bool forWriting) {
         disk = ReadClientFileBytes(m_files, fileName, false);
     }
     adopt(fileName, disk);
+    m_readOnly = !forWriting;
 }
 
 void ClientStore::adopt(std::string fileName, std::string_view disk) {
@@ -212,6 +213,14 @@ void ClientStore::refuseChangedLocation(std::string_view disk) const {
     }
 }
 
+void ClientStore::refuseReadOnly() const {
+    if (m_readOnly) {
+        throw FileError(FileError::PermissionDenied,
+                        "Permission denied: the data location was opened for reading only",
+                        m_fileName);
+    }
+}
+
 bool ClientStore::CheckDataLocation() {
     std::string disk;
     try {
@@ -239,6 +248,7 @@ void ClientStore::SaveClient(int n) {
         throw FileError(FileError::BadRecordNumber, "Bad record number " + std::to_string(n),
                         m_fileName);
     }
+    refuseReadOnly();
     const std::size_t i = at(n);
     if (!m_damage[i].empty()) {
         throw FileError(FileError::PathFileAccess,
@@ -270,6 +280,7 @@ int ClientStore::CommitNewClient() {
     if (!m_newClient) {
         throw FileError(FileError::BadRecordNumber, "No new client is being entered", m_fileName);
     }
+    refuseReadOnly();
     const ClientRecord fresh = m_table[at(m_count + 1)];
     const FileLock lock = lockLocation();
     std::string disk = readDisk();
@@ -310,6 +321,7 @@ void ClientStore::RevertClient(int n) {
 
 std::string ClientStore::RestoreBackup(const std::string& name,
                                        std::chrono::system_clock::time_point now) {
+    refuseReadOnly();
     const FileLock lock = lockLocation();
     std::string current =
         qlm::RestoreBackup(m_files, m_fileName, BackupFolderFor(m_fileName), name, now);
@@ -318,6 +330,7 @@ std::string ClientStore::RestoreBackup(const std::string& name,
 }
 
 BackupRewrite ClientStore::RewriteBackups(const std::function<bool(ClientRecord&)>& change) {
+    refuseReadOnly();
     const FileLock lock = lockLocation();
     BackupRewrite done = qlm::RewriteBackups(m_files, BackupFolderFor(m_fileName), change);
     for (std::string& path : removeAll(m_files, leftovers(m_files, m_fileName))) {

@@ -41,6 +41,8 @@ public:
     void LoadClients(const std::string& fileName, bool forWriting = true);
 
     const std::string& fileName() const { return m_fileName; }
+    // Whether the file was loaded for reading only; every change of it is then refused.
+    bool readOnly() const { return m_readOnly; }
     std::int16_t NumberOfClients() const { return m_count; }
     // Entry n (0 to MaxClients): the working copy of record n, which the screens change before
     // they save it; after the last record, the new client being entered.
@@ -88,6 +90,7 @@ private:
     void adopt(std::string fileName, std::string_view disk);
     void backUpOnce();
     void refuseChangedLocation(std::string_view disk) const;
+    void refuseReadOnly() const;
 
     const FileSystem& m_files;
     std::chrono::milliseconds m_patience = DefaultPatience;
@@ -98,6 +101,7 @@ private:
     std::array<std::string, MaxClients + 1> m_damage{};
     std::int16_t m_count = 0;
     bool m_newClient = false;
+    bool m_readOnly = false;
     // The client file this run has backed up already: a copy is made before its first write.
     std::string m_backedUp;
 };

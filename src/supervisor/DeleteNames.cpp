@@ -37,7 +37,7 @@ int printable(int code) {
 
 Message warningMessage() {
     return {
-        "You are about to delete the Client Name from\r\nall tests on this diskette.\r\nThe "
+        "You are about to delete the Client Name from\r\nall tests in this data location.\r\nThe "
         "ID number will be deleted as well.\r\n\r\nAre you SURE you want to do this?",
         "WARNING!", MsgIcon::Critical, MsgButtons::YesNo};
 }

@@ -80,6 +80,7 @@ FrmSupervisorOptions::FrmSupervisorOptions(Session& session, Services& services,
     m_tabPanel->setAutoFillBackground(true);
     m_sstSupervisorOperations = new QTabWidget(m_tabPanel);
     m_sstSupervisorOperations->setObjectName(QStringLiteral("sstSupervisorOperations"));
+    m_sstSupervisorOperations->setAccessibleName(QStringLiteral("Supervisor Operations"));
     (new QVBoxLayout(m_tabPanel))->addWidget(m_sstSupervisorOperations);
 
     auto* frame1 = new QGroupBox(QStringLiteral("Choose Report Operation"));
@@ -103,6 +104,13 @@ FrmSupervisorOptions::FrmSupervisorOptions(Session& session, Services& services,
                                       QStringLiteral("&Verify Data"));
     m_sstSupervisorOperations->addTab(commentFrame("Frame4", DeleteComment, nullptr, "Label2"),
                                       QStringLiteral("&Delete Names"));
+    // A location opened for reading only is neither verified nor stripped of its names.
+    m_sstSupervisorOperations->setTabEnabled(VerifyTab, !m_session.Clients.readOnly());
+    m_sstSupervisorOperations->setTabEnabled(DeleteNamesTab, !m_session.Clients.readOnly());
+    // The panel's colours hold for every state; a tab that is off is greyed all the same.
+    QPalette greyed;
+    greyed.setColor(QPalette::Disabled, QPalette::WindowText, Qt::darkGray);
+    m_sstSupervisorOperations->tabBar()->setPalette(greyed);
     m_sstSupervisorOperations->tabBar()->installEventFilter(this);
     connect(m_sstSupervisorOperations, &QTabWidget::currentChanged, this,
             &FrmSupervisorOptions::tabChanged);
@@ -176,6 +184,10 @@ bool FrmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_sstSupervisorOperations->tabBar()) {
         if (event->type() == QEvent::FocusIn) {
             SetColours(m_tabPanel, Cyan, Black);
+            if (m_session.Clients.readOnly()) {
+                m_msgPanel->setText(QStringLiteral(
+                    "This data location is read only: Verify Data and Delete Names are off."));
+            }
             if (m_sstSupervisorOperations->currentIndex() != ReportsTab) {
                 m_choices[0]->button()->setFocus(Qt::TabFocusReason);
             }

@@ -34,6 +34,10 @@ void MenuChoiceButton::keyPressEvent(QKeyEvent* event) {
             event->accept();
             focusNextPrevChild(false);
             return;
+        case Qt::Key_Escape:
+            // The screen's: a dialog closes as by its way out, unless it keeps Escape away.
+            event->ignore();
+            return;
         default:
             event->accept();
     }

@@ -8,7 +8,8 @@ class QLabel;
 namespace qlm {
 
 // The button of a menu choice: only Space reaches the button, Enter runs the choice as a
-// click does, the arrow keys move the focus along the tab order, every other key is dropped.
+// click does, the arrow keys move the focus along the tab order, Escape goes to the screen,
+// every other key is dropped.
 class MenuChoiceButton : public QPushButton {
     Q_OBJECT
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/AudioPlayer.h"
+#include "ui/Browser.h"
 #include "ui/Clock.h"
 #include "ui/Messages.h"
 #include "ui/ReportPrinter.h"
@@ -14,6 +15,7 @@ struct Services {
     Clock& clock;
     AudioPlayer& audio;
     ReportPrinter& printer;
+    Browser& browser;
 };
 
 }  // namespace qlm

@@ -9,6 +9,7 @@ the user would see; a timeout fails with the last screenshot and the program's o
 
 import dataclasses
 import os
+import pwd
 import re
 import select
 import shutil
@@ -32,6 +33,10 @@ KEY_DELAY_MS = 60
 
 class HarnessError(AssertionError):
     """A check or a wait failed; the message says what was expected and what was seen."""
+
+
+class Skip(Exception):
+    """The test cannot run on this machine; the message says why."""
 
 
 def _need(tool):
@@ -80,11 +85,20 @@ class QuillmereRun:
         run.key("Tab")
 
     client_file, when given, is a DATA401.QLM copied into the data location first.
+    first_start: no settings at all; the data location is then the user's own folder, which
+    the program makes.
+    read_only: the program may read the data location but not write it: it runs as the
+    unprivileged user "nobody" where this runs as root (who may write anything), else the
+    location's permissions forbid writing. Raises Skip where neither can be had.
     """
 
-    def __init__(self, test_name, client_file=None):
+    def __init__(self, test_name, client_file=None, first_start=False, read_only=False):
         self.test_name = test_name
         self.client_file = client_file
+        self.first_start = first_start
+        self.read_only = read_only
+        # The account the program and its buses run as, when not this process's own.
+        self.user = None
         self.shot_dir = os.path.join(
             os.environ.get("QLM_SHOT_DIR", os.path.join(os.getcwd(), "acceptance-shots")),
             test_name,
@@ -121,7 +135,16 @@ class QuillmereRun:
     def _start(self):
         shutil.rmtree(self.shot_dir, ignore_errors=True)
         os.makedirs(self.shot_dir)
+        if self.read_only and os.geteuid() == 0:
+            if shutil.which("setpriv") is None:
+                raise Skip("setpriv (util-linux) is needed to run the program as nobody")
+            try:
+                self.user = pwd.getpwnam("nobody")
+            except KeyError:
+                raise Skip("there is no user nobody to run the program as") from None
         self._root = tempfile.mkdtemp(prefix="qlm-accept-")
+        if self.user is not None:
+            os.chmod(self._root, 0o755)  # the other account reaches the program through it
         self._lay_out_folders()
         self.env = self._base_env()
         self._start_display()
@@ -132,27 +155,44 @@ class QuillmereRun:
     def _lay_out_folders(self):
         source = _program_dir()
         self.program_dir = os.path.join(self._root, "program")
-        self.data_dir = os.path.join(self._root, "data")
-        os.makedirs(self.data_dir)
+        if self.first_start:
+            self.data_dir = os.path.join(self._root, "home", ".local", "share", "quillmere",
+                                         "data")
+        else:
+            self.data_dir = os.path.join(self._root, "data")
+            os.makedirs(self.data_dir)
         # The spoken prompts are large; the settings point SndPath at the built folder.
         shutil.copytree(source, self.program_dir, ignore=shutil.ignore_patterns("QLMTest"))
         for leftover in ("QLMtest.ini", "report.prn"):
             path = os.path.join(self.program_dir, leftover)
             if os.path.exists(path):
                 os.remove(path)
-        with open(os.path.join(self.program_dir, "QLMtest.ini"), "w", encoding="latin-1") as ini:
-            ini.write(
-                "[Settings]\nNumLock=False\n"
-                f"[Path]\nFilePath={self.data_dir}\nSndPath={source}\n"
-            )
+        if not self.first_start:
+            with open(os.path.join(self.program_dir, "QLMtest.ini"), "w",
+                      encoding="latin-1") as ini:
+                ini.write(
+                    "[Settings]\nNumLock=False\n"
+                    f"[Path]\nFilePath={self.data_dir}\nSndPath={source}\n"
+                )
         if self.client_file is not None:
             shutil.copyfile(self.client_file, self.client_file_path)
+        if self.read_only:
+            if os.path.exists(self.client_file_path):
+                os.chmod(self.client_file_path, 0o444)
+            os.chmod(self.data_dir, 0o555)
+
+    def _own(self, path):
+        """Gives `path` to the account the program runs as."""
+        if self.user is not None:
+            os.chown(path, self.user.pw_uid, self.user.pw_gid)
 
     def _base_env(self):
         home = os.path.join(self._root, "home")
         runtime = os.path.join(self._root, "runtime")
         os.makedirs(home)
         os.makedirs(runtime, mode=0o700)
+        self._own(home)
+        self._own(runtime)
         env = {
             key: value
             for key, value in os.environ.items()
@@ -161,6 +201,7 @@ class QuillmereRun:
         }
         temp = os.path.join(self._root, "tmp")
         os.makedirs(temp)
+        self._own(temp)
         env.update(
             HOME=home,
             # The single-instance socket lives in the temporary folder: a private one keeps
@@ -175,6 +216,13 @@ class QuillmereRun:
             NO_AT_BRIDGE="0",
         )
         return env
+
+    def _as_user(self, args):
+        """The command run as the program's account (unchanged when that is this one's)."""
+        if self.user is None:
+            return args
+        return [shutil.which("setpriv"), f"--reuid={self.user.pw_uid}",
+                f"--regid={self.user.pw_gid}", "--clear-groups", "--", *args]
 
     def _spawn(self, args, log_name, **kwargs):
         log = open(os.path.join(self.shot_dir, log_name), "wb")
@@ -233,8 +281,11 @@ class QuillmereRun:
         return data.split(b"\n", 1)[0].decode().strip()
 
     def _start_buses(self):
+        # The buses are the program's account's: a session bus admits no other (but root to
+        # the accessibility bus, which is all this process reads).
         address = self._spawn_and_read(
-            [_need("dbus-daemon"), "--session", "--nofork", "--nopidfile", "--print-address=FD"],
+            self._as_user([_need("dbus-daemon"), "--session", "--nofork", "--nopidfile",
+                           "--print-address=FD"]),
             "dbus.log", "the D-Bus session bus")
         self.env["DBUS_SESSION_BUS_ADDRESS"] = address
         # Started here rather than by bus activation, so that it and its accessibility bus
@@ -242,17 +293,21 @@ class QuillmereRun:
         launcher = "/usr/libexec/at-spi-bus-launcher"
         if not os.path.exists(launcher):
             raise HarnessError("at-spi2-core is not installed (scripts/install-deps installs it)")
-        self._spawn([launcher, "--launch-immediately"], "at-spi.log")
-        self._wait(lambda: self._a11y_bus_address(), "the accessibility bus", START_TIMEOUT)
+        self._spawn(self._as_user([launcher, "--launch-immediately"]), "at-spi.log")
+        a11y = self._wait(lambda: self._a11y_bus_address(), "the accessibility bus",
+                          START_TIMEOUT)
         # This process reads the tree over the same private buses.
         for key in ("DISPLAY", "DBUS_SESSION_BUS_ADDRESS"):
             os.environ[key] = self.env[key]
-        os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+        if self.user is None:
+            os.environ.pop("AT_SPI_BUS_ADDRESS", None)
+        else:
+            os.environ["AT_SPI_BUS_ADDRESS"] = a11y
 
     def _a11y_bus_address(self):
         result = subprocess.run(
-            ["dbus-send", "--session", "--print-reply=literal", "--dest=org.a11y.Bus",
-             "/org/a11y/bus", "org.a11y.Bus.GetAddress"],
+            self._as_user(["dbus-send", "--session", "--print-reply=literal",
+                           "--dest=org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus.GetAddress"]),
             env=self.env, capture_output=True, text=True, timeout=5,
         )
         return result.stdout.strip() if result.returncode == 0 else None
@@ -271,7 +326,8 @@ class QuillmereRun:
 
     def _start_program(self):
         self.program = self._spawn(
-            [os.path.join(self.program_dir, "quillmere"), "--home", self.program_dir],
+            self._as_user([os.path.join(self.program_dir, "quillmere"), "--home",
+                           self.program_dir]),
             "quillmere.log",
         )
 
@@ -280,6 +336,8 @@ class QuillmereRun:
             self._end_group(process)
         self._groups.clear()
         if self._root is not None:
+            if self.read_only and os.path.isdir(self.data_dir):
+                os.chmod(self.data_dir, 0o755)  # so that its files can go too
             shutil.rmtree(self._root, ignore_errors=True)
             self._root = None
 
@@ -388,8 +446,10 @@ class QuillmereRun:
             shown = ["?"]
         return f"; windows: {', '.join(shown) or 'none'}"
 
-    def wait_for_window(self, caption, timeout=SCREEN_TIMEOUT, shot=True):
-        """Waits until the active window has this caption; photographs it."""
+    def wait_for_window(self, caption, timeout=SCREEN_TIMEOUT, shot=True, named=True):
+        """Waits until the active window has this caption; photographs it, and checks that each
+        of its focusable controls has a name for a screen reader (named=False: a dialog of the
+        toolkit's own, which is not ours to name)."""
 
         def probe():
             window = self.active_window()
@@ -399,7 +459,17 @@ class QuillmereRun:
                             self._describe_windows)
         if shot:
             self.screenshot(caption)
+        if named:
+            unnamed = self.unnamed(window)
+            if unnamed:
+                raise HarnessError(f'"{caption}" has controls without a name: {unnamed!r}')
         return window
+
+    def unnamed(self, window):
+        """The focusable controls of the window that a screen reader could not name."""
+        pyatspi = self._pyatspi()
+        return [c for c in self.controls(window)
+                if not c.name and c.accessible.getState().contains(pyatspi.STATE_FOCUSABLE)]
 
     def read(self, accessible):
         pyatspi = self._pyatspi()
@@ -591,4 +661,7 @@ def run_test(body):
     except HarnessError as error:
         print(f"FAIL: {error}", file=sys.stderr)
         sys.exit(1)
+    except Skip as why:
+        print(f"SKIP: {why}", file=sys.stderr)
+        sys.exit(SKIP)
     sys.exit(0)

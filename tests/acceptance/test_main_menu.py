@@ -1,4 +1,5 @@
-"""The main menu on an empty data location, worked from the keyboard to Exit Application."""
+"""A first start without settings, straight to the main menu on the user's own data folder,
+worked from the keyboard to Exit Application."""
 
 import os
 import stat
@@ -20,15 +21,18 @@ def check(condition, message):
 
 
 def prompt_panel(run):
-    # The prompt panel is the main window's only text label (the logo is an image).
-    labels = run.find(role="label")
+    # The prompt panel is the main window's only text label (the logo is an image) but for the
+    # line on the data location.
+    labels = [c for c in run.find(role="label") if not c.name.startswith("Data location: ")]
     check(len(labels) == 1, f"expected the prompt panel as the only label, found {labels!r}")
     return labels[0]
 
 
 def main():
-    with QuillmereRun("test_main_menu") as run:
+    with QuillmereRun("test_main_menu", first_start=True) as run:
+        # No key is needed to reach the menu, and it names the folder it uses.
         run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
+        run.control(name=f"Data location: {run.data_dir} \u2014 0 of 51 clients", role="label")
 
         buttons = {c.name: c for c in run.find(role="push button")}
         check(set(PROMPTS) <= set(buttons), f"menu choices missing: {sorted(buttons)}")
@@ -49,20 +53,29 @@ def main():
             raise HarnessError("Tab never reached Exit Application")
         run.screenshot("Exit Application focused")
 
-        # The About box from the menu bar, closed with Enter, gives the focus back.
-        run.key("alt+a")
-        run.wait_for_window("About Quillmere")
-        run.wait_for_focus(name="OK", role="push button")
-        run.key("Return")
-        run.wait_for_window("Quillmere")
-        run.wait_for_focus(name="Exit Application", role="push button")
+        # The About box, from the menu bar and from the Help menu, closed with Enter and with
+        # Escape, gives the focus back.
+        for keys, close in ((["alt+a"], "Return"), (["alt+h", "a"], "Escape")):
+            run.key(*keys)
+            run.wait_for_window("About Quillmere")
+            run.wait_for_focus(name="OK", role="push button")
+            run.key(close)
+            run.wait_for_window("Quillmere", shot=False)
+            run.wait_for_focus(name="Exit Application", role="push button")
 
         run.key("Return")
         status = run.wait_for_exit()
         check(status == 0, f"quillmere ended with status {status}: {run.program_output()!r}")
 
-        # Start-up made the client file, empty and private to its owner, and the lock file
-        # both programs share, and cleaned up after its write test.
+        # Start-up made the user's own folder and the client file, empty and private to their
+        # owner, and the lock file both programs share, and cleaned up after its write test.
+        # The folder stood in for a setting that named none, and is not stored as one.
+        for folder in (run.data_dir, os.path.dirname(run.data_dir)):
+            mode = stat.S_IMODE(os.stat(folder).st_mode)
+            check(mode == 0o700, f"{folder} has mode {mode:o}, expected 700")
+        with open(os.path.join(run.program_dir, "QLMtest.ini"), encoding="latin-1") as ini:
+            settings = ini.read()
+        check("FilePath" not in settings, f"the settings name a data location: {settings!r}")
         check(os.path.isfile(run.client_file_path), "DATA401.QLM was not created")
         info = os.stat(run.client_file_path)
         check(info.st_size == 0, f"DATA401.QLM holds {info.st_size} bytes, expected 0")

@@ -52,7 +52,7 @@ def main():
         run.wait_for_window("Client Report")
         run.key("alt+p")
         # Without a printer the dialog offers a PDF file in the home folder; Enter prints.
-        run.wait_for_window("Print Report")
+        run.wait_for_window("Print Report", named=False)  # the toolkit's dialog
         pdf = os.path.join(run.env["HOME"], "Quillmere report.pdf")
         run.key("Return")
         run.wait_for_window("Client Report", shot=False)

@@ -15,6 +15,7 @@
 #include "session/Settings.h"
 #include "support/FakeServices.h"
 #include "support/TestFolder.h"
+#include "ui/Help.h"
 #include "ui/MenuChoice.h"
 
 using namespace qlm;
@@ -50,12 +51,21 @@ void press(QWidget* widget, Qt::Key key) {
     QTest::keyClick(widget, key);
 }
 
-// A program folder with the publisher file, a data location of `count` clients, the settings
-// naming it unless told otherwise, and the main menu over them.
+// The user's own folders of a test: its data location (not there yet) and its guide.
+UserFolders ownFolders(const TestFolder& folder) {
+    UserFolders user;
+    user.location = folder.root() + "/home/.local/share/quillmere/data";
+    user.guide = folder.root() + "/doc #1/user-guide.html";
+    return user;
+}
+
+// A program folder with the publisher file, a data location of `count` clients (that only
+// `injector` may refuse), the settings naming it unless told otherwise, and the main menu over
+// them.
 struct Program {
     TestFolder folder;
     FileSystem files;
-    Session session{files, folder.program()};
+    Session session{files, folder.program(), ownFolders(folder)};
     Settings& settings = session.Settings;
     FakeServices fake;
     FakeMessages& messages = fake.messages;
@@ -63,7 +73,8 @@ struct Program {
     std::string exportTo;
     std::unique_ptr<FrmMainMenu> menu;
 
-    explicit Program(int count, bool withSettings = true) {
+    explicit Program(int count, bool withSettings = true, FaultInjector injector = {})
+        : files(std::move(injector)) {
         TestFolder::write(folder.program() + "/PUBLISHERS.TXT",
                           TestFolder::read(TestFolder::sourceFolder() + "/data/PUBLISHERS.TXT"));
         TestFolder::write(folder.clientFile(), clients(count));
@@ -114,6 +125,7 @@ struct Program {
         return found;
     }
     QString msgPanel() const { return menu->findChild<QLabel*>("MsgPanel")->text(); }
+    QString location() const { return menu->findChild<QLabel*>("lblDataLocation")->text(); }
     QAction* action(const char* name) const { return menu->findChild<QAction*>(name); }
 };
 
@@ -123,6 +135,7 @@ class MainMenuTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void startUpListsTheClients_data();
     void startUpListsTheClients();
     void emptyListSendsTheFocusToAddNewClient();
     void onlyEnterOnExitEndsTheProgram();
@@ -133,13 +146,27 @@ private slots:
     void changeDataDriveLoadsTheOtherLocation();
     void exportScoresFromTheOptionsMenu();
     void missingProgramFileAtStartUp();
+    void helpOpensTheGuideAtTheScreensSection_data();
+    void helpOpensTheGuideAtTheScreensSection();
     void numLockOptionToggledTwice();
     void activationClosesOtherScreensExceptDuringEdit();
 };
 
+// A location that cannot be written opens for reading: its clients are listed, and what
+// would write is off, with the reason in the prompt line.
+void MainMenuTest::startUpListsTheClients_data() {
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("writable") << false;
+    QTest::newRow("read only") << true;
+}
+
 void MainMenuTest::startUpListsTheClients() {
-    Program program(12);
-    program.menu->setChoiceScreens(FrmMainMenu::EditChoice, [] {});
+    QFETCH(bool, readOnly);
+    Program program(12, true,
+                    readOnly ? test::FailOn(FileOp::Write, "/data/", EROFS) : FaultInjector{});
+    for (int i = 0; i < 3; ++i) {
+        program.menu->setChoiceScreens(i, [] {});
+    }
     QVERIFY(program.start());
     QCOMPARE(program.menu->windowTitle(), QStringLiteral("Quillmere"));
     QCOMPARE(program.list()->count(), 12);
@@ -149,10 +176,15 @@ void MainMenuTest::startUpListsTheClients() {
     QCOMPARE(program.session.QuestionBankPath, program.folder.program() + "/QLMtest.db");
     QCOMPARE(program.settings.read("Options", "SystemDB", "", 300),
              program.folder.program() + "/tvnsys.mda");
+    QCOMPARE(program.location(), QStringLiteral("Data location: %1%2 \u2014 12 of 51 clients")
+                                     .arg(QString::fromStdString(program.folder.data()),
+                                          readOnly ? QStringLiteral(" (read only)") : QString()));
 
     program.list()->setFocus(Qt::TabFocusReason);
     QCOMPARE(program.msgPanel(),
-             QStringLiteral("Use up or down arrow keys or mouse to select client."));
+             readOnly ? QStringLiteral("Use up or down arrow keys or mouse to select client. This "
+                                       "location is read only: clients cannot be added or edited.")
+                      : QStringLiteral("Use up or down arrow keys or mouse to select client."));
     auto* frame = program.menu->findChild<QGroupBox*>("fraClient");
     QCOMPARE(frame->palette().color(QPalette::Window), QColor(0, 255, 255));
     QVERIFY(frame->font().bold());
@@ -161,11 +193,11 @@ void MainMenuTest::startUpListsTheClients() {
     QCOMPARE(int(program.session.CurrentClient), 1);
     QTest::keyClick(program.list(), Qt::Key_End);
     QCOMPARE(int(program.session.CurrentClient), 12);
-    // Edit is enabled by the selection; choices whose screens do not exist yet stay disabled.
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(program.choice(i)->isEnabled(), i == 0 || i == FrmMainMenu::ExitChoice);
+        QCOMPARE(program.choice(i)->isEnabled(), !readOnly || i >= FrmMainMenu::SupervisorChoice);
     }
-    program.choice(0)->setFocus(Qt::TabFocusReason);
+    program.choice(2)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(program.msgPanel().contains("read only"), readOnly);
     QCOMPARE(frame->palette().color(QPalette::Window), QColor(0, 0, 255));
     QVERIFY(!frame->font().bold());
 }
@@ -234,26 +266,77 @@ void MainMenuTest::changedClientFileEndsTheProgram() {
              (std::vector<Message>{DataDiskChangedMessage(), DataDiskStillNotFoundMessage()}));
 }
 
+// A FilePath that names no folder here opens the user's own, silently; one that cannot be
+// opened asks, and giving up (Escape in the dialog) goes on in the user's own folder too. Only
+// a folder chosen is stored, so that the user follows an administrator's later FilePath.
 void MainMenuTest::firstStartWithoutSettings_data() {
-    QTest::addColumn<bool>("tryAnother");
-    QTest::newRow("Yes, then a folder is chosen") << true;
-    QTest::newRow("No") << false;
+    QTest::addColumn<QString>("filePath");  // "-": none; "gone": a folder that is not there
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("dialog");  // what is done in the dialog, if it comes
+    QTest::addColumn<QString>("opened");  // own, data, or "" when the program ends
+    QTest::newRow("no settings") << "-"
+                                 << ""
+                                 << ""
+                                 << "own";
+    QTest::newRow("a drive letter") << "a:"
+                                    << ""
+                                    << ""
+                                    << "own";
+    QTest::newRow("missing folder, Yes, a folder chosen") << "gone"
+                                                          << "Y"
+                                                          << "choose"
+                                                          << "data";
+    QTest::newRow("missing folder, Yes, Escape") << "gone"
+                                                 << "Y"
+                                                 << "escape"
+                                                 << "own";
+    QTest::newRow("missing folder, No") << "gone"
+                                        << "N"
+                                        << ""
+                                        << "";
 }
 
 void MainMenuTest::firstStartWithoutSettings() {
-    QFETCH(bool, tryAnother);
+    QFETCH(QString, filePath);
+    QFETCH(QString, answer);
+    QFETCH(QString, dialog);
+    QFETCH(QString, opened);
     Program program(4, false);
-    program.messages.answer(tryAnother ? MsgAnswer::Yes : MsgAnswer::No);
-    if (tryAnother) {
-        whenModal([&](QWidget* modal) { program.choose(modal, program.folder.data()); });
+    const std::string own = program.session.OwnDataPath;
+    const std::string gone = program.folder.root() + "/Gone";
+    if (filePath != "-") {
+        program.settings.WriteINIFilePath(filePath == "gone" ? gone : filePath.toStdString());
     }
-    QCOMPARE(program.start(), tryAnother);
-    QCOMPARE(program.messages.shown, std::vector<Message>{NoTestInformationMessage("a:")});
-    QCOMPARE(program.messages.shown[0].text,
-             std::string("No test information found on drive A:, would you like to try another "
-                         "drive?"));
-    QCOMPARE(program.settings.GetINIFilePath(), tryAnother ? program.folder.data() : "a:");
-    QCOMPARE(program.list()->count(), tryAnother ? 4 : 0);
+    const std::string stored = program.settings.GetINIFilePath();
+    if (!answer.isEmpty()) {
+        program.messages.answer(answer == "Y" ? MsgAnswer::Yes : MsgAnswer::No);
+    }
+    std::string preselected = "<no dialog>";
+    if (!dialog.isEmpty()) {
+        whenModal([&](QWidget* modal) {
+            if (auto* combo = modal->findChild<QComboBox*>("drDrive")) {
+                preselected = combo->currentText().toStdString();
+            }
+            if (dialog == "choose") {
+                program.choose(modal, program.folder.data());
+            } else {
+                press(modal->findChild<QPushButton*>("cmdDone"), Qt::Key_Escape);
+            }
+        });
+    }
+    QCOMPARE(program.start(), !opened.isEmpty());
+    QCOMPARE(program.messages.shown, filePath == "gone"
+                                         ? std::vector<Message>{NoTestInformationMessage(gone)}
+                                         : std::vector<Message>{});
+    QCOMPARE(preselected, dialog.isEmpty() ? "<no dialog>" : own);
+    if (opened.isEmpty()) {
+        return;
+    }
+    const std::string where = opened == "own" ? own : program.folder.data();
+    QCOMPARE(program.session.DataPath, where);
+    QCOMPARE(program.list()->count(), opened == "own" ? 0 : 4);
+    QCOMPARE(program.settings.GetINIFilePath(), opened == "own" ? stored : where);
+    QVERIFY(program.location().startsWith(QString::fromStdString("Data location: " + where)));
 }
 
 void MainMenuTest::changeDataDriveLoadsTheOtherLocation() {
@@ -314,6 +397,65 @@ void MainMenuTest::missingProgramFileAtStartUp() {
     QVERIFY(program.messages.shown[1].text.find("The program file " + path + " cannot be read.") ==
             0);
     QVERIFY(program.messages.shown[1].text.find("Error 53:") != std::string::npos);
+}
+
+// F1 opens the guide at the section of the screen it is pressed on; never over the on-screen
+// test, whose juvenile is not to reach a browser or the guide's secret code.
+void MainMenuTest::helpOpensTheGuideAtTheScreensSection_data() {
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("section");  // "-": nothing opened
+    QTest::newRow("F1 on the main menu") << "menu"
+                                         << "main-menu";
+    QTest::newRow("Help > User Guide") << "guide"
+                                       << "";
+    QTest::newRow("F1 on the about box") << "about"
+                                         << "about-box";
+    QTest::newRow("F1 over the on-screen test") << "test"
+                                                << "-";
+    QTest::newRow("no guide installed") << "missing"
+                                        << "-";
+}
+
+void MainMenuTest::helpOpensTheGuideAtTheScreensSection() {
+    QFETCH(QString, where);
+    QFETCH(QString, section);
+    Program program(1);
+    const std::string guide = program.session.GuideFile;
+    if (where != "missing") {
+        QVERIFY(QDir().mkpath(QFileInfo(QString::fromStdString(guide)).path()));
+        TestFolder::write(guide, "<html></html>");
+    } else {
+        program.messages.answer(MsgAnswer::OK);
+    }
+    QVERIFY(program.start());
+    QDialog test;
+    if (where == "guide") {
+        program.action("mnuHelpGuide")->trigger();
+    } else if (where == "about") {
+        whenModal([](QWidget* about) {
+            QTest::keyClick(about, Qt::Key_F1);
+            QTest::keyClick(about, Qt::Key_Escape);
+        });
+        program.action("mnuHelpMenuAbout")->trigger();
+    } else {
+        if (where == "test") {
+            test.setObjectName("frmPresentQA");
+            test.show();
+        }
+        QTest::keyClick(program.list(), Qt::Key_F1);
+    }
+    const std::vector<QUrl>& opened = program.fake.browser.opened;
+    QCOMPARE(opened.size(), std::size_t(section == "-" ? 0 : 1));
+    if (section != "-") {
+        // A file URL, its folder's blank and "#" encoded, and the section as its fragment.
+        QCOMPARE(opened[0].toEncoded(),
+                 QByteArray::fromStdString("file://" + program.folder.root() +
+                                           "/doc%20%231/user-guide.html") +
+                     (section.isEmpty() ? "" : "#" + section.toLatin1()));
+    }
+    QCOMPARE(program.messages.shown, where == "missing"
+                                         ? std::vector<Message>{NoGuideMessage(guide)}
+                                         : std::vector<Message>{});
 }
 
 void MainMenuTest::numLockOptionToggledTwice() {

@@ -96,6 +96,18 @@ void CliCommandsTest::clientsListsEveryClientAsTheMainMenuDoes() {
     QCOMPARE(m_status, 0);
     QCOMPARE(m_out, QString());
     QVERIFY(std::filesystem::is_empty(m_folder->data()));
+
+    // A first start names no location ("a:", the old default): the user's own folder, not made
+    // yet, is an empty location, and listing does not make it.
+    TestFolder::write(m_folder->program() + "/QLMtest.ini", "[Path]\nFilePath=a:\n");
+    const std::string share = m_folder->root() + "/share";
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(share));
+    run({"clients"}, false);
+    before.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", before);
+    QCOMPARE(m_status, 0);
+    QCOMPARE(m_out + m_err, QString());
+    QVERIFY(!std::filesystem::exists(share));
 }
 
 void CliCommandsTest::reportWritesTheReportOfADemoClient_data() {

@@ -96,6 +96,12 @@ void DataLocationTest::readingOnlyWritesNothing() {
     QVERIFY(OpenDataLocation(session, folder.data(), LocationUse::ReadOnly));
     QCOMPARE(session.Clients.NumberOfClients(), std::int16_t(2));
     QVERIFY(!std::filesystem::exists(folder.data() + "/" + WriteTestFileName));
+    try {
+        session.Clients.SaveClient(1);
+        QFAIL("a location opened for reading was written");
+    } catch (const FileError& e) {
+        QCOMPARE(e.number(), 70);
+    }
 
     const std::string empty = folder.root() + "/empty";
     std::filesystem::create_directory(empty);

@@ -30,65 +30,81 @@ void DriveSelectTest::messagesAreExact() {
         "currently running on your computer.  To exit the program, select the Exit Application "
         "option on the Main Menu.  Wait for the disk drive light to turn off, then change data "
         "disks and start the new program.";
-    const Message ask = NoTestInformationMessage("/media/usb0");
-    QCOMPARE(ask.text, std::string("No test information found on drive /MEDIA/USB0, would you "
-                                   "like to try another drive?"));
+    // The folder as typed: in capitals it would name another one.
+    const Message ask = NoTestInformationMessage("/srv/intake/data");
+    QCOMPARE(ask.text, std::string("No test information found on drive /srv/intake/data, would "
+                                   "you like to try another drive?"));
     QVERIFY(ask.title.empty() && ask.icon == MsgIcon::None && ask.buttons == MsgButtons::YesNo);
-    const Message locked = WriteProtectedMessage();
-    QCOMPARE(locked.text, std::string("Data disk write protected!\r\n\r\nSet the data disk to "
-                                      "writable and replace in drive."));
-    QCOMPARE(locked.title, std::string("Data Disk Error"));
-    QVERIFY(locked.icon == MsgIcon::Critical && locked.buttons == MsgButtons::OKCancel);
+    const Message denied = AccessDeniedMessage();
+    QCOMPARE(denied.text, std::string("Data disk cannot be read!\r\n\r\nAsk for the right to read "
+                                      "the data folder, then choose OK to try again."));
+    QCOMPARE(denied.title, std::string("Data Disk Error"));
+    QVERIFY(denied.icon == MsgIcon::Critical && denied.buttons == MsgButtons::OKCancel);
     QCOMPARE(OtherErrorMessage(FileError(61, "Disk full")).text, std::string("Error 61:Disk full"));
     const Message changed = DataDiskChangedMessage();
     QCOMPARE(changed.title, std::string("Data Disk Changed"));
     QCOMPARE(changed.text,
-             "Original data disk not found!\r\rThe data disk used when the program was started "
-             "is no longer in the floppy drive.\r\rIt is VERY important that the data disk not "
-             "be removed or changed while the program is running.  Corruption of the client "
-             "database may occur, possibly making the data disk unusable.\r\r" +
+             "Original data disk not found!\r\rThe data location used when the program was "
+             "started is no longer available (a USB stick removed, or a network share "
+             "disconnected).\r\rIt is VERY important that the data disk not be removed or "
+             "changed while the program is running.  Corruption of the client database may "
+             "occur, possibly making the data disk unusable.\r\r" +
                  exitAdvice + "\r\rPlease re-insert the original data disk and click OK.");
     const Message gone = DataDiskStillNotFoundMessage();
     QCOMPARE(gone.title, std::string("Data Disk Not Found"));
     QCOMPARE(gone.text,
-             "Original data disk still not found!\r\rThe data disk used when the program was "
-             "started is not in the floppy drive.\r\rThe test program must be closed and "
-             "re-opened to use a different data disk.\r\r" +
+             "Original data disk still not found!\r\rThe data location used when the program "
+             "was started is not available (a USB stick removed, or a network share "
+             "disconnected).\r\rThe test program must be closed and re-opened to use a "
+             "different data disk.\r\r" +
                  exitAdvice + "\r\rThis test program will now shut down.");
     QVERIFY(gone.icon == MsgIcon::Critical && gone.buttons == MsgButtons::OK);
     QCOMPARE(DriveHelpMessage().text,
-             std::string("Use the dropdown box to select the drive that the floppy data \r\n"
-                         "diskette or USB Flash Drive is in. Floppy drives are usually A: or\r\n"
-                         "B: and USB drives are usually F: or G:"));
+             std::string("Use the dropdown box to select the folder that holds the data: a\r\n"
+                         "folder of your own, a USB stick (usually under /media) or a\r\n"
+                         "network share. Browse... chooses any other folder."));
 }
 
-// The location in use holds two clients; the one asked for refuses writing `failures` times
-// with `err`, or the dialog is closed (err 0) or names a missing folder (err -1). Nothing of a
-// refused location may be taken on. Answers: O(K), C(ancel), Y(es), N(o).
+// From the menu the location in use holds two clients; at start-up there is none yet, and the
+// user's own folder stands ready. The one asked for refuses `op` `failures` times with `err`,
+// or the dialog is closed (err 0) or names a missing folder (err -1). Nothing of a refused
+// location may be taken on; one that cannot be written opens for reading. Answers: O(K),
+// C(ancel), Y(es), N(o).
 void DriveSelectTest::unusableLocationRetriesOrGivesUp_data() {
     QTest::addColumn<int>("err");
+    QTest::addColumn<int>("op");
     QTest::addColumn<int>("failures");
     QTest::addColumn<bool>("atStartup");
     QTest::addColumn<QString>("answers");
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("lastText");
-    const QString locked = QString::fromStdString(WriteProtectedMessage().text);
+    const QString denied = QString::fromStdString(AccessDeniedMessage().text);
     const int opened = int(LocationOutcome::Opened);
     const int kept = int(LocationOutcome::Kept);
     const int ended = int(LocationOutcome::EndProgram);
-    QTest::newRow("locked, OK once writable") << EROFS << 1 << false << "O" << opened << locked;
-    QTest::newRow("locked, OK, Cancel") << EROFS << 99 << false << "OC" << kept << locked;
-    QTest::newRow("locked, Cancel at start-up") << EROFS << 99 << true << "C" << ended << locked;
-    QTest::newRow("disk full") << ENOSPC << 99 << false << "O" << kept << "Error 61:Disk full";
-    QTest::newRow("disk full at start-up")
-        << ENOSPC << 99 << true << "O" << ended << "Error 61:Disk full";
-    QTest::newRow("dialog closed") << 0 << 0 << false << "" << kept << "";
-    QTest::newRow("dialog closed at start-up") << 0 << 0 << true << "Y" << ended << "";
-    QTest::newRow("missing folder chosen, No") << -1 << 0 << false << "N" << ended << "";
+    const int write = int(FileOp::Write);
+    const int open = int(FileOp::Open);
+    QTest::newRow("write-protected: opened for reading")
+        << EROFS << write << 99 << false << "" << opened << "";
+    QTest::newRow("unreadable, OK once readable")
+        << EACCES << open << 2 << false << "O" << opened << denied;
+    QTest::newRow("unreadable, OK, Cancel")
+        << EACCES << open << 99 << false << "OC" << kept << denied;
+    QTest::newRow("unreadable, Cancel at start-up: own folder")
+        << EACCES << open << 99 << true << "C" << kept << denied;
+    QTest::newRow("disk full") << ENOSPC << write << 99 << false << "O" << kept
+                               << "Error 61:Disk full";
+    QTest::newRow("disk full at start-up: own folder")
+        << ENOSPC << write << 99 << true << "O" << kept << "Error 61:Disk full";
+    QTest::newRow("dialog closed") << 0 << 0 << 0 << false << "" << kept << "";
+    QTest::newRow("dialog closed at start-up: own folder")
+        << 0 << 0 << 0 << true << "Y" << kept << "";
+    QTest::newRow("missing folder chosen, No") << -1 << 0 << 0 << false << "N" << ended << "";
 }
 
 void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
     QFETCH(int, err);
+    QFETCH(int, op);
     QFETCH(int, failures);
     QFETCH(bool, atStartup);
     QFETCH(QString, answers);
@@ -100,12 +116,17 @@ void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
     QVERIFY(QDir().mkpath(QString::fromStdString(other)));
     TestFolder::write(other + "/DATA401.QLM", test::RecordBytes("A") + test::RecordBytes("B"));
     int refused = 0;
-    const FileSystem files([&](FileOp op, const std::string& path) {
-        const bool hit = op == FileOp::Write && path.find("/data/") != std::string::npos;
+    const FileSystem files([&](FileOp at, const std::string& path) {
+        const bool hit = at == FileOp(op) && path.starts_with(folder.data() + "/");
         return hit && refused++ < failures ? err : 0;
     });
-    Session session(files, folder.program());
-    QVERIFY(OpenDataLocation(session, other));
+    const std::string own = folder.root() + "/home/.local/share/quillmere/data";
+    UserFolders user;
+    user.location = own;
+    Session session(files, folder.program(), user);
+    if (!atStartup) {
+        QVERIFY(OpenDataLocation(session, other));
+    }
     session.Settings.WriteINIFilePath(err == 0 ? folder.root() + "/gone" : folder.data());
     FakeMessages messages;
     for (const QChar c : answers) {
@@ -124,8 +145,16 @@ void DriveSelectTest::unusableLocationRetriesOrGivesUp() {
         QCOMPARE(QString::fromStdString(messages.shown.back().text), lastText);
     }
     const bool opened = result == LocationOutcome::Opened;
-    QCOMPARE(session.DataPath, opened ? folder.data() : other);
-    QCOMPARE(int(session.Clients.NumberOfClients()), opened ? 1 : 2);
+    QCOMPARE(session.DataPath, opened ? folder.data() : atStartup ? own : other);
+    QCOMPARE(int(session.Clients.NumberOfClients()), opened ? 1 : atStartup ? 0 : 2);
+    QCOMPARE(session.Clients.readOnly(), err == EROFS);
+    if (atStartup) {
+        // Given up at start-up, the program goes on in the user's own folder, made private.
+        QCOMPARE(QFileInfo(QString::fromStdString(own)).permissions() & 0x0077, 0);
+        QCOMPARE(QFileInfo(QString::fromStdString(folder.root() + "/home/.local")).permissions() &
+                     0x0077,
+                 0);
+    }
 }
 
 void DriveSelectTest::mountedVolumes() {

@@ -186,6 +186,9 @@ void SettingsTest::foldersFollowWhereTheProgramLives() {
     QCOMPARE(joined, at(defaults));
     QCOMPARE(folders.report, at(report));
     QCOMPARE(folders.guide, at(guide));
+    // The user's own data location is only named: the first write makes it.
+    QCOMPARE(folders.location, at("@/home/.local/share/quillmere/data"));
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(folders.location)));
     for (const std::string& made : {folders.settings, folders.report}) {
         struct stat st {};
         QCOMPARE(::stat(made.c_str(), &st), 0);

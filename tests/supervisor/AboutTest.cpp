@@ -28,6 +28,7 @@ class AboutTest : public QObject {
 
 private slots:
     void splashRevealsWithoutOKThenStaysForItsClosingTicks();
+    void aboutBoxShowsOKHighlightedAndEnterCloses_data();
     void aboutBoxShowsOKHighlightedAndEnterCloses();
     void publisherTextsFollowTheCode_data();
     void publisherTextsFollowTheCode();
@@ -55,7 +56,17 @@ void AboutTest::splashRevealsWithoutOKThenStaysForItsClosingTicks() {
     QCOMPARE(splash.closingTicks(), FrmAbout::ClosingTicks);
 }
 
+// Escape closes the box too, also from the OK button, which drops every other key.
+void AboutTest::aboutBoxShowsOKHighlightedAndEnterCloses_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+}
+
 void AboutTest::aboutBoxShowsOKHighlightedAndEnterCloses() {
+    QFETCH(int, key);
+    QFETCH(int, result);
     FrmAbout about(PublisherCode::Second, textsFor(PublisherCode::Second), false, nullptr, 1, 1);
     QCOMPARE(about.windowTitle(), QStringLiteral("About Quillmere"));
     QTimer::singleShot(0, &about, [&] {
@@ -74,9 +85,13 @@ void AboutTest::aboutBoxShowsOKHighlightedAndEnterCloses() {
             QTest::qFail("a letter closed the about box", __FILE__, __LINE__);
             return;
         }
-        QTest::keyClick(ok, Qt::Key_Return);
+        QTest::keyClick(ok, Qt::Key(key));
+        if (about.isVisible()) {
+            QTest::qFail("the key left the about box open", __FILE__, __LINE__);
+            about.done(-1);
+        }
     });
-    QCOMPARE(about.exec(), int(QDialog::Accepted));
+    QCOMPARE(about.exec(), result);
 }
 
 void AboutTest::publisherTextsFollowTheCode_data() {

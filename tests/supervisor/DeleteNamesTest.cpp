@@ -100,7 +100,7 @@ void DeleteNamesTest::deleteNames() {
     QCOMPARE(shown.size(), std::size_t(2));
     QCOMPARE(shown[0].title, std::string("WARNING!"));
     QCOMPARE(shown[0].text, std::string("You are about to delete the Client Name from\r\nall "
-                                        "tests on this diskette.\r\nThe ID number will be "
+                                        "tests in this data location.\r\nThe ID number will be "
                                         "deleted as well.\r\n\r\nAre you SURE you want to do "
                                         "this?"));
     QCOMPARE(shown[1], (Message{"Process complete. Press Enter to continue.", "", MsgIcon::None,

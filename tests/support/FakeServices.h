@@ -58,13 +58,26 @@ private:
     }
 };
 
+// A browser that keeps the pages it was asked to show.
+class RecordingBrowser : public Browser {
+public:
+    bool openUrl(const QUrl& url) override {
+        opened.push_back(url);
+        return starts;
+    }
+
+    bool starts = true;
+    std::vector<QUrl> opened;
+};
+
 // The doubles of every service, and the bundle a screen takes.
 struct FakeServices {
     FakeMessages messages;
     FixedClock clock;
     RecordingAudio audio;
     RecordingPrinter printer;
-    Services services{messages, clock, audio, printer};
+    RecordingBrowser browser;
+    Services services{messages, clock, audio, printer, browser};
 };
 
 }  // namespace qlm::test

@@ -1,0 +1,61 @@
+"""A data location the user may read but not write: the demo clients are listed with "read
+only" beside the location, the choices that would write are off, and a report is shown.
+
+The program runs as a user who cannot write the location (nobody, where the tests run as root).
+"""
+
+import os
+
+from quillmere_ui import START_TIMEOUT, QuillmereRun, run_test
+from test_client_entry import check, choose
+from test_main_menu import prompt_panel
+from test_supervisor import demo_client_file
+
+LIST_PROMPT = ("Use up or down arrow keys or mouse to select client. This location is read "
+               "only: clients cannot be added or edited.")
+
+
+def main():
+    with QuillmereRun("test_read_only", client_file=demo_client_file(), read_only=True) as run:
+        run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
+        run.control(name=f"Data location: {run.data_dir} (read only) \u2014 5 of 51 clients",
+                    role="label")
+        run.wait_for_focus_within(run.control(name="Client List", role="list"))
+        run.wait_for_text(lambda: prompt_panel(run), LIST_PROMPT, "the prompt panel")
+        run.key("Down")
+        run.wait_for_enabled("Edit Current Client", role="push button", enabled=False)
+        run.wait_for_enabled("Add New Client", role="push button", enabled=False)
+
+        choose(run, "Supervisor Options")
+        run.wait_for_window("Supervisor Options")
+        # Verify Data and Delete Names are off: the arrows stay on Reports, and say why.
+        run.key("Right", "Right")
+        run.control(name="This data location is read only: Verify Data and Delete Names are "
+                         "off.", role="label")
+        names = [c.name.strip() for c in run.find(role="label")]
+        check("DEMO, ALEX" in names and "All Clients" not in names, f"the labels are {names!r}")
+        run.key("Tab", "Tab")
+        run.wait_for_focus(name="Execute Selection")
+        run.key("Return")
+        run.wait_for_window("Secret Code")
+        run.type("q")
+        run.key("Return")
+        run.wait_for_focus(name="Information OK")
+        run.key("Return")
+        run.wait_for_window("Client Report")
+        report = run.control(name="Client Report", role="text")
+        check("DEMO, ALEX" in (report.text or ""), "the report does not show client 1")
+        run.key("alt+c")
+        run.wait_for_window("Quillmere")
+        choose(run, "Exit Application")
+        check(run.wait_for_exit() == 0, "quillmere did not end with status 0")
+
+        # Nothing was written to the location, not even a lock file or a backup.
+        check(os.listdir(run.data_dir) == ["DATA401.QLM"],
+              f"the data location holds {sorted(os.listdir(run.data_dir))}")
+        with open(demo_client_file(), "rb") as demo:
+            check(run.client_bytes() == demo.read(), "DATA401.QLM was changed")
+
+
+if __name__ == "__main__":
+    run_test(main)
