@@ -46,7 +46,7 @@ coverage: deps
 	cd $(COVERAGE_BUILD) && ctest -j $(JOBS) > ctest.log || { tail -n 40 ctest.log; exit 1; }
 	gcovr --root . --object-directory $(COVERAGE_BUILD) --filter src/ \
 	    --exclude src/testing/tools/ --print-summary --txt $(COVERAGE_BUILD)/coverage.txt \
-	    | tail -n 2
+	    | tail -n 3
 
 # The desktop program on the demo program folder; without a display, the demo clients in text.
 run: build
