@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     }
     menu.show();
     menu.activateWindow();
-    qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(services, &menu), &menu);
+    qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(session, services, &menu), &menu);
     // As after any sequence of screens: the list shows the file, the keyboard is the menu's.
     menu.Activate();
     menu.raise();

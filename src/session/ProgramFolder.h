@@ -45,6 +45,12 @@ struct UserFolders {
     std::string report;
     // The user guide, an HTML file.
     std::string guide;
+    // The folder of the installation's own settings file, the only one the site's secret code
+    // is read from: the installed settings folder, else the program folder.
+    std::string site;
+    // The user's own data folder ($XDG_DATA_HOME/quillmere), for what the program keeps of a
+    // data location it cannot write; made when first needed.
+    std::string userData;
 };
 
 // An installed program (one that lives in the installed program folder) never writes its
