@@ -32,53 +32,18 @@ QStringList linesIn(const std::string& path) {
 
 }  // namespace
 
-// The access log's lines: what each holds, where they go when the data location cannot be
-// written, and that a failure is never taken for a line written.
+// The access log's lines: the saves of the screens, where the lines go when the data location
+// cannot be written, and that a failure is never taken for a line written.
 class AccessLogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachActionIsOneLineWithoutAName_data();
-    void eachActionIsOneLineWithoutAName();
     void savesOfTheScreensAreLogged_data();
     void savesOfTheScreensAreLogged();
     void aReadOnlyLocationLogsInTheUsersFolder();
     void aFailedLineIsReportedAndTheNextStandsAlone_data();
     void aFailedLineIsReportedAndTheNextStandsAlone();
 };
-
-void AccessLogTest::eachActionIsOneLineWithoutAName_data() {
-    QTest::addColumn<int>("action");
-    QTest::addColumn<QList<int>>("clients");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("view") << int(AccessAction::View) << QList<int>{2} << QStringList{"view\t2"};
-    QTest::newRow("printed: a line a client")
-        << int(AccessAction::Print) << QList<int>{1, 3} << QStringList{"print\t1", "print\t3"};
-    QTest::newRow("export: runs as ranges")
-        << int(AccessAction::Export) << QList<int>{5, 1, 2, 3} << QStringList{"export\t1-3,5"};
-    QTest::newRow("no name deleted")
-        << int(AccessAction::DeleteNames) << QList<int>{} << QStringList{"delete-names\t-"};
-}
-
-void AccessLogTest::eachActionIsOneLineWithoutAName() {
-    QFETCH(int, action);
-    QFETCH(QList<int>, clients);
-    QFETCH(QStringList, lines);
-    TestFolder folder;
-    const FileSystem files;
-    const AccessLog log(files, folder.root() + "/user", "quillmere");
-    const std::string path = log.record(folder.data(), AccessAction(action),
-                                        std::vector<int>(clients.begin(), clients.end()));
-    QCOMPARE(path, folder.data() + "/access.log");
-    const QStringList written = linesIn(path);
-    QCOMPARE(written.size(), lines.size());
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QVERIFY2(lineOf(lines[i]).match(written[i]).hasMatch(), qPrintable(written[i]));
-    }
-    struct stat st {};
-    QCOMPARE(::stat(path.c_str(), &st), 0);
-    QCOMPARE(st.st_mode & 0777, mode_t{0600});
-}
 
 void AccessLogTest::savesOfTheScreensAreLogged_data() {
     QTest::addColumn<int>("action");  // the screen's; a new client is logged as such
@@ -169,6 +134,10 @@ void AccessLogTest::aFailedLineIsReportedAndTheNextStandsAlone() {
     });
     const AccessLog log(files, folder.root() + "/user", "quillmere");
     const std::string path = log.record(folder.data(), AccessAction::View, {1});
+    QCOMPARE(path, folder.data() + "/access.log");
+    struct stat st {};
+    QCOMPARE(::stat(path.c_str(), &st), 0);
+    QCOMPARE(st.st_mode & 0777, mode_t{0600});
     const std::string earlier = TestFolder::read(path);
     armed = true;
     QVERIFY_THROWS_EXCEPTION(FileError, log.record(folder.data(), AccessAction::Print, {2}));
