@@ -209,8 +209,9 @@ void FrmVerify::finish(VerifyStep end) {
     }
     MOUSEWAIT();
     // The verified answers are said to be complete only once they are on the disk.
-    const bool saved = SaveClientChecked(m_session, m_services.messages, n, before,
-                                         {"The verified answers", RetryAdvice});
+    const bool saved =
+        SaveClientChecked(m_session, m_services.messages, n, before,
+                          {"The verified answers", RetryAdvice}, AccessAction::Verify);
     MOUSEDEFAULT();
     if (!saved) {
         // The second entry and its corrections stay for another try.

@@ -17,6 +17,7 @@
 #include "app/NumLock.h"
 #include "session/ClientList.h"
 #include "session/DriveSelect.h"
+#include "session/LogAccess.h"
 #include "session/ScoreExport.h"
 #include "session/Session.h"
 #include "session/StartUp.h"
@@ -24,6 +25,7 @@
 #include "supervisor/FrmAbout.h"
 #include "supervisor/PublisherLogo.h"
 #include "supervisor/ReportPrinting.h"
+#include "supervisor/SecretCode.h"
 #include "ui/Help.h"
 #include "ui/MenuChoice.h"
 #include "ui/Messages.h"
@@ -107,6 +109,10 @@ void FrmMainMenu::buildMenuBar() {
 }
 
 void FrmMainMenu::exportScores() {
+    // Every client's scores at once: guarded as a single report is.
+    if (!AskSecretCode(m_session.Code, m_services, this)) {
+        return;
+    }
     const QString file = m_options.exportFilePicker
                              ? m_options.exportFilePicker(this)
                              : QFileDialog::getSaveFileName(this, QStringLiteral("Export Scores"),
@@ -117,8 +123,13 @@ void FrmMainMenu::exportScores() {
     }
     MOUSEWAIT();
     try {
-        m_session.Files.replaceFile(file.toLocal8Bit().toStdString(), ScoresCsv(m_session));
+        const std::string csv = ScoresCsv(m_session);
         MOUSEDEFAULT();
+        if (!LogAccess(m_session, m_messages, AccessAction::Export, AllClients(m_session),
+                       "The scores were not exported.")) {
+            return;
+        }
+        m_session.Files.replaceFile(file.toLocal8Bit().toStdString(), csv);
         m_messages.show({"The scores of " + std::to_string(m_session.Clients.NumberOfClients()) +
                              " clients were written to " + ToLatin1(file).value_or("the file") +
                              ".",

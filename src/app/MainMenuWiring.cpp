@@ -32,8 +32,10 @@ std::function<void()> Modal(Session& session, Services& services, QWidget* paren
 
 }  // namespace
 
-std::function<bool()> SecretCodeFor(Services& services, QWidget* parent) {
-    return [&services, parent] { return AskSecretCodeNoCancel(services, parent); };
+std::function<bool()> SecretCodeFor(Session& session, Services& services, QWidget* parent) {
+    return [&session, &services, parent] {
+        return AskSecretCodeNoCancel(session.Code, services, parent);
+    };
 }
 
 void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
@@ -72,7 +74,8 @@ void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
             return chosen;
         },
         [&session, &services, &menu](const std::string& language) {
-            ShowPresentQA(session, services, language, SecretCodeFor(services, &menu), &menu);
+            ShowPresentQA(session, services, language, SecretCodeFor(session, services, &menu),
+                          &menu);
         },
     };
     menu.setChoiceScreens(

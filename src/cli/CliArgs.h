@@ -14,8 +14,8 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
-// How many arguments `command` takes at most: the command that "help" explains; what "backup"
-// does, and the backup it restores.
+// How many arguments `command` takes at most: the command that "help" explains; what "code"
+// does; what "backup" does, and the backup it restores.
 std::size_t ArgumentsOf(const std::string& command);
 
 // "qlm COMMAND [ARGUMENT]... [--option VALUE]...", read by getopt_long: options anywhere, their

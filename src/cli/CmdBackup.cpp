@@ -3,6 +3,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "session/LogAccess.h"
 #include "session/Session.h"
 #include "storage/Backup.h"
 #include "storage/ClientRecord.h"
@@ -50,6 +51,8 @@ int RunBackup(Session& session, const CliArgs& args, std::ostream& out) {
             out << "; the file it replaced is kept as " << current;
         }
         out << '\n';
+        LogFor(session, AccessAction::Restore, AllClients(session),
+               "the backup is restored, but not recorded");
         return 0;
     }
     throw UsageError("backup takes \"list\" or \"restore NAME\"");

@@ -3,6 +3,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "session/LogAccess.h"
 #include "session/ScoreExport.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
@@ -16,6 +17,7 @@ int RunExport(Session& session, const CliArgs& args, std::ostream& out) {
     }
     OpenLocationFor(session, args);
     const std::string csv = ScoresCsv(session);
+    LogFor(session, AccessAction::Export, AllClients(session), "nothing was exported");
     if (const auto path = args.get("out")) {
         session.Files.replaceFile(*path, csv);
         out << *path << '\n';

@@ -6,7 +6,6 @@
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "cli/PdfOutput.h"
-#include "report/Report.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
@@ -32,22 +31,20 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
     }
     const std::string path =
         args.get("pdf").value_or(args.get("out").value_or(session.reportFile()));
-    if (!args.has("pdf") && !args.has("all")) {
-        MakeReport(session, path);
-        out << path << '\n';
-        return 0;
-    }
-    // Every report in client order, each client's pages after a form feed of their own.
+    // Every report in client order, each client's pages after a form feed of their own; set
+    // whole before the access log records it and it is written.
     std::string text;
     for (const int n : clients) {
         session.CurrentClient = static_cast<std::int16_t>(n);
         ScoreCurrentClient(session);
         text += (text.empty() ? "" : "\f") + ComposeReport(session);
     }
+    if (args.has("pdf") && clients.empty()) {
+        throw std::runtime_error("the data location holds no clients: no PDF was written");
+    }
+    LogFor(session, args.has("pdf") ? AccessAction::Pdf : AccessAction::Report, clients,
+           "no report was written");
     if (args.has("pdf")) {
-        if (clients.empty()) {
-            throw std::runtime_error("the data location holds no clients: no PDF was written");
-        }
         WriteReportPdf(text, path);
     } else {
         session.Files.replaceFile(path, text);

@@ -28,6 +28,7 @@ int RunScore(Session& session, const CliArgs& args, std::ostream& out) {
     args.allow({"home", "data", "client"});
     SelectClientFor(session, args);
     ScoreCurrentClient(session);
+    LogFor(session, AccessAction::Score, {session.CurrentClient}, "no scores were printed");
 
     const ScoringState& s = session.Scoring;
     std::set<int> scaleItems;

@@ -7,8 +7,10 @@
 #include "cli/CliArgs.h"
 #include "session/ClientList.h"
 #include "session/DataLocation.h"
+#include "session/LogAccess.h"
 #include "session/Session.h"
 #include "session/StartUp.h"
+#include "storage/FileError.h"
 #include "storage/Latin1.h"
 
 namespace qlm::cli {
@@ -30,6 +32,16 @@ void SelectClientFor(Session& session, const CliArgs& args) {
                                     std::to_string(client));
     }
     session.CurrentClient = static_cast<std::int16_t>(client);
+}
+
+void LogFor(Session& session, AccessAction action, const std::vector<int>& clients,
+            const std::string& notDone) {
+    try {
+        session.Log.record(DataLocationOf(session), action, clients);
+    } catch (const FileError& error) {
+        throw std::runtime_error(notDone + ": the access log cannot be written: Error " +
+                                 std::to_string(error.number()) + ": " + error.what());
+    }
 }
 
 int RunClients(Session& session, const CliArgs& args, std::ostream& out) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 #include "session/DataLocation.h"
+#include "storage/AccessLog.h"
 
 namespace qlm {
 struct Session;
@@ -21,6 +24,11 @@ void OpenLocationFor(Session& session, const CliArgs& args,
 // of the location's clients throws std::invalid_argument, a missing one UsageError.
 void SelectClientFor(Session& session, const CliArgs& args);
 
+// Records `action` on `clients` in the access log; where no log can be written, throws
+// std::runtime_error saying so after `notDone` ("no report was written").
+void LogFor(Session& session, AccessAction action, const std::vector<int>& clients,
+            const std::string& notDone);
+
 // Each command writes its result to `out` and returns the exit status; errors are thrown.
 int RunClients(Session& session, const CliArgs& args, std::ostream& out);
 // The languages of the question bank, or the items and offered choices of one language.
@@ -35,5 +43,10 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out);
 int RunBackup(Session& session, const CliArgs& args, std::ostream& out);
 // Every client's scores as CSV, to --out or the standard output.
 int RunExport(Session& session, const CliArgs& args, std::ostream& out);
+// "code set": the site's own secret code, typed twice (without echo on a terminal) or read as
+// two lines; "code clear": back to the default code.
+int RunCode(Session& session, const CliArgs& args, std::ostream& out);
+// The access log's lines about the data location, from --since YYYY-MM-DD on.
+int RunLog(Session& session, const CliArgs& args, std::ostream& out);
 
 }  // namespace qlm::cli

@@ -35,9 +35,21 @@ const std::map<std::string, CommandEntry>& commands() {
           "list the question bank's languages, or one language's items"}},
         {"clients",
          {qlm::cli::RunClients, "clients [--data DIR]", "list the clients of a data location"}},
+        {"code",
+         {qlm::cli::RunCode, "code set | code clear",
+          "set the site's own supervisor secret code (at least 6 characters, typed twice, or "
+          "two lines on the standard input; only a hash of it is kept, in the installation's "
+          "settings), or go back to the default code"}},
         {"export",
          {qlm::cli::RunExport, "export --csv [--data DIR] [--out FILE]",
-          "every client's scores as CSV, one row per client (default: standard output)"}},
+          "every client's scores as CSV, one row per client (default: standard output); a cell "
+          "that begins with =, +, -, @, a tab or a carriage return gets a leading apostrophe, "
+          "so that a spreadsheet shows it as text instead of running it as a formula"}},
+        {"log",
+         {qlm::cli::RunLog, "log [--since YYYY-MM-DD] [--data DIR]",
+          "print the data location's access log: one line per report viewed, printed or "
+          "written, export and change of client data, with the time (UTC), user, program, "
+          "action and client numbers"}},
         {"report",
          {qlm::cli::RunReport, "report (--client N | --all) [--data DIR] [--out FILE | --pdf FILE]",
           "write client N's report, or every client's in client order, as text or as the "
@@ -98,6 +110,7 @@ int main(int argc, char** argv) {
         qlm::Session session(
             files, programFolder,
             qlm::ResolveUserFolders(programFolder, qlm::FolderIsWritable(programFolder)));
+        session.Log.setProgram("qlm");
         return command->second.run(session, args, std::cout);
     } catch (const qlm::cli::UsageError& e) {
         std::cerr << "qlm: " << e.what() << "\n(qlm help shows the commands and their options)\n";

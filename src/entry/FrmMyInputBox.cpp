@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "ui/MenuChoice.h"
@@ -47,6 +48,12 @@ FrmMyInputBox::FrmMyInputBox(Services& services, QWidget* parent)
     m_txtInput->setStyle(asterisks);
     m_txtInput->installEventFilter(this);
     m_lblHelpMsg->setBuddy(m_txtInput);
+    m_lblWait = new QLabel(this);
+    m_lblWait->setObjectName(QStringLiteral("lblWait"));
+    m_lblWait->hide();
+    m_timWait = new QTimer(this);
+    m_timWait->setInterval(250);
+    connect(m_timWait, &QTimer::timeout, this, &FrmMyInputBox::countDown);
 
     auto* choices = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
@@ -64,6 +71,7 @@ FrmMyInputBox::FrmMyInputBox(Services& services, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_lblHelpMsg);
     layout->addWidget(m_txtInput);
+    layout->addWidget(m_lblWait);
     layout->addLayout(choices);
     setTabOrder(m_txtInput, m_choices[OkChoice]->button());
     setTabOrder(m_choices[OkChoice]->button(), m_choices[CancelChoice]->button());
@@ -82,7 +90,30 @@ int FrmMyInputBox::exec() {
     m_txtInput->setEchoMode(m_passwordInput ? QLineEdit::Password : QLineEdit::Normal);
     ClearShpButtonColor(this, CancelChoice);
     m_txtInput->setFocus(Qt::OtherFocusReason);
+    countDown();
     return QDialog::exec();
+}
+
+void FrmMyInputBox::countDown() {
+    const auto left = std::chrono::ceil<std::chrono::seconds>(m_waitUntil - m_services.clock.Now());
+    const bool waiting = left.count() > 0;
+    const bool waited = !m_txtInput->isEnabled();
+    m_txtInput->setEnabled(!waiting);
+    m_choices[OkChoice]->button()->setEnabled(!waiting);
+    m_lblWait->setVisible(waiting);
+    if (waiting) {
+        const auto seconds = static_cast<int>(left.count());
+        m_lblWait->setText(
+            QStringLiteral("Too many wrong codes: wait %1 second%2 before the next try.")
+                .arg(seconds)
+                .arg(seconds == 1 ? "" : "s"));
+        m_timWait->start();
+    } else {
+        m_timWait->stop();
+        if (waited) {
+            m_txtInput->setFocus(Qt::OtherFocusReason);
+        }
+    }
 }
 
 bool FrmMyInputBox::eventFilter(QObject* watched, QEvent* event) {
@@ -128,6 +159,8 @@ void FrmMyInputBox::reject() {
 
 void FrmMyInputBox::finish(int result) {
     m_passwordInput = false;
+    m_waitUntil = {};
+    m_timWait->stop();
     done(result);
 }
 

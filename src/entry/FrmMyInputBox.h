@@ -2,10 +2,12 @@
 
 #include <QDialog>
 #include <array>
+#include <chrono>
 #include <string>
 
 class QLabel;
 class QLineEdit;
+class QTimer;
 
 namespace qlm {
 
@@ -30,6 +32,8 @@ public:
     void SetInputLength(int length) { m_inputLength = length; }
     const std::string& HelpMessage() const { return m_helpMessage; }
     void SetHelpMessage(std::string text) { m_helpMessage = std::move(text); }
+    // Input is refused until `until` (on the services' clock), the wait counted down in the box.
+    void SetWaitUntil(std::chrono::steady_clock::time_point until) { m_waitUntil = until; }
     const std::string& InputValue() const { return m_inputValue; }
     bool Cancelled() const { return m_cancelled; }
 
@@ -51,6 +55,7 @@ private:
     void informationOK();
     void cancelInput();
     void finish(int result);
+    void countDown();
 
     Services& m_services;
     bool m_passwordInput = false;
@@ -58,8 +63,11 @@ private:
     std::string m_helpMessage;
     std::string m_inputValue;
     bool m_cancelled = false;
+    std::chrono::steady_clock::time_point m_waitUntil{};
 
     QLabel* m_lblHelpMsg = nullptr;
+    QLabel* m_lblWait = nullptr;
+    QTimer* m_timWait = nullptr;
     QLineEdit* m_txtInput = nullptr;
     std::array<MenuChoice*, 2> m_choices{};
 };

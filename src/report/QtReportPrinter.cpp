@@ -72,7 +72,7 @@ QtReportPrinter::QtReportPrinter(QWidget* dialogParent, const FileSystem* files)
     : m_dialogParent(dialogParent), m_files(files) {}
 
 PrintOutcome QtReportPrinter::print(const std::string& reportText, const std::string& documentName,
-                                    std::string& error) {
+                                    std::string& error, const PrintGate& gate) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(documentName));
     QPrintDialog dialog(&printer, m_dialogParent);
@@ -80,7 +80,12 @@ PrintOutcome QtReportPrinter::print(const std::string& reportText, const std::st
     if (dialog.exec() != QDialog::Accepted) {
         return PrintOutcome::Cancelled;
     }
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    const bool toPdf =
+        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    if (gate && !gate(toPdf ? PrintTarget::PdfFile : PrintTarget::Printer, error)) {
+        return PrintOutcome::Failed;
+    }
+    if (toPdf) {
         return writePdf(reportText, printer.outputFileName().toStdString(), printer.pageLayout(),
                         printer.resolution(), error);
     }

@@ -19,7 +19,7 @@ public:
     explicit QtReportPrinter(QWidget* dialogParent = nullptr, const FileSystem* files = nullptr);
 
     PrintOutcome print(const std::string& reportText, const std::string& documentName,
-                       std::string& error) override;
+                       std::string& error, const PrintGate& gate) override;
     PrintOutcome printToPdf(const std::string& reportText, const std::string& pdfFile,
                             std::string& error) override;
 

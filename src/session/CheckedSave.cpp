@@ -2,6 +2,7 @@
 
 #include "session/DataLocation.h"
 #include "session/DriveSelect.h"
+#include "session/LogAccess.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/FileError.h"
@@ -52,7 +53,7 @@ Message DamagedRecordMessage(int n, const std::string& damage, const std::string
 }
 
 bool SaveClientChecked(Session& session, Messages& messages, int n, const ClientRecord& before,
-                       const SaveTexts& texts) {
+                       const SaveTexts& texts, AccessAction action) {
     ClientStore& store = session.Clients;
     const ClientRecord loaded = store.stored(n);
     // Memory keeps what the disk keeps: `before`, over whatever the file now holds instead.
@@ -64,9 +65,12 @@ bool SaveClientChecked(Session& session, Messages& messages, int n, const Client
         putBack();
         return false;
     }
+    int saved = n;
     try {
         if (store.isNewClient(n)) {
-            session.CurrentClient = static_cast<std::int16_t>(store.CommitNewClient());
+            action = AccessAction::NewClient;
+            saved = store.CommitNewClient();
+            session.CurrentClient = static_cast<std::int16_t>(saved);
         } else {
             store.SaveClient(n);
         }
@@ -77,6 +81,8 @@ bool SaveClientChecked(Session& session, Messages& messages, int n, const Client
                           : saveFailedMessage(texts, error));
         return false;
     }
+    LogAccess(session, messages, action, {saved},
+              "The save is done; only its line in the access log is missing.");
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "storage/AccessLog.h"
 #include "ui/Messages.h"
 
 namespace qlm {
@@ -27,7 +28,9 @@ Message DamagedRecordMessage(int n, const std::string& damage, const std::string
 // When either fails, a message says what was not saved, entry n goes back to `before` (memory
 // keeps what the disk keeps; when another program changed the record meanwhile, its changes
 // are taken in under what `before` changed), the disk keeps what it had, and false is returned.
+// A save is recorded in the access log as `action` (a new client as such); a log that cannot
+// be written is said, the save standing.
 bool SaveClientChecked(Session& session, Messages& messages, int n, const ClientRecord& before,
-                       const SaveTexts& texts);
+                       const SaveTexts& texts, AccessAction action = AccessAction::Edit);
 
 }  // namespace qlm

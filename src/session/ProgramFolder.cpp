@@ -21,10 +21,15 @@ std::string variable(const char* name) {
 }
 
 // `set` when it is absolute, else `fallback` below the home folder (as the XDG base directory
-// rules have it), with "quillmere" below it, made owner-only.
-std::string userFolder(const std::string& set, const std::string& home, const char* fallback) {
+// rules have it), with "quillmere" below it.
+std::string userFolderPath(const std::string& set, const std::string& home, const char* fallback) {
     const fs::path base = set.starts_with('/') ? fs::path(set) : fs::path(home) / fallback;
-    const fs::path folder = base / "quillmere";
+    return (base / "quillmere").string();
+}
+
+// The same, made owner-only.
+std::string userFolder(const std::string& set, const std::string& home, const char* fallback) {
+    const fs::path folder = userFolderPath(set, home, fallback);
     std::error_code ec;
     if (fs::create_directories(folder, ec)) {
         fs::permissions(folder, fs::perms::owner_all, ec);
@@ -91,6 +96,7 @@ FolderEnvironment ProcessEnvironment() {
 UserFolders ResolveUserFolders(const std::string& programFolder, bool programFolderWritable,
                                const FolderEnvironment& env) {
     std::error_code ec;
+    const std::string userData = userFolderPath(env.dataHome, env.home, ".local/share");
     // Decided by place, not by rights: root can write the installation, and must not.
     if (fs::equivalent(programFolder, env.installed.program, ec)) {
         std::vector<std::string> defaults = configDirs(env.configDirs);
@@ -100,15 +106,19 @@ UserFolders ResolveUserFolders(const std::string& programFolder, bool programFol
                 std::move(defaults),
                 userFolder(env.dataHome, env.home, ".local/share"),
                 env.installed.doc + "/" + GuideFileName,
-                ownLocation(env)};
+                ownLocation(env),
+                env.installed.settings,
+                userData};
     }
     const std::string guide = programFolder + "/doc/" + GuideFileName;
     if (programFolderWritable) {
-        return {programFolder, programFolder, {}, programFolder, guide, ownLocation(env)};
+        return {programFolder,    programFolder, {},      programFolder, guide,
+                ownLocation(env), programFolder, userData};
     }
     return {programFolder,   userFolder(env.configHome, env.home, ".config"),
             {programFolder}, userFolder(env.dataHome, env.home, ".local/share"),
-            guide,           ownLocation(env)};
+            guide,           ownLocation(env),
+            programFolder,   userData};
 }
 
 bool FolderIsWritable(const std::string& folder) {

@@ -48,6 +48,12 @@ struct UserFolders {
     // The data location where the settings name none (or a drive letter): the user's own
     // folder, $XDG_DATA_HOME/quillmere/data. Not made here: only a write makes it.
     std::string location;
+    // The folder of the installation's own settings file, the only one the site's secret code
+    // is read from: the installed settings folder, else the program folder.
+    std::string site;
+    // The user's own data folder ($XDG_DATA_HOME/quillmere), for what the program keeps of a
+    // data location it cannot write; made when first needed.
+    std::string userData;
 };
 
 // An installed program (one that lives in the installed program folder) never writes its

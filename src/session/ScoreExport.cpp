@@ -1,5 +1,6 @@
 #include "session/ScoreExport.h"
 
+#include <string_view>
 #include <vector>
 
 #include "report/Report.h"
@@ -22,7 +23,10 @@ void addRow(std::string& csv, const std::vector<std::string>& fields) {
 
 }  // namespace
 
-std::string CsvField(const std::string& text) {
+std::string CsvField(const std::string& cell) {
+    const bool formula =
+        !cell.empty() && std::string_view("=+-@\t\r").find(cell[0]) != std::string_view::npos;
+    const std::string text = formula ? "'" + cell : cell;
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }

@@ -14,7 +14,9 @@ struct Session;
 // readable (DataFileError otherwise).
 std::string ScoresCsv(Session& session);
 
-// A CSV field, quoted when it holds a comma, a quote or a line break.
+// A CSV field, quoted when it holds a comma, a quote or a line break. A field that begins with
+// "=", "+", "-", "@", a tab or a carriage return gets a leading apostrophe, so that a
+// spreadsheet opening the file shows it as text instead of running it as a formula.
 std::string CsvField(const std::string& text);
 
 }  // namespace qlm

@@ -10,6 +10,8 @@
 #include "scoring/TestSpec.h"
 #include "session/ProgramFolder.h"
 #include "session/Settings.h"
+#include "session/SiteCode.h"
+#include "storage/AccessLog.h"
 #include "storage/ClientFile.h"
 #include "storage/ClientRecord.h"
 #include "storage/ClientStore.h"
@@ -33,7 +35,10 @@ struct Session {
           ReportFolder(user.report.empty() ? ProgramFolder : std::move(user.report)),
           GuideFile(std::move(user.guide)),
           OwnDataPath(std::move(user.location)),
-          Settings(Files, user.settings.empty() ? ProgramFolder : user.settings, user.defaults) {}
+          Settings(Files, user.settings.empty() ? ProgramFolder : user.settings, user.defaults),
+          Code(Files,
+               (user.site.empty() ? ProgramFolder : user.site) + "/" + qlm::Settings::FileName),
+          Log(Files, user.userData.empty() ? ReportFolder : user.userData, "quillmere") {}
 
     // One of the program's own files (the data files, the question bank), from its data folder.
     std::string programFile(const std::string& name) const { return DataFolder + "/" + name; }
@@ -54,6 +59,10 @@ struct Session {
     // were not resolved.
     std::string OwnDataPath;
     qlm::Settings Settings;
+    // The supervisor's secret code, from the installation's settings only.
+    SiteCode Code;
+    // Where every disclosure and change of client data is recorded; qlm names itself.
+    AccessLog Log;
 
     // The data location as chosen, and the client being worked on (an entry of Clients).
     std::string DataPath;

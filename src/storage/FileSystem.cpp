@@ -269,6 +269,34 @@ void keepModeAndGroup(int fd, const struct stat& old, const std::string& path) {
     }
 }
 
+// A file made beside `sharedLike` takes its group and read and write permissions, so that
+// every account sharing that file can use this one too; where that fails, this account still
+// can.
+void shareLike(int fd, const std::string& sharedLike) {
+    struct stat like {};
+    if (!sharedLike.empty() && ::stat(sharedLike.c_str(), &like) == 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), like.st_gid) == 0) {
+        ::fchmod(fd, (like.st_mode & 0660) | 0600);
+    }
+}
+
+// Opens `path` with `flags`, made first where it is missing: owner-only, or shared like
+// `sharedLike`.
+int openOrMake(const std::string& path, int flags, const std::string& sharedLike) {
+    int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0) {
+        shareLike(fd, sharedLike);
+        return fd;
+    }
+    if (errno == EEXIST) {
+        fd = ::open(path.c_str(), flags);
+    }
+    if (fd < 0) {
+        fail(path);
+    }
+    return fd;
+}
+
 }  // namespace
 
 std::string FileSystem::followLinks(const std::string& path) {
@@ -358,24 +386,8 @@ FileLock FileSystem::lock(const std::string& path, std::chrono::milliseconds pat
                           const std::string& sharedLike) const {
     check(FileOp::Open, path);
     refuseSpecialFile(path);
-    constexpr int Flags = O_RDWR | O_CLOEXEC | O_NONBLOCK;
-    int fd = ::open(path.c_str(), Flags | O_CREAT | O_EXCL, 0600);
-    const bool made = fd >= 0;
-    if (!made && errno == EEXIST) {
-        fd = ::open(path.c_str(), Flags);
-    }
-    if (fd < 0) {
-        fail(path);
-    }
-    FileLock held(fd);
-    struct stat like {};
-    if (made && !sharedLike.empty() && ::stat(sharedLike.c_str(), &like) == 0) {
-        // It holds nothing, so it may be as open as the file it guards; where that fails
-        // this account can still lock.
-        if (::fchown(fd, static_cast<uid_t>(-1), like.st_gid) == 0) {
-            ::fchmod(fd, (like.st_mode & 0660) | 0600);
-        }
-    }
+    FileLock held(openOrMake(path, O_RDWR | O_CLOEXEC | O_NONBLOCK, sharedLike));
+    const int fd = held.m_fd;
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
         int err = injected(FileOp::Lock, path);
@@ -397,6 +409,45 @@ FileLock FileSystem::lock(const std::string& path, std::chrono::milliseconds pat
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+}
+
+void FileSystem::appendLines(const std::string& path, std::string_view lines,
+                             const std::string& sharedLike) const {
+    check(FileOp::Open, path);
+    File file(openOrMake(path, O_RDWR | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, sharedLike),
+              path, this);
+    struct stat st {};
+    if (::fstat(file.m_fd, &st) != 0) {
+        fail(path);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        throw notPlainFile(path, st.st_mode);
+    }
+    // What an earlier append left cut short is ended first, so that no line runs into another.
+    char last = '\n';
+    if (st.st_size > 0 && ::pread(file.m_fd, &last, 1, st.st_size - 1) != 1) {
+        fail(path);
+    }
+    const std::string bytes = (last == '\n' ? "" : "\n") + std::string(lines);
+    check(FileOp::Write, path);
+    // One write, so that the lines of programs appending at once never interleave.
+    std::string_view rest = bytes;
+    if (injected(FileOp::ShortWrite, path) != 0) {
+        rest = rest.substr(0, rest.size() / 2);
+    }
+    while (!rest.empty()) {
+        const ssize_t put = ::write(file.m_fd, rest.data(), rest.size());
+        if (put < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail(path);
+        }
+        rest.remove_prefix(static_cast<std::size_t>(put));
+    }
+    check(FileOp::ShortWrite, path);
+    file.sync();
+    file.close();
 }
 
 void FileSystem::makeFolder(const std::string& path) const {

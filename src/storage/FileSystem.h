@@ -112,6 +112,12 @@ public:
     // `sharedLike` where that file exists, so that every account sharing it can lock too.
     FileLock lock(const std::string& path, std::chrono::milliseconds patience,
                   const std::string& sharedLike = {}) const;
+    // Appends whole `lines` to the file `path` in one write, after ending a last line that an
+    // earlier failed append cut short, and has them on the disk before it returns. A missing
+    // file is made as lock() makes one; a symbolic link is never followed, so that a link
+    // planted in a shared folder cannot send the lines elsewhere.
+    void appendLines(const std::string& path, std::string_view lines,
+                     const std::string& sharedLike = {}) const;
     // Creates a folder readable by its owner only; one that is there already is kept as it is.
     void makeFolder(const std::string& path) const;
     // The names of the plain files in a folder, sorted; a missing folder holds none.

@@ -1,11 +1,16 @@
 #include "supervisor/DeleteNames.h"
 
+#include <sodium.h>
+
+#include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "scoring/NumericValue.h"
 #include "session/DataLocation.h"
 #include "session/DriveSelect.h"
+#include "session/LogAccess.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/Backup.h"
@@ -17,29 +22,23 @@ namespace qlm {
 
 namespace {
 
-// The printable single-byte characters without the blanks: 0x21 to 0x7E and 0xA1 to 0xFF.
-constexpr int FirstPrintable = 0x21;
-constexpr int LastAscii = 0x7E;
-constexpr int FirstUpper = 0xA1;
-
-int printable(int code) {
-    if (code > LastAscii && code < FirstUpper) {
-        code += FirstUpper - (LastAscii + 1);
+// The printable single-byte characters without the blanks and controls: 0x21 to 0x7E and
+// 0xA1 to 0xFF, less the soft hyphen, which shows as nothing.
+std::string drawable() {
+    std::string all;
+    for (int code = 0x21; code <= 0xFF; ++code) {
+        if (code <= 0x7E || (code >= 0xA1 && code != 0xAD)) {
+            all += static_cast<char>(code);
+        }
     }
-    if (code > 0xFF) {
-        code = FirstPrintable + (code - 0x100);
-    }
-    if (code < FirstPrintable) {
-        code += FirstPrintable;
-    }
-    return code;
+    return all;
 }
 
 Message warningMessage() {
     return {
         "You are about to delete the Client Name from\r\nall tests in this data location.\r\nThe "
         "ID number will be deleted as well.\r\n\r\nAre you SURE you want to do this?",
-        "WARNING!", MsgIcon::Critical, MsgButtons::YesNo};
+        "WARNING!", MsgIcon::Critical, MsgButtons::YesNoDefaultNo};
 }
 
 // Scrambles the record's name and marks it deleted; a name deleted already is left alone.
@@ -100,10 +99,18 @@ std::optional<std::string> deleteNamesInBackups(Session& session, Messages& mess
 }  // namespace
 
 void ScrambleName(std::string& name) {
+    static const std::string characters = drawable();
+    if (sodium_init() < 0) {
+        throw std::runtime_error("the cryptography library libsodium cannot be started");
+    }
     for (char& c : name) {
-        const int code = static_cast<unsigned char>(c);
-        if (code != ' ') {
-            c = static_cast<char>(printable(code + (code % 2 == 1 ? 3 : 7)));
+        if (c == ' ') {
+            continue;
+        }
+        // Never the character it replaces, so that no letter of the name stays in its place.
+        const char old = c;
+        while (c == old) {
+            c = characters[randombytes_uniform(static_cast<std::uint32_t>(characters.size()))];
         }
     }
 }
@@ -121,7 +128,9 @@ void DelNames(Session& session, Messages& messages) {
     }
     ClientStore& store = session.Clients;
     std::vector<std::string> damaged;
-    for (int i = 1; i <= store.NumberOfClients(); ++i) {
+    std::vector<int> deleted;
+    std::optional<Message> stopped;
+    for (int i = 1; i <= store.NumberOfClients() && !stopped; ++i) {
         ClientRecord& record = store.entry(i);
         if (!store.damage(i).empty()) {
             damaged.push_back("client " + std::to_string(i));
@@ -134,19 +143,36 @@ void DelNames(Session& session, Messages& messages) {
         session.Scoring.NameDeletedFlag = 1;
         try {
             store.SaveClient(i);
+            deleted.push_back(i);
         } catch (const FileError& error) {
             store.RevertClient(i);
-            messages.show({"The name of client " + std::to_string(i) +
-                               " could not be deleted: Error " + std::to_string(error.number()) +
-                               ":" + error.description() +
-                               "\r\n\r\nThe names of the clients before it are deleted; this "
-                               "client and those after it keep their names. Run Delete Names "
-                               "again once the data disk can be written.",
-                           "Delete Names", MsgIcon::Critical, MsgButtons::OK});
-            return;
+            stopped = Message{"The name of client " + std::to_string(i) +
+                                  " could not be deleted: Error " + std::to_string(error.number()) +
+                                  ":" + error.description() +
+                                  "\r\n\r\nThe names of the clients before it are deleted; this "
+                                  "client and those after it keep their names. Run Delete Names "
+                                  "again once the data disk can be written.",
+                              "Delete Names", MsgIcon::Critical, MsgButtons::OK};
         }
     }
-    if (const auto closing = deleteNamesInBackups(session, messages, std::move(damaged))) {
+    LogAccess(session, messages, AccessAction::DeleteNames, deleted,
+              "The names are deleted all the same.");
+    if (stopped) {
+        messages.show(*stopped);
+        return;
+    }
+    auto closing = deleteNamesInBackups(session, messages, std::move(damaged));
+    // The last report made holds its client's name; it is made afresh whenever it is needed.
+    try {
+        session.Files.remove(session.reportFile());
+    } catch (const FileError& error) {
+        messages.show({"The report file may still hold a name and could not be removed: Error " +
+                           std::to_string(error.number()) + ": " + error.what() +
+                           ".\r\n\r\nRemove it by hand.",
+                       "Delete Names", MsgIcon::Critical, MsgButtons::OK});
+        return;
+    }
+    if (closing) {
         messages.show({*closing, "", MsgIcon::None, MsgButtons::OK});
     }
 }

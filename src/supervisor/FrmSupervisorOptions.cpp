@@ -178,6 +178,14 @@ void FrmSupervisorOptions::showEvent(QShowEvent* event) {
         return;
     }
     m_sstSupervisorOperations->tabBar()->setFocus(Qt::OtherFocusReason);
+    if (m_session.Code.defaultNoticeDue()) {
+        QTimer::singleShot(0, this, [this] {
+            m_services.messages.show(
+                {"The default secret code is in use. An administrator can give this site a code of "
+                 "its own with \"qlm code set\".",
+                 "Default Secret Code", MsgIcon::Information, MsgButtons::OK});
+        });
+    }
 }
 
 bool FrmSupervisorOptions::eventFilter(QObject* watched, QEvent* event) {
@@ -241,7 +249,7 @@ void FrmSupervisorOptions::execute() {
     }
     switch (tab) {
         case ReportsTab:
-            if (AskSecretCode(m_services, this)) {
+            if (AskSecretCode(m_session.Code, m_services, this)) {
                 runReportOption();
             }
             break;

@@ -6,9 +6,11 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "report/ReportFont.h"
+#include "session/LogAccess.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/FileError.h"
@@ -43,7 +45,8 @@ FrmViewReport::FrmViewReport(Session& session, Services& services, QWidget* pare
     }
     connect(m_cmdPrintReport, &QPushButton::clicked, this, [this] {
         try {
-            PrintReportText(m_services, ReadReportText(m_session), "Quillmere report");
+            PrintReportText(m_session, m_services, ReadReportText(m_session), "Quillmere report",
+                            {m_session.CurrentClient});
         } catch (const FileError& error) {
             m_services.messages.show({"The report file cannot be read: " + FailureText(error),
                                       "Print Error", MsgIcon::Critical, MsgButtons::OK});
@@ -75,6 +78,11 @@ void FrmViewReport::showEvent(QShowEvent* event) {
 }
 
 void FrmViewReport::activate() {
+    if (!LogAccess(m_session, m_services.messages, AccessAction::View, {m_session.CurrentClient},
+                   "The report is not shown.")) {
+        QTimer::singleShot(0, this, &QDialog::reject);
+        return;
+    }
     MOUSEWAIT();
     try {
         MakeReport(m_session);

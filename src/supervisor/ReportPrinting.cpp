@@ -1,6 +1,7 @@
 #include "supervisor/ReportPrinting.h"
 
 #include "report/Report.h"
+#include "session/LogAccess.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
@@ -21,10 +22,23 @@ std::string ReadReportText(const Session& session) {
     return text;
 }
 
-bool PrintReportText(Services& services, const std::string& text, const std::string& title) {
+bool PrintReportText(Session& session, Services& services, const std::string& text,
+                     const std::string& title, const std::vector<int>& clients) {
     MOUSEWAIT();
     std::string error;
-    const PrintOutcome outcome = services.printer.print(text, title, error);
+    const PrintOutcome outcome =
+        services.printer.print(text, title, error, [&](PrintTarget target, std::string& why) {
+            try {
+                session.Log.record(
+                    DataLocationOf(session),
+                    target == PrintTarget::PdfFile ? AccessAction::Pdf : AccessAction::Print,
+                    clients);
+                return true;
+            } catch (const FileError& failure) {
+                why = AccessLogFailure(failure);
+                return false;
+            }
+        });
     MOUSEDEFAULT();
     if (outcome == PrintOutcome::Failed) {
         services.messages.show({"The report was not printed.\r\n\r\n" + error, "Print Error",
@@ -55,10 +69,11 @@ bool PrintClientReports(Session& session, Services& services, const std::vector<
     if (text.empty()) {
         return false;
     }
-    return PrintReportText(services, text,
+    return PrintReportText(session, services, text,
                            clients.size() == 1
                                ? "Quillmere report, client " + std::to_string(clients.front())
-                               : "Quillmere reports");
+                               : "Quillmere reports",
+                           clients);
 }
 
 std::string FailureText(const std::exception& error) {

@@ -12,9 +12,11 @@ struct Session;
 // The report file written last: its whole text but the final line feed.
 std::string ReadReportText(const Session& session);
 
-// Sends a report text to the printer, one printed page per report page; a printer or file that
-// fails is said, never called printed. True when it was printed.
-bool PrintReportText(Services& services, const std::string& text, const std::string& title);
+// Sends the report text of `clients` to the printer, one printed page per report page, once
+// the access log holds a line for each client; a printer, file or log that fails is said,
+// never called printed. True when it was printed.
+bool PrintReportText(Session& session, Services& services, const std::string& text,
+                     const std::string& title, const std::vector<int>& clients);
 
 // Makes the reports of `clients` in turn and prints them as one job, so that one choice of
 // printer serves them all; the current client ends as the last one made. A report that cannot

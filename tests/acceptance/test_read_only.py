@@ -27,6 +27,8 @@ def main():
         run.wait_for_enabled("Add New Client", role="push button", enabled=False)
 
         choose(run, "Supervisor Options")
+        run.wait_for_window("Default Secret Code")
+        run.key("Return")
         run.wait_for_window("Supervisor Options")
         # Verify Data and Delete Names are off: the arrows stay on Reports, and say why.
         run.key("Right", "Right")
@@ -55,6 +57,10 @@ def main():
               f"the data location holds {sorted(os.listdir(run.data_dir))}")
         with open(demo_client_file(), "rb") as demo:
             check(run.client_bytes() == demo.read(), "DATA401.QLM was changed")
+        # The report shown is logged in the user's own folder, naming the location.
+        log = os.path.join(run.env["HOME"], ".local/share/quillmere/access.log")
+        with open(log, encoding="utf-8") as lines:
+            check(run.data_dir in lines.read(), f"{log} does not name the location")
 
 
 if __name__ == "__main__":

@@ -1,11 +1,14 @@
 """The supervisor's reports and Delete Names on the demo clients.
 
-Supervisor Options -> the secret code -> the current client's report on screen -> printed to a
-PDF file through the print dialog; then Supervisor Options -> Delete Names -> Yes. The PDF's
-pages are checked against the report, and no readable name may be left in DATA401.QLM.
+Supervisor Options -> the note that the default code is in use -> the secret code -> the
+current client's report on screen -> printed to a PDF file through the print dialog; then
+Supervisor Options -> Delete Names, where Enter answers No, then again with Yes. The PDF's pages
+are checked against the report, and no file under the data location or the report folder may
+hold a readable name; the access log records each step, without names.
 """
 
 import os
+import stat
 import subprocess
 
 from quillmere_ui import SCREEN_TIMEOUT, START_TIMEOUT, QuillmereRun, run_test
@@ -39,6 +42,8 @@ def main():
     with QuillmereRun("test_supervisor", client_file=demo_client_file()) as run:
         run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
         choose(run, "Supervisor Options")
+        run.wait_for_window("Default Secret Code")
+        run.key("Return")
         run.wait_for_window("Supervisor Options")
         # From the tabs over the report options to "Execute Selection".
         run.key("Tab", "Tab")
@@ -62,17 +67,23 @@ def main():
         run.key("alt+c")
         run.wait_for_window("Quillmere")
 
-        # Delete Names: the third tab, then Execute; Yes to the warning, OK to the close.
-        choose(run, "Supervisor Options")
-        run.wait_for_window("Supervisor Options")
-        run.key("Right", "Right")
-        run.key("Tab")
-        run.wait_for_focus(name="Execute Selection")
-        run.screenshot("Delete Names")
-        run.key("Return")
-        run.wait_for_window("WARNING!")
-        run.key("Return")
-        run.wait_for_window("Quillmere")
+        # Delete Names: the third tab, then Execute. A stray Enter on the warning is No; a
+        # deliberate Yes deletes, and OK closes.
+        demo = run.client_bytes()
+        for answer in ("Return", "alt+y"):
+            choose(run, "Supervisor Options")
+            run.wait_for_window("Supervisor Options")
+            run.key("Right", "Right")
+            run.key("Tab")
+            run.wait_for_focus(name="Execute Selection")
+            run.screenshot("Delete Names")
+            run.key("Return")
+            run.wait_for_window("WARNING!")
+            run.key(answer)
+            run.wait_for_window("Quillmere")
+            if answer == "Return":
+                run.wait_for_focus(name="Supervisor Options")
+                check(run.client_bytes() == demo, "Enter on the warning changed the client file")
         run.key("Return")
         run.wait_for_focus(name="Supervisor Options")
         stored = run.client_bytes()
@@ -81,16 +92,27 @@ def main():
             check(name not in stored, f"{name!r} is still readable in DATA401.QLM")
         check(all(stored[n * 185 + 184:n * 185 + 185] == b"1" for n in range(5)),
               "not every record is marked name-deleted")
-        # The backup made before the first write held the names; nothing under the data
-        # location holds them now.
+        # The backup made before the first write held the names, and the report file the
+        # viewed client's; nothing under the data location or the report folder holds one now.
         backups = os.listdir(os.path.join(run.data_dir, "backup"))
         check(len(backups) == 1, f"the backup folder holds {backups}")
-        for folder, _, names in os.walk(run.data_dir):
-            for file_name in names:
-                with open(os.path.join(folder, file_name), "rb") as f:
-                    content = f.read()
-                for name in DEMO_NAMES:
-                    check(name not in content, f"{name!r} is still readable in {file_name}")
+        check(not os.path.exists(os.path.join(run.program_dir, "report.prn")),
+              "the report file is still there")
+        for top in (run.data_dir, run.program_dir):
+            for folder, _, names in os.walk(top):
+                for file_name in names:
+                    with open(os.path.join(folder, file_name), "rb") as f:
+                        content = f.read()
+                    for name in DEMO_NAMES:
+                        check(name not in content, f"{name!r} is still readable in {file_name}")
+        log_file = os.path.join(run.data_dir, "access.log")
+        mode = stat.S_IMODE(os.stat(log_file).st_mode)
+        check(mode == 0o600, f"access.log has mode {mode:o}, expected 600")
+        with open(log_file, encoding="latin-1") as f:
+            actions = [line.rstrip("\n").split("\t")[2:] for line in f]
+        expected = [["quillmere", "view", "1"], ["quillmere", "pdf", "1"],
+                    ["quillmere", "delete-names", "1-5"]]
+        check(actions == expected, f"access.log records {actions}, expected {expected}")
 
         choose(run, "Exit Application")
         check(run.wait_for_exit() == 0, "quillmere did not end with status 0")

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QtTest>
 #include <functional>
@@ -363,26 +364,44 @@ void MainMenuTest::changeDataDriveLoadsTheOtherLocation() {
     QCOMPARE(program.settings.GetINIFilePath(), other);
 }
 
-// Options > Export Scores... writes the header and one row per client; without the scoring
-// tables it says so and writes nothing.
+// Options > Export Scores... asks for the secret code, then writes the header and one row per
+// client once the access log holds its line; without the scoring tables it says so and writes
+// nothing, and a refused code exports nothing.
 void MainMenuTest::exportScoresFromTheOptionsMenu() {
     Program program(2);
     QVERIFY(program.start());
     program.exportTo = program.folder.root() + "/scores.csv";
+    const std::string log = program.folder.data() + "/access.log";
+    const auto exportWith = [&](const char* code) {
+        whenModal([code](QWidget* box) {
+            if (*code == '\0') {
+                box->close();
+                return;
+            }
+            QTest::keyClicks(box->findChild<QLineEdit*>("txtInput"), code);
+            QTest::keyClick(box->findChild<QLineEdit*>("txtInput"), Qt::Key_Return);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        program.action("mnuExportScores")->trigger();
+    };
+    exportWith("");
+    QVERIFY(program.messages.shown.empty());
     program.messages.answer(MsgAnswer::OK);
-    program.action("mnuExportScores")->trigger();
+    exportWith("q");
     QCOMPARE(program.messages.shown.at(0).title, std::string("Export Scores"));
     QCOMPARE(program.messages.shown[0].icon, MsgIcon::Critical);
     QVERIFY(!QFile::exists(QString::fromStdString(program.exportTo)));
+    QVERIFY(!QFile::exists(QString::fromStdString(log)));
 
     program.folder.installBuiltDataFiles();
     program.messages.answer(MsgAnswer::OK);
-    program.action("mnuExportScores")->trigger();
+    exportWith("q");
     QCOMPARE(program.messages.shown.at(1).text,
              "The scores of 2 clients were written to " + program.exportTo + ".");
     const std::string csv = TestFolder::read(program.exportTo);
     QCOMPARE(std::count(csv.begin(), csv.end(), '\n'), 3);
     QVERIFY(csv.find("\r\n2,CLIENT 2,") != std::string::npos);
+    QVERIFY(QString::fromStdString(TestFolder::read(log)).endsWith("\tquillmere\texport\t1-2\n"));
 }
 
 void MainMenuTest::missingProgramFileAtStartUp() {

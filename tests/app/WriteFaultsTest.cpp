@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QtTest>
 #include <cerrno>
 #include <filesystem>
@@ -25,6 +27,8 @@ class WriteFaultsTest : public QObject {
 private slots:
     void noFailedWriteIsReportedOrChangesAFile_data();
     void noFailedWriteIsReportedOrChangesAFile();
+    void newOutputsAreOwnerOnly_data();
+    void newOutputsAreOwnerOnly();
 };
 
 namespace {
@@ -174,6 +178,44 @@ void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile() {
             before.contains(file) || IsBackupName(std::filesystem::path(file).filename().string()),
             file.c_str());
     }
+}
+
+void WriteFaultsTest::newOutputsAreOwnerOnly_data() {
+    QTest::addColumn<int>("path");
+    for (std::size_t p = 0; p < writePaths().size(); ++p) {
+        const std::string name = writePaths()[p].name;
+        if (name == "report" || name == "score export" || name == "PDF") {
+            QTest::newRow(name.c_str()) << int(p);
+        }
+    }
+}
+
+// Every file of client data the programs make is readable and writable by its owner only.
+void WriteFaultsTest::newOutputsAreOwnerOnly() {
+    QFETCH(int, path);
+    const WritePath& write = writePaths()[std::size_t(path)];
+    Program program({});
+    const auto isOutput = [&](const std::string& file) {
+        return file.find(write.target) != std::string::npos;
+    };
+    for (const auto& [file, bytes] : program.stored()) {
+        if (isOutput(file)) {
+            std::filesystem::remove(file);
+        }
+    }
+    const mode_t umask = ::umask(0);  // the programs' own choice, whatever the user's umask
+    const bool written = write.write(program);
+    ::umask(umask);
+    QVERIFY(written);
+    int outputs = 0;
+    for (const auto& [file, bytes] : program.stored()) {
+        if (isOutput(file)) {
+            ++outputs;
+            QCOMPARE(std::filesystem::status(file).permissions(),
+                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        }
+    }
+    QCOMPARE(outputs, 1);
 }
 
 QTEST_MAIN(WriteFaultsTest)

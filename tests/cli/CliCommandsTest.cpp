@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <optional>
 
+#include "session/ScoreExport.h"
+#include "session/SiteCode.h"
+#include "storage/FileSystem.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;
@@ -27,6 +30,11 @@ private slots:
     void failuresGoToStandardErrorWithAFailingStatus();
     void reportsOfEveryClientAsTextAndPdf();
     void exportGivesTheScoresAsCsv();
+    void csvCellsNeverRunAsFormulas_data();
+    void csvCellsNeverRunAsFormulas();
+    void everyDisclosureIsLogged();
+    void codeSetTakesTheSameCodeTwice_data();
+    void codeSetTakesTheSameCodeTwice();
     void backupListsAndRestores();
     void helpAndUsageErrors_data();
     void helpAndUsageErrors();
@@ -40,7 +48,8 @@ private:
 
     // Runs the built "qlm" (or `program`) with `args` on the test's program folder (and data
     // location).
-    void run(QStringList args, bool withData = true, const std::string& program = {}) {
+    void run(QStringList args, bool withData = true, const std::string& program = {},
+             const QByteArray& input = {}) {
         args << "--home" << QString::fromStdString(m_folder->program());
         if (withData) {
             args << "--data" << QString::fromStdString(m_folder->data());
@@ -49,6 +58,8 @@ private:
         process.start(QString::fromStdString(
                           program.empty() ? TestFolder::builtProgramFolder() + "/qlm" : program),
                       args);
+        process.write(input);
+        process.closeWriteChannel();
         QVERIFY(process.waitForFinished());
         m_status = process.exitCode();
         m_out = QString::fromUtf8(process.readAllStandardOutput());
@@ -316,6 +327,89 @@ void CliCommandsTest::exportGivesTheScoresAsCsv() {
     QCOMPARE(parseCsv(m_out).size(), 1);
 }
 
+void CliCommandsTest::csvCellsNeverRunAsFormulas_data() {
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("=") << "=HYPERLINK(\"x\")"
+                       << "\"'=HYPERLINK(\"\"x\"\")\"";
+    QTest::newRow("+") << "+1"
+                       << "'+1";
+    QTest::newRow("-") << "-2+3"
+                       << "'-2+3";
+    QTest::newRow("@") << "@SUM(A1)"
+                       << "'@SUM(A1)";
+    QTest::newRow("tab") << "\tx"
+                         << "'\tx";
+    QTest::newRow("carriage return") << "\rx"
+                                     << "\"'\rx\"";
+    QTest::newRow("inside is harmless") << "O'NEIL=1"
+                                        << "O'NEIL=1";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void CliCommandsTest::csvCellsNeverRunAsFormulas() {
+    QFETCH(QString, cell);
+    QFETCH(QString, written);
+    QCOMPARE(QString::fromStdString(CsvField(cell.toStdString())), written);
+}
+
+// qlm's reports, PDFs, scores, exports and restores each leave their lines in the data
+// location's access log, which "log" prints, from a day on.
+void CliCommandsTest::everyDisclosureIsLogged() {
+    install();
+    const QString pdf = QString::fromStdString(m_folder->root() + "/two.pdf");
+    for (const QStringList& args : {QStringList{"report", "--client", "2"},
+                                    {"report", "--all", "--pdf", pdf},
+                                    {"score", "--client", "3"},
+                                    {"export", "--csv"},
+                                    {"clients"}}) {
+        run(args);
+        QCOMPARE(m_status, 0);
+    }
+    run({"log"});
+    QStringList actions;
+    for (const QString& line : m_out.split('\n', Qt::SkipEmptyParts)) {
+        actions << line.section('\t', 2);
+    }
+    QCOMPARE(actions,
+             (QStringList{"qlm\treport\t2", "qlm\tpdf\t1", "qlm\tpdf\t2", "qlm\tpdf\t3",
+                          "qlm\tpdf\t4", "qlm\tpdf\t5", "qlm\tscore\t3", "qlm\texport\t1-5"}));
+    run({"log", "--since", "2999-01-01"});
+    QCOMPARE(m_status, 0);
+    QVERIFY(m_out.isEmpty());
+}
+
+void CliCommandsTest::codeSetTakesTheSameCodeTwice_data() {
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<QString>("err");  // empty: the code is set
+    QTest::newRow("twice the same") << QByteArray("Sesame 42\nSesame 42\n") << "";
+    QTest::newRow("two codes") << QByteArray("Sesame 42\nsesame 42\n") << "the two codes differ";
+    QTest::newRow("too short") << QByteArray("Ses42\nSes42\n") << "at least 6 characters";
+    QTest::newRow("once only") << QByteArray("Sesame 42\n") << "it must be given twice";
+}
+
+// Only the hash goes into the program folder's settings; "code clear" brings the default back.
+void CliCommandsTest::codeSetTakesTheSameCodeTwice() {
+    QFETCH(QByteArray, typed);
+    QFETCH(QString, err);
+    const FileSystem files;
+    const SiteCode code(files, m_folder->program() + "/QLMtest.ini");
+    run({"code", "set"}, false, {}, typed);
+    QCOMPARE(m_status, err.isEmpty() ? 0 : 1);
+    QVERIFY2(m_err.contains(err), qPrintable(m_err));
+    QCOMPARE(code.isSet(), err.isEmpty());
+    if (err.isEmpty()) {
+        QCOMPARE(m_out,
+                 "the secret code is set in " + QString::fromStdString(code.settingsFile()) + "\n");
+        QVERIFY(code.matches("Sesame 42") && !code.matches("Q"));
+        QVERIFY(!QString::fromStdString(TestFolder::read(code.settingsFile())).contains("Sesame"));
+        run({"code", "clear"}, false);
+        QCOMPARE(m_status, 0);
+        QVERIFY(!code.isSet() && code.matches("q"));
+    }
+}
+
 void CliCommandsTest::backupListsAndRestores() {
     install();
     const std::string demo = TestFolder::read(m_folder->clientFile());
@@ -347,6 +441,8 @@ void CliCommandsTest::backupListsAndRestores() {
     QCOMPARE(TestFolder::read(m_folder->clientFile()), one);
     const std::string kept = m_out.trimmed().split(' ').last().toStdString();
     QCOMPARE(TestFolder::read(backups + "/" + kept), demo);
+    run({"log"});
+    QVERIFY2(m_out.endsWith("\tqlm\trestore\t1\n"), qPrintable(m_out));
 }
 
 void CliCommandsTest::helpAndUsageErrors_data() {
@@ -387,6 +483,10 @@ void CliCommandsTest::helpAndUsageErrors_data() {
     row("report --client 1 --out a --pdf b", 2, "",
         "qlm: --out and --pdf cannot be given together\n");
     row("report --all --client 1", 2, "", "qlm: --client and --all cannot be given together\n");
+    row("help export", 0, "gets a leading apostrophe", "");
+    row("log --since 2026-02-30", 2, "",
+        "qlm: --since must be a day as YYYY-MM-DD, not \"2026-02-30\"\n");
+    row("code", 2, "", "qlm: code takes \"set\" or \"clear\"\n");
     for (const char* args : {"backup", "backup frob", "backup restore", "backup list now"}) {
         row(args, 2, "", "qlm: backup takes \"list\" or \"restore NAME\"\n");
     }

@@ -124,6 +124,7 @@ void SettingsTest::foldersFollowWhereTheProgramLives_data() {
     QTest::addColumn<QString>("defaults");  // joined by ":"
     QTest::addColumn<QString>("report");
     QTest::addColumn<QString>("guide");
+    QTest::addColumn<QString>("site");  // the only settings the secret code is read from
     const QString user = "@/home/.config/quillmere", report = "@/home/.local/share/quillmere";
     QTest::newRow("build folder") << "@/build" << true << ""
                                   << ""
@@ -131,24 +132,28 @@ void SettingsTest::foldersFollowWhereTheProgramLives_data() {
                                   << "@/build"
                                   << ""
                                   << "@/build"
-                                  << "@/build/doc/user-guide.html";
+                                  << "@/build/doc/user-guide.html"
+                                  << "@/build";
     QTest::newRow("read-only unpacked copy")
         << "@/copy" << false << "relative/is/ignored"
         << ""
-        << "@/copy" << user << "@/copy" << report << "@/copy/doc/user-guide.html";
+        << "@/copy" << user << "@/copy" << report << "@/copy/doc/user-guide.html"
+        << "@/copy";
     // Root can write the installation, and must not: the place decides.
     QTest::newRow("installed, run by root")
         << "@/usr/lib/q" << true << ""
         << ""
         << "@/usr/share/q" << user << "/etc/xdg/quillmere:@/etc/q" << report
-        << "@/usr/share/doc/q/user-guide.html";
+        << "@/usr/share/doc/q/user-guide.html"
+        << "@/etc/q";
     QTest::newRow("installed, reached through a link")
         << "@/lib/q" << false << "@/cfg"
         << "@/xdg1:relative:@/xdg2"
         << "@/usr/share/q"
         << "@/cfg/quillmere"
         << "@/xdg1/quillmere:@/xdg2/quillmere:@/etc/q" << report
-        << "@/usr/share/doc/q/user-guide.html";
+        << "@/usr/share/doc/q/user-guide.html"
+        << "@/etc/q";
 }
 
 void SettingsTest::foldersFollowWhereTheProgramLives() {
@@ -200,6 +205,9 @@ void SettingsTest::foldersFollowWhereTheProgramLives() {
     const Session session(files, at(program), folders);
     QCOMPARE(session.programFile("QLMB.TXT"), at(data) + "/QLMB.TXT");
     QCOMPARE(session.reportFile(), at(report) + "/" + ReportFileName);
+    QFETCH(QString, site);
+    QCOMPARE(session.Code.settingsFile(), at(site) + "/QLMtest.ini");
+    QCOMPARE(session.Log.userFolder(), at("@/home/.local/share/quillmere"));
 }
 
 // A user's own settings are read over the defaults key by key; what the user writes goes to

@@ -10,8 +10,9 @@ using qlm::test::TestFolder;
 
 namespace {
 
-bool printableLatin1(unsigned char c) {
-    return (c >= 0x21 && c <= 0x7E) || c >= 0xA1;
+bool printableLatin1(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return (code >= 0x21 && code <= 0x7E) || (code >= 0xA1 && code != 0xAD);
 }
 
 // Three clients; the second's name was deleted before.
@@ -55,54 +56,68 @@ private slots:
 
 void DeleteNamesTest::scrambling_data() {
     QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QByteArray>("scrambled");
-    QTest::newRow("AB") << QByteArray("AB" + QByteArray(23, ' '))
-                        << QByteArray("DI" + QByteArray(23, ' '));
-    QTest::newRow("blanks stay") << QByteArray(25, ' ') << QByteArray(25, ' ');
-    QTest::newRow("words keep their shape") << QByteArray("AL BO") << QByteArray("DS IR");
-    // 'z' + 7 and '|' + 7 would be C1 control codes; 0xFF + 3 would pass 255.
-    QTest::newRow("past the printable range")
-        << QByteArray("z|\xff\xfa") << QByteArray("\xa3\xa5#\"");
+    QTest::newRow("AB") << QByteArray("AB" + QByteArray(23, ' '));
+    QTest::newRow("blanks stay") << QByteArray(25, ' ');
+    QTest::newRow("words keep their shape") << QByteArray("SHEET, PAT" + QByteArray(15, ' '));
+    QTest::newRow("past the printable range") << QByteArray("z|\xff\xfa");
 }
 
+// Every character but the blank changes, to a printable one; two equal names come out
+// differently, and the old fixed shift taken back recovers nothing.
 void DeleteNamesTest::scrambling() {
     QFETCH(QByteArray, name);
-    QFETCH(QByteArray, scrambled);
-    std::string text = name.toStdString();
-    ScrambleName(text);
-    QCOMPARE(QByteArray::fromStdString(text), scrambled);
+    const std::string original = name.toStdString();
+    std::string once = original;
+    std::string twice = original;
+    ScrambleName(once);
+    ScrambleName(twice);
+    QCOMPARE(once.size(), original.size());
+    std::string unshifted = once;
+    for (std::size_t i = 0; i < original.size(); ++i) {
+        QCOMPARE(once[i] == ' ', original[i] == ' ');
+        QVERIFY(original[i] == ' ' || (once[i] != original[i] && printableLatin1(once[i])));
+        const int code = static_cast<unsigned char>(once[i]);
+        unshifted[i] = once[i] == ' ' ? ' ' : static_cast<char>(code - (code % 2 == 0 ? 3 : 7));
+    }
+    const bool blank = original == std::string(original.size(), ' ');
+    QCOMPARE(once == twice, blank);
+    QCOMPARE(unshifted == original, blank);
 }
 
 void DeleteNamesTest::everyCodeStaysPrintable() {
     for (int code = 0x21; code <= 0xFF; ++code) {
         std::string one(1, static_cast<char>(code));
         ScrambleName(one);
-        QVERIFY2(printableLatin1(static_cast<unsigned char>(one[0])),
-                 qPrintable(QString::number(code)));
+        QVERIFY2(printableLatin1(one[0]), qPrintable(QString::number(code)));
         QVERIFY(one[0] != static_cast<char>(code));
     }
 }
 
-// Names not deleted before are scrambled, marked and saved; a second run changes nothing.
+// Names not deleted before are scrambled, marked and saved, the report that may hold one is
+// removed and the run logged; a second run changes nothing.
 void DeleteNamesTest::deleteNames() {
     Program program;
+    TestFolder::write(program.session.reportFile(), "AB REPORT\r\n");
     program.fake.messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
     DelNames(program.session, program.fake.messages);
     const std::string after = TestFolder::read(program.folder.clientFile());
-    QCOMPARE(after.substr(0, 25), "DI" + std::string(23, ' '));
-    QCOMPARE(after.substr(184, 1), std::string("1"));
+    QCOMPARE(after.size(), program.onDisk.size());
+    for (const int r : {0, 2}) {  // the first and third clients
+        const std::string name = after.substr(r * 185, 25);
+        QVERIFY(name != program.onDisk.substr(r * 185, 25));
+        QCOMPARE(name.find_first_of(' '), r == 0 ? std::size_t(2) : std::size_t(4));
+        QCOMPARE(after.substr(r * 185 + 25, 160), program.onDisk.substr(r * 185 + 25, 159) + "1");
+    }
     QCOMPARE(after.substr(185, 185), program.onDisk.substr(185, 185));
-    QCOMPARE(after.substr(370, 9), std::string("aRH3 aDFN"));
-    QCOMPARE(after.substr(370 + 184, 1), std::string("1"));
-    QCOMPARE(after.substr(25, 159), program.onDisk.substr(25, 159));
     QCOMPARE(program.session.Scoring.NameDeletedFlag, std::int16_t(1));
+    QVERIFY(!std::filesystem::exists(program.session.reportFile()));
     const auto& shown = program.fake.messages.shown;
     QCOMPARE(shown.size(), std::size_t(2));
-    QCOMPARE(shown[0].title, std::string("WARNING!"));
-    QCOMPARE(shown[0].text, std::string("You are about to delete the Client Name from\r\nall "
-                                        "tests in this data location.\r\nThe ID number will be "
-                                        "deleted as well.\r\n\r\nAre you SURE you want to do "
-                                        "this?"));
+    QCOMPARE(shown[0],
+             (Message{"You are about to delete the Client Name from\r\nall tests in "
+                      "this data location.\r\nThe ID number will be deleted as well.\r\n\r\n"
+                      "Are you SURE you want to do this?",
+                      "WARNING!", MsgIcon::Critical, MsgButtons::YesNoDefaultNo}));
     QCOMPARE(shown[1], (Message{"Process complete. Press Enter to continue.", "", MsgIcon::None,
                                 MsgButtons::OK}));
 
@@ -110,6 +125,11 @@ void DeleteNamesTest::deleteNames() {
     DelNames(program.session, program.fake.messages);
     QCOMPARE(TestFolder::read(program.folder.clientFile()), after);
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(4));
+    const QString log =
+        QString::fromStdString(TestFolder::read(program.folder.data() + "/access.log"));
+    QVERIFY2(log.contains(QRegularExpression("\tquillmere\tdelete-names\t1,3\n.*"
+                                             "\tquillmere\tdelete-names\t-\n$")),
+             qPrintable(log));
 }
 
 void DeleteNamesTest::answeringNoChangesNothing() {
@@ -147,12 +167,14 @@ void DeleteNamesTest::noReadableNameIsLeftInTheDataLocation() {
                      entry.path().c_str());
         }
     }
-    // The client file and its lock file, the earlier copies and this run's own copy, all
-    // scrambled but for the damaged record of the cut copy.
-    QCOMPARE(files, 5);
+    // The client file, its lock file and access log, the earlier copies and this run's own
+    // copy, all scrambled but for the damaged record of the cut copy.
+    QCOMPARE(files, 6);
     const std::string old =
         TestFolder::read(program.folder.data() + "/backup/DATA401-20261201-090000-000.QLM");
-    QCOMPARE(old, TestFolder::read(program.folder.clientFile()));
+    for (const int r : {0, 2}) {
+        QCOMPARE(old.substr(r * 185 + 184, 1), std::string("1"));
+    }
     QCOMPARE(program.fake.messages.shown.back().text,
              std::string("These records are damaged and were left as they are, names "
                          "included: DATA401-20261202-090000-000.QLM record 2.\r\n\r\nProcess "

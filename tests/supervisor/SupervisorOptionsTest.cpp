@@ -2,11 +2,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QtTest>
 #include <deque>
+#include <functional>
 
 #include "entry/FrmMyInputBox.h"
 #include "supervisor/FrmSupervisorOptions.h"
@@ -20,17 +22,35 @@ using qlm::test::TestFolder;
 
 namespace {
 
-// Three clients with answers, and the data files the reports are made from.
+// Three clients with answers, and the data files the reports are made from; the notice of
+// the default code was given already unless `noticeDue`.
 struct Program : test::EntryProgram {
-    explicit Program(int clients = 3)
+    explicit Program(int clients = 3, bool noticeDue = false, FaultInjector faults = {})
         : EntryProgram(clients == 0 ? std::string()
                                     : test::RecordBytes("ONE", std::string(109, '1')) +
                                           test::RecordBytes("TWO", std::string(109, '2')) +
-                                          test::RecordBytes("THREE", std::string(109, '1'))) {
+                                          test::RecordBytes("THREE", std::string(109, '1')),
+                       std::move(faults)) {
         folder.installBuiltDataFiles();
         session.CurrentClient = 2;
+        if (!noticeDue) {
+            session.Code.defaultNoticeDue();
+        }
+    }
+    // The access log's lines without their time and user.
+    QStringList logged() const {
+        QStringList lines;
+        const QString log = QString::fromStdString(TestFolder::read(folder.data() + "/access.log"));
+        for (const QString& line : log.split('\n', Qt::SkipEmptyParts)) {
+            lines << line.section('\t', 2);
+        }
+        return lines;
     }
 };
+
+FaultInjector failingLog(bool fails) {
+    return fails ? test::FailOn(FileOp::Open, "access.log", EACCES) : FaultInjector();
+}
 
 QPushButton* button(QWidget& screen, const char* name) {
     return screen.findChild<QPushButton*>(QString::fromLatin1(name));
@@ -39,8 +59,12 @@ QString nameShown(QWidget& screen) {
     return screen.findChild<QLabel*>(QStringLiteral("lblNameDisplay"))->text();
 }
 
-void giveSecretCode() {
-    test::OnModal<FrmMyInputBox>([](FrmMyInputBox& box) {
+// Types the code into the box once it is up; `next` is then set for the screen it opens.
+void giveSecretCode(const std::function<void()>& next = {}) {
+    test::OnModal<FrmMyInputBox>([next](FrmMyInputBox& box) {
+        if (next) {
+            next();
+        }
         QTest::keyClicks(box.findChild<QLineEdit*>(QStringLiteral("txtInput")), "q");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -55,6 +79,9 @@ class SupervisorOptionsTest : public QObject {
 private slots:
     void anEmptyDataDiskReturnsAtOnce();
     void tabsShowWhatTheyWorkOn();
+    void aReportIsShownOnlyOnceLogged_data();
+    void aReportIsShownOnlyOnceLogged();
+    void printAllKeepsTheCurrentClient_data();
     void printAllKeepsTheCurrentClient();
     void printSelectedInClientOrder();
 };
@@ -70,9 +97,12 @@ void SupervisorOptionsTest::anEmptyDataDiskReturnsAtOnce() {
 }
 
 void SupervisorOptionsTest::tabsShowWhatTheyWorkOn() {
-    Program program;
+    Program program(3, true);
+    program.fake.messages.answer(MsgAnswer::OK);
     FrmSupervisorOptions screen(program.session, program.fake.services);
     RunModal(screen, [&] {
+        QTRY_COMPARE(program.fake.messages.shown.size(), std::size_t(1));
+        QCOMPARE(program.fake.messages.shown[0].title, std::string("Default Secret Code"));
         auto* tabs = screen.findChild<QTabWidget*>(QStringLiteral("sstSupervisorOperations"));
         QCOMPARE(tabs->tabText(0), QStringLiteral("&Reports"));
         QCOMPARE(nameShown(screen), QStringLiteral("TWO") + QString(22, ' '));
@@ -88,12 +118,74 @@ void SupervisorOptionsTest::tabsShowWhatTheyWorkOn() {
         QCOMPARE(nameShown(screen), QStringLiteral("TWO") + QString(22, ' '));
         QVERIFY(screen.findChild<QRadioButton*>(QStringLiteral("optPrintOption_2"))->isChecked());
     });
+    // Once a run.
+    FrmSupervisorOptions again(program.session, program.fake.services);
+    RunModal(again, [] {});
+    QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
 }
 
-// All three reports go to the printer as one job, each client on pages of its own; the client
-// current before is current after.
+void SupervisorOptionsTest::aReportIsShownOnlyOnceLogged_data() {
+    QTest::addColumn<bool>("codeGiven");
+    QTest::addColumn<bool>("logFails");
+    QTest::newRow("code given") << true << false;
+    QTest::newRow("code refused: nothing logged") << false << false;
+    QTest::newRow("no log can be written: nothing shown") << true << true;
+}
+
+void SupervisorOptionsTest::aReportIsShownOnlyOnceLogged() {
+    QFETCH(bool, codeGiven);
+    QFETCH(bool, logFails);
+    Program program(3, false, failingLog(logFails));
+    if (logFails) {
+        program.fake.messages.answer(MsgAnswer::OK);
+    }
+    bool shown = false;
+    FrmSupervisorOptions screen(program.session, program.fake.services);
+    RunModal(screen, [&] {
+        if (!codeGiven) {
+            test::OnModal<FrmMyInputBox>([](FrmMyInputBox& box) { box.close(); });
+        } else if (logFails) {
+            giveSecretCode();  // the viewer closes by itself
+        } else {
+            giveSecretCode([&] {
+                test::OnModal<QDialog>([&](QDialog& view) {
+                    QCOMPARE(view.objectName(), QStringLiteral("frmViewReport"));
+                    shown = view.findChild<QPlainTextEdit*>("Text1")->toPlainText().contains("TWO");
+                    view.accept();
+                });
+            });
+        }
+        button(screen, "cmdMenuChoice_0")->click();
+    });
+    QCOMPARE(shown, codeGiven && !logFails);
+    QCOMPARE(program.logged(),
+             codeGiven && !logFails ? QStringList{"quillmere\tview\t2"} : QStringList{});
+    if (logFails) {
+        const Message& said = program.fake.messages.shown.back();
+        QCOMPARE(said.title, std::string("Access Log"));
+        QVERIFY(said.text.starts_with("The access log cannot be written: Error 70: "));
+        QVERIFY(said.text.ends_with("The report is not shown."));
+    }
+}
+
+void SupervisorOptionsTest::printAllKeepsTheCurrentClient_data() {
+    QTest::addColumn<bool>("toPdf");
+    QTest::addColumn<bool>("logFails");
+    QTest::newRow("printer") << false << false;
+    QTest::newRow("PDF file") << true << false;
+    QTest::newRow("no log can be written: nothing printed") << false << true;
+}
+
+// All three reports go to the printer as one job, each client on pages of its own and on a
+// line of the access log of its own; the client current before is current after.
 void SupervisorOptionsTest::printAllKeepsTheCurrentClient() {
-    Program program;
+    QFETCH(bool, toPdf);
+    QFETCH(bool, logFails);
+    Program program(3, false, failingLog(logFails));
+    program.fake.printer.target = toPdf ? PrintTarget::PdfFile : PrintTarget::Printer;
+    if (logFails) {
+        program.fake.messages.answer(MsgAnswer::OK);
+    }
     FrmSupervisorOptions screen(program.session, program.fake.services);
     const int result = RunModal(screen, [&] {
         screen.findChild<QRadioButton*>(QStringLiteral("optPrintOption_2"))->click();
@@ -102,6 +194,14 @@ void SupervisorOptionsTest::printAllKeepsTheCurrentClient() {
     });
     QCOMPARE(result, int(QDialog::Accepted));
     QCOMPARE(program.session.CurrentClient, std::int16_t(2));
+    if (logFails) {
+        QVERIFY(program.fake.printer.jobs.empty());
+        QVERIFY(program.fake.messages.shown.back().text.starts_with(
+            "The report was not printed.\r\n\r\nThe access log cannot be written: Error 70: "));
+        return;
+    }
+    const QString action = toPdf ? "quillmere\tpdf\t" : "quillmere\tprint\t";
+    QCOMPARE(program.logged(), (QStringList{action + "1", action + "2", action + "3"}));
     QCOMPARE(program.fake.printer.jobs.size(), std::size_t(1));
     const std::string& job = program.fake.printer.jobs[0];
     const auto one = job.find("ONE");
@@ -116,15 +216,16 @@ void SupervisorOptionsTest::printSelectedInClientOrder() {
     FrmSupervisorOptions screen(program.session, program.fake.services);
     RunModal(screen, [&] {
         screen.findChild<QRadioButton*>(QStringLiteral("optPrintOption_1"))->click();
-        giveSecretCode();
-        test::OnModal<QDialog>([](QDialog& select) {
-            QCOMPARE(select.objectName(), QStringLiteral("frmPrintSelected"));
-            auto* list = select.findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
-            QCOMPARE(list->item(2)->text(), QStringLiteral("3-THREE") + QString(20, ' '));
-            list->item(2)->setSelected(true);
-            list->item(0)->setSelected(true);
-            QTest::keyClick(select.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0")),
-                            Qt::Key_Return);
+        giveSecretCode([] {
+            test::OnModal<QDialog>([](QDialog& select) {
+                QCOMPARE(select.objectName(), QStringLiteral("frmPrintSelected"));
+                auto* list = select.findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
+                QCOMPARE(list->item(2)->text(), QStringLiteral("3-THREE") + QString(20, ' '));
+                list->item(2)->setSelected(true);
+                list->item(0)->setSelected(true);
+                QTest::keyClick(select.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0")),
+                                Qt::Key_Return);
+            });
         });
         button(screen, "cmdMenuChoice_0")->click();
     });

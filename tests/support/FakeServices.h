@@ -8,11 +8,13 @@
 
 namespace qlm::test {
 
-// A calendar standing still on one day.
+// A calendar standing still on one day, and a time that moves only when a test moves it.
 class FixedClock : public Clock {
 public:
     std::string Today() const override { return today; }
+    std::chrono::steady_clock::time_point Now() const override { return now; }
     std::string today = "12/07/2026";
+    std::chrono::steady_clock::time_point now{std::chrono::hours(1000)};
 };
 
 // A player that hears nothing and remembers every file it was asked to play.
@@ -35,8 +37,11 @@ public:
 // A printer that keeps the text of each job instead of printing it.
 class RecordingPrinter : public ReportPrinter {
 public:
-    PrintOutcome print(const std::string& reportText, const std::string&,
-                       std::string& error) override {
+    PrintOutcome print(const std::string& reportText, const std::string&, std::string& error,
+                       const PrintGate& gate) override {
+        if (gate && !gate(target, error)) {
+            return PrintOutcome::Failed;
+        }
         return record(reportText, error);
     }
     PrintOutcome printToPdf(const std::string& reportText, const std::string&,
@@ -45,6 +50,7 @@ public:
     }
 
     PrintOutcome outcome = PrintOutcome::Printed;
+    PrintTarget target = PrintTarget::Printer;  // what the user chose in the print dialog
     std::string failWith;
     std::vector<std::string> jobs;
 
