@@ -88,11 +88,10 @@ int main(int argc, char** argv) {
     }
 
     qlm::SingleInstance instance;
-    if (instance.AskRunningCopyToFront()) {
+    if (instance.Listen() == qlm::SingleInstance::Claim::SecondCopy) {
         std::cerr << "quillmere: already running; its window is brought to the front.\n";
         return 0;
     }
-    instance.Listen();
 
     const qlm::FileSystem files;
     const std::string programFolder = qlm::ResolveProgramFolder(home.toLocal8Bit().toStdString());
