@@ -16,7 +16,7 @@ constexpr int First = 256;
 constexpr int Help = 'h';
 constexpr int Version = 'V';
 
-const std::array<option, 11> LongOptions{{
+const std::array<option, 12> LongOptions{{
     {"home", required_argument, nullptr, First + 0},
     {"data", required_argument, nullptr, First + 1},
     {"client", required_argument, nullptr, First + 2},
@@ -25,6 +25,7 @@ const std::array<option, 11> LongOptions{{
     {"language", required_argument, nullptr, First + 5},
     {"all", no_argument, nullptr, First + 6},
     {"csv", no_argument, nullptr, First + 7},
+    {"risk", no_argument, nullptr, First + 8},
     {"help", no_argument, nullptr, Help},
     {"version", no_argument, nullptr, Version},
     {nullptr, 0, nullptr, 0},

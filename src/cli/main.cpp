@@ -34,7 +34,9 @@ const std::map<std::string, CommandEntry>& commands() {
          {qlm::cli::RunBank, "bank [--language English|Spanish]",
           "list the question bank's languages, or one language's items"}},
         {"clients",
-         {qlm::cli::RunClients, "clients [--data DIR]", "list the clients of a data location"}},
+         {qlm::cli::RunClients, "clients [--data DIR] [--risk]",
+          "list the clients of a data location; --risk adds each client's highest risk range "
+          "and its scales (\"invalid test\" where the report shows none)"}},
         {"export",
          {qlm::cli::RunExport, "export --csv [--data DIR] [--out FILE]",
           "every client's scores as CSV, one row per client (default: standard output)"}},
