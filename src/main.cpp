@@ -114,12 +114,11 @@ int main(int argc, char** argv) {
     menu.show();
     menu.activateWindow();
     // A location only read can take no test's answers.
+    const int clientsBefore = session.Clients.NumberOfClients();
     if (!session.Clients.readOnly()) {
         qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(services, &menu), &menu);
     }
     // As after any sequence of screens: the list shows the file, the keyboard is the menu's.
-    menu.Activate();
-    menu.raise();
-    menu.activateWindow();
+    menu.ReturnToMenu(clientsBefore);
     return QApplication::exec();
 }
