@@ -7,6 +7,7 @@
 #include "cli/Commands.h"
 #include "cli/PdfOutput.h"
 #include "report/Report.h"
+#include "session/ClientList.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
@@ -37,22 +38,33 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
         out << path << '\n';
         return 0;
     }
-    // Every report in client order, each client's pages after a form feed of their own.
+    // Every report in client order, each client's pages after a form feed of their own. A
+    // damaged record keeps no other client's report from being written.
     std::string text;
+    std::vector<int> skipped;
     for (const int n : clients) {
+        if (!session.Clients.damage(n).empty() && args.has("all")) {
+            skipped.push_back(n);
+            continue;
+        }
         session.CurrentClient = static_cast<std::int16_t>(n);
         ScoreCurrentClient(session);
         text += (text.empty() ? "" : "\f") + ComposeReport(session);
     }
     if (args.has("pdf")) {
-        if (clients.empty()) {
-            throw std::runtime_error("the data location holds no clients: no PDF was written");
+        if (clients.size() == skipped.size()) {
+            throw std::runtime_error(
+                clients.empty() ? "the data location holds no clients: no PDF was written"
+                                : SkippedReports(skipped, "written") + " No PDF was written.");
         }
         WriteReportPdf(text, path);
     } else {
         session.Files.replaceFile(path, text);
     }
     out << path << '\n';
+    if (!skipped.empty()) {
+        throw std::runtime_error(SkippedReports(skipped, "written"));
+    }
     return 0;
 }
 

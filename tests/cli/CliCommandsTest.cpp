@@ -206,6 +206,18 @@ void CliCommandsTest::reportsOfEveryClientAsTextAndPdf() {
     }
     const auto reportPages = std::count(all.begin(), all.end(), '\f') + 1;
 
+    // A damaged record keeps no other report from the file, and is named.
+    std::string demo = TestFolder::read(m_folder->clientFile());
+    TestFolder::write(m_folder->clientFile(), demo.replace(185 + 74, 1, "9"));
+    run({"report", "--all", "--out", text});
+    QCOMPARE(m_status, 1);
+    QCOMPARE(m_out, text + "\n");
+    QCOMPARE(m_err, "qlm: Not written (damaged record): client 2.\n");
+    const std::string four = TestFolder::read(text.toStdString());
+    QVERIFY(four.find("SAMPLE, JORDAN") == std::string::npos &&
+            four.find("FICTION, MORGAN") != std::string::npos);
+    install();
+
     if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
         QSKIP("pdfinfo (poppler-utils) is not installed");
     }

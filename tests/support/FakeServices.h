@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ class RecordingPrinter : public ReportPrinter {
 public:
     PrintOutcome print(const std::string& reportText, const std::string&,
                        std::string& error) override {
+        if (whenAsked) {
+            whenAsked();
+        }
         return record(reportText, error);
     }
     PrintOutcome printToPdf(const std::string& reportText, const std::string&,
@@ -47,6 +51,8 @@ public:
     PrintOutcome outcome = PrintOutcome::Printed;
     std::string failWith;
     std::vector<std::string> jobs;
+    // Runs where the user would choose the printer.
+    std::function<void()> whenAsked;
 
 private:
     PrintOutcome record(const std::string& reportText, std::string& error) {
