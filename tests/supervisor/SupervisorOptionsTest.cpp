@@ -89,6 +89,7 @@ void SupervisorOptionsTest::tabsShowWhatTheyWorkOn() {
     RunModal(screen, [&] {
         auto* tabs = screen.findChild<QTabWidget*>(QStringLiteral("sstSupervisorOperations"));
         QCOMPARE(tabs->tabText(0), QStringLiteral("&Reports"));
+        QCOMPARE(tabs->palette().color(QPalette::Window), QColor(0, 0, 255));
         QCOMPARE(nameShown(screen), QStringLiteral("TWO") + QString(22, ' '));
         screen.findChild<QRadioButton*>(QStringLiteral("optPrintOption_2"))->click();
         tabs->setCurrentIndex(2);
