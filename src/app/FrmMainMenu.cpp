@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -304,7 +305,8 @@ void FrmMainMenu::Activate() {
     }
     RefreshNameDisplay();
     showDataLocation();
-    m_choices[EditChoice]->button()->setEnabled(false);
+    // Edit is on exactly when a client is chosen; turning it off first would move the focus
+    // off it.
     EnableEditChoice();
     if (m_unloadOthersOnActivate) {
         for (QWidget* other : QApplication::topLevelWidgets()) {
@@ -332,6 +334,9 @@ void FrmMainMenu::RefreshNameDisplay() {
     blank.fill(Qt::transparent);
     const bool anyFlagged = std::ranges::any_of(risks, isFlagged);
     const int chosen = selectedClient();
+    // Quietly until the same client is chosen again: the current client and a focused Edit
+    // choice stay as they are.
+    QSignalBlocker quiet(m_lbNameDisplay);
     m_lbNameDisplay->clear();
     for (int n = 1; n <= count; ++n) {
         auto* item = new QListWidgetItem(FromLatin1(MarkedClientListItem(m_session, n)));
@@ -345,6 +350,7 @@ void FrmMainMenu::RefreshNameDisplay() {
         }
         m_lbNameDisplay->addItem(item);
     }
+    quiet.unblock();
     SelectClient(chosen);
 }
 
@@ -359,13 +365,16 @@ int FrmMainMenu::selectedClient() const {
     return selected.isEmpty() ? 0 : m_lbNameDisplay->row(selected.first()) + 1;
 }
 
-void FrmMainMenu::ReturnToMenu(int clientsBefore) {
+void FrmMainMenu::ReturnToMenu(int clientsBefore, QWidget* focus) {
     const int added = m_session.Clients.NumberOfClients() > clientsBefore &&
                               m_session.CurrentClient > clientsBefore
                           ? m_session.CurrentClient
                           : 0;
     Activate();
     SelectClient(added);
+    if (focus != nullptr) {
+        focus->setFocus();
+    }
     // When the last screens close together, a window manager can leave the keyboard with none
     // of the program's windows; the menu asks for it back.
     raise();
@@ -512,9 +521,8 @@ void FrmMainMenu::runSequence(int index) {
     m_unloadOthersOnActivate = true;
     m_frMainMenu->show();
     m_session.MainMenuActive = true;
-    m_choices[static_cast<std::size_t>(index)]->button()->setFocus();
     // The sequence may have added a client: the list shows the file as it is now.
-    ReturnToMenu(clientsBefore);
+    ReturnToMenu(clientsBefore, m_choices[static_cast<std::size_t>(index)]->button());
 }
 
 void FrmMainMenu::endProgram() {

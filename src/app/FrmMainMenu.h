@@ -57,8 +57,9 @@ public:
     // Makes client n the chosen one, as a click on its entry does.
     void SelectClient(int n);
     // The menu in use again after screens that may have added clients: activated, with the
-    // client they added (beyond the `clientsBefore` there were) chosen, and the keyboard's.
-    void ReturnToMenu(int clientsBefore);
+    // client they added (beyond the `clientsBefore` there were) chosen, and the keyboard's,
+    // on `focus` where one is given.
+    void ReturnToMenu(int clientsBefore, QWidget* focus = nullptr);
 
     // The screens behind the edit, new-client and supervisor choices (0 to 2), run modally
     // after the data location was checked. A choice without its screens stays disabled.

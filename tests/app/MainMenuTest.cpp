@@ -527,6 +527,8 @@ void MainMenuTest::activationClosesOtherScreensExceptDuringEdit() {
     QVERIFY(program.session.EditMode);
     QVERIFY(strayKeptDuringEdit);
     QVERIFY(!stray.isVisible());  // once the edit sequence is over the menu is alone again
+    QVERIFY(program.choice(FrmMainMenu::EditChoice)->hasFocus());
+    QCOMPARE(program.lit(), FrmMainMenu::EditChoice);
 
     // A return from another window is no activation; one of the program's screens closing is.
     QCoreApplication::processEvents();  // the activation due since the edit's screens closed
