@@ -88,11 +88,10 @@ int main(int argc, char** argv) {
     }
 
     qlm::SingleInstance instance;
-    if (instance.AskRunningCopyToFront()) {
+    if (instance.Listen() == qlm::SingleInstance::Claim::SecondCopy) {
         std::cerr << "quillmere: already running; its window is brought to the front.\n";
         return 0;
     }
-    instance.Listen();
 
     const qlm::FileSystem files;
     const std::string programFolder = qlm::ResolveProgramFolder(home.toLocal8Bit().toStdString());
@@ -115,13 +114,12 @@ int main(int argc, char** argv) {
     menu.show();
     menu.activateWindow();
     // A location only read can take no test's answers.
+    const int clientsBefore = session.Clients.NumberOfClients();
     if (!session.Clients.readOnly()) {
         qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(session, services, &menu),
                                &menu);
     }
     // As after any sequence of screens: the list shows the file, the keyboard is the menu's.
-    menu.Activate();
-    menu.raise();
-    menu.activateWindow();
+    menu.ReturnToMenu(clientsBefore);
     return QApplication::exec();
 }

@@ -11,11 +11,16 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
 #include "app/NumLock.h"
 #include "session/ClientList.h"
+#include "session/ClientRisk.h"
 #include "session/DriveSelect.h"
 #include "session/LogAccess.h"
 #include "session/ScoreExport.h"
@@ -46,6 +51,37 @@ constexpr std::array<MenuChoiceText, 4> Choices{{
 }};
 
 constexpr int LogoPixels = 96;
+constexpr int MenuFrameWidth = 260;
+
+// The list flags a client whose report shows a scale in the top risk range.
+constexpr const char* HighRiskText = "High risk: ";
+bool isFlagged(const std::optional<ClientRisk>& risk) {
+    return risk && risk->level >= TopRiskLevel;
+}
+
+// Tells when one of the program's windows other than the menu is hidden: one of its screens,
+// or a message box, closing.
+class ScreenClosedFilter : public QObject {
+public:
+    ScreenClosedFilter(QWidget* menu, std::function<void()> closed)
+        : QObject(menu), m_menu(menu), m_closed(std::move(closed)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && watched != m_menu && watched->isWidgetType()) {
+            const auto* window = static_cast<QWidget*>(watched);
+            if (window->isWindow() &&
+                (window->windowType() == Qt::Dialog || window->windowType() == Qt::Window)) {
+                m_closed();
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_menu;
+    std::function<void()> m_closed;
+};
 
 constexpr const char* ListPrompt = "Use up or down arrow keys or mouse to select client.";
 // On a location opened for reading only, the prompts say why the choices that write are off.
@@ -71,7 +107,9 @@ FrmMainMenu::FrmMainMenu(Session& session, Services& services, MainMenuOptions o
     m_timNumLock->setObjectName(QStringLiteral("timNumLock"));
     m_timNumLock->setInterval(1000);
     connect(m_timNumLock, &QTimer::timeout, this, &FrmMainMenu::numLockTick);
-    resize(860, 560);
+    QCoreApplication::instance()->installEventFilter(
+        new ScreenClosedFilter(this, [this] { screenClosed(); }));
+    resize(920, 580);
 }
 
 void FrmMainMenu::buildMenuBar() {
@@ -154,6 +192,8 @@ void FrmMainMenu::buildScreen() {
     QFont listFont(QStringLiteral("Monospace"));
     listFont.setStyleHint(QFont::TypeWriter);
     m_lbNameDisplay->setFont(listFont);
+    const int iconPixels = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    m_lbNameDisplay->setIconSize(QSize(iconPixels, iconPixels));
     m_lbNameDisplay->installEventFilter(this);
     connect(m_lbNameDisplay, &QListWidget::itemSelectionChanged, this,
             &FrmMainMenu::clientSelected);
@@ -170,10 +210,11 @@ void FrmMainMenu::buildScreen() {
     m_imgTVNLogo->setObjectName(QStringLiteral("imgTVNLogo"));
     m_imgTVNLogo->setFixedSize(LogoPixels, LogoPixels);
 
+    // Outside the layout: Activate places it, as the window's size says.
     m_frMainMenu = new QFrame(central);
     m_frMainMenu->setObjectName(QStringLiteral("frMainMenu"));
     m_frMainMenu->setFrameStyle(QFrame::Box | QFrame::Raised);
-    m_frMainMenu->setFixedWidth(300);
+    m_frMainMenu->setFixedWidth(MenuFrameWidth);
     auto* choices = new QVBoxLayout(m_frMainMenu);
     for (int i = 0; i < 4; ++i) {
         auto* choice = new MenuChoice(i, Choices[i], m_msgPanel, m_frMainMenu);
@@ -184,20 +225,17 @@ void FrmMainMenu::buildScreen() {
         choice->button()->setEnabled(i == ExitChoice);
     }
 
-    // The frame of choices stands a little above the middle of its column.
-    auto* right = new QVBoxLayout;
-    right->addWidget(m_imgTVNLogo, 0, Qt::AlignHCenter);
-    right->addStretch(2);
-    right->addWidget(m_frMainMenu, 0, Qt::AlignHCenter);
-    right->addStretch(3);
-
+    // The list and the logo stand either side of an empty middle column of equal halves, where
+    // the frame of choices is placed.
     auto* grid = new QGridLayout(central);
-    grid->addWidget(m_lblDataLocation, 0, 0, 1, 2);
+    grid->addWidget(m_lblDataLocation, 0, 0, 1, 3);
     grid->addWidget(m_fraClient, 1, 0);
-    grid->addLayout(right, 1, 1);
-    grid->addWidget(m_msgPanel, 2, 0, 1, 2);
+    grid->addWidget(m_imgTVNLogo, 1, 2, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(m_msgPanel, 2, 0, 1, 3);
+    grid->setColumnMinimumWidth(1, MenuFrameWidth + 2 * grid->horizontalSpacing());
     grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+    central->installEventFilter(this);
 
     setTabOrder(m_lbNameDisplay, m_choices[0]->button());
     for (int i = 0; i < 3; ++i) {
@@ -260,6 +298,8 @@ bool FrmMainMenu::StartUp() {
 }
 
 void FrmMainMenu::Activate() {
+    m_activationDue = false;
+    placeMenuFrame();
     ClearShpButtonColor(this, ExitChoice);
     if (QWidget* focus = focusWidget()) {
         // The choice with the focus keeps its highlight: exactly one choice is lit.
@@ -276,7 +316,8 @@ void FrmMainMenu::Activate() {
     }
     RefreshNameDisplay();
     showDataLocation();
-    m_choices[EditChoice]->button()->setEnabled(false);
+    // Edit is on exactly when a client is chosen; turning it off first would move the focus
+    // off it.
     EnableEditChoice();
     if (m_unloadOthersOnActivate) {
         for (QWidget* other : QApplication::topLevelWidgets()) {
@@ -288,13 +329,89 @@ void FrmMainMenu::Activate() {
 }
 
 void FrmMainMenu::RefreshNameDisplay() {
-    if (m_session.Clients.NumberOfClients() <= 0 || !m_session.MainMenuActive) {
+    const int count = m_session.Clients.NumberOfClients();
+    if (count <= 0 || !m_session.MainMenuActive) {
         return;
     }
-    m_lbNameDisplay->clear();
-    for (int n = 1; n <= m_session.Clients.NumberOfClients(); ++n) {
-        m_lbNameDisplay->addItem(FromLatin1(MarkedClientListItem(m_session, n)));
+    std::vector<std::optional<ClientRisk>> risks(static_cast<std::size_t>(count) + 1);
+    try {
+        risks = ClientRisks(m_session);
+    } catch (const std::runtime_error&) {
+        // No flags without the scoring tables; a report names what is missing.
     }
+    const QIcon flag = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    // The names of the clients not flagged stay in line with those of the flagged ones.
+    QPixmap blank(m_lbNameDisplay->iconSize());
+    blank.fill(Qt::transparent);
+    const bool anyFlagged = std::ranges::any_of(risks, isFlagged);
+    const int chosen = selectedClient();
+    // Quietly until the same client is chosen again: the current client and a focused Edit
+    // choice stay as they are.
+    QSignalBlocker quiet(m_lbNameDisplay);
+    m_lbNameDisplay->clear();
+    for (int n = 1; n <= count; ++n) {
+        auto* item = new QListWidgetItem(FromLatin1(MarkedClientListItem(m_session, n)));
+        if (const auto& risk = risks[static_cast<std::size_t>(n)]; isFlagged(risk)) {
+            const QString text = QLatin1String(HighRiskText) + FromLatin1(risk->scaleList());
+            item->setIcon(flag);
+            item->setToolTip(text);
+            item->setData(Qt::AccessibleDescriptionRole, text);
+        } else if (anyFlagged) {
+            item->setIcon(QIcon(blank));
+        }
+        m_lbNameDisplay->addItem(item);
+    }
+    quiet.unblock();
+    SelectClient(chosen);
+}
+
+void FrmMainMenu::SelectClient(int n) {
+    if (n >= 1 && n <= m_lbNameDisplay->count()) {
+        m_lbNameDisplay->setCurrentRow(n - 1, QItemSelectionModel::ClearAndSelect);
+    }
+}
+
+int FrmMainMenu::selectedClient() const {
+    const auto selected = m_lbNameDisplay->selectedItems();
+    return selected.isEmpty() ? 0 : m_lbNameDisplay->row(selected.first()) + 1;
+}
+
+void FrmMainMenu::ReturnToMenu(int clientsBefore, QWidget* focus) {
+    const int added = m_session.Clients.NumberOfClients() > clientsBefore &&
+                              m_session.CurrentClient > clientsBefore
+                          ? m_session.CurrentClient
+                          : 0;
+    Activate();
+    SelectClient(added);
+    if (focus != nullptr) {
+        focus->setFocus();
+    }
+    // When the last screens close together, a window manager can leave the keyboard with none
+    // of the program's windows; the menu asks for it back.
+    raise();
+    activateWindow();
+}
+
+void FrmMainMenu::screenClosed() {
+    if (!m_started || m_activationDue) {
+        return;
+    }
+    // Once the closing is done, and only when no other screen of ours is left over the menu.
+    m_activationDue = true;
+    QTimer::singleShot(0, this, [this] {
+        if (std::exchange(m_activationDue, false) && !m_programEnded &&
+            QApplication::activeModalWidget() == nullptr) {
+            Activate();
+        }
+    });
+}
+
+void FrmMainMenu::placeMenuFrame() {
+    const QWidget* area = centralWidget();
+    m_frMainMenu->adjustSize();
+    const int lift = qRound(1000 * area->logicalDpiY() / 1440.0);
+    m_frMainMenu->move((area->width() - m_frMainMenu->width()) / 2,
+                       std::max(0, area->height() / 2 - (m_frMainMenu->height() + lift) / 2));
 }
 
 void FrmMainMenu::EnableEditChoice() {
@@ -343,6 +460,9 @@ void FrmMainMenu::setListFocusColours(bool focused) {
 }
 
 bool FrmMainMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        placeMenuFrame();
+    }
     if (watched == m_lbNameDisplay) {
         if (event->type() == QEvent::FocusIn) {
             if (m_session.Clients.NumberOfClients() < 1) {
@@ -373,13 +493,6 @@ bool FrmMainMenu::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void FrmMainMenu::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_started) {
-        Activate();
-    }
 }
 
 void FrmMainMenu::runChoice(int index) {
@@ -414,17 +527,13 @@ void FrmMainMenu::runSequence(int index) {
     }
     m_session.MainMenuActive = false;
     m_frMainMenu->hide();
+    const int clientsBefore = m_session.Clients.NumberOfClients();
     m_screens[static_cast<std::size_t>(index)]();
     m_unloadOthersOnActivate = true;
     m_frMainMenu->show();
     m_session.MainMenuActive = true;
     // The sequence may have added a client: the list shows the file as it is now.
-    Activate();
-    m_choices[static_cast<std::size_t>(index)]->button()->setFocus();
-    // When the sequence's last screens close together, a window manager can leave the
-    // keyboard with none of the program's windows; the menu asks for it back.
-    raise();
-    activateWindow();
+    ReturnToMenu(clientsBefore, m_choices[static_cast<std::size_t>(index)]->button());
 }
 
 void FrmMainMenu::endProgram() {

@@ -48,10 +48,18 @@ public:
 
     // The start-up steps; false when the program must end instead of showing the menu.
     bool StartUp();
-    // What each activation of the menu does.
+    // What each activation of the menu does: when start-up ends and when the program's own
+    // screens close over it, not when the user comes back from another program.
     void Activate();
+    // Refills the list; the client chosen before is chosen again.
     void RefreshNameDisplay();
     void EnableEditChoice();
+    // Makes client n the chosen one, as a click on its entry does.
+    void SelectClient(int n);
+    // The menu in use again after screens that may have added clients: activated, with the
+    // client they added (beyond the `clientsBefore` there were) chosen, and the keyboard's,
+    // on `focus` where one is given.
+    void ReturnToMenu(int clientsBefore, QWidget* focus = nullptr);
 
     // The screens behind the edit, new-client and supervisor choices (0 to 2), run modally
     // after the data location was checked. A choice without its screens stays disabled.
@@ -66,7 +74,6 @@ signals:
     void programEnding();
 
 protected:
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -81,6 +88,10 @@ private:
     void showAbout();
     void exportScores();
     void clientSelected();
+    int selectedClient() const;
+    void screenClosed();
+    // The frame of choices centred across the window, 500 twips above its middle.
+    void placeMenuFrame();
     void setListFocusColours(bool focused);
     // The line on the data location in use, and the choices that write it.
     void showDataLocation();
@@ -95,6 +106,7 @@ private:
     bool m_numLockOption = false;
     bool m_programEnded = false;
     bool m_started = false;
+    bool m_activationDue = false;
 
     QGroupBox* m_fraClient = nullptr;
     QListWidget* m_lbNameDisplay = nullptr;

@@ -3,8 +3,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 
 namespace qlm {
 
@@ -38,15 +40,20 @@ bool SingleInstance::AskRunningCopyToFront() {
     return true;
 }
 
-bool SingleInstance::Listen() {
+SingleInstance::Claim SingleInstance::Listen() {
+    // Copies started at the same moment take turns, so that each later one finds the first
+    // listening; one stuck holding its turn delays the next by WaitMs at most.
+    QLockFile turn(QDir::tempPath() + QLatin1Char('/') + m_name + QStringLiteral(".lock"));
+    turn.tryLock(WaitMs);
+    if (AskRunningCopyToFront()) {
+        return Claim::SecondCopy;
+    }
+    // Nobody answers: a socket of that name was left by a copy that crashed.
+    QLocalServer::removeServer(m_name);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_name)) {
-        // A socket left by a copy that crashed: nobody answered on it, so it is removed.
-        QLocalServer::removeServer(m_name);
-        if (!m_server->listen(m_name)) {
-            return false;
-        }
+        return Claim::NoSocket;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = m_server->nextPendingConnection()) {
@@ -59,7 +66,7 @@ bool SingleInstance::Listen() {
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
         }
     });
-    return true;
+    return Claim::Listening;
 }
 
 }  // namespace qlm

@@ -17,10 +17,14 @@ public:
 
     static QString UserSocketName();
 
+    enum class Claim { Listening, SecondCopy, NoSocket };
+
     // True when a running copy answered and was asked to come to the front.
     bool AskRunningCopyToFront();
-    // Starts listening for later copies; false when the socket cannot be made.
-    bool Listen();
+    // Asks a running copy to come to the front (SecondCopy: this copy ends), else listens for
+    // later copies (Listening) in place of any socket nobody answers on, left by a copy that
+    // crashed. NoSocket: no socket can be made here.
+    Claim Listen();
 
 signals:
     void frontRequested();

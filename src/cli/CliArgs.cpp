@@ -16,7 +16,7 @@ constexpr int First = 256;
 constexpr int Help = 'h';
 constexpr int Version = 'V';
 
-const std::array<option, 12> LongOptions{{
+const std::array<option, 13> LongOptions{{
     {"home", required_argument, nullptr, First + 0},
     {"data", required_argument, nullptr, First + 1},
     {"client", required_argument, nullptr, First + 2},
@@ -26,6 +26,7 @@ const std::array<option, 12> LongOptions{{
     {"all", no_argument, nullptr, First + 6},
     {"csv", no_argument, nullptr, First + 7},
     {"since", required_argument, nullptr, First + 8},
+    {"risk", no_argument, nullptr, First + 9},
     {"help", no_argument, nullptr, Help},
     {"version", no_argument, nullptr, Version},
     {nullptr, 0, nullptr, 0},

@@ -19,8 +19,8 @@ public:
 std::size_t ArgumentsOf(const std::string& command);
 
 // "qlm COMMAND [ARGUMENT]... [--option VALUE]...", read by getopt_long: options anywhere, their
-// values as the next argument or after "=", and "--" ending the options. "--all" and "--csv"
-// are switches; "--help" (-h) and "--version" ask for help or the version.
+// values as the next argument or after "=", and "--" ending the options. "--all", "--csv" and
+// "--risk" are switches; "--help" (-h) and "--version" ask for help or the version.
 struct CliArgs {
     std::string command;
     std::vector<std::string> arguments;

@@ -6,6 +6,8 @@
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "cli/PdfOutput.h"
+#include "report/Report.h"
+#include "session/ClientList.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
@@ -32,17 +34,27 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
     const std::string path =
         args.get("pdf").value_or(args.get("out").value_or(session.reportFile()));
     // Every report in client order, each client's pages after a form feed of their own; set
-    // whole before the access log records it and it is written.
+    // whole before the access log records it and it is written. A damaged record keeps no
+    // other client's report from being written.
     std::string text;
+    std::vector<int> written;
+    std::vector<int> skipped;
     for (const int n : clients) {
+        if (!session.Clients.damage(n).empty() && args.has("all")) {
+            skipped.push_back(n);
+            continue;
+        }
         session.CurrentClient = static_cast<std::int16_t>(n);
         ScoreCurrentClient(session);
         text += (text.empty() ? "" : "\f") + ComposeReport(session);
+        written.push_back(n);
     }
-    if (args.has("pdf") && clients.empty()) {
-        throw std::runtime_error("the data location holds no clients: no PDF was written");
+    if (args.has("pdf") && written.empty()) {
+        throw std::runtime_error(clients.empty()
+                                     ? "the data location holds no clients: no PDF was written"
+                                     : SkippedReports(skipped, "written") + " No PDF was written.");
     }
-    LogFor(session, args.has("pdf") ? AccessAction::Pdf : AccessAction::Report, clients,
+    LogFor(session, args.has("pdf") ? AccessAction::Pdf : AccessAction::Report, written,
            "no report was written");
     if (args.has("pdf")) {
         WriteReportPdf(text, path);
@@ -50,6 +62,9 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
         session.Files.replaceFile(path, text);
     }
     out << path << '\n';
+    if (!skipped.empty()) {
+        throw std::runtime_error(SkippedReports(skipped, "written"));
+    }
     return 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include "cli/CliArgs.h"
 #include "session/ClientList.h"
+#include "session/ClientRisk.h"
 #include "session/DataLocation.h"
 #include "session/LogAccess.h"
 #include "session/Session.h"
@@ -45,10 +46,18 @@ void LogFor(Session& session, AccessAction action, const std::vector<int>& clien
 }
 
 int RunClients(Session& session, const CliArgs& args, std::ostream& out) {
-    args.allow({"home", "data"});
+    args.allow({"home", "data", "risk"});
     OpenLocationFor(session, args);
+    const bool withRisk = args.has("risk");
+    const auto risks = withRisk ? ClientRisks(session) : std::vector<std::optional<ClientRisk>>{};
     for (int n = 1; n <= session.Clients.NumberOfClients(); ++n) {
-        out << Latin1ToUtf8(MarkedClientListItem(session, n)) << '\n';
+        std::string line = MarkedClientListItem(session, n);
+        // A damaged record says so already; a valid test names its highest range.
+        if (withRisk && session.Clients.damage(n).empty()) {
+            const auto& risk = risks[static_cast<std::size_t>(n)];
+            line += risk ? "  " + risk->range + ": " + risk->scaleList() : "  invalid test";
+        }
+        out << Latin1ToUtf8(line) << '\n';
     }
     return 0;
 }

@@ -30,6 +30,7 @@ void LogFor(Session& session, AccessAction action, const std::vector<int>& clien
             const std::string& notDone);
 
 // Each command writes its result to `out` and returns the exit status; errors are thrown.
+// The client list as the main menu shows it; --risk adds each client's highest risk range.
 int RunClients(Session& session, const CliArgs& args, std::ostream& out);
 // The languages of the question bank, or the items and offered choices of one language.
 int RunBank(Session& session, const CliArgs& args, std::ostream& out);

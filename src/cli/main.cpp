@@ -34,7 +34,9 @@ const std::map<std::string, CommandEntry>& commands() {
          {qlm::cli::RunBank, "bank [--language English|Spanish]",
           "list the question bank's languages, or one language's items"}},
         {"clients",
-         {qlm::cli::RunClients, "clients [--data DIR]", "list the clients of a data location"}},
+         {qlm::cli::RunClients, "clients [--data DIR] [--risk]",
+          "list the clients of a data location; --risk adds each client's highest risk range "
+          "and its scales (\"invalid test\" where the report shows none)"}},
         {"code",
          {qlm::cli::RunCode, "code set | code clear",
           "set the site's own supervisor secret code (at least 6 characters, typed twice, or "

@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QWidget>
 
 #include "report/PrintPages.h"
@@ -85,6 +87,9 @@ PrintOutcome QtReportPrinter::print(const std::string& reportText, const std::st
     if (gate && !gate(toPdf ? PrintTarget::PdfFile : PrintTarget::Printer, error)) {
         return PrintOutcome::Failed;
     }
+    // Busy while the pages are set, not while the dialog waited for the user.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restore = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     if (toPdf) {
         return writePdf(reportText, printer.outputFileName().toStdString(), printer.pageLayout(),
                         printer.resolution(), error);

@@ -28,6 +28,15 @@ std::string LocationSummary(const std::string& path, int clients, bool readOnly)
            std::to_string(clients) + " of " + std::to_string(MaxClients) + " clients";
 }
 
+std::string SkippedReports(const std::vector<int>& clients, const std::string& verb) {
+    std::string text =
+        "Not " + verb + " (damaged record): client" + (clients.size() > 1 ? "s " : " ");
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        text += (i > 0 ? ", " : "") + std::to_string(clients[i]);
+    }
+    return text + ".";
+}
+
 int ClientOfListItem(const std::string& item) {
     return static_cast<int>(NumericValue(item.substr(0, item.find('-'))));
 }

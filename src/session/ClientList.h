@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qlm {
 
@@ -17,6 +18,10 @@ std::string MarkedClientListItem(const Session& session, int n);
 // where it is opened for reading only) and its count of clients of the most it holds, as
 // UTF-8 text, which the folder's name is too.
 std::string LocationSummary(const std::string& path, int clients, bool readOnly);
+
+// What reports of several clients left out for their damaged records: "Not printed (damaged
+// record): clients 3, 7."
+std::string SkippedReports(const std::vector<int>& clients, const std::string& verb = "printed");
 
 // The record number an entry starts with: the whole number before its first "-" (0 when
 // there is none).

@@ -167,6 +167,11 @@ void FrmSupervisorOptions::showEvent(QShowEvent* event) {
         return;
     }
     m_activated = true;
+    // The tab control's own background, around its tabs and pages.
+    QPalette tabs = m_sstSupervisorOperations->palette();
+    tabs.setColor(QPalette::Window, FromBGR(Blue));
+    m_sstSupervisorOperations->setPalette(tabs);
+    m_sstSupervisorOperations->setAutoFillBackground(true);
     if (m_emptyDisk) {
         // Said once the window is up, then it closes.
         QTimer::singleShot(0, this, [this] {

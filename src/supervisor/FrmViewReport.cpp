@@ -42,6 +42,7 @@ FrmViewReport::FrmViewReport(Session& session, Services& services, QWidget* pare
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     for (QPushButton* button : {m_cmdPrintReport, cmdCancel}) {
         button->setAutoDefault(false);
+        button->installEventFilter(this);
     }
     connect(m_cmdPrintReport, &QPushButton::clicked, this, [this] {
         try {
@@ -73,7 +74,8 @@ void FrmViewReport::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!m_activated) {
         m_activated = true;
-        activate();
+        // Once the window is up: the report is made under the busy pointer in front of the user.
+        QTimer::singleShot(0, this, &FrmViewReport::activate);
     }
 }
 
@@ -97,19 +99,31 @@ void FrmViewReport::activate() {
     m_text1->setFocus(Qt::OtherFocusReason);
 }
 
-void FrmViewReport::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
+bool FrmViewReport::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    auto* button = qobject_cast<QPushButton*>(watched);
+    switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
         case Qt::Key_Up:
         case Qt::Key_Down:
-            // The report scrolls from wherever the focus was.
+            // The window sees these before its buttons: the report scrolls from either.
             m_text1->setFocus(Qt::OtherFocusReason);
             QCoreApplication::sendEvent(m_text1, event);
-            return;
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (button != nullptr) {
+                button->click();
+                return true;
+            }
+            break;
         default:
-            QDialog::keyPressEvent(event);
+            break;
     }
+    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace qlm

@@ -20,7 +20,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    // Keys reach the window before its buttons.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void activate();

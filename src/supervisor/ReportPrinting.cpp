@@ -1,6 +1,7 @@
 #include "supervisor/ReportPrinting.h"
 
 #include "report/Report.h"
+#include "session/ClientList.h"
 #include "session/LogAccess.h"
 #include "session/Operations.h"
 #include "session/Session.h"
@@ -24,7 +25,8 @@ std::string ReadReportText(const Session& session) {
 
 bool PrintReportText(Session& session, Services& services, const std::string& text,
                      const std::string& title, const std::vector<int>& clients) {
-    MOUSEWAIT();
+    // No busy pointer while the print dialog waits for the user: the printer shows it itself
+    // once the dialog is answered.
     std::string error;
     const PrintOutcome outcome =
         services.printer.print(text, title, error, [&](PrintTarget target, std::string& why) {
@@ -39,7 +41,6 @@ bool PrintReportText(Session& session, Services& services, const std::string& te
                 return false;
             }
         });
-    MOUSEDEFAULT();
     if (outcome == PrintOutcome::Failed) {
         services.messages.show({"The report was not printed.\r\n\r\n" + error, "Print Error",
                                 MsgIcon::Critical, MsgButtons::OK});
@@ -49,13 +50,21 @@ bool PrintReportText(Session& session, Services& services, const std::string& te
 
 bool PrintClientReports(Session& session, Services& services, const std::vector<int>& clients) {
     std::string text;
+    std::vector<int> skipped;
+    std::vector<int> made;
     MOUSEWAIT();
     for (const int n : clients) {
+        // A damaged record keeps no other client's report from the printer.
+        if (!session.Clients.damage(n).empty()) {
+            skipped.push_back(n);
+            continue;
+        }
         session.CurrentClient = static_cast<std::int16_t>(n);
         try {
             MakeReport(session);
             // Each client's report starts on a printed page of its own.
             text += (text.empty() ? "" : "\f") + ReadReportText(session);
+            made.push_back(n);
         } catch (const std::runtime_error& error) {
             MOUSEDEFAULT();
             services.messages.show({"The report of client " + std::to_string(n) +
@@ -66,14 +75,21 @@ bool PrintClientReports(Session& session, Services& services, const std::vector<
         }
     }
     MOUSEDEFAULT();
-    if (text.empty()) {
-        return false;
+    const bool printed =
+        !made.empty() &&
+        PrintReportText(session, services, text,
+                        made.size() == 1 ? "Quillmere report, client " + std::to_string(made[0])
+                                         : "Quillmere reports",
+                        made);
+    if (!skipped.empty()) {
+        services.messages.show(
+            {(printed ? "Reports printed for " + std::to_string(made.size()) +
+                            (made.size() == 1 ? " client.\r\n\r\n" : " clients.\r\n\r\n")
+                      : std::string()) +
+                 SkippedReports(skipped),
+             "Print Report", MsgIcon::Exclamation, MsgButtons::OK});
     }
-    return PrintReportText(session, services, text,
-                           clients.size() == 1
-                               ? "Quillmere report, client " + std::to_string(clients.front())
-                               : "Quillmere reports",
-                           clients);
+    return printed;
 }
 
 std::string FailureText(const std::exception& error) {

@@ -19,8 +19,9 @@ bool PrintReportText(Session& session, Services& services, const std::string& te
                      const std::string& title, const std::vector<int>& clients);
 
 // Makes the reports of `clients` in turn and prints them as one job, so that one choice of
-// printer serves them all; the current client ends as the last one made. A report that cannot
-// be made is said, naming its client, and nothing is printed.
+// printer serves them all; the current client ends as the last one made. Damaged records are
+// left out, the others printed, and those left out named in one message afterwards; any other
+// report that cannot be made is said, naming its client, and nothing is printed.
 bool PrintClientReports(Session& session, Services& services, const std::vector<int>& clients);
 
 // What went wrong, for a message: "Error N:description" for a file error, else its text.

@@ -170,13 +170,12 @@ def check_new_record(record, answers, days):
 
 def edit_age(run):
     run.wait_for_window("Quillmere")
-    # Back to the client list, where Down chooses the first entry and so enables Edit.
+    # The client just added is the one chosen: Edit Current Client is on at once.
     run.wait_for_focus(name="Add New Client")
-    run.key("shift+Tab")
-    run.wait_for_focus(role="list item")
-    run.key("Down")
     run.wait_for_enabled("Edit Current Client", role="push button")
-    choose(run, "Edit Current Client")
+    run.key("shift+Tab")
+    run.wait_for_focus(name="Edit Current Client")
+    run.key("Return")
     run.wait_for_window("Client Information")
     run.wait_for_focus(name="Information OK")
     # Back from Information OK over date of birth, education, ethnicity and sex to the age.

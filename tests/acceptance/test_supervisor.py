@@ -1,4 +1,4 @@
-"""The supervisor's reports and Delete Names on the demo clients.
+"""The supervisor's reports and Delete Names on the demo clients, flagged by risk in the list.
 
 Supervisor Options -> the note that the default code is in use -> the secret code -> the
 current client's report on screen -> printed to a PDF file through the print dialog; then
@@ -41,6 +41,13 @@ def check_pdf(pdf, report_file):
 def main():
     with QuillmereRun("test_supervisor", client_file=demo_client_file()) as run:
         run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
+        # The list flags, in words a screen reader says, the clients whose reports show a scale
+        # in the top risk range; the invalid test of client 4 is not flagged.
+        flags = {item.name.split("-")[0]: item.accessible.description
+                 for item in run.find(role="list item")}
+        check(flags == {"1": "", "2": "High risk: Alcohol, Violence, Antisocial",
+                        "3": "High risk: Drugs, Violence, Antisocial", "4": "", "5": ""},
+              f"the list's flags are {flags!r}")
         choose(run, "Supervisor Options")
         run.wait_for_window("Default Secret Code")
         run.key("Return")

@@ -140,6 +140,7 @@ private slots:
     void startUpListsTheClients();
     void emptyListSendsTheFocusToAddNewClient();
     void onlyEnterOnExitEndsTheProgram();
+    void choiceRunsItsScreensAfterTheCheck_data();
     void choiceRunsItsScreensAfterTheCheck();
     void changedClientFileEndsTheProgram();
     void firstStartWithoutSettings_data();
@@ -165,6 +166,15 @@ void MainMenuTest::startUpListsTheClients() {
     QFETCH(bool, readOnly);
     Program program(12, true,
                     readOnly ? test::FailOn(FileOp::Write, "/data/", EROFS) : FaultInjector{});
+    // Client 2 answered as the third demo client did, in the top range of three scales; client
+    // 3 as well but for an answer that damages its record.
+    program.folder.installBuiltDataFiles();
+    std::string bytes = clients(12);
+    const std::string demo = TestFolder::read(TestFolder::sourceFolder() + "/demo/DATA401.QLM");
+    bytes.replace(185 + 25, 160, demo.substr(2 * 185 + 25, 160));
+    bytes.replace(2 * 185 + 25, 160, demo.substr(2 * 185 + 25, 160));
+    bytes[2 * 185 + 74] = '9';
+    TestFolder::write(program.folder.clientFile(), bytes);
     for (int i = 0; i < 3; ++i) {
         program.menu->setChoiceScreens(i, [] {});
     }
@@ -173,6 +183,10 @@ void MainMenuTest::startUpListsTheClients() {
     QCOMPARE(program.list()->count(), 12);
     QCOMPARE(program.list()->item(0)->text(), QStringLiteral("1-CLIENT 1") + QString(17, ' '));
     QCOMPARE(program.list()->item(11)->text(), QStringLiteral("12-CLIENT 12") + QString(16, ' '));
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(program.list()->item(row)->data(Qt::AccessibleDescriptionRole).toString(),
+                 row == 1 ? QStringLiteral("High risk: Drugs, Violence, Antisocial") : QString());
+    }
     QVERIFY(program.messages.shown.empty());
     QCOMPARE(program.session.QuestionBankPath, program.folder.program() + "/QLMtest.db");
     QCOMPARE(program.settings.read("Options", "SystemDB", "", 300),
@@ -234,22 +248,48 @@ void MainMenuTest::onlyEnterOnExitEndsTheProgram() {
     QVERIFY(!program.menu->isVisible());
 }
 
+// The client chosen before is chosen after the screens, unless they added one: then that one.
+void MainMenuTest::choiceRunsItsScreensAfterTheCheck_data() {
+    QTest::addColumn<int>("clients");
+    QTest::addColumn<bool>("added");
+    QTest::addColumn<int>("chosen");
+    QTest::newRow("another program added one") << 2 << false << 2;
+    QTest::newRow("one added") << 2 << true << 3;
+    QTest::newRow("the location's first added") << 0 << true << 1;
+}
+
 void MainMenuTest::choiceRunsItsScreensAfterTheCheck() {
-    Program program(2);
+    QFETCH(int, clients);
+    QFETCH(bool, added);
+    QFETCH(int, chosen);
+    Program program(clients);
     bool menuActiveDuring = true;
     bool frameShownDuring = true;
+    program.menu->setChoiceScreens(FrmMainMenu::EditChoice, [] {});
     program.menu->setChoiceScreens(FrmMainMenu::AddChoice, [&] {
         menuActiveDuring = program.session.MainMenuActive;
         frameShownDuring = program.menu->findChild<QFrame*>("frMainMenu")->isVisible();
+        if (added) {
+            program.session.CurrentClient = std::int16_t(program.session.Clients.NewClient(
+                ClientRecord::fromBytes(test::RecordBytes("NEW"))));
+            program.session.CurrentClient = std::int16_t(program.session.Clients.CommitNewClient());
+        }
     });
     QVERIFY(program.start());
-    // Another program added client 3: the check takes it in.
-    TestFolder::write(program.folder.clientFile(), clients(3));
+    program.list()->setCurrentRow(clients - 1);
+    if (!added) {
+        // Another program added a client: the check takes it in.
+        TestFolder::write(program.folder.clientFile(), ::clients(clients + 1));
+    }
     press(program.choice(1), Qt::Key_Return);
     QVERIFY(!menuActiveDuring && !frameShownDuring);
     QVERIFY(program.session.MainMenuActive && !program.session.EditMode);
     QVERIFY(program.menu->findChild<QFrame*>("frMainMenu")->isVisible());
-    QCOMPARE(program.list()->count(), 3);
+    QCOMPARE(program.list()->count(), clients + 1);
+    QCOMPARE(program.list()->currentRow(), chosen - 1);
+    QVERIFY(program.list()->currentItem()->isSelected());
+    QCOMPARE(int(program.session.CurrentClient), chosen);
+    QVERIFY(program.choice(FrmMainMenu::EditChoice)->isEnabled());
     QVERIFY(program.messages.shown.empty());
 }
 
@@ -506,6 +546,24 @@ void MainMenuTest::activationClosesOtherScreensExceptDuringEdit() {
     QVERIFY(program.session.EditMode);
     QVERIFY(strayKeptDuringEdit);
     QVERIFY(!stray.isVisible());  // once the edit sequence is over the menu is alone again
+    QVERIFY(program.choice(FrmMainMenu::EditChoice)->hasFocus());
+    QCOMPARE(program.lit(), FrmMainMenu::EditChoice);
+
+    // A return from another window is no activation; one of the program's screens closing is.
+    QCoreApplication::processEvents();  // the activation due since the edit's screens closed
+    stray.show();
+    QWidget elsewhere;
+    elsewhere.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&elsewhere));
+    elsewhere.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
+    program.menu->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(program.menu.get()));
+    QVERIFY(stray.isVisible());
+    QDialog screen(program.menu.get());
+    screen.show();
+    screen.close();
+    QTRY_VERIFY(!stray.isVisible());
 }
 
 QTEST_MAIN(MainMenuTest)

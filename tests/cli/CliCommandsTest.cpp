@@ -101,6 +101,16 @@ void CliCommandsTest::clientsListsEveryClientAsTheMainMenuDoes() {
                         "  (damaged record: it ends after 100 of its 185 bytes)\n");
     QCOMPARE(TestFolder::read(m_folder->clientFile()), cut);
 
+    // With the data files, each client's highest risk range as its report shows it.
+    install();
+    run({"clients", "--risk"});
+    QCOMPARE(m_out,
+             "1-DEMO, ALEX                 PROBLEM: Antisocial\n"
+             "2-SAMPLE, JORDAN             MAXIMUM: Alcohol, Violence, Antisocial\n"
+             "3-EXAMPLE, RIVER             MAXIMUM: Drugs, Violence, Antisocial\n"
+             "4-TESTCASE, CASEY            invalid test\n"
+             "5-FICTION, MORGAN            PROBLEM: Antisocial\n");
+
     // Listing only reads: an empty folder is left as it is.
     std::filesystem::remove(m_folder->clientFile());
     run({"clients"});
@@ -206,6 +216,18 @@ void CliCommandsTest::reportsOfEveryClientAsTextAndPdf() {
         QVERIFY2(at != std::string::npos, name);
     }
     const auto reportPages = std::count(all.begin(), all.end(), '\f') + 1;
+
+    // A damaged record keeps no other report from the file, and is named.
+    std::string demo = TestFolder::read(m_folder->clientFile());
+    TestFolder::write(m_folder->clientFile(), demo.replace(185 + 74, 1, "9"));
+    run({"report", "--all", "--out", text});
+    QCOMPARE(m_status, 1);
+    QCOMPARE(m_out, text + "\n");
+    QCOMPARE(m_err, "qlm: Not written (damaged record): client 2.\n");
+    const std::string four = TestFolder::read(text.toStdString());
+    QVERIFY(four.find("SAMPLE, JORDAN") == std::string::npos &&
+            four.find("FICTION, MORGAN") != std::string::npos);
+    install();
 
     if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
         QSKIP("pdfinfo (poppler-utils) is not installed");
@@ -450,7 +472,8 @@ void CliCommandsTest::helpAndUsageErrors_data() {
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
-    const QString all = "  clients [--data DIR]\n      list the clients of a data location\n";
+    const QString all =
+        "  clients [--data DIR] [--risk]\n      list the clients of a data location";
     const auto row = [](const char* args, int status, const QString& out, const QString& err) {
         QTest::newRow(*args != '\0' ? args : "no command") << QString(args) << status << out << err;
     };

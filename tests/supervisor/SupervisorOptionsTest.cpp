@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <deque>
@@ -12,6 +13,7 @@
 
 #include "entry/FrmMyInputBox.h"
 #include "supervisor/FrmSupervisorOptions.h"
+#include "supervisor/FrmViewReport.h"
 #include "support/EntryProgram.h"
 #include "support/RunModal.h"
 
@@ -22,13 +24,15 @@ using qlm::test::TestFolder;
 
 namespace {
 
-// Three clients with answers, and the data files the reports are made from; the notice of
-// the default code was given already unless `noticeDue`.
+// Three clients with answers (the second's record damaged where asked), and the data files the
+// reports are made from; the notice of the default code was given already unless `noticeDue`.
 struct Program : test::EntryProgram {
-    explicit Program(int clients = 3, bool noticeDue = false, FaultInjector faults = {})
+    explicit Program(int clients = 3, bool noticeDue = false, FaultInjector faults = {},
+                     bool twoDamaged = false)
         : EntryProgram(clients == 0 ? std::string()
                                     : test::RecordBytes("ONE", std::string(109, '1')) +
-                                          test::RecordBytes("TWO", std::string(109, '2')) +
+                                          test::RecordBytes("TWO", std::string(108, '2') +
+                                                                       (twoDamaged ? "9" : "2")) +
                                           test::RecordBytes("THREE", std::string(109, '1')),
                        std::move(faults)) {
         folder.installBuiltDataFiles();
@@ -54,6 +58,12 @@ FaultInjector failingLog(bool fails) {
 
 QPushButton* button(QWidget& screen, const char* name) {
     return screen.findChild<QPushButton*>(QString::fromLatin1(name));
+}
+// Notes whether the busy pointer showed while the user would choose the printer.
+void watchPointer(Program& program, bool& busy) {
+    program.fake.printer.whenAsked = [&busy] {
+        busy = busy || QGuiApplication::overrideCursor() != nullptr;
+    };
 }
 QString nameShown(QWidget& screen) {
     return screen.findChild<QLabel*>(QStringLiteral("lblNameDisplay"))->text();
@@ -84,6 +94,8 @@ private slots:
     void printAllKeepsTheCurrentClient_data();
     void printAllKeepsTheCurrentClient();
     void printSelectedInClientOrder();
+    void viewReportKeys_data();
+    void viewReportKeys();
 };
 
 void SupervisorOptionsTest::anEmptyDataDiskReturnsAtOnce() {
@@ -105,6 +117,7 @@ void SupervisorOptionsTest::tabsShowWhatTheyWorkOn() {
         QCOMPARE(program.fake.messages.shown[0].title, std::string("Default Secret Code"));
         auto* tabs = screen.findChild<QTabWidget*>(QStringLiteral("sstSupervisorOperations"));
         QCOMPARE(tabs->tabText(0), QStringLiteral("&Reports"));
+        QCOMPARE(tabs->palette().color(QPalette::Window), QColor(0, 0, 255));
         QCOMPARE(nameShown(screen), QStringLiteral("TWO") + QString(22, ' '));
         screen.findChild<QRadioButton*>(QStringLiteral("optPrintOption_2"))->click();
         tabs->setCurrentIndex(2);
@@ -171,19 +184,25 @@ void SupervisorOptionsTest::aReportIsShownOnlyOnceLogged() {
 void SupervisorOptionsTest::printAllKeepsTheCurrentClient_data() {
     QTest::addColumn<bool>("toPdf");
     QTest::addColumn<bool>("logFails");
-    QTest::newRow("printer") << false << false;
-    QTest::newRow("PDF file") << true << false;
-    QTest::newRow("no log can be written: nothing printed") << false << true;
+    QTest::addColumn<bool>("twoDamaged");
+    QTest::newRow("printer") << false << false << false;
+    QTest::newRow("PDF file") << true << false << false;
+    QTest::newRow("no log can be written: nothing printed") << false << true << false;
+    QTest::newRow("client 2 damaged") << false << false << true;
 }
 
 // All three reports go to the printer as one job, each client on pages of its own and on a
-// line of the access log of its own; the client current before is current after.
+// line of the access log of its own; the client current before is current after. A damaged
+// record is left out and named afterwards.
 void SupervisorOptionsTest::printAllKeepsTheCurrentClient() {
     QFETCH(bool, toPdf);
     QFETCH(bool, logFails);
-    Program program(3, false, failingLog(logFails));
+    QFETCH(bool, twoDamaged);
+    Program program(3, false, failingLog(logFails), twoDamaged);
     program.fake.printer.target = toPdf ? PrintTarget::PdfFile : PrintTarget::Printer;
-    if (logFails) {
+    bool busy = false;
+    watchPointer(program, busy);
+    if (logFails || twoDamaged) {
         program.fake.messages.answer(MsgAnswer::OK);
     }
     FrmSupervisorOptions screen(program.session, program.fake.services);
@@ -201,14 +220,22 @@ void SupervisorOptionsTest::printAllKeepsTheCurrentClient() {
         return;
     }
     const QString action = toPdf ? "quillmere\tpdf\t" : "quillmere\tprint\t";
-    QCOMPARE(program.logged(), (QStringList{action + "1", action + "2", action + "3"}));
+    const QStringList logged = twoDamaged ? QStringList{action + "1", action + "3"}
+                                          : QStringList{action + "1", action + "2", action + "3"};
+    QCOMPARE(program.logged(), logged);
     QCOMPARE(program.fake.printer.jobs.size(), std::size_t(1));
     const std::string& job = program.fake.printer.jobs[0];
     const auto one = job.find("ONE");
     const auto two = job.find("TWO");
     const auto three = job.find("THREE");
-    QVERIFY(one != std::string::npos && one < two && two < three && three != std::string::npos);
-    QVERIFY(program.fake.messages.shown.empty());
+    QVERIFY(one != std::string::npos && three != std::string::npos);
+    QVERIFY(twoDamaged ? two == std::string::npos : one < two && two < three);
+    QVERIFY(!busy);
+    const std::vector<Message> skipped{
+        {"Reports printed for 2 clients.\r\n\r\nNot printed "
+         "(damaged record): client 2.",
+         "Print Report", MsgIcon::Exclamation, MsgButtons::OK}};
+    QCOMPARE(program.fake.messages.shown, twoDamaged ? skipped : std::vector<Message>{});
 }
 
 void SupervisorOptionsTest::printSelectedInClientOrder() {
@@ -234,6 +261,44 @@ void SupervisorOptionsTest::printSelectedInClientOrder() {
     const std::string& job = program.fake.printer.jobs[0];
     QVERIFY(job.find("ONE") < job.find("THREE"));
     QCOMPARE(job.find("TWO  "), std::string::npos);
+}
+
+// The window sees the scrolling keys before its buttons; Enter runs the focused button.
+void SupervisorOptionsTest::viewReportKeys_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("scrolled");  // -1 up, 1 down
+    QTest::newRow("Down on Print Report") << "cmdPrintReport" << int(Qt::Key_Down) << 1;
+    QTest::newRow("Page Up on Close") << "cmdCancel" << int(Qt::Key_PageUp) << -1;
+    QTest::newRow("Enter on Print Report") << "cmdPrintReport" << int(Qt::Key_Return) << 0;
+    QTest::newRow("Enter on Close") << "cmdCancel" << int(Qt::Key_Return) << 0;
+}
+
+void SupervisorOptionsTest::viewReportKeys() {
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(int, scrolled);
+    Program program;
+    bool busy = false;
+    watchPointer(program, busy);
+    FrmViewReport view(program.session, program.fake.services);
+    int moved = 0;
+    const int result = RunModal(view, [&] {
+        auto* text = view.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+        QTRY_VERIFY(!text->toPlainText().isEmpty());
+        QScrollBar* bar = text->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        const int before = bar->value();
+        QPushButton* pressed = ::button(view, qPrintable(button));
+        pressed->setFocus();
+        QTest::keyClick(pressed, Qt::Key(key));
+        moved = (bar->value() > before) - (bar->value() < before);
+    });
+    const bool enter = key == Qt::Key_Return;
+    QCOMPARE(moved, scrolled);
+    QCOMPARE(result, enter && button == "cmdCancel" ? int(QDialog::Accepted) : StillOpen);
+    QCOMPARE(program.fake.printer.jobs.size(), std::size_t(enter && button == "cmdPrintReport"));
+    QVERIFY(!busy);
 }
 
 QTEST_MAIN(SupervisorOptionsTest)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,9 @@ class RecordingPrinter : public ReportPrinter {
 public:
     PrintOutcome print(const std::string& reportText, const std::string&, std::string& error,
                        const PrintGate& gate) override {
+        if (whenAsked) {
+            whenAsked();
+        }
         if (gate && !gate(target, error)) {
             return PrintOutcome::Failed;
         }
@@ -53,6 +57,8 @@ public:
     PrintTarget target = PrintTarget::Printer;  // what the user chose in the print dialog
     std::string failWith;
     std::vector<std::string> jobs;
+    // Runs where the user would choose the printer.
+    std::function<void()> whenAsked;
 
 private:
     PrintOutcome record(const std::string& reportText, std::string& error) {
