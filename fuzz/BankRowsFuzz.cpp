@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "FuzzSupport.h"
+#include "storage/DataFileError.h"
 #include "testing/BankItem.h"
 #include "testing/QuestionBank.h"
-#include "storage/DataFileError.h"
 
 using qlm::fuzz::check;
 

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "scoring/Scoring.h"
-#include "scoring/TestSpec.h"
 #include "scoring/ScoringState.h"
 #include "scoring/ScoringTables.h"
+#include "scoring/TestSpec.h"
 #include "storage/DataFileError.h"
 
 namespace {
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static qlm::TestSpec shape;
     try {
         tables = qlm::ParseScoringTables("QLMRPT.TXT", input.substr(0, first), "QLMB.TXT",
-                                                 input.substr(first + 1, second - first - 1));
+                                         input.substr(first + 1, second - first - 1));
     } catch (const qlm::DataFileError&) {
         return 0;
     }

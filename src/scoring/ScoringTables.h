@@ -26,18 +26,18 @@ struct ScoringTables {
     // Percentile by [raw 0..100][race 1..3][sex 1..2]; raw 0 is always percentile 0.
     using NormGrid = std::array<std::array<std::array<std::int16_t, 3>, 4>, MaxRawLimit + 1>;
 
-    std::array<std::string, 6> ScaleName;      // 1..5
-    std::array<std::string, 5> RiskRangeName;  // 1..4
+    std::array<std::string, 6> ScaleName;             // 1..5
+    std::array<std::string, 5> RiskRangeName;         // 1..4
     std::array<std::string, 56> SignificantItemText;  // 1..55
     std::array<std::string, 49> ChoiceText;           // 1..48
     std::array<int, 56> SignificantItem{};            // 1..55
     // ScoringKey[section 1..2][answer 0..SectionChoices]: one digit per item position.
     std::array<std::array<std::string, 5>, 3> ScoringKey;
-    std::array<int, 6> MaxRaw{};             // 1..5
-    std::array<NormGrid, 6> NormTable{};     // [scale 1..5]
-    std::array<ScaleItemList, 6> ScaleItems;  // 1..5
-    std::array<int, 76> FloorItemsA{};        // 1..75
-    std::array<int, 15> FloorItemsD{};        // 1..14
+    std::array<int, 6> MaxRaw{};                           // 1..5
+    std::array<NormGrid, 6> NormTable{};                   // [scale 1..5]
+    std::array<ScaleItemList, 6> ScaleItems;               // 1..5
+    std::array<int, 76> FloorItemsA{};                     // 1..75
+    std::array<int, 15> FloorItemsD{};                     // 1..14
     std::array<std::array<int, 10>, 6> TruthCorrection{};  // [scale 1..5][band 1..9]
     std::array<int, 13> AlcoholNarrativeItems{};           // 1..12
     std::array<int, 16> DrugNarrativeItems{};              // 1..15

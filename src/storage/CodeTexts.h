@@ -20,7 +20,8 @@ void FillCodeTexts(CodeTexts& codes);
 template <std::size_t N>
 std::string CodeText(const std::array<std::string, N>& table, double code) {
     const std::size_t width = table[0].size();
-    if (code >= 0 && code < static_cast<double>(N) && code == static_cast<double>(static_cast<int>(code))) {
+    if (code >= 0 && code < static_cast<double>(N) &&
+        code == static_cast<double>(static_cast<int>(code))) {
         return table[static_cast<std::size_t>(code)];
     }
     std::string na = "N/A";

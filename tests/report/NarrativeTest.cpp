@@ -2,9 +2,9 @@
 #include <tuple>
 #include <utility>
 
-#include "session/Operations.h"
 #include "ReportFixture.h"
 #include "report/Sections.h"
+#include "session/Operations.h"
 
 using namespace qlm;
 using qlm::test::ReportFixture;

@@ -2,9 +2,9 @@
 #include <cerrno>
 #include <tuple>
 
-#include "session/Operations.h"
 #include "ReportFixture.h"
 #include "report/Report.h"
+#include "session/Operations.h"
 #include "storage/DataFileError.h"
 #include "storage/FileError.h"
 

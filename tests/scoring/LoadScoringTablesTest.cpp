@@ -90,12 +90,14 @@ void LoadScoringTablesTest::acceptsLineEndsAndBlanksRefusesFaults_data() {
     row("blanks between quoted values", report, "\",\"", "\" ,  \"", "");
     row("blanks around numbers", keys, ",", " , ", "");
     row("blanks around lines", keys, "\n", " \n  ", "");
-    row("report texts short", report, "Choice 48\n", "", "line 109: the file ends before answer line 48");
+    row("report texts short", report, "Choice 48\n", "",
+        "line 109: the file ends before answer line 48");
     row("scale name too long", report, "\"Alcohol, use\"", "\"Alcohol and other drug use\"",
         "line 1: the name of scale 2 is 26 characters long; the report has room for 20");
     row("range name too long", report, "\"Prob\"", "\"Problem with a long name\"",
         "line 2: the name of risk range 3 is 24 characters long; the report has room for 14");
-    row("listed line too long", report, " 55, said \"True\"\n", " 55, said \"True\" and some more\n",
+    row("listed line too long", report, " 55, said \"True\"\n",
+        " 55, said \"True\" and some more\n",
         "line 61: significant item line 55 is 42 characters long; the report has room for 36");
     row("key too short", keys, "\"000000000000\"", "\"00000000000\"",
         "line 5: the scoring key of items 98 to 109 must be 12 digits, one for each item, not "

@@ -1,5 +1,5 @@
-#include "session/Operations.h"
 #include "TableFiles.h"
+#include "session/Operations.h"
 
 #include <algorithm>
 
