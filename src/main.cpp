@@ -116,8 +116,10 @@ int main(int argc, char** argv) {
     menu.activateWindow();
     // A location only read can take no test's answers.
     if (!session.Clients.readOnly()) {
-        qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(session, services, &menu),
-                               &menu);
+        menu.runScreens([&] {
+            qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(session, services, &menu),
+                                   &menu);
+        });
     }
     // As after any sequence of screens: the list shows the file, the keyboard is the menu's.
     menu.Activate();

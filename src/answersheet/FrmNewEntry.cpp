@@ -69,8 +69,12 @@ Message bankUnreadableMessage(const DataFileError& error) {
 }  // namespace
 
 FrmNewEntry::FrmNewEntry(Session& session, Services& services, std::vector<AnswerGrid> grids,
-                         QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services), m_layout(std::move(grids)) {
+                         EntryMode mode, QWidget* parent)
+    : QDialog(parent),
+      m_session(session),
+      m_services(services),
+      m_layout(std::move(grids)),
+      m_mode(mode) {
     setObjectName(QStringLiteral("frmNewEntry"));
     setWindowTitle(QStringLiteral("Edit Client Responses"));
     setModal(true);
@@ -202,7 +206,7 @@ void FrmNewEntry::activate() {
     m_choices[SaveChoice]->button()->setEnabled(false);
     ClearShpButtonColor(this, CancelChoice);
     ClientRecord& client = m_session.Clients.entry(m_session.CurrentClient);
-    if (m_session.ScanEditMode && FillScannedAnswers(client.Answers)) {
+    if (m_mode == EntryMode::Scanned && FillScannedAnswers(client.Answers)) {
         m_services.messages.show(scannedAnswersWarning());
     }
     m_gridAnswer = GridAnswersOf(client.Answers);
@@ -410,8 +414,6 @@ void FrmNewEntry::save() {
         saveButton->setFocus(Qt::OtherFocusReason);
         return;
     }
-    m_session.MainMenuActive = true;
-    m_session.EditMode = false;
     accept();
 }
 
@@ -425,7 +427,7 @@ void FrmNewEntry::reject() {
     cancel();
 }
 
-void ShowNewEntry(Session& session, Services& services, QWidget* parent) {
+bool ShowNewEntry(Session& session, Services& services, EntryMode mode, QWidget* parent) {
     // Reading the bank and building the grids is the slow part.
     MOUSEWAIT();
     std::vector<AnswerGrid> grids;
@@ -435,11 +437,11 @@ void ShowNewEntry(Session& session, Services& services, QWidget* parent) {
         MOUSEDEFAULT();
         services.messages.show(bankUnreadableMessage(error));
         DropUnsavedClient(session);
-        return;
+        return false;
     }
-    FrmNewEntry screen(session, services, std::move(grids), parent);
+    FrmNewEntry screen(session, services, std::move(grids), mode, parent);
     MOUSEDEFAULT();
-    screen.exec();
+    return screen.exec() == QDialog::Accepted;
 }
 
 }  // namespace qlm

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "answersheet/AnswerGrids.h"
+#include "session/EntryMode.h"
 
 class QFrame;
 class QKeyEvent;
@@ -27,8 +28,9 @@ public:
     static constexpr int SaveChoice = 0;
     static constexpr int CancelChoice = 1;
 
+    // exec() returns Accepted when the answers were saved.
     FrmNewEntry(Session& session, Services& services, std::vector<AnswerGrid> grids,
-                QWidget* parent = nullptr);
+                EntryMode mode = EntryMode::NewClient, QWidget* parent = nullptr);
 
     const GridAnswers& gridAnswers() const { return m_gridAnswer; }
 
@@ -64,6 +66,7 @@ private:
     Session& m_session;
     Services& m_services;
     std::vector<AnswerGrid> m_layout;
+    EntryMode m_mode;
     GridAnswers m_gridAnswer{};
     // The answers as the screen opened with them, to tell whether anything was typed.
     GridAnswers m_openedWith{};
@@ -82,7 +85,7 @@ private:
 
 // Opens the answer grids of the current client, their layout read from the question bank. A
 // bank that cannot be read is said and the screen does not open; a new client is then dropped
-// as by Cancel.
-void ShowNewEntry(Session& session, Services& services, QWidget* parent);
+// as by Cancel. True when the answers were saved.
+bool ShowNewEntry(Session& session, Services& services, EntryMode mode, QWidget* parent);
 
 }  // namespace qlm

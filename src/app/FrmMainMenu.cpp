@@ -231,7 +231,6 @@ bool FrmMainMenu::StartUp() {
     }
     m_imgTVNLogo->setPixmap(PublisherLogo(m_session.Publisher, LogoPixels));
 
-    m_session.MainMenuActive = true;
     setEnabled(false);
     {
         FrmAbout splash(m_session.Publisher, m_session.PublisherTexts, true, nullptr,
@@ -251,7 +250,6 @@ bool FrmMainMenu::StartUp() {
     m_numLockOption = m_session.Settings.ReadNumLockSetting();
     m_mnuOptionsNumLock->setChecked(m_numLockOption);
     m_timNumLock->start();
-    m_session.MainMenuActive = true;
     m_unloadOthersOnActivate = true;
     m_started = true;
     m_lbNameDisplay->setFocus();
@@ -271,7 +269,7 @@ void FrmMainMenu::Activate() {
     }
     EnableEditChoice();
     // Not while a sequence's screens are open: the new client they enter is the current one.
-    if (m_session.Clients.NumberOfClients() == 0 && m_session.MainMenuActive) {
+    if (m_session.Clients.NumberOfClients() == 0 && !m_screensOpen) {
         m_session.CurrentClient = 0;
     }
     RefreshNameDisplay();
@@ -288,7 +286,7 @@ void FrmMainMenu::Activate() {
 }
 
 void FrmMainMenu::RefreshNameDisplay() {
-    if (m_session.Clients.NumberOfClients() <= 0 || !m_session.MainMenuActive) {
+    if (m_session.Clients.NumberOfClients() <= 0 || m_screensOpen) {
         return;
     }
     m_lbNameDisplay->clear();
@@ -402,22 +400,20 @@ void FrmMainMenu::runChoice(int index) {
     runSequence(index);
 }
 
+void FrmMainMenu::runScreens(const std::function<void()>& screens) {
+    m_screensOpen = true;
+    screens();
+    m_screensOpen = false;
+}
+
 void FrmMainMenu::runSequence(int index) {
     if (index == EditChoice) {
-        m_session.EditMode = true;
         m_unloadOthersOnActivate = false;
-    } else if (index == AddChoice) {
-        m_session.EditMode = false;
     }
-    if (index != SupervisorChoice) {
-        m_session.ScanEditMode = false;
-    }
-    m_session.MainMenuActive = false;
     m_frMainMenu->hide();
-    m_screens[static_cast<std::size_t>(index)]();
+    runScreens(m_screens[static_cast<std::size_t>(index)]);
     m_unloadOthersOnActivate = true;
     m_frMainMenu->show();
-    m_session.MainMenuActive = true;
     // The sequence may have added a client: the list shows the file as it is now.
     Activate();
     m_choices[static_cast<std::size_t>(index)]->button()->setFocus();

@@ -51,6 +51,9 @@ public:
     // What each activation of the menu does.
     void Activate();
     void RefreshNameDisplay();
+    // Runs a sequence of screens over the menu: meanwhile the list and the current client stay
+    // as the screens need them.
+    void runScreens(const std::function<void()>& screens);
     void EnableEditChoice();
 
     // The screens behind the edit, new-client and supervisor choices (0 to 2), run modally
@@ -95,6 +98,7 @@ private:
     bool m_numLockOption = false;
     bool m_programEnded = false;
     bool m_started = false;
+    bool m_screensOpen = false;
 
     QGroupBox* m_fraClient = nullptr;
     QListWidget* m_lbNameDisplay = nullptr;

@@ -111,14 +111,14 @@ QLineEdit* makeText(QWidget* parent, const char* name, int maxLength) {
 
 }  // namespace
 
-FrmClientInfo::FrmClientInfo(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
+FrmClientInfo::FrmClientInfo(Session& session, Services& services, EntryMode mode, QWidget* parent)
+    : QDialog(parent), m_session(session), m_services(services), m_mode(mode) {
     setObjectName(QStringLiteral("frmClientInfo"));
     setWindowTitle(QStringLiteral("Client Information"));
     setModal(true);
     buildScreen();
     // The tracker starts empty and at zero for a new client.
-    if (EditMode()) {
+    if (editing()) {
         RecordToScreen();
     }
     updateOkPrompt();
@@ -127,19 +127,6 @@ FrmClientInfo::FrmClientInfo(Session& session, Services& services, QWidget* pare
     if (!isMaximized()) {
         CenterForm(this);
     }
-}
-
-bool FrmClientInfo::EditMode() const {
-    return m_session.EditMode;
-}
-void FrmClientInfo::SetEditMode(bool on) {
-    m_session.EditMode = on;
-}
-bool FrmClientInfo::ScanEditMode() const {
-    return m_session.ScanEditMode;
-}
-void FrmClientInfo::SetScanEditMode(bool on) {
-    m_session.ScanEditMode = on;
 }
 
 void FrmClientInfo::buildScreen() {
@@ -346,7 +333,7 @@ void FrmClientInfo::updateOkPrompt() {
 void FrmClientInfo::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ClearShpButtonColor(this, CancelChoice);
-    if (EditMode() || ScanEditMode()) {
+    if (m_mode != EntryMode::NewClient) {
         ClearInfoLabelBold(this, ClientInfoFieldCount - 1);
         m_choices[OkChoice]->button()->setFocus(Qt::OtherFocusReason);
     } else {
@@ -504,7 +491,7 @@ void FrmClientInfo::fieldLeft(ClientInfoField k) {
             m_mebDateOfBirth->setText(normalized);
         }
     }
-    if (!EditMode()) {
+    if (!editing()) {
         return;
     }
     const bool wasLimited = m_tracker.limitReached();
@@ -534,7 +521,7 @@ void FrmClientInfo::mapList(ClientInfoField k, bool openWhenUnknown) {
 
 void FrmClientInfo::informationOk() {
     // A client whose name was deleted is not edited at all: back to the main menu.
-    if (EditMode() && m_nameDeletedFlag == 1) {
+    if (editing() && m_nameDeletedFlag == 1) {
         reject();
         return;
     }
@@ -552,7 +539,7 @@ void FrmClientInfo::informationOk() {
     }
     const bool firstClient = m_session.Clients.NumberOfClients() == 0;
     bool changed = true;
-    if (EditMode()) {
+    if (editing()) {
         changed = ContentsDiffer(m_session.Clients.entry(m_session.CurrentClient), Contents());
     } else if (m_session.Clients.NumberOfClients() >= Session::MaxClients) {
         m_services.messages.show(ClientTableFullMessage());
@@ -562,14 +549,13 @@ void FrmClientInfo::informationOk() {
     if (checked && AgeDisagreesWithBirthDate(Contents(), m_services.clock.Today())) {
         m_services.messages.show(ageAndBirthWarning(Contents()));
     }
-    m_session.ContinueEntry = true;
-    const bool blocked =
-        !(firstClient || ScanEditMode()) && m_tracker.countAtStart() >= EditTracker::Limit;
+    const bool blocked = !(firstClient || m_mode == EntryMode::Scanned) &&
+                         m_tracker.countAtStart() >= EditTracker::Limit;
     if (!changed || blocked) {
         accept();
         return;
     }
-    if (!EditMode()) {
+    if (!editing()) {
         m_session.CurrentClient = static_cast<std::int16_t>(
             m_session.Clients.NewClient(NewClientRecord(m_services.clock.Today())));
         RecordToDB();
@@ -580,7 +566,6 @@ void FrmClientInfo::informationOk() {
     RecordToDB();
     if (!saveEditedClient(before)) {
         // Memory keeps what the disk keeps; the typed fields stay for another try.
-        m_session.ContinueEntry = false;
         return;
     }
     accept();
@@ -601,11 +586,6 @@ void FrmClientInfo::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void FrmClientInfo::reject() {
-    m_session.ContinueEntry = false;
-    QDialog::reject();
 }
 
 }  // namespace qlm

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "entry/ClientInfoRules.h"
+#include "session/EntryMode.h"
 
 class QComboBox;
 class QFrame;
@@ -30,12 +31,8 @@ public:
     static constexpr int OkChoice = 0;
     static constexpr int CancelChoice = 1;
 
-    FrmClientInfo(Session& session, Services& services, QWidget* parent = nullptr);
-
-    bool EditMode() const;
-    void SetEditMode(bool on);
-    bool ScanEditMode() const;
-    void SetScanEditMode(bool on);
+    // exec() returns Accepted when the information was taken (and an edited client's saved).
+    FrmClientInfo(Session& session, Services& services, EntryMode mode, QWidget* parent = nullptr);
 
     // Fills the screen from the current client's table entry.
     void RecordToScreen();
@@ -45,8 +42,6 @@ public:
     // The screen's fields as they are compared and stored (a name the record cannot keep in
     // its single-byte form reads as empty).
     ClientInfoContents Contents() const;
-
-    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,8 +72,11 @@ private:
     void informationOk();
     bool saveEditedClient(const ClientRecord& before);
 
+    bool editing() const { return m_mode == EntryMode::Edit; }
+
     Session& m_session;
     Services& m_services;
+    EntryMode m_mode;
     EditTracker m_tracker;
     int m_nameDeletedFlag = 0;
     QStringList m_openedWith;

@@ -33,8 +33,9 @@ const CourtField& fieldAt(int k) {
 
 }  // namespace
 
-FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
+FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, EntryMode mode,
+                                 QWidget* parent)
+    : QDialog(parent), m_session(session), m_services(services), m_mode(mode) {
     setObjectName(QStringLiteral("frmCourtHistory"));
     setWindowTitle(QStringLiteral("Court History"));
     setModal(true);
@@ -45,7 +46,7 @@ FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, QWidget* 
     leave->setContext(Qt::WindowShortcut);
     connect(leave, &QShortcut::activated, this, [this] { done(QDialog::Rejected); });
 
-    if (m_session.EditMode) {
+    if (m_mode == EntryMode::Edit) {
         const CourtTexts texts = GetCourtData(currentRecord());
         for (int k = 0; k < CourtFieldCount; ++k) {
             m_fields[static_cast<std::size_t>(k)]->setText(
@@ -133,7 +134,7 @@ void FrmCourtHistory::activate() {
     ClearShpButtonColor(this, CancelChoice);
     m_lblClientName->setText(FromLatin1(currentRecord().Name.substr(0, 25)));
     m_lblClientName->setVisible(true);
-    if (m_session.EditMode || m_session.ScanEditMode) {
+    if (m_mode != EntryMode::NewClient) {
         m_choices[OKChoice]->button()->setFocus(Qt::OtherFocusReason);
     } else {
         m_fields.front()->setFocus(Qt::OtherFocusReason);
@@ -240,7 +241,6 @@ void FrmCourtHistory::informationOK() {
              "Please Check", MsgIcon::Exclamation, MsgButtons::OK});
     }
     SaveCourtData(currentRecord(), texts);
-    m_session.ContinueEntry = true;
     done(QDialog::Accepted);
 }
 
@@ -249,10 +249,9 @@ void FrmCourtHistory::reject() {
 }
 
 void FrmCourtHistory::cancelInput() {
-    if (!m_session.EditMode) {
+    if (m_mode != EntryMode::Edit) {
         ClearClient(m_session);
     }
-    m_session.ContinueEntry = false;
     done(QDialog::Rejected);
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "entry/CourtHistoryRules.h"
+#include "session/EntryMode.h"
 
 class QLabel;
 class QLineEdit;
@@ -26,7 +27,9 @@ public:
     static constexpr int OKChoice = 0;
     static constexpr int CancelChoice = 1;
 
-    FrmCourtHistory(Session& session, Services& services, QWidget* parent = nullptr);
+    // exec() returns Accepted when the counts were taken into the client table.
+    FrmCourtHistory(Session& session, Services& services, EntryMode mode,
+                    QWidget* parent = nullptr);
 
 public slots:
     // Closing the window is Cancel Input.
@@ -53,6 +56,7 @@ private:
 
     Session& m_session;
     Services& m_services;
+    EntryMode m_mode;
     bool m_activated = false;
     QStringList m_openedWith;
 

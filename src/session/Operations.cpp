@@ -36,13 +36,12 @@ void ClearClient(Session& session) {
 }
 
 void DropUnsavedClient(Session& session) {
-    if (session.EditMode) {
-        session.Clients.RevertClient(session.CurrentClient);
-    } else {
+    if (session.Clients.isNewClient(session.CurrentClient)) {
         ClearClient(session);
         session.CurrentClient = 1;
+    } else {
+        session.Clients.RevertClient(session.CurrentClient);
     }
-    session.EditMode = false;
 }
 
 void LoadScoringTables(Session& session) {

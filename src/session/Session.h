@@ -68,11 +68,6 @@ struct Session {
     std::string DataPath;
     std::int16_t CurrentClient = 0;
 
-    bool EditMode = false;
-    bool ScanEditMode = false;
-    bool ContinueEntry = false;
-    bool MainMenuActive = false;
-
     std::string SoundPath;
     std::string QuestionBankPath;
     PublisherCode Publisher = PublisherCode::Second;

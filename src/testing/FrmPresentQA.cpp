@@ -347,7 +347,6 @@ void FrmPresentQA::endOfTest() {
         m_msgPanel->setText(text(m_texts.RetryAdvice));
         return;
     }
-    m_session.ContinueEntry = true;
     if (m_askSecretCode()) {
         m_leaving = true;
         accept();
@@ -367,7 +366,6 @@ bool FrmPresentQA::storeAnswers() {
         // The client is in the file from now on; a later save rewrites its record.
         m_saved = true;
         removeJournal();
-        m_session.MainMenuActive = true;
     }
     return saved;
 }
@@ -662,13 +660,9 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
         }
         return;
     }
-    session.EditMode = false;
     session.CurrentClient = static_cast<std::int16_t>(session.Clients.NewClient(journal->client));
-    // The test's screens are open as in any sequence of the main menu.
-    session.MainMenuActive = false;
     ShowPresentQA(session, services, journal->language, std::move(askSecretCode), parent,
                   &*journal);
-    session.MainMenuActive = true;
 }
 
 }  // namespace qlm

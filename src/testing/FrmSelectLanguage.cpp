@@ -100,15 +100,20 @@ void FrmSelectLanguage::showEvent(QShowEvent* event) {
     m_choices.front()->button()->setFocus(Qt::OtherFocusReason);
 }
 
+std::optional<std::string> FrmSelectLanguage::chooseLanguage() {
+    if (exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return m_language;
+}
+
 void FrmSelectLanguage::runChoice(int index) {
     if (index < CancelChoice) {
         m_language = m_choices[static_cast<std::size_t>(index)]->button()->text().toStdString();
-        m_session.ContinueEntry = true;
         accept();
         return;
     }
     DropUnsavedClient(m_session);
-    m_session.ContinueEntry = false;
     QDialog::reject();
 }
 

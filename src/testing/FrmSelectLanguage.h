@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 #include <string>
 
 class QGroupBox;
@@ -26,8 +27,8 @@ public:
     // are (DataFileError when the bank cannot be read). Says for each whether the test will
     // speak.
     int LanguageCount();
-    // The language chosen; empty until one was.
-    const std::string& language() const { return m_language; }
+    // The language chosen, or nothing when the choice was cancelled (the new client dropped).
+    std::optional<std::string> chooseLanguage();
 
 public slots:
     // Closing the screen is "Cancel Presentation".

@@ -107,8 +107,8 @@ QString focusName() {
 }
 
 void runScreen(Program& program, const std::function<void(FrmClientInfo&)>& act) {
-    FrmClientInfo screen(program.session, program.fake.services);
-    test::RunModal(screen, [&] { act(screen); });
+    FrmClientInfo screen(program.session, program.fake.services, program.mode);
+    program.outcome = test::RunModal(screen, [&] { act(screen); });
 }
 
 void focusOn(QWidget* screen, const char* name) {
@@ -145,7 +145,7 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
     QFETCH(QString, age);
     QFETCH(bool, warned);
     Program program;
-    program.session.EditMode = false;
+    program.mode = EntryMode::NewClient;
     if (warned) {
         program.fake.messages.answer(MsgAnswer::OK);
     }
@@ -178,7 +178,7 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
         }
         key(Qt::Key_Return);
     });
-    QVERIFY(program.session.ContinueEntry);
+    QVERIFY(program.accepted());
     QCOMPARE(program.session.CurrentClient, 3);
     QCOMPARE(program.session.Clients.NumberOfClients(), 2);
     const std::string storedAge = age == "n" ? "N " : age.toStdString();
@@ -196,7 +196,7 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
 // The table holds 51 clients: a 52nd is refused instead of being written past its end.
 void ClientInfoScreenTest::fullTableTakesNoNewClient() {
     Program program;
-    program.session.EditMode = false;
+    program.mode = EntryMode::NewClient;
     TestFolder::write(program.folder.clientFile(),
                       program.onDisk + std::string((Session::MaxClients - 2) * 185, '1'));
     LoadClients(program.session, program.folder.clientFile());
@@ -211,7 +211,7 @@ void ClientInfoScreenTest::fullTableTakesNoNewClient() {
     });
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
     QCOMPARE(program.fake.messages.shown[0].title, std::string("Data Disk Full"));
-    QVERIFY(!program.session.ContinueEntry);
+    QVERIFY(!program.accepted());
     QCOMPARE(program.session.Clients.NumberOfClients(), Session::MaxClients);
     QCOMPARE(program.entry(Session::MaxClients), last);
 }
@@ -248,7 +248,7 @@ void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
     QFETCH(QString, message);
     QFETCH(QString, left);
     Program program;
-    program.session.EditMode = false;
+    program.mode = EntryMode::NewClient;
     program.fake.messages.answer(MsgAnswer::OK);
     runScreen(program, [&](FrmClientInfo& screen) {
         focusOn(&screen, field.toLatin1().constData());
@@ -267,7 +267,7 @@ void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
     QCOMPARE(shown.size(), std::size_t(1));
     QCOMPARE(shown[0], (Message{message.toStdString(), "", MsgIcon::Critical, MsgButtons::OK}));
     QVERIFY(program.fake.messages.beeps >= 1);
-    QVERIFY(!program.session.ContinueEntry);
+    QVERIFY(!program.accepted());
     QCOMPARE(program.entry(3), ClientRecord());
 }
 
@@ -301,7 +301,7 @@ void ClientInfoScreenTest::typedCodesChooseListEntries() {
     QFETCH(bool, listOpen);
     QFETCH(int, beeps);
     Program program;
-    program.session.EditMode = false;
+    program.mode = EntryMode::NewClient;
     runScreen(program, [&](FrmClientInfo& screen) {
         auto* combo = child<QComboBox>(&screen, list.toLatin1().constData());
         focusOn(&screen, list.toLatin1().constData());
@@ -317,7 +317,7 @@ void ClientInfoScreenTest::typedCodesChooseListEntries() {
 // after it is refused.
 void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
     Program program("2");
-    program.session.EditMode = true;
+    program.mode = EntryMode::Edit;
     program.fake.messages.answer(MsgAnswer::OK);
     runScreen(program, [](FrmClientInfo& screen) {
         QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
@@ -343,7 +343,7 @@ void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
     QCOMPARE(shown[0], (Message{"This client's information has been edited\r\n3 times already. "
                                 "Further editing of this\r\ninformation is no longer permitted.",
                                 "Edit Limit Reached", MsgIcon::Information, MsgButtons::OK}));
-    QVERIFY(program.session.ContinueEntry);
+    QVERIFY(program.accepted());
     std::string expected = program.onDisk;
     expected.replace(185 + 25, 2, "16");
     expected[185 + 183] = '3';
@@ -366,7 +366,7 @@ void ClientInfoScreenTest::closesWithoutWriting() {
     // Any write would fail and show its box, which nobody answers.
     Program program("1", nameDeleted ? "1" : "0", test::FailOn(FileOp::Write, "DATA401.QLM", EIO));
     program.entry(2).set(&ClientRecord::Age, age.toStdString());
-    program.session.EditMode = true;
+    program.mode = EntryMode::Edit;
     const ClientRecord before = program.entry(2);
     runScreen(program, [&](FrmClientInfo& screen) {
         if (nameDeleted) {
@@ -379,7 +379,7 @@ void ClientInfoScreenTest::closesWithoutWriting() {
         }
         key(Qt::Key_Return);
     });
-    QCOMPARE(program.session.ContinueEntry, !nameDeleted);
+    QCOMPARE(program.accepted(), !nameDeleted);
     QVERIFY(program.fake.messages.shown.empty());
     QCOMPARE(program.entry(2), before);
     QCOMPARE(program.fileNow(), program.onDisk);
@@ -402,8 +402,7 @@ void ClientInfoScreenTest::cancelStoresNothing() {
     QFETCH(bool, refuseClose);
     QFETCH(bool, byWindow);
     Program program;
-    program.session.EditMode = true;
-    program.session.ContinueEntry = true;
+    program.mode = EntryMode::Edit;
     if (refuseClose) {
         program.fake.messages.answer(MsgAnswer::No);
     } else if (byWindow && !typed.isEmpty()) {
@@ -435,7 +434,7 @@ void ClientInfoScreenTest::cancelStoresNothing() {
     });
     QVERIFY(program.fake.messages.answered());
     QCOMPARE(program.fake.messages.shown.size(), questions);
-    QVERIFY(!program.session.ContinueEntry);
+    QVERIFY(!program.accepted());
     QCOMPARE(program.entry(2), before);
     QCOMPARE(program.fileNow(), program.onDisk);
 }
@@ -453,7 +452,7 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
     QFETCH(QStringList, titles);
     Program program("0", "0",
                     writeFails ? test::FailOn(FileOp::Write, "DATA401.QLM", EIO) : FaultInjector{});
-    program.session.EditMode = true;
+    program.mode = EntryMode::Edit;
     if (!writeFails) {
         // Another disk, whose first client is someone else, is in the drive now.
         program.onDisk.replace(0, 3, "DAN");
@@ -471,7 +470,6 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
         key(Qt::Key_Return);
         QVERIFY(screen.isVisible());
         QCOMPARE(child<QLineEdit>(&screen, "txtAge")->text(), QStringLiteral("16"));
-        QVERIFY(!program.session.ContinueEntry);
         focusOn(&screen, "cmdMenuChoice_1");
         key(Qt::Key_Return);
     });
@@ -486,7 +484,7 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
     }
     QCOMPARE(program.entry(2), before);
     QCOMPARE(program.fileNow(), program.onDisk);
-    QVERIFY(!program.session.ContinueEntry);
+    QVERIFY(!program.accepted());
 }
 
 QTEST_MAIN(ClientInfoScreenTest)
