@@ -397,16 +397,9 @@ void FrmNewEntry::save() {
     }
     QPushButton* saveButton = m_choices[SaveChoice]->button();
     saveButton->setEnabled(false);
-    if (m_session.CurrentClient == 0) {
-        m_session.CurrentClient = 1;
-    }
-    const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.Clients.entry(n);
-    const ClientRecord before = client;
-    client.set(&ClientRecord::Answers, JoinGridAnswers(m_gridAnswer));
     MOUSEWAIT();
-    const bool saved = SaveClientChecked(m_session, m_services.messages, n, before,
-                                         {"The client's answers", RetryAdvice});
+    const bool saved =
+        SaveAnswers(m_session, m_services.messages, JoinGridAnswers(m_gridAnswer), RetryAdvice);
     MOUSEDEFAULT();
     if (!saved) {
         // The answers stay in the grids for another try.

@@ -77,18 +77,15 @@ std::function<bool()> SecretCodeFor(Session& session, Services& services, QWidge
 
 void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
     menu.setChoiceScreens(FrmMainMenu::EditChoice, [&session, &services, &menu] {
-        // A damaged record is not edited: its bytes stay as they are for whoever can mend them.
-        const int n = session.CurrentClient;
-        if (const std::string& damage = session.Clients.damage(n); !damage.empty()) {
-            services.messages.show(DamagedRecordMessage(n, damage, "edited"));
+        if (const auto refusal = EditRefusal(session)) {
+            services.messages.show(*refusal);
             return;
         }
         RunDataEntrySequence(DataEntry(session, services, EntryMode::Edit, &menu));
     });
     menu.setChoiceScreens(FrmMainMenu::AddChoice, [&session, &services, &menu] {
-        // The 52nd client is refused before a single screen is filled in.
-        if (session.Clients.NumberOfClients() >= Session::MaxClients) {
-            services.messages.show(ClientTableFullMessage());
+        if (const auto refusal = NewClientRefusal(session)) {
+            services.messages.show(*refusal);
             return;
         }
         EntryMethodSequences sequences;

@@ -520,11 +520,6 @@ void FrmClientInfo::mapList(ClientInfoField k, bool openWhenUnknown) {
 }
 
 void FrmClientInfo::informationOk() {
-    // A client whose name was deleted is not edited at all: back to the main menu.
-    if (editing() && m_nameDeletedFlag == 1) {
-        reject();
-        return;
-    }
     // A locked client's fields cannot be mended, so they are not checked either.
     const bool checked = m_txtName->isEnabled();
     if (checked) {
@@ -537,11 +532,15 @@ void FrmClientInfo::informationOk() {
             return;
         }
     }
-    const bool firstClient = m_session.Clients.NumberOfClients() == 0;
-    bool changed = true;
-    if (editing()) {
-        changed = ContentsDiffer(m_session.Clients.entry(m_session.CurrentClient), Contents());
-    } else if (m_session.Clients.NumberOfClients() >= Session::MaxClients) {
+    const ClientInfoOutcome outcome = DecideClientInfoOk(
+        {m_mode, m_session.Clients.NumberOfClients(), m_nameDeletedFlag == 1,
+         !editing() || ContentsDiffer(m_session.Clients.entry(m_session.CurrentClient), Contents()),
+         m_tracker.countAtStart()});
+    if (outcome == ClientInfoOutcome::Leave) {
+        reject();
+        return;
+    }
+    if (outcome == ClientInfoOutcome::TableFull) {
         m_services.messages.show(ClientTableFullMessage());
         reject();
         return;
@@ -549,24 +548,17 @@ void FrmClientInfo::informationOk() {
     if (checked && AgeDisagreesWithBirthDate(Contents(), m_services.clock.Today())) {
         m_services.messages.show(ageAndBirthWarning(Contents()));
     }
-    const bool blocked = !(firstClient || m_mode == EntryMode::Scanned) &&
-                         m_tracker.countAtStart() >= EditTracker::Limit;
-    if (!changed || blocked) {
-        accept();
-        return;
-    }
-    if (!editing()) {
+    if (outcome == ClientInfoOutcome::AddClient) {
         m_session.CurrentClient = static_cast<std::int16_t>(
             m_session.Clients.NewClient(NewClientRecord(m_services.clock.Today())));
         RecordToDB();
-        accept();
-        return;
-    }
-    const ClientRecord before = m_session.Clients.entry(m_session.CurrentClient);
-    RecordToDB();
-    if (!saveEditedClient(before)) {
-        // Memory keeps what the disk keeps; the typed fields stay for another try.
-        return;
+    } else if (outcome == ClientInfoOutcome::SaveChanges) {
+        const ClientRecord before = m_session.Clients.entry(m_session.CurrentClient);
+        RecordToDB();
+        if (!saveEditedClient(before)) {
+            // Memory keeps what the disk keeps; the typed fields stay for another try.
+            return;
+        }
     }
     accept();
 }

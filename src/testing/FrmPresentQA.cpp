@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <filesystem>
 
 #include "session/CheckedSave.h"
 #include "session/Operations.h"
@@ -354,13 +353,9 @@ void FrmPresentQA::endOfTest() {
 }
 
 bool FrmPresentQA::storeAnswers() {
-    const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.Clients.entry(n);
-    const ClientRecord before = client;
-    client.set(&ClientRecord::Answers, m_presentation.answerText());
     MOUSEWAIT();
-    const bool saved = SaveClientChecked(m_session, m_services.messages, n, before,
-                                         {"The client's answers", SaveRetryAdvice});
+    const bool saved =
+        SaveAnswers(m_session, m_services.messages, m_presentation.answerText(), SaveRetryAdvice);
     MOUSEDEFAULT();
     if (saved && !m_saved) {
         // The client is in the file from now on; a later save rewrites its record.
@@ -623,25 +618,14 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
         return;
     }
     std::string problem;
-    std::optional<TestJournal> journal;
-    try {
-        journal = ParseJournal(session.Files.readFile(path, MaxJournalBytes), problem);
-    } catch (const FileError& error) {
-        problem = "it cannot be read (Error " + std::to_string(error.number()) + ":" +
-                  error.description() + ")";
-    }
-    if (journal && journal->record != session.Clients.NumberOfClients() + 1) {
-        problem = "it belongs to a client file of " + std::to_string(journal->record - 1) +
-                  " clients, not to this one";
-        journal.reset();
-    }
+    const std::optional<TestJournal> journal =
+        ReadJournal(session.Files, path, session.Clients.NumberOfClients(), problem);
     if (!journal) {
-        const std::string aside = path + ".damaged";
-        std::error_code ignored;
-        std::filesystem::rename(path, aside, ignored);
+        const std::optional<std::string> aside = SetJournalAside(session.Files, path);
         services.messages.show(
             {"The journal of an interrupted test, " + path + ", cannot be used: " + problem +
-                 ".\r\n\r\nNothing was taken from it. It is kept as " + aside + ".",
+                 ".\r\n\r\nNothing was taken from it. " +
+                 (aside ? "It is kept as " + *aside + "." : "It stays where it is."),
              "Interrupted Test", MsgIcon::Exclamation, MsgButtons::OK});
         return;
     }

@@ -1,5 +1,9 @@
 #include <QtTest>
 
+#include <cerrno>
+
+#include "storage/FileSystem.h"
+#include "support/TestFolder.h"
 #include "testing/TestJournal.h"
 
 using namespace qlm;
@@ -28,6 +32,8 @@ private slots:
     void roundTrip();
     void refused_data();
     void refused();
+    void readAndSetAside_data();
+    void readAndSetAside();
 };
 
 void TestJournalTest::roundTrip() {
@@ -67,6 +73,41 @@ void TestJournalTest::refused() {
     std::string why;
     QVERIFY(!ParseJournal(text.toStdString(), why).has_value());
     QVERIFY2(QString::fromStdString(why).contains(problem), why.c_str());
+}
+
+void TestJournalTest::readAndSetAside_data() {
+    QTest::addColumn<int>("clients");
+    QTest::addColumn<bool>("renameFails");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("the next client's") << 2 << false << "";
+    QTest::newRow("another client file's") << 3 << false << "a client file of 2 clients";
+    QTest::newRow("cannot be moved") << 0 << true << "a client file of 2 clients";
+}
+
+// A journal that cannot be used is moved aside through the file layer, and one that cannot be
+// moved is said to stay where it is instead of being claimed kept elsewhere.
+void TestJournalTest::readAndSetAside() {
+    QFETCH(int, clients);
+    QFETCH(bool, renameFails);
+    QFETCH(QString, problem);
+    const test::TestFolder folder;
+    const FileSystem files(renameFails ? test::FailOn(FileOp::Rename, "JNL", EACCES)
+                                       : FaultInjector{});
+    const std::string path = JournalFileName(folder.data() + "/");
+    test::TestFolder::write(path, FormatJournal(sample()));
+    std::string why;
+    const auto journal = ReadJournal(files, path, clients, why);
+    QCOMPARE(journal.has_value(), problem.isEmpty());
+    QVERIFY2(QString::fromStdString(why).contains(problem), why.c_str());
+    if (journal) {
+        return;
+    }
+    const auto aside = SetJournalAside(files, path);
+    QCOMPARE(aside.has_value(), !renameFails);
+    QCOMPARE(files.exists(path), renameFails);
+    if (aside) {
+        QCOMPARE(test::TestFolder::read(*aside), FormatJournal(sample()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestJournalTest)
