@@ -70,20 +70,14 @@ Message bankUnreadableMessage(const DataFileError& error) {
 
 FrmNewEntry::FrmNewEntry(Session& session, Services& services, std::vector<AnswerGrid> grids,
                          EntryMode mode, QWidget* parent)
-    : QDialog(parent),
+    : Screen("frmNewEntry", QStringLiteral("Edit Client Responses"), parent),
       m_session(session),
       m_services(services),
       m_layout(std::move(grids)),
       m_mode(mode) {
-    setObjectName(QStringLiteral("frmNewEntry"));
-    setWindowTitle(QStringLiteral("Edit Client Responses"));
-    setModal(true);
     buildScreen();
     m_lblClientName->setText(FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name));
     resize(std::max(sizeHint().width(), 640), 640);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 void FrmNewEntry::buildScreen() {
@@ -194,15 +188,7 @@ void FrmNewEntry::buildScreen() {
     new CloseGuard(this, m_services.messages, [this] { return m_gridAnswer != m_openedWith; });
 }
 
-void FrmNewEntry::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!m_activated) {
-        m_activated = true;
-        activate();
-    }
-}
-
-void FrmNewEntry::activate() {
+void FrmNewEntry::firstShown() {
     m_choices[SaveChoice]->button()->setEnabled(false);
     ClearShpButtonColor(this, CancelChoice);
     ClientRecord& client = m_session.Clients.entry(m_session.CurrentClient);
@@ -397,10 +383,10 @@ void FrmNewEntry::save() {
     }
     QPushButton* saveButton = m_choices[SaveChoice]->button();
     saveButton->setEnabled(false);
-    MOUSEWAIT();
+    BusyPointer busy;
     const bool saved =
         SaveAnswers(m_session, m_services.messages, JoinGridAnswers(m_gridAnswer), RetryAdvice);
-    MOUSEDEFAULT();
+    busy.done();
     if (!saved) {
         // The answers stay in the grids for another try.
         saveButton->setEnabled(true);
@@ -422,18 +408,18 @@ void FrmNewEntry::reject() {
 
 bool ShowNewEntry(Session& session, Services& services, EntryMode mode, QWidget* parent) {
     // Reading the bank and building the grids is the slow part.
-    MOUSEWAIT();
+    BusyPointer busy;
     std::vector<AnswerGrid> grids;
     try {
         grids = ReadAnswerGrids(session.QuestionBankPath);
     } catch (const DataFileError& error) {
-        MOUSEDEFAULT();
+        busy.done();
         services.messages.show(bankUnreadableMessage(error));
         DropUnsavedClient(session);
         return false;
     }
     FrmNewEntry screen(session, services, std::move(grids), mode, parent);
-    MOUSEDEFAULT();
+    busy.done();
     return screen.exec() == QDialog::Accepted;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <vector>
 
 #include "answersheet/AnswerGrids.h"
 #include "session/EntryMode.h"
+#include "ui/Screen.h"
 
 class QFrame;
 class QKeyEvent;
@@ -21,7 +21,7 @@ struct Session;
 // The answers of a paper answer sheet typed into grids, one grid per kind of answer scale,
 // one digit per item. Save writes the 109 answers into the current client's record and the
 // client file; nothing is written before.
-class FrmNewEntry : public QDialog {
+class FrmNewEntry : public Screen {
     Q_OBJECT
 
 public:
@@ -40,12 +40,11 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildScreen();
-    void activate();
     int gridIndexOf(const QObject* watched) const;
     int lastRow(int g) const;
     int itemAt(int g, int row) const;
@@ -71,7 +70,6 @@ private:
     // The answers as the screen opened with them, to tell whether anything was typed.
     GridAnswers m_openedWith{};
     std::vector<int> m_cursorRow;
-    bool m_activated = false;
     bool m_marking = false;
     bool m_closing = false;
 

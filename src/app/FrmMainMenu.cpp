@@ -121,10 +121,10 @@ void FrmMainMenu::exportScores() {
     if (file.isEmpty()) {
         return;
     }
-    MOUSEWAIT();
+    BusyPointer busy;
     try {
         const std::string csv = ScoresCsv(m_session);
-        MOUSEDEFAULT();
+        busy.done();
         if (!LogAccess(m_session, m_messages, AccessAction::Export, AllClients(m_session),
                        "The scores were not exported.")) {
             return;
@@ -135,7 +135,7 @@ void FrmMainMenu::exportScores() {
                              ".",
                          "Export Scores", MsgIcon::Information, MsgButtons::OK});
     } catch (const std::runtime_error& error) {
-        MOUSEDEFAULT();
+        busy.done();
         m_messages.show({"The scores were not exported: " + FailureText(error), "Export Scores",
                          MsgIcon::Critical, MsgButtons::OK});
     }
@@ -388,9 +388,9 @@ void FrmMainMenu::runChoice(int index) {
     if (!m_screens.at(static_cast<std::size_t>(index))) {
         return;
     }
-    MOUSEWAIT();
+    BusyPointer busy;
     const bool locationOk = CheckDataLocation(m_session, m_messages);
-    MOUSEDEFAULT();
+    busy.done();
     if (!locationOk) {
         endProgram();
         return;

@@ -112,10 +112,10 @@ QLineEdit* makeText(QWidget* parent, const char* name, int maxLength) {
 }  // namespace
 
 FrmClientInfo::FrmClientInfo(Session& session, Services& services, EntryMode mode, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services), m_mode(mode) {
-    setObjectName(QStringLiteral("frmClientInfo"));
-    setWindowTitle(QStringLiteral("Client Information"));
-    setModal(true);
+    : Screen("frmClientInfo", QStringLiteral("Client Information"), parent),
+      m_session(session),
+      m_services(services),
+      m_mode(mode) {
     buildScreen();
     // The tracker starts empty and at zero for a new client.
     if (editing()) {
@@ -124,9 +124,6 @@ FrmClientInfo::FrmClientInfo(Session& session, Services& services, EntryMode mod
     updateOkPrompt();
     m_openedWith = shownTexts();
     new CloseGuard(this, m_services.messages, [this] { return shownTexts() != m_openedWith; });
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 void FrmClientInfo::buildScreen() {
@@ -330,8 +327,7 @@ void FrmClientInfo::updateOkPrompt() {
     m_choices[OkChoice]->setPrompt(m_msgPanel, QString::fromLatin1(prompt));
 }
 
-void FrmClientInfo::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+void FrmClientInfo::firstShown() {
     ClearShpButtonColor(this, CancelChoice);
     if (m_mode != EntryMode::NewClient) {
         ClearInfoLabelBold(this, ClientInfoFieldCount - 1);
@@ -564,11 +560,9 @@ void FrmClientInfo::informationOk() {
 }
 
 bool FrmClientInfo::saveEditedClient(const ClientRecord& before) {
-    MOUSEWAIT();
-    const bool saved = SaveClientChecked(m_session, m_services.messages, m_session.CurrentClient,
-                                         before, {"The client's information", RetryAdvice});
-    MOUSEDEFAULT();
-    return saved;
+    const BusyPointer busy;
+    return SaveClientChecked(m_session, m_services.messages, m_session.CurrentClient, before,
+                             {"The client's information", RetryAdvice});
 }
 
 void FrmClientInfo::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDialog>
 #include <QStringList>
 #include <array>
 #include <optional>
@@ -8,6 +7,7 @@
 
 #include "entry/ClientInfoRules.h"
 #include "session/EntryMode.h"
+#include "ui/Screen.h"
 
 class QComboBox;
 class QFrame;
@@ -24,7 +24,7 @@ struct Session;
 // The client information screen: name, age, sex, race, education and date of birth of the
 // current client. A new client's data stays in the client table only; an existing client's
 // changed record is written back before the screen closes, within the edit limit.
-class FrmClientInfo : public QDialog {
+class FrmClientInfo : public Screen {
     Q_OBJECT
 
 public:
@@ -45,7 +45,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

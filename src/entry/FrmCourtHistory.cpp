@@ -35,10 +35,10 @@ const CourtField& fieldAt(int k) {
 
 FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, EntryMode mode,
                                  QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services), m_mode(mode) {
-    setObjectName(QStringLiteral("frmCourtHistory"));
-    setWindowTitle(QStringLiteral("Court History"));
-    setModal(true);
+    : Screen("frmCourtHistory", QStringLiteral("Court History"), parent),
+      m_session(session),
+      m_services(services),
+      m_mode(mode) {
     buildScreen();
 
     // The way out for staff: gone at once, nothing checked or stored.
@@ -56,9 +56,6 @@ FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, EntryMode
     m_openedWith = shownTexts();
     new CloseGuard(this, m_services.messages, [this] { return shownTexts() != m_openedWith; });
     resize(640, 520);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 void FrmCourtHistory::buildScreen() {
@@ -122,15 +119,7 @@ ClientRecord& FrmCourtHistory::currentRecord() {
     return m_session.Clients.entry(m_session.CurrentClient);
 }
 
-void FrmCourtHistory::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!m_activated) {
-        m_activated = true;
-        activate();
-    }
-}
-
-void FrmCourtHistory::activate() {
+void FrmCourtHistory::firstShown() {
     ClearShpButtonColor(this, CancelChoice);
     m_lblClientName->setText(FromLatin1(currentRecord().Name.substr(0, 25)));
     m_lblClientName->setVisible(true);

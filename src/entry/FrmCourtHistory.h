@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <QStringList>
 #include <array>
 
 #include "entry/CourtHistoryRules.h"
 #include "session/EntryMode.h"
+#include "ui/Screen.h"
 
 class QLabel;
 class QLineEdit;
@@ -20,7 +20,7 @@ struct Session;
 
 // The court history of the current client: eleven counts typed one after another, stored
 // in the client table (never in the file) by "Information OK".
-class FrmCourtHistory : public QDialog {
+class FrmCourtHistory : public Screen {
     Q_OBJECT
 
 public:
@@ -37,12 +37,11 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildScreen();
-    void activate();
     std::string fieldText(int k) const;
     // Every field as it shows, to tell whether anything was typed.
     QStringList shownTexts() const;
@@ -57,7 +56,6 @@ private:
     Session& m_session;
     Services& m_services;
     EntryMode m_mode;
-    bool m_activated = false;
     QStringList m_openedWith;
 
     QLabel* m_lblClientName = nullptr;

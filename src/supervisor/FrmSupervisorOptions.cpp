@@ -65,10 +65,9 @@ QGroupBox* commentFrame(const char* name, const char* text, QWidget* parent,
 }  // namespace
 
 FrmSupervisorOptions::FrmSupervisorOptions(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
-    setObjectName(QStringLiteral("frmSupervisorOptions"));
-    setWindowTitle(QStringLiteral("Supervisor Options"));
-    setModal(true);
+    : Screen("frmSupervisorOptions", QStringLiteral("Supervisor Options"), parent),
+      m_session(session),
+      m_services(services) {
     m_msgPanel = MakeMsgPanel(this);
 
     auto* frControls = new QFrame(this);
@@ -149,9 +148,6 @@ FrmSupervisorOptions::FrmSupervisorOptions(Session& session, Services& services,
     m_emptyDisk = m_session.Clients.NumberOfClients() < 1;
     m_lblNameDisplay->setText(currentName());
     resize(640, 480);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 QString FrmSupervisorOptions::currentName() const {
@@ -161,12 +157,7 @@ QString FrmSupervisorOptions::currentName() const {
     return FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name);
 }
 
-void FrmSupervisorOptions::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (m_activated) {
-        return;
-    }
-    m_activated = true;
+void FrmSupervisorOptions::firstShown() {
     if (m_emptyDisk) {
         // Said once the window is up, then it closes.
         QTimer::singleShot(0, this, [this] {

@@ -24,7 +24,7 @@ std::string ReadReportText(const Session& session) {
 
 bool PrintReportText(Session& session, Services& services, const std::string& text,
                      const std::string& title, const std::vector<int>& clients) {
-    MOUSEWAIT();
+    BusyPointer busy;
     std::string error;
     const PrintOutcome outcome =
         services.printer.print(text, title, error, [&](PrintTarget target, std::string& why) {
@@ -39,7 +39,7 @@ bool PrintReportText(Session& session, Services& services, const std::string& te
                 return false;
             }
         });
-    MOUSEDEFAULT();
+    busy.done();
     if (outcome == PrintOutcome::Failed) {
         services.messages.show({"The report was not printed.\r\n\r\n" + error, "Print Error",
                                 MsgIcon::Critical, MsgButtons::OK});
@@ -49,7 +49,7 @@ bool PrintReportText(Session& session, Services& services, const std::string& te
 
 bool PrintClientReports(Session& session, Services& services, const std::vector<int>& clients) {
     std::string text;
-    MOUSEWAIT();
+    BusyPointer busy;
     for (const int n : clients) {
         session.CurrentClient = static_cast<std::int16_t>(n);
         try {
@@ -57,7 +57,7 @@ bool PrintClientReports(Session& session, Services& services, const std::vector<
             // Each client's report starts on a printed page of its own.
             text += (text.empty() ? "" : "\f") + ReadReportText(session);
         } catch (const std::runtime_error& error) {
-            MOUSEDEFAULT();
+            busy.done();
             services.messages.show({"The report of client " + std::to_string(n) +
                                         " cannot be made: " + FailureText(error) +
                                         "\r\n\r\nNothing was printed.",
@@ -65,7 +65,7 @@ bool PrintClientReports(Session& session, Services& services, const std::vector<
             return false;
         }
     }
-    MOUSEDEFAULT();
+    busy.done();
     if (text.empty()) {
         return false;
     }

@@ -58,16 +58,14 @@ QString text(const char* utf8) {
 FrmPresentQA::FrmPresentQA(Session& session, Services& services, std::string language,
                            QuestionBankRecordset records, std::function<bool()> askSecretCode,
                            QWidget* parent)
-    : QDialog(parent),
+    : Screen("frmPresentQA", {}, parent),
       m_session(session),
       m_services(services),
       m_language(std::move(language)),
       m_texts(TextsFor(m_language)),
       m_presentation(std::move(records)),
       m_askSecretCode(std::move(askSecretCode)) {
-    setObjectName(QStringLiteral("frmPresentQA"));
     setWindowTitle(text(m_texts.Caption));
-    setModal(true);
     // Large print fills the screen, which a window manager allows a window that can be maximised.
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     buildScreen();
@@ -178,17 +176,7 @@ void FrmPresentQA::setLargePrint(bool on) {
     }
 }
 
-void FrmPresentQA::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Once only: a secret code prompt that closes without the code must not start the test's
-    // instructions over.
-    if (!m_activated) {
-        m_activated = true;
-        activate();
-    }
-}
-
-void FrmPresentQA::activate() {
+void FrmPresentQA::firstShown() {
     // SetupAudio: without a device or without the language's sounds the test runs silently, and
     // the staff read so on the general instructions before the juvenile starts.
     const SpokenPrompts spoken = SpokenPromptsFor(m_services.audio.available(), m_session.Files,
@@ -353,10 +341,10 @@ void FrmPresentQA::endOfTest() {
 }
 
 bool FrmPresentQA::storeAnswers() {
-    MOUSEWAIT();
+    BusyPointer busy;
     const bool saved =
         SaveAnswers(m_session, m_services.messages, m_presentation.answerText(), SaveRetryAdvice);
-    MOUSEDEFAULT();
+    busy.done();
     if (saved && !m_saved) {
         // The client is in the file from now on; a later save rewrites its record.
         m_saved = true;
@@ -590,13 +578,13 @@ void FrmPresentQA::removeJournal() {
 void ShowPresentQA(Session& session, Services& services, const std::string& language,
                    std::function<bool()> askSecretCode, QWidget* parent,
                    const TestJournal* resumeFrom) {
-    MOUSEWAIT();
+    BusyPointer busy;
     std::optional<QuestionBankRecordset> records;
     try {
         const QuestionBank bank(session.QuestionBankPath);
         records.emplace(bank.openTable(language));
     } catch (const DataFileError& error) {
-        MOUSEDEFAULT();
+        busy.done();
         services.messages.show(bankUnreadableMessage(error));
         DropUnsavedClient(session);
         return;
@@ -607,7 +595,7 @@ void ShowPresentQA(Session& session, Services& services, const std::string& lang
     if (resumeFrom != nullptr) {
         screen.resume(*resumeFrom);
     }
-    MOUSEDEFAULT();
+    busy.done();
     screen.exec();
 }
 

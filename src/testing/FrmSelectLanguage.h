@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <optional>
 #include <string>
+
+#include "ui/Screen.h"
 
 class QGroupBox;
 class QLabel;
@@ -15,7 +16,7 @@ struct Services;
 struct Session;
 
 // The language the test is presented in, one choice per language table of the question bank.
-class FrmSelectLanguage : public QDialog {
+class FrmSelectLanguage : public Screen {
     Q_OBJECT
 
 public:
@@ -35,7 +36,7 @@ public slots:
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
 
 private:
     void runChoice(int index);
