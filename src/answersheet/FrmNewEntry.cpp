@@ -76,7 +76,7 @@ FrmNewEntry::FrmNewEntry(Session& session, Services& services, std::vector<Answe
       m_layout(std::move(grids)),
       m_mode(mode) {
     buildScreen();
-    m_lblClientName->setText(FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name));
+    m_lblClientName->setText(FromLatin1(m_session.current().Name));
     resize(std::max(sizeHint().width(), 640), 640);
 }
 
@@ -191,7 +191,7 @@ void FrmNewEntry::buildScreen() {
 void FrmNewEntry::firstShown() {
     m_choices[SaveChoice]->button()->setEnabled(false);
     ClearShpButtonColor(this, CancelChoice);
-    ClientRecord& client = m_session.Clients.entry(m_session.CurrentClient);
+    ClientRecord& client = m_session.current();
     if (m_mode == EntryMode::Scanned && FillScannedAnswers(client.Answers)) {
         m_services.messages.show(scannedAnswersWarning());
     }

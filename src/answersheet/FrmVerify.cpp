@@ -36,7 +36,7 @@ QString questionLabel(int item) {
 }
 
 const ClientRecord& currentRecord(const Session& session) {
-    return session.Clients.entry(session.CurrentClient);
+    return session.current();
 }
 
 }  // namespace

@@ -328,8 +328,8 @@ void FrmMainMenu::clientSelected() {
     EnableEditChoice();
     const auto selected = m_lbNameDisplay->selectedItems();
     if (!selected.isEmpty()) {
-        m_session.CurrentClient = static_cast<std::int16_t>(
-            ClientOfListItem(selected.first()->text().toLatin1().toStdString()));
+        m_session.CurrentClient =
+            ClientOfListItem(selected.first()->text().toLatin1().toStdString());
     }
 }
 

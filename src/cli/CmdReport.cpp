@@ -35,7 +35,7 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
     // whole before the access log records it and it is written.
     std::string text;
     for (const int n : clients) {
-        session.CurrentClient = static_cast<std::int16_t>(n);
+        session.CurrentClient = n;
         ScoreCurrentClient(session);
         text += (text.empty() ? "" : "\f") + ComposeReport(session);
     }

@@ -285,7 +285,7 @@ void FrmClientInfo::setContent(ClientInfoField k, const std::string& text) {
 }
 
 void FrmClientInfo::RecordToScreen() {
-    ClientRecord& record = m_session.Clients.entry(m_session.CurrentClient);
+    ClientRecord& record = m_session.current();
     const ClientInfoContents contents = ContentsOfRecord(record);
     for (int k = 0; k < ClientInfoFieldCount; ++k) {
         setContent(static_cast<ClientInfoField>(k), contents[static_cast<std::size_t>(k)]);
@@ -307,8 +307,7 @@ void FrmClientInfo::RecordToScreen() {
 }
 
 void FrmClientInfo::RecordToDB() {
-    qlm::RecordToDB(m_session.Clients.entry(m_session.CurrentClient), Contents(), m_tracker.count(),
-                    m_nameDeletedFlag);
+    qlm::RecordToDB(m_session.current(), Contents(), m_tracker.count(), m_nameDeletedFlag);
 }
 
 void FrmClientInfo::setFieldsEnabled(bool on) {
@@ -530,8 +529,7 @@ void FrmClientInfo::informationOk() {
     }
     const ClientInfoOutcome outcome = DecideClientInfoOk(
         {m_mode, m_session.Clients.NumberOfClients(), m_nameDeletedFlag == 1,
-         !editing() || ContentsDiffer(m_session.Clients.entry(m_session.CurrentClient), Contents()),
-         m_tracker.countAtStart()});
+         !editing() || ContentsDiffer(m_session.current(), Contents()), m_tracker.countAtStart()});
     if (outcome == ClientInfoOutcome::Leave) {
         reject();
         return;
@@ -545,11 +543,11 @@ void FrmClientInfo::informationOk() {
         m_services.messages.show(ageAndBirthWarning(Contents()));
     }
     if (outcome == ClientInfoOutcome::AddClient) {
-        m_session.CurrentClient = static_cast<std::int16_t>(
-            m_session.Clients.NewClient(NewClientRecord(m_services.clock.Today())));
+        m_session.CurrentClient =
+            m_session.Clients.NewClient(NewClientRecord(m_services.clock.Today()));
         RecordToDB();
     } else if (outcome == ClientInfoOutcome::SaveChanges) {
-        const ClientRecord before = m_session.Clients.entry(m_session.CurrentClient);
+        const ClientRecord before = m_session.current();
         RecordToDB();
         if (!saveEditedClient(before)) {
             // Memory keeps what the disk keeps; the typed fields stay for another try.

@@ -116,7 +116,7 @@ void FrmCourtHistory::buildScreen() {
 }
 
 ClientRecord& FrmCourtHistory::currentRecord() {
-    return m_session.Clients.entry(m_session.CurrentClient);
+    return m_session.current();
 }
 
 void FrmCourtHistory::firstShown() {

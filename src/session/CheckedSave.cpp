@@ -99,7 +99,7 @@ bool SaveClientChecked(Session& session, Messages& messages, int n, const Client
         if (store.isNewClient(n)) {
             action = AccessAction::NewClient;
             saved = store.CommitNewClient();
-            session.CurrentClient = static_cast<std::int16_t>(saved);
+            session.CurrentClient = saved;
         } else {
             store.SaveClient(n);
         }

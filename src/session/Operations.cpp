@@ -52,8 +52,7 @@ void ScoreCurrentClient(Session& session) {
     RefuseDamagedClient(session, session.CurrentClient);
     SetTestSpec(session.Constants);
     LoadScoringTables(session);
-    UnpackClient(session.Clients.entry(session.CurrentClient), session.CurrentClient,
-                 session.Scoring);
+    UnpackClient(session.current(), session.CurrentClient, session.Scoring);
     ScoreScales(session.Scoring, session.Tables, session.Constants);
     ConvertToPercentiles(session.Scoring, session.Tables);
 }

@@ -154,7 +154,7 @@ QString FrmSupervisorOptions::currentName() const {
     if (m_emptyDisk) {
         return {};
     }
-    return FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name);
+    return FromLatin1(m_session.current().Name);
 }
 
 void FrmSupervisorOptions::firstShown() {
@@ -275,7 +275,7 @@ void FrmSupervisorOptions::runReportOption() {
         }
         default: {
             // Every client in client order; the client current before stays current after.
-            const std::int16_t current = m_session.CurrentClient;
+            const int current = m_session.CurrentClient;
             std::vector<int> all(static_cast<std::size_t>(m_session.Clients.NumberOfClients()));
             std::iota(all.begin(), all.end(), 1);
             PrintClientReports(m_session, m_services, all);

@@ -51,7 +51,7 @@ bool PrintClientReports(Session& session, Services& services, const std::vector<
     std::string text;
     BusyPointer busy;
     for (const int n : clients) {
-        session.CurrentClient = static_cast<std::int16_t>(n);
+        session.CurrentClient = n;
         try {
             MakeReport(session);
             // Each client's report starts on a printed page of its own.

@@ -632,7 +632,7 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
         }
         return;
     }
-    session.CurrentClient = static_cast<std::int16_t>(session.Clients.NewClient(journal->client));
+    session.CurrentClient = session.Clients.NewClient(journal->client);
     ShowPresentQA(session, services, journal->language, std::move(askSecretCode), parent,
                   &*journal);
 }

@@ -40,13 +40,13 @@ struct EntryProgram {
         mode = EntryMode::NewClient;
         ClientRecord record;
         record.set(&ClientRecord::Name, "NEWCOMER, KIM");
-        session.CurrentClient = static_cast<std::int16_t>(session.Clients.NewClient(record));
+        session.CurrentClient = session.Clients.NewClient(record);
     }
     void editClient(int n) {
         mode = EntryMode::Edit;
-        session.CurrentClient = static_cast<std::int16_t>(n);
+        session.CurrentClient = n;
     }
-    const ClientRecord& current() const { return session.Clients.entry(session.CurrentClient); }
+    const ClientRecord& current() const { return session.current(); }
 };
 
 }  // namespace qlm::test
