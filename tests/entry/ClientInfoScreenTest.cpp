@@ -70,40 +70,14 @@ struct Program : test::EntryProgram {
 const char* const Fields[] = {"txtName", "txtAge",       "cmbGender",
                               "cmbRace", "txtEducation", "mebDateOfBirth"};
 
-template <typename T = QWidget>
-T* child(QWidget* screen, const char* name) {
-    auto* widget = screen->findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        QTest::qFail(name, __FILE__, __LINE__);
-    }
-    return widget;
-}
+using test::Child;
+using test::FocusName;
 
-QWidget* focused() {
-    return QApplication::focusWidget();
-}
-
-// Types `text` into the focused control; characters beyond ASCII come as the key events of an
-// input method would.
 void type(const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(focused(), c.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Press, focused(), Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, focused(), Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-        }
-    }
+    test::Type(text);
 }
-
 void key(Qt::Key k) {
-    QTest::keyClick(focused(), k);
-}
-
-QString focusName() {
-    return focused() != nullptr ? focused()->objectName() : QString();
+    test::Key(k);
 }
 
 void runScreen(Program& program, const std::function<void(FrmClientInfo&)>& act) {
@@ -112,7 +86,7 @@ void runScreen(Program& program, const std::function<void(FrmClientInfo&)>& act)
 }
 
 void focusOn(QWidget* screen, const char* name) {
-    child(screen, name)->setFocus(Qt::TabFocusReason);
+    Child(screen, name)->setFocus(Qt::TabFocusReason);
 }
 
 }  // namespace
@@ -150,31 +124,31 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
         program.fake.messages.answer(MsgAnswer::OK);
     }
     runScreen(program, [&](FrmClientInfo& screen) {
-        QCOMPARE(focusName(), QStringLiteral("txtName"));
-        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+        QCOMPARE(FocusName(), QStringLiteral("txtName"));
+        QCOMPARE(Child<QLabel>(&screen, "MsgPanel")->text(),
                  QStringLiteral("Type client's name (up to 25 characters) or N for not "
                                 "available, then press Enter."));
-        QVERIFY(child<QLabel>(&screen, "lblInfo_0")->font().bold());
+        QVERIFY(Child<QLabel>(&screen, "lblInfo_0")->font().bold());
         type(QStringLiteral("JOS\u00c9 DOE"));
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("txtAge"));
-        QVERIFY(!child<QLabel>(&screen, "lblInfo_0")->font().bold());
+        QCOMPARE(FocusName(), QStringLiteral("txtAge"));
+        QVERIFY(!Child<QLabel>(&screen, "lblInfo_0")->font().bold());
         type(age);
         key(Qt::Key_Tab);
-        QCOMPARE(focusName(), QStringLiteral("cmbGender"));
+        QCOMPARE(FocusName(), QStringLiteral("cmbGender"));
         type(QStringLiteral("2"));
         key(Qt::Key_Return);
         type(QStringLiteral("5"));
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("txtEducation"));
+        QCOMPARE(FocusName(), QStringLiteral("txtEducation"));
         type(QStringLiteral("9"));
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("mebDateOfBirth"));
+        QCOMPARE(FocusName(), QStringLiteral("mebDateOfBirth"));
         type(typedDate);
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
+        QCOMPARE(FocusName(), QStringLiteral("cmdMenuChoice_0"));
         if (!storedDate.startsWith(QLatin1Char('N'))) {
-            QCOMPARE(child<QLineEdit>(&screen, "mebDateOfBirth")->displayText(), storedDate);
+            QCOMPARE(Child<QLineEdit>(&screen, "mebDateOfBirth")->displayText(), storedDate);
         }
         key(Qt::Key_Return);
     });
@@ -254,8 +228,8 @@ void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
         focusOn(&screen, field.toLatin1().constData());
         type(typed);
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), field);
-        QWidget* widget = focused();
+        QCOMPARE(FocusName(), field);
+        QWidget* widget = test::Focused();
         QString shown = qobject_cast<QComboBox*>(widget)
                             ? qobject_cast<QComboBox*>(widget)->currentText()
                             : qobject_cast<QLineEdit*>(widget)->displayText();
@@ -303,7 +277,7 @@ void ClientInfoScreenTest::typedCodesChooseListEntries() {
     Program program;
     program.mode = EntryMode::NewClient;
     runScreen(program, [&](FrmClientInfo& screen) {
-        auto* combo = child<QComboBox>(&screen, list.toLatin1().constData());
+        auto* combo = Child<QComboBox>(&screen, list.toLatin1().constData());
         focusOn(&screen, list.toLatin1().constData());
         type(typed);
         QCOMPARE(combo->currentText(), chosen);
@@ -320,21 +294,21 @@ void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
     program.mode = EntryMode::Edit;
     program.fake.messages.answer(MsgAnswer::OK);
     runScreen(program, [](FrmClientInfo& screen) {
-        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
-        QCOMPARE(child<QLineEdit>(&screen, "txtName")->text(), QStringLiteral("BOB EXAMPLE"));
+        QCOMPARE(FocusName(), QStringLiteral("cmdMenuChoice_0"));
+        QCOMPARE(Child<QLineEdit>(&screen, "txtName")->text(), QStringLiteral("BOB EXAMPLE"));
         focusOn(&screen, "txtAge");
         type(QStringLiteral("16"));
         key(Qt::Key_Return);
-        QVERIFY(child(&screen, "txtEducation")->isEnabled());
+        QVERIFY(Child(&screen, "txtEducation")->isEnabled());
         focusOn(&screen, "txtEducation");
         type(QStringLiteral("10"));
         key(Qt::Key_Return);
-        QCOMPARE(child<QLineEdit>(&screen, "txtEducation")->text(), QStringLiteral("9"));
+        QCOMPARE(Child<QLineEdit>(&screen, "txtEducation")->text(), QStringLiteral("9"));
         for (const char* name : Fields) {
-            QVERIFY2(!child(&screen, name)->isEnabled(), name);
+            QVERIFY2(!Child(&screen, name)->isEnabled(), name);
         }
-        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
-        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+        QCOMPARE(FocusName(), QStringLiteral("cmdMenuChoice_0"));
+        QCOMPARE(Child<QLabel>(&screen, "MsgPanel")->text(),
                  QStringLiteral("No further editing permitted. Press Enter to save and continue."));
         key(Qt::Key_Return);
     });
@@ -371,9 +345,9 @@ void ClientInfoScreenTest::closesWithoutWriting() {
     runScreen(program, [&](FrmClientInfo& screen) {
         if (nameDeleted) {
             for (const char* name : Fields) {
-                QVERIFY2(!child(&screen, name)->isEnabled(), name);
+                QVERIFY2(!Child(&screen, name)->isEnabled(), name);
             }
-            QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+            QCOMPARE(Child<QLabel>(&screen, "MsgPanel")->text(),
                      QStringLiteral("Client name has been deleted. Editing is not permitted. "
                                     "Press Enter to continue."));
         }
@@ -421,14 +395,14 @@ void ClientInfoScreenTest::cancelStoresNothing() {
         if (refuseClose) {
             screen.close();
             QVERIFY(screen.isVisible());
-            QCOMPARE(child<QLineEdit>(&screen, "txtName")->text(), typed);
+            QCOMPARE(Child<QLineEdit>(&screen, "txtName")->text(), typed);
         }
         if (byWindow) {
             screen.close();
             return;
         }
         focusOn(&screen, "cmdMenuChoice_1");
-        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+        QCOMPARE(Child<QLabel>(&screen, "MsgPanel")->text(),
                  QStringLiteral("Cancel information input and return to Main Menu."));
         key(Qt::Key_Return);
     });
@@ -469,7 +443,7 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
         focusOn(&screen, "cmdMenuChoice_0");
         key(Qt::Key_Return);
         QVERIFY(screen.isVisible());
-        QCOMPARE(child<QLineEdit>(&screen, "txtAge")->text(), QStringLiteral("16"));
+        QCOMPARE(Child<QLineEdit>(&screen, "txtAge")->text(), QStringLiteral("16"));
         focusOn(&screen, "cmdMenuChoice_1");
         key(Qt::Key_Return);
     });
