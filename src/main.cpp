@@ -1,8 +1,8 @@
 // quillmere: the desktop program.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
-#include <QStringList>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -74,18 +74,23 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(windowIcon);
 
     // Qt has taken its own options; what is left is ours.
-    QString home;
-    const QStringList args = QApplication::arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--home") && i + 1 < args.size()) {
-            home = args[++i];
-        } else if (args[i].startsWith(QLatin1String("--home="))) {
-            home = args[i].mid(7);
-        } else {
-            std::cerr << "quillmere: unknown argument \"" << args[i].toStdString() << "\"\n";
-            return usage();
+    QCommandLineParser parser;
+    const QCommandLineOption homeOption(QStringLiteral("home"), QString(), QStringLiteral("DIR"));
+    parser.addOption(homeOption);
+    const bool parsed = parser.parse(QApplication::arguments());
+    if (!parsed || !parser.positionalArguments().isEmpty()) {
+        // Named as typed: a stray word, an option of no meaning here, or --home without its DIR.
+        QString unknown = QStringLiteral("--home");
+        if (!parser.positionalArguments().isEmpty()) {
+            unknown = parser.positionalArguments().front();
+        } else if (!parser.unknownOptionNames().isEmpty()) {
+            const QString name = parser.unknownOptionNames().front();
+            unknown = (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
         }
+        std::cerr << "quillmere: unknown argument \"" << unknown.toStdString() << "\"\n";
+        return usage();
     }
+    const QString home = parser.value(homeOption);
 
     qlm::SingleInstance instance;
     if (instance.Listen() == qlm::SingleInstance::Claim::SecondCopy) {
@@ -116,8 +121,10 @@ int main(int argc, char** argv) {
     // A location only read can take no test's answers.
     const int clientsBefore = session.Clients.NumberOfClients();
     if (!session.Clients.readOnly()) {
-        qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(session, services, &menu),
-                               &menu);
+        menu.runScreens([&] {
+            qlm::OfferToResumeTest(session, services, qlm::SecretCodeFor(session, services, &menu),
+                                   &menu);
+        });
     }
     // As after any sequence of screens: the list shows the file, the keyboard is the menu's.
     menu.ReturnToMenu(clientsBefore);

@@ -69,17 +69,15 @@ Message bankUnreadableMessage(const DataFileError& error) {
 }  // namespace
 
 FrmNewEntry::FrmNewEntry(Session& session, Services& services, std::vector<AnswerGrid> grids,
-                         QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services), m_layout(std::move(grids)) {
-    setObjectName(QStringLiteral("frmNewEntry"));
-    setWindowTitle(QStringLiteral("Edit Client Responses"));
-    setModal(true);
+                         EntryMode mode, QWidget* parent)
+    : Screen("frmNewEntry", QStringLiteral("Edit Client Responses"), parent),
+      m_session(session),
+      m_services(services),
+      m_layout(std::move(grids)),
+      m_mode(mode) {
     buildScreen();
-    m_lblClientName->setText(FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name));
+    m_lblClientName->setText(FromLatin1(m_session.current().Name));
     resize(std::max(sizeHint().width(), 640), 640);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 void FrmNewEntry::buildScreen() {
@@ -190,19 +188,11 @@ void FrmNewEntry::buildScreen() {
     new CloseGuard(this, m_services.messages, [this] { return m_gridAnswer != m_openedWith; });
 }
 
-void FrmNewEntry::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!m_activated) {
-        m_activated = true;
-        activate();
-    }
-}
-
-void FrmNewEntry::activate() {
+void FrmNewEntry::firstShown() {
     m_choices[SaveChoice]->button()->setEnabled(false);
     ClearShpButtonColor(this, CancelChoice);
-    ClientRecord& client = m_session.Clients.entry(m_session.CurrentClient);
-    if (m_session.ScanEditMode && FillScannedAnswers(client.Answers)) {
+    ClientRecord& client = m_session.current();
+    if (m_mode == EntryMode::Scanned && FillScannedAnswers(client.Answers)) {
         m_services.messages.show(scannedAnswersWarning());
     }
     m_gridAnswer = GridAnswersOf(client.Answers);
@@ -393,25 +383,16 @@ void FrmNewEntry::save() {
     }
     QPushButton* saveButton = m_choices[SaveChoice]->button();
     saveButton->setEnabled(false);
-    if (m_session.CurrentClient == 0) {
-        m_session.CurrentClient = 1;
-    }
-    const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.Clients.entry(n);
-    const ClientRecord before = client;
-    client.set(&ClientRecord::Answers, JoinGridAnswers(m_gridAnswer));
-    MOUSEWAIT();
-    const bool saved = SaveClientChecked(m_session, m_services.messages, n, before,
-                                         {"The client's answers", RetryAdvice});
-    MOUSEDEFAULT();
+    BusyPointer busy;
+    const bool saved =
+        SaveAnswers(m_session, m_services.messages, JoinGridAnswers(m_gridAnswer), RetryAdvice);
+    busy.done();
     if (!saved) {
         // The answers stay in the grids for another try.
         saveButton->setEnabled(true);
         saveButton->setFocus(Qt::OtherFocusReason);
         return;
     }
-    m_session.MainMenuActive = true;
-    m_session.EditMode = false;
     accept();
 }
 
@@ -425,21 +406,21 @@ void FrmNewEntry::reject() {
     cancel();
 }
 
-void ShowNewEntry(Session& session, Services& services, QWidget* parent) {
+bool ShowNewEntry(Session& session, Services& services, EntryMode mode, QWidget* parent) {
     // Reading the bank and building the grids is the slow part.
-    MOUSEWAIT();
+    BusyPointer busy;
     std::vector<AnswerGrid> grids;
     try {
         grids = ReadAnswerGrids(session.QuestionBankPath);
     } catch (const DataFileError& error) {
-        MOUSEDEFAULT();
+        busy.done();
         services.messages.show(bankUnreadableMessage(error));
         DropUnsavedClient(session);
-        return;
+        return false;
     }
-    FrmNewEntry screen(session, services, std::move(grids), parent);
-    MOUSEDEFAULT();
-    screen.exec();
+    FrmNewEntry screen(session, services, std::move(grids), mode, parent);
+    busy.done();
+    return screen.exec() == QDialog::Accepted;
 }
 
 }  // namespace qlm

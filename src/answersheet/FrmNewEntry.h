@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <vector>
 
 #include "answersheet/AnswerGrids.h"
+#include "session/EntryMode.h"
+#include "ui/Screen.h"
 
 class QFrame;
 class QKeyEvent;
@@ -20,15 +21,16 @@ struct Session;
 // The answers of a paper answer sheet typed into grids, one grid per kind of answer scale,
 // one digit per item. Save writes the 109 answers into the current client's record and the
 // client file; nothing is written before.
-class FrmNewEntry : public QDialog {
+class FrmNewEntry : public Screen {
     Q_OBJECT
 
 public:
     static constexpr int SaveChoice = 0;
     static constexpr int CancelChoice = 1;
 
+    // exec() returns Accepted when the answers were saved.
     FrmNewEntry(Session& session, Services& services, std::vector<AnswerGrid> grids,
-                QWidget* parent = nullptr);
+                EntryMode mode = EntryMode::NewClient, QWidget* parent = nullptr);
 
     const GridAnswers& gridAnswers() const { return m_gridAnswer; }
 
@@ -38,12 +40,11 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildScreen();
-    void activate();
     int gridIndexOf(const QObject* watched) const;
     int lastRow(int g) const;
     int itemAt(int g, int row) const;
@@ -64,11 +65,11 @@ private:
     Session& m_session;
     Services& m_services;
     std::vector<AnswerGrid> m_layout;
+    EntryMode m_mode;
     GridAnswers m_gridAnswer{};
     // The answers as the screen opened with them, to tell whether anything was typed.
     GridAnswers m_openedWith{};
     std::vector<int> m_cursorRow;
-    bool m_activated = false;
     bool m_marking = false;
     bool m_closing = false;
 
@@ -82,7 +83,7 @@ private:
 
 // Opens the answer grids of the current client, their layout read from the question bank. A
 // bank that cannot be read is said and the screen does not open; a new client is then dropped
-// as by Cancel.
-void ShowNewEntry(Session& session, Services& services, QWidget* parent);
+// as by Cancel. True when the answers were saved.
+bool ShowNewEntry(Session& session, Services& services, EntryMode mode, QWidget* parent);
 
 }  // namespace qlm

@@ -36,28 +36,22 @@ QString questionLabel(int item) {
 }
 
 const ClientRecord& currentRecord(const Session& session) {
-    return session.Clients.entry(session.CurrentClient);
+    return session.current();
 }
 
 }  // namespace
 
 FrmVerify::FrmVerify(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent),
+    : Screen("frmVerify", QStringLiteral("Data Verification"), parent),
       m_session(session),
       m_services(services),
       m_verification(currentRecord(session).Answers, TestSpec::TrueFalseItemCount) {
-    setObjectName(QStringLiteral("frmVerify"));
-    setWindowTitle(QStringLiteral("Data Verification"));
-    setModal(true);
     buildScreen();
     m_frame1->setVisible(false);
     showPosition();
     m_pnlMessage->setText(QString::fromLatin1(EntryPrompt));
     new CloseGuard(this, m_services.messages, [this] { return m_typed; });
     resize(520, 360);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 void FrmVerify::buildScreen() {
@@ -207,12 +201,12 @@ void FrmVerify::finish(VerifyStep end) {
     if (corrected) {
         client.set(&ClientRecord::Answers, m_verification.EntryString());
     }
-    MOUSEWAIT();
     // The verified answers are said to be complete only once they are on the disk.
+    BusyPointer busy;
     const bool saved =
         SaveClientChecked(m_session, m_services.messages, n, before,
                           {"The verified answers", RetryAdvice}, AccessAction::Verify);
-    MOUSEDEFAULT();
+    busy.done();
     if (!saved) {
         // The second entry and its corrections stay for another try.
         m_unsaved = end;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <optional>
 
 #include "answersheet/Verification.h"
+#include "ui/Screen.h"
 
 class QGroupBox;
 class QLabel;
@@ -17,7 +17,7 @@ struct Session;
 
 // The supervisor types the current client's answers a second time from the answer sheet, without
 // seeing the stored ones, then a third time for the items that differ; the result is saved.
-class FrmVerify : public QDialog {
+class FrmVerify : public Screen {
     Q_OBJECT
 
 public:

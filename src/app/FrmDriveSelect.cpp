@@ -35,10 +35,9 @@ QString standardPicker(QWidget* parent, const QString& start) {
 
 FrmDriveSelect::FrmDriveSelect(const std::string& currentPath, Messages& messages,
                                FolderPicker picker, QWidget* parent)
-    : QDialog(parent), m_messages(messages), m_picker(picker ? std::move(picker) : standardPicker) {
-    setObjectName(QStringLiteral("frmDriveSelect"));
-    setWindowTitle(QStringLiteral("Please select a drive"));
-
+    : Screen("frmDriveSelect", QStringLiteral("Please select a drive"), parent, false),
+      m_messages(messages),
+      m_picker(picker ? std::move(picker) : standardPicker) {
     auto* label = new QLabel(
         QStringLiteral(
             " Choose the folder that holds the data. (Usually your own, a USB stick or a network "
@@ -88,7 +87,6 @@ FrmDriveSelect::FrmDriveSelect(const std::string& currentPath, Messages& message
     setTabOrder(help->button(), done->button());
     m_drives->setFocus();
     adjustSize();
-    CenterForm(this);
 }
 
 std::string FrmDriveSelect::SelectedDrive() const {

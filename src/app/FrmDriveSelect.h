@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "ui/Screen.h"
 
 class QComboBox;
 
@@ -17,7 +18,7 @@ using FolderPicker = std::function<QString(QWidget* parent, const QString& start
 // "Please select a drive": the drive list holds the location in use and this machine's
 // mounted volumes; "Browse..." adds any folder. The list always stands on an entry, so
 // "Done" always names a location.
-class FrmDriveSelect : public QDialog {
+class FrmDriveSelect : public Screen {
     Q_OBJECT
 
 public:

@@ -159,10 +159,10 @@ void FrmMainMenu::exportScores() {
     if (file.isEmpty()) {
         return;
     }
-    MOUSEWAIT();
+    BusyPointer busy;
     try {
         const std::string csv = ScoresCsv(m_session);
-        MOUSEDEFAULT();
+        busy.done();
         if (!LogAccess(m_session, m_messages, AccessAction::Export, AllClients(m_session),
                        "The scores were not exported.")) {
             return;
@@ -173,7 +173,7 @@ void FrmMainMenu::exportScores() {
                              ".",
                          "Export Scores", MsgIcon::Information, MsgButtons::OK});
     } catch (const std::runtime_error& error) {
-        MOUSEDEFAULT();
+        busy.done();
         m_messages.show({"The scores were not exported: " + FailureText(error), "Export Scores",
                          MsgIcon::Critical, MsgButtons::OK});
     }
@@ -269,7 +269,6 @@ bool FrmMainMenu::StartUp() {
     }
     m_imgTVNLogo->setPixmap(PublisherLogo(m_session.Publisher, LogoPixels));
 
-    m_session.MainMenuActive = true;
     setEnabled(false);
     {
         FrmAbout splash(m_session.Publisher, m_session.PublisherTexts, true, nullptr,
@@ -289,7 +288,6 @@ bool FrmMainMenu::StartUp() {
     m_numLockOption = m_session.Settings.ReadNumLockSetting();
     m_mnuOptionsNumLock->setChecked(m_numLockOption);
     m_timNumLock->start();
-    m_session.MainMenuActive = true;
     m_unloadOthersOnActivate = true;
     m_started = true;
     m_lbNameDisplay->setFocus();
@@ -311,7 +309,7 @@ void FrmMainMenu::Activate() {
     }
     EnableEditChoice();
     // Not while a sequence's screens are open: the new client they enter is the current one.
-    if (m_session.Clients.NumberOfClients() == 0 && m_session.MainMenuActive) {
+    if (m_session.Clients.NumberOfClients() == 0 && !m_screensOpen) {
         m_session.CurrentClient = 0;
     }
     RefreshNameDisplay();
@@ -330,7 +328,7 @@ void FrmMainMenu::Activate() {
 
 void FrmMainMenu::RefreshNameDisplay() {
     const int count = m_session.Clients.NumberOfClients();
-    if (count <= 0 || !m_session.MainMenuActive) {
+    if (count <= 0 || m_screensOpen) {
         return;
     }
     std::vector<std::optional<ClientRisk>> risks(static_cast<std::size_t>(count) + 1);
@@ -447,8 +445,8 @@ void FrmMainMenu::clientSelected() {
     EnableEditChoice();
     const auto selected = m_lbNameDisplay->selectedItems();
     if (!selected.isEmpty()) {
-        m_session.CurrentClient = static_cast<std::int16_t>(
-            ClientOfListItem(selected.first()->text().toLatin1().toStdString()));
+        m_session.CurrentClient =
+            ClientOfListItem(selected.first()->text().toLatin1().toStdString());
     }
 }
 
@@ -503,9 +501,9 @@ void FrmMainMenu::runChoice(int index) {
     if (!m_screens.at(static_cast<std::size_t>(index))) {
         return;
     }
-    MOUSEWAIT();
+    BusyPointer busy;
     const bool locationOk = CheckDataLocation(m_session, m_messages);
-    MOUSEDEFAULT();
+    busy.done();
     if (!locationOk) {
         endProgram();
         return;
@@ -515,23 +513,21 @@ void FrmMainMenu::runChoice(int index) {
     runSequence(index);
 }
 
+void FrmMainMenu::runScreens(const std::function<void()>& screens) {
+    m_screensOpen = true;
+    screens();
+    m_screensOpen = false;
+}
+
 void FrmMainMenu::runSequence(int index) {
     if (index == EditChoice) {
-        m_session.EditMode = true;
         m_unloadOthersOnActivate = false;
-    } else if (index == AddChoice) {
-        m_session.EditMode = false;
     }
-    if (index != SupervisorChoice) {
-        m_session.ScanEditMode = false;
-    }
-    m_session.MainMenuActive = false;
     m_frMainMenu->hide();
     const int clientsBefore = m_session.Clients.NumberOfClients();
-    m_screens[static_cast<std::size_t>(index)]();
+    runScreens(m_screens[static_cast<std::size_t>(index)]);
     m_unloadOthersOnActivate = true;
     m_frMainMenu->show();
-    m_session.MainMenuActive = true;
     // The sequence may have added a client: the list shows the file as it is now.
     ReturnToMenu(clientsBefore, m_choices[static_cast<std::size_t>(index)]->button());
 }

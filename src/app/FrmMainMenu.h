@@ -53,6 +53,9 @@ public:
     void Activate();
     // Refills the list; the client chosen before is chosen again.
     void RefreshNameDisplay();
+    // Runs a sequence of screens over the menu: meanwhile the list and the current client stay
+    // as the screens need them.
+    void runScreens(const std::function<void()>& screens);
     void EnableEditChoice();
     // Makes client n the chosen one, as a click on its entry does.
     void SelectClient(int n);
@@ -107,6 +110,7 @@ private:
     bool m_programEnded = false;
     bool m_started = false;
     bool m_activationDue = false;
+    bool m_screensOpen = false;
 
     QGroupBox* m_fraClient = nullptr;
     QListWidget* m_lbNameDisplay = nullptr;

@@ -21,12 +21,49 @@ namespace qlm {
 
 namespace {
 
-// A step that shows `Screen` modally over `parent` and returns when it closes.
+// A step that shows `Screen` modally over `parent`; true when its user completed it.
 template <typename Screen>
-std::function<void()> Modal(Session& session, Services& services, QWidget* parent) {
-    return [&session, &services, parent] {
-        Screen screen(session, services, parent);
-        screen.exec();
+std::function<bool()> Modal(Session& session, Services& services, EntryMode mode, QWidget* parent) {
+    return [&session, &services, mode, parent] {
+        Screen screen(session, services, mode, parent);
+        return screen.exec() == QDialog::Accepted;
+    };
+}
+
+DataEntrySteps DataEntry(Session& session, Services& services, EntryMode mode, QWidget* parent) {
+    return {
+        Modal<FrmClientInfo>(session, services, mode, parent),
+        Modal<FrmCourtHistory>(session, services, mode, parent),
+        [&session, &services, mode, parent] {
+            return ShowNewEntry(session, services, mode, parent);
+        },
+    };
+}
+
+OnscreenTestSteps OnscreenTest(Session& session, Services& services, QWidget* parent) {
+    // The language screen is prepared by counting the languages and shown after it.
+    auto languages = std::make_shared<std::unique_ptr<FrmSelectLanguage>>();
+    return {
+        Modal<FrmClientInfo>(session, services, EntryMode::NewClient, parent),
+        Modal<FrmCourtHistory>(session, services, EntryMode::NewClient, parent),
+        [&session, &services, parent, languages] {
+            *languages = std::make_unique<FrmSelectLanguage>(session, services, parent);
+            try {
+                return (*languages)->LanguageCount();
+            } catch (const DataFileError&) {
+                // The presentation opens the same bank next and says what is wrong with it.
+                return 0;
+            }
+        },
+        [languages] {
+            auto chosen = (*languages)->chooseLanguage();
+            languages->reset();
+            return chosen;
+        },
+        [&session, &services, parent](const std::string& language) {
+            ShowPresentQA(session, services, language, SecretCodeFor(session, services, parent),
+                          parent);
+        },
     };
 }
 
@@ -39,62 +76,28 @@ std::function<bool()> SecretCodeFor(Session& session, Services& services, QWidge
 }
 
 void WireMainMenu(FrmMainMenu& menu, Session& session, Services& services) {
-    const DataEntrySteps dataEntry{
-        Modal<FrmClientInfo>(session, services, &menu),
-        Modal<FrmCourtHistory>(session, services, &menu),
-        [&session, &services, &menu] { ShowNewEntry(session, services, &menu); },
-    };
-    menu.setChoiceScreens(FrmMainMenu::EditChoice, [&session, &services, dataEntry] {
-        // A damaged record is not edited: its bytes stay as they are for whoever can mend them.
-        const int n = session.CurrentClient;
-        if (const std::string& damage = session.Clients.damage(n); !damage.empty()) {
-            services.messages.show(DamagedRecordMessage(n, damage, "edited"));
+    menu.setChoiceScreens(FrmMainMenu::EditChoice, [&session, &services, &menu] {
+        if (const auto refusal = EditRefusal(session)) {
+            services.messages.show(*refusal);
             return;
         }
-        RunEditSequence(session.ContinueEntry, dataEntry);
+        RunDataEntrySequence(DataEntry(session, services, EntryMode::Edit, &menu));
     });
-    // The language screen is prepared by counting the languages and shown after it.
-    auto languages = std::make_shared<std::unique_ptr<FrmSelectLanguage>>();
-    const OnscreenTestSteps onscreen{
-        dataEntry.showClientInfo,
-        dataEntry.showCourtHistory,
-        [&session, &services, &menu, languages] {
-            *languages = std::make_unique<FrmSelectLanguage>(session, services, &menu);
-            try {
-                return (*languages)->LanguageCount();
-            } catch (const DataFileError&) {
-                // The presentation opens the same bank next and says what is wrong with it.
-                return 0;
-            }
-        },
-        [languages] {
-            (*languages)->exec();
-            const std::string chosen = (*languages)->language();
-            languages->reset();
-            return chosen;
-        },
-        [&session, &services, &menu](const std::string& language) {
-            ShowPresentQA(session, services, language, SecretCodeFor(session, services, &menu),
-                          &menu);
-        },
-    };
-    menu.setChoiceScreens(
-        FrmMainMenu::AddChoice, [&session, &services, &menu, dataEntry, onscreen] {
-            // The 52nd client is refused before a single screen is filled in.
-            if (session.Clients.NumberOfClients() >= Session::MaxClients) {
-                services.messages.show(ClientTableFullMessage());
-                return;
-            }
-            EntryMethodSequences sequences;
-            sequences.onscreenTest = [&session, onscreen] {
-                RunOnscreenTestSequence(session.ContinueEntry, onscreen);
-            };
-            sequences.paperSheet = [&session, dataEntry] {
-                RunPaperSheetSequence(session.ContinueEntry, dataEntry);
-            };
-            FrmSelectEntryMethod screen(session, services, std::move(sequences), &menu);
-            screen.exec();
-        });
+    menu.setChoiceScreens(FrmMainMenu::AddChoice, [&session, &services, &menu] {
+        if (const auto refusal = NewClientRefusal(session)) {
+            services.messages.show(*refusal);
+            return;
+        }
+        EntryMethodSequences sequences;
+        sequences.onscreenTest = [&session, &services, &menu] {
+            RunOnscreenTestSequence(OnscreenTest(session, services, &menu));
+        };
+        sequences.paperSheet = [&session, &services, &menu] {
+            RunDataEntrySequence(DataEntry(session, services, EntryMode::NewClient, &menu));
+        };
+        FrmSelectEntryMethod screen(session, services, std::move(sequences), &menu);
+        screen.exec();
+    });
     menu.setChoiceScreens(FrmMainMenu::SupervisorChoice, [&session, &services, &menu] {
         FrmSupervisorOptions screen(session, services, &menu);
         screen.exec();

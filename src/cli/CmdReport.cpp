@@ -44,7 +44,7 @@ int RunReport(Session& session, const CliArgs& args, std::ostream& out) {
             skipped.push_back(n);
             continue;
         }
-        session.CurrentClient = static_cast<std::int16_t>(n);
+        session.CurrentClient = n;
         ScoreCurrentClient(session);
         text += (text.empty() ? "" : "\f") + ComposeReport(session);
         written.push_back(n);

@@ -32,7 +32,7 @@ void SelectClientFor(Session& session, const CliArgs& args) {
                                     std::to_string(session.Clients.NumberOfClients()) + "), not " +
                                     std::to_string(client));
     }
-    session.CurrentClient = static_cast<std::int16_t>(client);
+    session.CurrentClient = client;
 }
 
 void LogFor(Session& session, AccessAction action, const std::vector<int>& clients,

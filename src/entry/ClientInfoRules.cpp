@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "storage/ClientFile.h"
 #include "storage/ClientRecord.h"
 
 namespace qlm {
@@ -349,6 +350,23 @@ int DigitValue(std::string_view text) {
         value = value * 10 + (c - '0');
     }
     return value;
+}
+
+ClientInfoOutcome DecideClientInfoOk(const ClientInfoOk& situation) {
+    const bool editing = situation.mode == EntryMode::Edit;
+    if (editing && situation.nameDeleted) {
+        return ClientInfoOutcome::Leave;
+    }
+    if (!editing && situation.clients >= MaxClients) {
+        return ClientInfoOutcome::TableFull;
+    }
+    // The first client, and a scanned one, are never held back by the edit limit.
+    const bool blocked = situation.clients != 0 && situation.mode != EntryMode::Scanned &&
+                         situation.editsAtStart >= EditTracker::Limit;
+    if (!situation.changed || blocked) {
+        return ClientInfoOutcome::KeepAsIs;
+    }
+    return editing ? ClientInfoOutcome::SaveChanges : ClientInfoOutcome::AddClient;
 }
 
 }  // namespace qlm

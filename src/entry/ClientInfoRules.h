@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "session/EntryMode.h"
 #include "storage/ClientRecord.h"
 
 namespace qlm {
@@ -107,5 +108,22 @@ private:
 
 // The numeric value of a stored digit field ("" and anything not a number count 0).
 int DigitValue(std::string_view text);
+
+// What "Information OK" does once the fields were accepted.
+enum class ClientInfoOutcome {
+    Leave,        // a deleted name is not edited: back to the main menu
+    TableFull,    // the new client has no room: said, then back to the main menu
+    KeepAsIs,     // nothing changed, or the edit limit was reached before: go on, nothing saved
+    AddClient,    // the new client takes the next entry of the table (memory only)
+    SaveChanges,  // the edited client is written back
+};
+struct ClientInfoOk {
+    EntryMode mode = EntryMode::NewClient;
+    int clients = 0;  // in the table
+    bool nameDeleted = false;
+    bool changed = true;   // the fields differ from the record (an edit)
+    int editsAtStart = 0;  // the record's edit count when the screen opened
+};
+ClientInfoOutcome DecideClientInfoOk(const ClientInfoOk& situation);
 
 }  // namespace qlm

@@ -111,35 +111,19 @@ QLineEdit* makeText(QWidget* parent, const char* name, int maxLength) {
 
 }  // namespace
 
-FrmClientInfo::FrmClientInfo(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
-    setObjectName(QStringLiteral("frmClientInfo"));
-    setWindowTitle(QStringLiteral("Client Information"));
-    setModal(true);
+FrmClientInfo::FrmClientInfo(Session& session, Services& services, EntryMode mode, QWidget* parent)
+    : Screen("frmClientInfo", QStringLiteral("Client Information"), parent),
+      m_session(session),
+      m_services(services),
+      m_mode(mode) {
     buildScreen();
     // The tracker starts empty and at zero for a new client.
-    if (EditMode()) {
+    if (editing()) {
         RecordToScreen();
     }
     updateOkPrompt();
     m_openedWith = shownTexts();
     new CloseGuard(this, m_services.messages, [this] { return shownTexts() != m_openedWith; });
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
-}
-
-bool FrmClientInfo::EditMode() const {
-    return m_session.EditMode;
-}
-void FrmClientInfo::SetEditMode(bool on) {
-    m_session.EditMode = on;
-}
-bool FrmClientInfo::ScanEditMode() const {
-    return m_session.ScanEditMode;
-}
-void FrmClientInfo::SetScanEditMode(bool on) {
-    m_session.ScanEditMode = on;
 }
 
 void FrmClientInfo::buildScreen() {
@@ -301,7 +285,7 @@ void FrmClientInfo::setContent(ClientInfoField k, const std::string& text) {
 }
 
 void FrmClientInfo::RecordToScreen() {
-    ClientRecord& record = m_session.Clients.entry(m_session.CurrentClient);
+    ClientRecord& record = m_session.current();
     const ClientInfoContents contents = ContentsOfRecord(record);
     for (int k = 0; k < ClientInfoFieldCount; ++k) {
         setContent(static_cast<ClientInfoField>(k), contents[static_cast<std::size_t>(k)]);
@@ -323,8 +307,7 @@ void FrmClientInfo::RecordToScreen() {
 }
 
 void FrmClientInfo::RecordToDB() {
-    qlm::RecordToDB(m_session.Clients.entry(m_session.CurrentClient), Contents(), m_tracker.count(),
-                    m_nameDeletedFlag);
+    qlm::RecordToDB(m_session.current(), Contents(), m_tracker.count(), m_nameDeletedFlag);
 }
 
 void FrmClientInfo::setFieldsEnabled(bool on) {
@@ -343,10 +326,9 @@ void FrmClientInfo::updateOkPrompt() {
     m_choices[OkChoice]->setPrompt(m_msgPanel, QString::fromLatin1(prompt));
 }
 
-void FrmClientInfo::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+void FrmClientInfo::firstShown() {
     ClearShpButtonColor(this, CancelChoice);
-    if (EditMode() || ScanEditMode()) {
+    if (m_mode != EntryMode::NewClient) {
         ClearInfoLabelBold(this, ClientInfoFieldCount - 1);
         m_choices[OkChoice]->button()->setFocus(Qt::OtherFocusReason);
     } else {
@@ -504,7 +486,7 @@ void FrmClientInfo::fieldLeft(ClientInfoField k) {
             m_mebDateOfBirth->setText(normalized);
         }
     }
-    if (!EditMode()) {
+    if (!editing()) {
         return;
     }
     const bool wasLimited = m_tracker.limitReached();
@@ -533,11 +515,6 @@ void FrmClientInfo::mapList(ClientInfoField k, bool openWhenUnknown) {
 }
 
 void FrmClientInfo::informationOk() {
-    // A client whose name was deleted is not edited at all: back to the main menu.
-    if (EditMode() && m_nameDeletedFlag == 1) {
-        reject();
-        return;
-    }
     // A locked client's fields cannot be mended, so they are not checked either.
     const bool checked = m_txtName->isEnabled();
     if (checked) {
@@ -550,11 +527,14 @@ void FrmClientInfo::informationOk() {
             return;
         }
     }
-    const bool firstClient = m_session.Clients.NumberOfClients() == 0;
-    bool changed = true;
-    if (EditMode()) {
-        changed = ContentsDiffer(m_session.Clients.entry(m_session.CurrentClient), Contents());
-    } else if (m_session.Clients.NumberOfClients() >= Session::MaxClients) {
+    const ClientInfoOutcome outcome = DecideClientInfoOk(
+        {m_mode, m_session.Clients.NumberOfClients(), m_nameDeletedFlag == 1,
+         !editing() || ContentsDiffer(m_session.current(), Contents()), m_tracker.countAtStart()});
+    if (outcome == ClientInfoOutcome::Leave) {
+        reject();
+        return;
+    }
+    if (outcome == ClientInfoOutcome::TableFull) {
         m_services.messages.show(ClientTableFullMessage());
         reject();
         return;
@@ -562,36 +542,25 @@ void FrmClientInfo::informationOk() {
     if (checked && AgeDisagreesWithBirthDate(Contents(), m_services.clock.Today())) {
         m_services.messages.show(ageAndBirthWarning(Contents()));
     }
-    m_session.ContinueEntry = true;
-    const bool blocked =
-        !(firstClient || ScanEditMode()) && m_tracker.countAtStart() >= EditTracker::Limit;
-    if (!changed || blocked) {
-        accept();
-        return;
-    }
-    if (!EditMode()) {
-        m_session.CurrentClient = static_cast<std::int16_t>(
-            m_session.Clients.NewClient(NewClientRecord(m_services.clock.Today())));
+    if (outcome == ClientInfoOutcome::AddClient) {
+        m_session.CurrentClient =
+            m_session.Clients.NewClient(NewClientRecord(m_services.clock.Today()));
         RecordToDB();
-        accept();
-        return;
-    }
-    const ClientRecord before = m_session.Clients.entry(m_session.CurrentClient);
-    RecordToDB();
-    if (!saveEditedClient(before)) {
-        // Memory keeps what the disk keeps; the typed fields stay for another try.
-        m_session.ContinueEntry = false;
-        return;
+    } else if (outcome == ClientInfoOutcome::SaveChanges) {
+        const ClientRecord before = m_session.current();
+        RecordToDB();
+        if (!saveEditedClient(before)) {
+            // Memory keeps what the disk keeps; the typed fields stay for another try.
+            return;
+        }
     }
     accept();
 }
 
 bool FrmClientInfo::saveEditedClient(const ClientRecord& before) {
-    MOUSEWAIT();
-    const bool saved = SaveClientChecked(m_session, m_services.messages, m_session.CurrentClient,
-                                         before, {"The client's information", RetryAdvice});
-    MOUSEDEFAULT();
-    return saved;
+    const BusyPointer busy;
+    return SaveClientChecked(m_session, m_services.messages, m_session.CurrentClient, before,
+                             {"The client's information", RetryAdvice});
 }
 
 void FrmClientInfo::keyPressEvent(QKeyEvent* event) {
@@ -601,11 +570,6 @@ void FrmClientInfo::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void FrmClientInfo::reject() {
-    m_session.ContinueEntry = false;
-    QDialog::reject();
 }
 
 }  // namespace qlm

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QDialog>
 #include <QStringList>
 #include <array>
 #include <optional>
 #include <string>
 
 #include "entry/ClientInfoRules.h"
+#include "session/EntryMode.h"
+#include "ui/Screen.h"
 
 class QComboBox;
 class QFrame;
@@ -23,19 +24,15 @@ struct Session;
 // The client information screen: name, age, sex, race, education and date of birth of the
 // current client. A new client's data stays in the client table only; an existing client's
 // changed record is written back before the screen closes, within the edit limit.
-class FrmClientInfo : public QDialog {
+class FrmClientInfo : public Screen {
     Q_OBJECT
 
 public:
     static constexpr int OkChoice = 0;
     static constexpr int CancelChoice = 1;
 
-    FrmClientInfo(Session& session, Services& services, QWidget* parent = nullptr);
-
-    bool EditMode() const;
-    void SetEditMode(bool on);
-    bool ScanEditMode() const;
-    void SetScanEditMode(bool on);
+    // exec() returns Accepted when the information was taken (and an edited client's saved).
+    FrmClientInfo(Session& session, Services& services, EntryMode mode, QWidget* parent = nullptr);
 
     // Fills the screen from the current client's table entry.
     void RecordToScreen();
@@ -46,11 +43,9 @@ public:
     // its single-byte form reads as empty).
     ClientInfoContents Contents() const;
 
-    void reject() override;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -77,8 +72,11 @@ private:
     void informationOk();
     bool saveEditedClient(const ClientRecord& before);
 
+    bool editing() const { return m_mode == EntryMode::Edit; }
+
     Session& m_session;
     Services& m_services;
+    EntryMode m_mode;
     EditTracker m_tracker;
     int m_nameDeletedFlag = 0;
     QStringList m_openedWith;

@@ -33,11 +33,12 @@ const CourtField& fieldAt(int k) {
 
 }  // namespace
 
-FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
-    setObjectName(QStringLiteral("frmCourtHistory"));
-    setWindowTitle(QStringLiteral("Court History"));
-    setModal(true);
+FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, EntryMode mode,
+                                 QWidget* parent)
+    : Screen("frmCourtHistory", QStringLiteral("Court History"), parent),
+      m_session(session),
+      m_services(services),
+      m_mode(mode) {
     buildScreen();
 
     // The way out for staff: gone at once, nothing checked or stored.
@@ -45,7 +46,7 @@ FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, QWidget* 
     leave->setContext(Qt::WindowShortcut);
     connect(leave, &QShortcut::activated, this, [this] { done(QDialog::Rejected); });
 
-    if (m_session.EditMode) {
+    if (m_mode == EntryMode::Edit) {
         const CourtTexts texts = GetCourtData(currentRecord());
         for (int k = 0; k < CourtFieldCount; ++k) {
             m_fields[static_cast<std::size_t>(k)]->setText(
@@ -55,9 +56,6 @@ FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, QWidget* 
     m_openedWith = shownTexts();
     new CloseGuard(this, m_services.messages, [this] { return shownTexts() != m_openedWith; });
     resize(640, 520);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 void FrmCourtHistory::buildScreen() {
@@ -118,22 +116,14 @@ void FrmCourtHistory::buildScreen() {
 }
 
 ClientRecord& FrmCourtHistory::currentRecord() {
-    return m_session.Clients.entry(m_session.CurrentClient);
+    return m_session.current();
 }
 
-void FrmCourtHistory::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!m_activated) {
-        m_activated = true;
-        activate();
-    }
-}
-
-void FrmCourtHistory::activate() {
+void FrmCourtHistory::firstShown() {
     ClearShpButtonColor(this, CancelChoice);
     m_lblClientName->setText(FromLatin1(currentRecord().Name.substr(0, 25)));
     m_lblClientName->setVisible(true);
-    if (m_session.EditMode || m_session.ScanEditMode) {
+    if (m_mode != EntryMode::NewClient) {
         m_choices[OKChoice]->button()->setFocus(Qt::OtherFocusReason);
     } else {
         m_fields.front()->setFocus(Qt::OtherFocusReason);
@@ -240,7 +230,6 @@ void FrmCourtHistory::informationOK() {
              "Please Check", MsgIcon::Exclamation, MsgButtons::OK});
     }
     SaveCourtData(currentRecord(), texts);
-    m_session.ContinueEntry = true;
     done(QDialog::Accepted);
 }
 
@@ -249,10 +238,9 @@ void FrmCourtHistory::reject() {
 }
 
 void FrmCourtHistory::cancelInput() {
-    if (!m_session.EditMode) {
+    if (m_mode != EntryMode::Edit) {
         ClearClient(m_session);
     }
-    m_session.ContinueEntry = false;
     done(QDialog::Rejected);
 }
 

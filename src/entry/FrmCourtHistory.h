@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <QStringList>
 #include <array>
 
 #include "entry/CourtHistoryRules.h"
+#include "session/EntryMode.h"
+#include "ui/Screen.h"
 
 class QLabel;
 class QLineEdit;
@@ -19,14 +20,16 @@ struct Session;
 
 // The court history of the current client: eleven counts typed one after another, stored
 // in the client table (never in the file) by "Information OK".
-class FrmCourtHistory : public QDialog {
+class FrmCourtHistory : public Screen {
     Q_OBJECT
 
 public:
     static constexpr int OKChoice = 0;
     static constexpr int CancelChoice = 1;
 
-    FrmCourtHistory(Session& session, Services& services, QWidget* parent = nullptr);
+    // exec() returns Accepted when the counts were taken into the client table.
+    FrmCourtHistory(Session& session, Services& services, EntryMode mode,
+                    QWidget* parent = nullptr);
 
 public slots:
     // Closing the window is Cancel Input.
@@ -34,12 +37,11 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildScreen();
-    void activate();
     std::string fieldText(int k) const;
     // Every field as it shows, to tell whether anything was typed.
     QStringList shownTexts() const;
@@ -53,7 +55,7 @@ private:
 
     Session& m_session;
     Services& m_services;
-    bool m_activated = false;
+    EntryMode m_mode;
     QStringList m_openedWith;
 
     QLabel* m_lblClientName = nullptr;

@@ -33,11 +33,7 @@ public:
 }  // namespace
 
 FrmMyInputBox::FrmMyInputBox(Services& services, QWidget* parent)
-    : QDialog(parent), m_services(services) {
-    setObjectName(QStringLiteral("frmMyInputBox"));
-    setWindowTitle(QStringLiteral("MyInputBox"));
-    setModal(true);
-
+    : Screen("frmMyInputBox", QStringLiteral("MyInputBox"), parent), m_services(services) {
     m_lblHelpMsg = new QLabel(this);
     m_lblHelpMsg->setObjectName(QStringLiteral("lblHelpMsg"));
     m_lblHelpMsg->setWordWrap(true);

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <chrono>
 #include <string>
+
+#include "ui/Screen.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +18,7 @@ struct Services;
 // The program's own box for one line of text, worked from the keyboard like every screen: the
 // caller sets the help text, the length and whether the input is secret, shows it, then reads
 // whether it was cancelled and what was typed.
-class FrmMyInputBox : public QDialog {
+class FrmMyInputBox : public Screen {
     Q_OBJECT
 
 public:

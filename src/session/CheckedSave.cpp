@@ -52,6 +52,35 @@ Message DamagedRecordMessage(int n, const std::string& damage, const std::string
             "Damaged Record", MsgIcon::Critical, MsgButtons::OK};
 }
 
+std::optional<Message> EditRefusal(const Session& session) {
+    // A damaged record is not edited: its bytes stay as they are for whoever can mend them.
+    const int n = session.CurrentClient;
+    if (const std::string& damage = session.Clients.damage(n); !damage.empty()) {
+        return DamagedRecordMessage(n, damage, "edited");
+    }
+    return std::nullopt;
+}
+
+std::optional<Message> NewClientRefusal(const Session& session) {
+    // The 52nd client is refused before a single screen is filled in.
+    if (session.Clients.NumberOfClients() >= Session::MaxClients) {
+        return ClientTableFullMessage();
+    }
+    return std::nullopt;
+}
+
+bool SaveAnswers(Session& session, Messages& messages, const std::string& answers,
+                 const std::string& retryAdvice) {
+    if (session.CurrentClient == 0) {
+        session.CurrentClient = 1;
+    }
+    const int n = session.CurrentClient;
+    ClientRecord& client = session.Clients.entry(n);
+    const ClientRecord before = client;
+    client.set(&ClientRecord::Answers, answers);
+    return SaveClientChecked(session, messages, n, before, {"The client's answers", retryAdvice});
+}
+
 bool SaveClientChecked(Session& session, Messages& messages, int n, const ClientRecord& before,
                        const SaveTexts& texts, AccessAction action) {
     ClientStore& store = session.Clients;
@@ -70,7 +99,7 @@ bool SaveClientChecked(Session& session, Messages& messages, int n, const Client
         if (store.isNewClient(n)) {
             action = AccessAction::NewClient;
             saved = store.CommitNewClient();
-            session.CurrentClient = static_cast<std::int16_t>(saved);
+            session.CurrentClient = saved;
         } else {
             store.SaveClient(n);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "storage/AccessLog.h"
@@ -32,5 +33,14 @@ Message DamagedRecordMessage(int n, const std::string& damage, const std::string
 // be written is said, the save standing.
 bool SaveClientChecked(Session& session, Messages& messages, int n, const ClientRecord& before,
                        const SaveTexts& texts, AccessAction action = AccessAction::Edit);
+
+// Both entry ways end here: the current client's answers become `answers` and the client is
+// saved as by SaveClientChecked (a new client is counted then); false when it was not.
+bool SaveAnswers(Session& session, Messages& messages, const std::string& answers,
+                 const std::string& retryAdvice);
+
+// Why the main menu's edit or new-client choice cannot run now, or nothing when it can.
+std::optional<Message> EditRefusal(const Session& session);
+std::optional<Message> NewClientRefusal(const Session& session);
 
 }  // namespace qlm

@@ -36,13 +36,12 @@ void ClearClient(Session& session) {
 }
 
 void DropUnsavedClient(Session& session) {
-    if (session.EditMode) {
-        session.Clients.RevertClient(session.CurrentClient);
-    } else {
+    if (session.Clients.isNewClient(session.CurrentClient)) {
         ClearClient(session);
         session.CurrentClient = 1;
+    } else {
+        session.Clients.RevertClient(session.CurrentClient);
     }
-    session.EditMode = false;
 }
 
 void LoadScoringTables(Session& session) {
@@ -53,8 +52,7 @@ void ScoreCurrentClient(Session& session) {
     RefuseDamagedClient(session, session.CurrentClient);
     SetTestSpec(session.Constants);
     LoadScoringTables(session);
-    UnpackClient(session.Clients.entry(session.CurrentClient), session.CurrentClient,
-                 session.Scoring);
+    UnpackClient(session.current(), session.CurrentClient, session.Scoring);
     ScoreScales(session.Scoring, session.Tables, session.Constants);
     ConvertToPercentiles(session.Scoring, session.Tables);
 }

@@ -22,7 +22,7 @@ void RefuseDamagedClient(const Session& session, int n);
 // Blanks the current client's entry of the table; the file is not touched.
 void ClearClient(Session& session);
 // Ends an entry left unfinished: a new client, never written, is cleared and client 1 becomes
-// current; an edited client goes back to what the file holds. Edit mode ends either way.
+// current; an edited client goes back to what the file holds.
 void DropUnsavedClient(Session& session);
 
 // Reads the scoring tables afresh from the data folder; on an error the session keeps the

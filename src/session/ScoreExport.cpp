@@ -49,14 +49,14 @@ std::string ScoresCsv(Session& session) {
     }
     std::string csv;
     addRow(csv, header);
-    const std::int16_t current = session.CurrentClient;
+    const int current = session.CurrentClient;
     for (int n = 1; n <= session.Clients.NumberOfClients(); ++n) {
         if (!session.Clients.damage(n).empty()) {
             addRow(csv, {std::to_string(n), "", "", "", "", "", "", "", "damaged"});
             continue;
         }
         const ClientRecord& record = session.Clients.entry(n);
-        session.CurrentClient = static_cast<std::int16_t>(n);
+        session.CurrentClient = n;
         ScoreCurrentClient(session);
         const ScoringState& s = session.Scoring;
         const bool deleted = NumericValue(record.NameDeleted) != 0;

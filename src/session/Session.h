@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "report/Publisher.h"
@@ -66,12 +65,11 @@ struct Session {
 
     // The data location as chosen, and the client being worked on (an entry of Clients).
     std::string DataPath;
-    std::int16_t CurrentClient = 0;
+    int CurrentClient = 0;
 
-    bool EditMode = false;
-    bool ScanEditMode = false;
-    bool ContinueEntry = false;
-    bool MainMenuActive = false;
+    // The client being worked on: its entry of the client table.
+    ClientRecord& current() { return Clients.entry(CurrentClient); }
+    const ClientRecord& current() const { return Clients.entry(CurrentClient); }
 
     std::string SoundPath;
     std::string QuestionBankPath;

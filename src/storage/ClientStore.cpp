@@ -200,7 +200,7 @@ void ClientStore::takeIn(std::string_view disk) {
         m_table[i] = now.table[i];
         m_stored[i] = theirs;
         m_damage[i] = now.damage[i];
-        m_count = static_cast<std::int16_t>(std::max<int>(m_count, r));
+        m_count = std::max(m_count, r);
     }
 }
 

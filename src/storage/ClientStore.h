@@ -43,7 +43,7 @@ public:
     const std::string& fileName() const { return m_fileName; }
     // Whether the file was loaded for reading only; every change of it is then refused.
     bool readOnly() const { return m_readOnly; }
-    std::int16_t NumberOfClients() const { return m_count; }
+    int NumberOfClients() const { return m_count; }
     // Entry n (0 to MaxClients): the working copy of record n, which the screens change before
     // they save it; after the last record, the new client being entered.
     ClientRecord& entry(int n);
@@ -99,7 +99,7 @@ private:
     // The bytes of each record as the file held them when last read or written.
     std::array<std::string, MaxClients + 1> m_stored{};
     std::array<std::string, MaxClients + 1> m_damage{};
-    std::int16_t m_count = 0;
+    int m_count = 0;
     bool m_newClient = false;
     bool m_readOnly = false;
     // The client file this run has backed up already: a copy is made before its first write.

@@ -224,6 +224,13 @@ void FileSystem::remove(const std::string& path) const {
     }
 }
 
+void FileSystem::rename(const std::string& from, const std::string& to) const {
+    check(FileOp::Rename, from);
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        fail(from);
+    }
+}
+
 std::string FileSystem::readFile(const std::string& path, std::int64_t maxSize) const {
     const File file = open(path, Mode::Read);
     if (const std::int64_t size = file.size(); maxSize >= 0 && size > maxSize) {

@@ -95,6 +95,8 @@ public:
     bool exists(const std::string& path) const;
     // Removes a file; a missing file is not an error.
     void remove(const std::string& path) const;
+    // Gives a file another name in the same folder, replacing what had that name.
+    void rename(const std::string& from, const std::string& to) const;
     // The whole file; one larger than `maxSize` bytes (when given) is refused before reading.
     std::string readFile(const std::string& path, std::int64_t maxSize = -1) const;
     // Replaces the file as a whole: the new content goes to a temporary of its own beside the

@@ -31,10 +31,11 @@ QLabel* panel(QWidget* parent, const char* name, const QString& text) {
 
 FrmAbout::FrmAbout(PublisherCode code, const PublisherTexts& texts, bool splash, QWidget* parent,
                    int revealTickMs, int closeTickMs)
-    : QDialog(parent), m_splash(splash), m_closeTickMs(closeTickMs) {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(splash ? QStringLiteral("Initializing...") : QStringLiteral("About Quillmere"));
-
+    : Screen("frmAbout",
+             splash ? QStringLiteral("Initializing...") : QStringLiteral("About Quillmere"), parent,
+             false),
+      m_splash(splash),
+      m_closeTickMs(closeTickMs) {
     const int logoSize = BandCount * BandUnits * logicalDpiY() / 1440;
     m_logo = new QLabel(this);
     m_logo->setObjectName(QStringLiteral("imgTVNLogo"));
@@ -92,7 +93,6 @@ FrmAbout::FrmAbout(PublisherCode code, const PublisherTexts& texts, bool splash,
     connect(m_timer, &QTimer::timeout, this, &FrmAbout::tick);
     m_timer->start();
     adjustSize();
-    CenterForm(this);
 }
 
 void FrmAbout::placeBands() {

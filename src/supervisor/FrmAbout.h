@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
 
 #include "report/Publisher.h"
+#include "ui/Screen.h"
 
 class QLabel;
 class QTimer;
@@ -15,7 +15,7 @@ class MenuChoice;
 // The about box, also the splash screen of start-up. The logo is revealed by six cover bands
 // that shrink every reveal tick; a splash, once asked to close, stays for four more ticks of
 // `closeTickMs` so that it can be read.
-class FrmAbout : public QDialog {
+class FrmAbout : public Screen {
     Q_OBJECT
 
 public:

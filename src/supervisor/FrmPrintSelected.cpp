@@ -37,10 +37,9 @@ constexpr const char* Instructions =
 }  // namespace
 
 FrmPrintSelected::FrmPrintSelected(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
-    setObjectName(QStringLiteral("frmPrintSelected"));
-    setWindowTitle(QStringLiteral("Print Selected Reports"));
-    setModal(true);
+    : Screen("frmPrintSelected", QStringLiteral("Print Selected Reports"), parent),
+      m_session(session),
+      m_services(services) {
     m_msgPanel = MakeMsgPanel(this);
 
     auto* fraAll = new QFrame(this);
@@ -90,9 +89,6 @@ FrmPrintSelected::FrmPrintSelected(Session& session, Services& services, QWidget
     UpdatePrintChoice();
     SetColours(m_fraClient, Blue, White);
     resize(760, 560);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 void FrmPrintSelected::FillClientList() {

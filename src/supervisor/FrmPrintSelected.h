@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
+
+#include "ui/Screen.h"
 
 class QGroupBox;
 class QLabel;
@@ -15,7 +16,7 @@ struct Session;
 
 // Every client in a list of which any number are chosen; their reports are made and printed
 // in client order.
-class FrmPrintSelected : public QDialog {
+class FrmPrintSelected : public Screen {
     Q_OBJECT
 
 public:

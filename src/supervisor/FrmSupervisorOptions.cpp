@@ -65,10 +65,9 @@ QGroupBox* commentFrame(const char* name, const char* text, QWidget* parent,
 }  // namespace
 
 FrmSupervisorOptions::FrmSupervisorOptions(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
-    setObjectName(QStringLiteral("frmSupervisorOptions"));
-    setWindowTitle(QStringLiteral("Supervisor Options"));
-    setModal(true);
+    : Screen("frmSupervisorOptions", QStringLiteral("Supervisor Options"), parent),
+      m_session(session),
+      m_services(services) {
     m_msgPanel = MakeMsgPanel(this);
 
     auto* frControls = new QFrame(this);
@@ -149,24 +148,16 @@ FrmSupervisorOptions::FrmSupervisorOptions(Session& session, Services& services,
     m_emptyDisk = m_session.Clients.NumberOfClients() < 1;
     m_lblNameDisplay->setText(currentName());
     resize(640, 480);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 QString FrmSupervisorOptions::currentName() const {
     if (m_emptyDisk) {
         return {};
     }
-    return FromLatin1(m_session.Clients.entry(m_session.CurrentClient).Name);
+    return FromLatin1(m_session.current().Name);
 }
 
-void FrmSupervisorOptions::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (m_activated) {
-        return;
-    }
-    m_activated = true;
+void FrmSupervisorOptions::firstShown() {
     // The tab control's own background, around its tabs and pages.
     QPalette tabs = m_sstSupervisorOperations->palette();
     tabs.setColor(QPalette::Window, FromBGR(Blue));
@@ -289,7 +280,7 @@ void FrmSupervisorOptions::runReportOption() {
         }
         default: {
             // Every client in client order; the client current before stays current after.
-            const std::int16_t current = m_session.CurrentClient;
+            const int current = m_session.CurrentClient;
             std::vector<int> all(static_cast<std::size_t>(m_session.Clients.NumberOfClients()));
             std::iota(all.begin(), all.end(), 1);
             PrintClientReports(m_session, m_services, all);

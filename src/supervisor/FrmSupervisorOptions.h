@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
+
+#include "ui/Screen.h"
 
 class QFrame;
 class QLabel;
@@ -16,7 +17,7 @@ struct Session;
 
 // The staff's operations on the whole data location: reports (behind the secret code),
 // verification of typed answers, and deleting the clients' names.
-class FrmSupervisorOptions : public QDialog {
+class FrmSupervisorOptions : public Screen {
     Q_OBJECT
 
 public:
@@ -28,7 +29,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
 
 private:
     void tabChanged(int tab);
@@ -39,7 +40,6 @@ private:
     Session& m_session;
     Services& m_services;
     bool m_emptyDisk = false;
-    bool m_activated = false;
     int m_lastTab = ReportsTab;
     int m_printOption = 0;
 

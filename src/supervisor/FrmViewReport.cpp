@@ -23,11 +23,9 @@
 namespace qlm {
 
 FrmViewReport::FrmViewReport(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
-    setObjectName(QStringLiteral("frmViewReport"));
-    setWindowTitle(QStringLiteral("Client Report"));
-    setModal(true);
-
+    : Screen("frmViewReport", QStringLiteral("Client Report"), parent),
+      m_session(session),
+      m_services(services) {
     auto* fraAll = new QFrame(this);
     fraAll->setObjectName(QStringLiteral("fraAll"));
     m_text1 = new QPlainTextEdit(fraAll);
@@ -65,37 +63,30 @@ FrmViewReport::FrmViewReport(Session& session, Services& services, QWidget* pare
     frame->addLayout(buttons);
     (new QVBoxLayout(this))->addWidget(fraAll);
     resize(820, 700);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
-void FrmViewReport::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!m_activated) {
-        m_activated = true;
-        // Once the window is up: the report is made under the busy pointer in front of the user.
-        QTimer::singleShot(0, this, &FrmViewReport::activate);
-    }
+void FrmViewReport::firstShown() {
+    // Once the window is up: the report is made under the busy pointer in front of the user.
+    QTimer::singleShot(0, this, &FrmViewReport::showReport);
 }
 
-void FrmViewReport::activate() {
+void FrmViewReport::showReport() {
     if (!LogAccess(m_session, m_services.messages, AccessAction::View, {m_session.CurrentClient},
                    "The report is not shown.")) {
         QTimer::singleShot(0, this, &QDialog::reject);
         return;
     }
-    MOUSEWAIT();
+    BusyPointer busy;
     try {
         MakeReport(m_session);
         m_text1->setPlainText(FromLatin1(ReadReportText(m_session)));
     } catch (const std::runtime_error& error) {
-        MOUSEDEFAULT();
+        busy.done();
         m_services.messages.show({"The report cannot be made: " + FailureText(error),
                                   "Client Report", MsgIcon::Critical, MsgButtons::OK});
         m_cmdPrintReport->setEnabled(false);
     }
-    MOUSEDEFAULT();
+    busy.done();
     m_text1->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/Screen.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -12,23 +12,22 @@ struct Session;
 
 // The current client's report, written afresh when the window opens, shown whole and printed
 // on request.
-class FrmViewReport : public QDialog {
+class FrmViewReport : public Screen {
     Q_OBJECT
 
 public:
     FrmViewReport(Session& session, Services& services, QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     // Keys reach the window before its buttons.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void activate();
+    void showReport();
 
     Session& m_session;
     Services& m_services;
-    bool m_activated = false;
     QPlainTextEdit* m_text1 = nullptr;
     QPushButton* m_cmdPrintReport = nullptr;
 };

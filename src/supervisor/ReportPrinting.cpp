@@ -52,21 +52,21 @@ bool PrintClientReports(Session& session, Services& services, const std::vector<
     std::string text;
     std::vector<int> skipped;
     std::vector<int> made;
-    MOUSEWAIT();
+    BusyPointer busy;
     for (const int n : clients) {
         // A damaged record keeps no other client's report from the printer.
         if (!session.Clients.damage(n).empty()) {
             skipped.push_back(n);
             continue;
         }
-        session.CurrentClient = static_cast<std::int16_t>(n);
+        session.CurrentClient = n;
         try {
             MakeReport(session);
             // Each client's report starts on a printed page of its own.
             text += (text.empty() ? "" : "\f") + ReadReportText(session);
             made.push_back(n);
         } catch (const std::runtime_error& error) {
-            MOUSEDEFAULT();
+            busy.done();
             services.messages.show({"The report of client " + std::to_string(n) +
                                         " cannot be made: " + FailureText(error) +
                                         "\r\n\r\nNothing was printed.",
@@ -74,7 +74,7 @@ bool PrintClientReports(Session& session, Services& services, const std::vector<
             return false;
         }
     }
-    MOUSEDEFAULT();
+    busy.done();
     const bool printed =
         !made.empty() &&
         PrintReportText(session, services, text,

@@ -4,67 +4,28 @@ namespace qlm {
 
 namespace {
 
-// Shows the screen of `step` when the previous one was completed; false when the chain ends.
-template <typename Step>
-bool next(bool& continueEntry, bool clearFirst, const Step& step) {
-    if (!continueEntry) {
-        return false;
-    }
-    if (clearFirst) {
-        continueEntry = false;
-    }
-    if (!step) {
-        continueEntry = false;
-        return false;
-    }
-    step();
-    return true;
-}
-
-// Every chain begins with the client information screen. The flag is cleared first: left set
-// by an earlier chain, it would open the court history after a client information screen that
-// was closed without being completed.
-bool begin(bool& continueEntry, const std::function<void()>& showClientInfo) {
-    continueEntry = false;
-    if (!showClientInfo) {
-        return false;
-    }
-    showClientInfo();
-    return true;
+bool completed(const std::function<bool()>& step) {
+    return step && step();
 }
 
 }  // namespace
 
-void RunPaperSheetSequence(bool& continueEntry, const DataEntrySteps& steps) {
-    if (begin(continueEntry, steps.showClientInfo) &&
-        next(continueEntry, true, steps.showCourtHistory)) {
-        next(continueEntry, true, steps.showNewEntry);
-    }
+bool RunDataEntrySequence(const DataEntrySteps& steps) {
+    return completed(steps.clientInfo) && completed(steps.courtHistory) &&
+           completed(steps.answerGrid);
 }
 
-void RunEditSequence(bool& continueEntry, const DataEntrySteps& steps) {
-    if (begin(continueEntry, steps.showClientInfo) &&
-        next(continueEntry, true, steps.showCourtHistory)) {
-        next(continueEntry, false, steps.showNewEntry);
-    }
-}
-
-void RunOnscreenTestSequence(bool& continueEntry, const OnscreenTestSteps& steps) {
-    if (!begin(continueEntry, steps.showClientInfo) ||
-        !next(continueEntry, true, steps.showCourtHistory) || !continueEntry) {
+void RunOnscreenTestSequence(const OnscreenTestSteps& steps) {
+    if (!completed(steps.clientInfo) || !completed(steps.courtHistory) || !steps.languageCount ||
+        !steps.selectLanguage || !steps.presentTest) {
         return;
     }
-    if (!steps.languageCount || !steps.showSelectLanguage || !steps.showPresentQA) {
-        continueEntry = false;
-        return;
-    }
-    std::string language = DefaultLanguage;
+    std::optional<std::string> language = DefaultLanguage;
     if (steps.languageCount() > 1) {
-        continueEntry = false;
-        language = steps.showSelectLanguage();
+        language = steps.selectLanguage();
     }
-    if (continueEntry) {
-        steps.showPresentQA(language);
+    if (language) {
+        steps.presentTest(*language);
     }
 }
 

@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <filesystem>
 
 #include "session/CheckedSave.h"
 #include "session/Operations.h"
@@ -59,16 +58,14 @@ QString text(const char* utf8) {
 FrmPresentQA::FrmPresentQA(Session& session, Services& services, std::string language,
                            QuestionBankRecordset records, std::function<bool()> askSecretCode,
                            QWidget* parent)
-    : QDialog(parent),
+    : Screen("frmPresentQA", {}, parent),
       m_session(session),
       m_services(services),
       m_language(std::move(language)),
       m_texts(TextsFor(m_language)),
       m_presentation(std::move(records)),
       m_askSecretCode(std::move(askSecretCode)) {
-    setObjectName(QStringLiteral("frmPresentQA"));
     setWindowTitle(text(m_texts.Caption));
-    setModal(true);
     // Large print fills the screen, which a window manager allows a window that can be maximised.
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     buildScreen();
@@ -179,17 +176,7 @@ void FrmPresentQA::setLargePrint(bool on) {
     }
 }
 
-void FrmPresentQA::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // Once only: a secret code prompt that closes without the code must not start the test's
-    // instructions over.
-    if (!m_activated) {
-        m_activated = true;
-        activate();
-    }
-}
-
-void FrmPresentQA::activate() {
+void FrmPresentQA::firstShown() {
     // SetupAudio: without a device or without the language's sounds the test runs silently, and
     // the staff read so on the general instructions before the juvenile starts.
     const SpokenPrompts spoken = SpokenPromptsFor(m_services.audio.available(), m_session.Files,
@@ -347,7 +334,6 @@ void FrmPresentQA::endOfTest() {
         m_msgPanel->setText(text(m_texts.RetryAdvice));
         return;
     }
-    m_session.ContinueEntry = true;
     if (m_askSecretCode()) {
         m_leaving = true;
         accept();
@@ -355,19 +341,14 @@ void FrmPresentQA::endOfTest() {
 }
 
 bool FrmPresentQA::storeAnswers() {
-    const int n = m_session.CurrentClient;
-    ClientRecord& client = m_session.Clients.entry(n);
-    const ClientRecord before = client;
-    client.set(&ClientRecord::Answers, m_presentation.answerText());
-    MOUSEWAIT();
-    const bool saved = SaveClientChecked(m_session, m_services.messages, n, before,
-                                         {"The client's answers", SaveRetryAdvice});
-    MOUSEDEFAULT();
+    BusyPointer busy;
+    const bool saved =
+        SaveAnswers(m_session, m_services.messages, m_presentation.answerText(), SaveRetryAdvice);
+    busy.done();
     if (saved && !m_saved) {
         // The client is in the file from now on; a later save rewrites its record.
         m_saved = true;
         removeJournal();
-        m_session.MainMenuActive = true;
     }
     return saved;
 }
@@ -597,13 +578,13 @@ void FrmPresentQA::removeJournal() {
 void ShowPresentQA(Session& session, Services& services, const std::string& language,
                    std::function<bool()> askSecretCode, QWidget* parent,
                    const TestJournal* resumeFrom) {
-    MOUSEWAIT();
+    BusyPointer busy;
     std::optional<QuestionBankRecordset> records;
     try {
         const QuestionBank bank(session.QuestionBankPath);
         records.emplace(bank.openTable(language));
     } catch (const DataFileError& error) {
-        MOUSEDEFAULT();
+        busy.done();
         services.messages.show(bankUnreadableMessage(error));
         DropUnsavedClient(session);
         return;
@@ -614,7 +595,7 @@ void ShowPresentQA(Session& session, Services& services, const std::string& lang
     if (resumeFrom != nullptr) {
         screen.resume(*resumeFrom);
     }
-    MOUSEDEFAULT();
+    busy.done();
     screen.exec();
 }
 
@@ -625,25 +606,14 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
         return;
     }
     std::string problem;
-    std::optional<TestJournal> journal;
-    try {
-        journal = ParseJournal(session.Files.readFile(path, MaxJournalBytes), problem);
-    } catch (const FileError& error) {
-        problem = "it cannot be read (Error " + std::to_string(error.number()) + ":" +
-                  error.description() + ")";
-    }
-    if (journal && journal->record != session.Clients.NumberOfClients() + 1) {
-        problem = "it belongs to a client file of " + std::to_string(journal->record - 1) +
-                  " clients, not to this one";
-        journal.reset();
-    }
+    const std::optional<TestJournal> journal =
+        ReadJournal(session.Files, path, session.Clients.NumberOfClients(), problem);
     if (!journal) {
-        const std::string aside = path + ".damaged";
-        std::error_code ignored;
-        std::filesystem::rename(path, aside, ignored);
+        const std::optional<std::string> aside = SetJournalAside(session.Files, path);
         services.messages.show(
             {"The journal of an interrupted test, " + path + ", cannot be used: " + problem +
-                 ".\r\n\r\nNothing was taken from it. It is kept as " + aside + ".",
+                 ".\r\n\r\nNothing was taken from it. " +
+                 (aside ? "It is kept as " + *aside + "." : "It stays where it is."),
              "Interrupted Test", MsgIcon::Exclamation, MsgButtons::OK});
         return;
     }
@@ -662,13 +632,9 @@ void OfferToResumeTest(Session& session, Services& services, std::function<bool(
         }
         return;
     }
-    session.EditMode = false;
-    session.CurrentClient = static_cast<std::int16_t>(session.Clients.NewClient(journal->client));
-    // The test's screens are open as in any sequence of the main menu.
-    session.MainMenuActive = false;
+    session.CurrentClient = session.Clients.NewClient(journal->client);
     ShowPresentQA(session, services, journal->language, std::move(askSecretCode), parent,
                   &*journal);
-    session.MainMenuActive = true;
 }
 
 }  // namespace qlm

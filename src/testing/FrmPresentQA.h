@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <functional>
 #include <optional>
@@ -10,6 +9,7 @@
 #include "testing/TestJournal.h"
 #include "testing/TestTexts.h"
 #include "ui/Messages.h"
+#include "ui/Screen.h"
 
 class QFrame;
 class QGroupBox;
@@ -26,7 +26,7 @@ struct Session;
 // The test on screen: the instructions, then one item at a time with its choices, spoken when
 // sound is available. The answers reach the client's record and the file only at the end,
 // after which the supervisor's secret code closes the screen.
-class FrmPresentQA : public QDialog {
+class FrmPresentQA : public Screen {
     Q_OBJECT
 
 public:
@@ -57,12 +57,11 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildScreen();
-    void activate();
     void TestInstructions(int section);
     void dismissInstructions();
     void showItem();
@@ -95,7 +94,6 @@ private:
     std::function<bool()> m_askSecretCode;
     std::string m_journalPath;
     bool m_audioEnabled = false;
-    bool m_activated = false;
     bool m_generalInstructionsPending = false;
     bool m_testEnded = false;
     bool m_saved = false;

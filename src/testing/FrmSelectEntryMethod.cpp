@@ -25,15 +25,10 @@ constexpr std::array<MenuChoiceText, 4> Choices{{
 
 FrmSelectEntryMethod::FrmSelectEntryMethod(Session&, Services&, EntryMethodSequences sequences,
                                            QWidget* parent)
-    : QDialog(parent), m_sequences(std::move(sequences)) {
-    setObjectName(QStringLiteral("frmSelectEntryMethod"));
-    setWindowTitle(QStringLiteral("Entry Method"));
-    setModal(true);
+    : Screen("frmSelectEntryMethod", QStringLiteral("Entry Method"), parent),
+      m_sequences(std::move(sequences)) {
     buildScreen();
     resize(640, 420);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 void FrmSelectEntryMethod::buildScreen() {
@@ -82,15 +77,7 @@ void FrmSelectEntryMethod::buildScreen() {
     layout->addWidget(m_msgPanel);
 }
 
-void FrmSelectEntryMethod::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!m_activated) {
-        m_activated = true;
-        activate();
-    }
-}
-
-void FrmSelectEntryMethod::activate() {
+void FrmSelectEntryMethod::firstShown() {
     for (MenuChoice* choice : m_choices) {
         choice->setHighlighted(false);
     }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <functional>
+
+#include "ui/Screen.h"
 
 class QFrame;
 class QGroupBox;
@@ -23,7 +24,7 @@ struct EntryMethodSequences {
 
 // How a new client's answers will be obtained: the choice runs its chain of screens, and the
 // screen closes when the chain ends, whatever its outcome.
-class FrmSelectEntryMethod : public QDialog {
+class FrmSelectEntryMethod : public Screen {
     Q_OBJECT
 
 public:
@@ -36,15 +37,13 @@ public:
                          QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
 
 private:
     void buildScreen();
-    void activate();
     void runChoice(int index);
 
     EntryMethodSequences m_sequences;
-    bool m_activated = false;
 
     QGroupBox* m_fraSelectMethod = nullptr;
     QFrame* m_frBlank = nullptr;

@@ -27,10 +27,9 @@ constexpr const char* NoSoundFilesIn =
 }  // namespace
 
 FrmSelectLanguage::FrmSelectLanguage(Session& session, Services& services, QWidget* parent)
-    : QDialog(parent), m_session(session), m_services(services) {
-    setObjectName(QStringLiteral("frmSelectLanguage"));
-    setWindowTitle(QStringLiteral("Select Presentation Language"));
-    setModal(true);
+    : Screen("frmSelectLanguage", QStringLiteral("Select Presentation Language"), parent),
+      m_session(session),
+      m_services(services) {
     m_msgPanel = MakeMsgPanel(this);
 
     auto* frame = new QGroupBox(QStringLiteral("Select Language to Present"), this);
@@ -61,9 +60,6 @@ FrmSelectLanguage::FrmSelectLanguage(Session& session, Services& services, QWidg
     layout->addStretch(3);
     layout->addWidget(m_msgPanel);
     resize(560, 360);
-    if (!isMaximized()) {
-        CenterForm(this);
-    }
 }
 
 int FrmSelectLanguage::LanguageCount() {
@@ -94,21 +90,25 @@ int FrmSelectLanguage::LanguageCount() {
     return n;
 }
 
-void FrmSelectLanguage::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+void FrmSelectLanguage::firstShown() {
     ClearShpButtonColor(this, CancelChoice);
     m_choices.front()->button()->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<std::string> FrmSelectLanguage::chooseLanguage() {
+    if (exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return m_language;
 }
 
 void FrmSelectLanguage::runChoice(int index) {
     if (index < CancelChoice) {
         m_language = m_choices[static_cast<std::size_t>(index)]->button()->text().toStdString();
-        m_session.ContinueEntry = true;
         accept();
         return;
     }
     DropUnsavedClient(m_session);
-    m_session.ContinueEntry = false;
     QDialog::reject();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
+#include <optional>
 #include <string>
+
+#include "ui/Screen.h"
 
 class QGroupBox;
 class QLabel;
@@ -14,7 +16,7 @@ struct Services;
 struct Session;
 
 // The language the test is presented in, one choice per language table of the question bank.
-class FrmSelectLanguage : public QDialog {
+class FrmSelectLanguage : public Screen {
     Q_OBJECT
 
 public:
@@ -26,15 +28,15 @@ public:
     // are (DataFileError when the bank cannot be read). Says for each whether the test will
     // speak.
     int LanguageCount();
-    // The language chosen; empty until one was.
-    const std::string& language() const { return m_language; }
+    // The language chosen, or nothing when the choice was cancelled (the new client dropped).
+    std::optional<std::string> chooseLanguage();
 
 public slots:
     // Closing the screen is "Cancel Presentation".
     void reject() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void firstShown() override;
 
 private:
     void runChoice(int index);

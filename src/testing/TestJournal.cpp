@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <sstream>
 
+#include "storage/FileError.h"
+#include "storage/FileSystem.h"
 #include "testing/QuestionBank.h"
 
 namespace qlm {
@@ -114,6 +116,33 @@ std::optional<TestJournal> ParseJournal(std::string_view text, std::string& prob
             responses[static_cast<std::size_t>(n - 1)] - '0';
     }
     return journal;
+}
+
+std::optional<TestJournal> ReadJournal(const FileSystem& files, const std::string& path,
+                                       int clients, std::string& problem) {
+    std::optional<TestJournal> journal;
+    try {
+        journal = ParseJournal(files.readFile(path, MaxJournalBytes), problem);
+    } catch (const FileError& error) {
+        problem = "it cannot be read (Error " + std::to_string(error.number()) + ":" +
+                  error.description() + ")";
+    }
+    if (journal && journal->record != clients + 1) {
+        problem = "it belongs to a client file of " + std::to_string(journal->record - 1) +
+                  " clients, not to this one";
+        journal.reset();
+    }
+    return journal;
+}
+
+std::optional<std::string> SetJournalAside(const FileSystem& files, const std::string& path) {
+    const std::string aside = path + ".damaged";
+    try {
+        files.rename(path, aside);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+    return aside;
 }
 
 }  // namespace qlm

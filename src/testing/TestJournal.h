@@ -36,4 +36,12 @@ std::string FormatJournal(const TestJournal& journal);
 // damaged.
 std::optional<TestJournal> ParseJournal(std::string_view text, std::string& problem);
 
+// The journal at `path`, when it can be read and belongs to a client file of `clients`
+// clients; otherwise nothing, with `problem` saying why.
+std::optional<TestJournal> ReadJournal(const FileSystem& files, const std::string& path,
+                                       int clients, std::string& problem);
+// Moves a journal that cannot be used out of the way, so that it is not offered again but kept
+// for whoever wants to look at it; the name it now has, or nothing when it could not be moved.
+std::optional<std::string> SetJournalAside(const FileSystem& files, const std::string& path);
+
 }  // namespace qlm

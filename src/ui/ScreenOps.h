@@ -20,6 +20,23 @@ void CenterForm(QWidget* screen);
 void MOUSEWAIT();
 // The normal pointer again, however often the busy one was asked for.
 void MOUSEDEFAULT();
+// The busy pointer for as long as the guard lives, or until done().
+class BusyPointer {
+public:
+    BusyPointer() { MOUSEWAIT(); }
+    ~BusyPointer() { done(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+    void done() {
+        if (m_busy) {
+            m_busy = false;
+            MOUSEDEFAULT();
+        }
+    }
+
+private:
+    bool m_busy = true;
+};
 // Choices 0 to n of `screen` (n included) without highlight.
 void ClearShpButtonColor(QWidget* screen, int n);
 // Choices 0 to n without highlight, then choice i highlighted.

@@ -185,8 +185,6 @@ void NewEntryScreenTest::digitsRecordAnswersAndMoveOn() {
     QCOMPARE(file.substr(0, 370), program.onDisk);
     QCOMPARE(file.substr(370, 13), std::string("NEWCOMER, KIM"));
     QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(3));
-    QVERIFY(program.session.MainMenuActive);
-    QVERIFY(!program.session.EditMode);
     QCOMPARE(program.fake.messages.shown,
              (std::vector<Message>{{"105 items have no answer. Save anyway?", "Unanswered Items",
                                     MsgIcon::Question, MsgButtons::YesNoDefaultNo}}));
@@ -374,7 +372,6 @@ void NewEntryScreenTest::cancel() {
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(leave != CancelChoice ? 1 : 0));
     QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
     QCOMPARE(program.session.Clients.NumberOfClients(), std::int16_t(2));
-    QVERIFY(!program.session.EditMode);
     if (editing) {
         QCOMPARE(program.session.CurrentClient, std::int16_t(2));
         QCOMPARE(program.session.Clients.entry(2).toBytes(), program.onDisk.substr(185));
@@ -428,7 +425,7 @@ void NewEntryScreenTest::anUnreadableBankIsSaid() {
     program.newClient();
     program.session.QuestionBankPath = program.folder.program() + "/missing.db";
     program.fake.messages.answer(MsgAnswer::OK);
-    ShowNewEntry(program.session, program.fake.services, nullptr);
+    ShowNewEntry(program.session, program.fake.services, EntryMode::NewClient, nullptr);
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
     QCOMPARE(program.fake.messages.shown[0].title, std::string("Question Bank Error"));
     QVERIFY(program.fake.messages.shown[0].text.find("missing.db") != std::string::npos);
@@ -440,10 +437,9 @@ void NewEntryScreenTest::anUnreadableBankIsSaid() {
 void NewEntryScreenTest::scannedAnswersThatCameShort() {
     Program program;
     program.newClient();
-    program.session.ScanEditMode = true;
     program.session.Clients.entry(3).Answers = "21";
     program.fake.messages.answer(MsgAnswer::OK);
-    FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
+    FrmNewEntry screen(program.session, program.fake.services, SheetGrids(), EntryMode::Scanned);
     RunModal(screen, [&] {
         QCOMPARE(grid(screen, 0)->item(0, 2)->text(), QStringLiteral("X"));
         QCOMPARE(grid(screen, 0)->item(1, 1)->text(), QStringLiteral("X"));

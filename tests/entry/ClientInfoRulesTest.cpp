@@ -27,6 +27,8 @@ private slots:
     void editLimitCountsThreeChangesOverTheRecordsLife();
     void recordRoundTripsAndNoticesChanges();
     void newClientRecordStartsUnansweredAndUnedited();
+    void informationOk_data();
+    void informationOk();
 };
 
 namespace {
@@ -247,6 +249,46 @@ void ClientInfoRulesTest::newClientRecordStartsUnansweredAndUnedited() {
     RecordToDB(record, {"A NAME", "N", "0", "0", "N", "02/29/2000"}, 0, 0);
     QCOMPARE(record.toBytes(), std::string("A NAME                   N 00N 02/29/2000012/07/2026") +
                                    std::string(22, ' ') + std::string(109, '0') + "00");
+}
+
+void ClientInfoRulesTest::informationOk_data() {
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("clients");
+    QTest::addColumn<bool>("nameDeleted");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<int>("editsAtStart");
+    QTest::addColumn<int>("outcome");
+    const auto row = [](const char* tag, EntryMode mode, int clients, bool nameDeleted,
+                        bool changed, int edits, ClientInfoOutcome outcome) {
+        QTest::newRow(tag) << int(mode) << clients << nameDeleted << changed << edits
+                           << int(outcome);
+    };
+    using enum ClientInfoOutcome;
+    const auto New = EntryMode::NewClient;
+    const auto Edit = EntryMode::Edit;
+    row("new client", New, 2, false, true, 0, AddClient);
+    row("first client", New, 0, false, true, 0, AddClient);
+    row("new client, 50 held", New, 50, false, true, 0, AddClient);
+    row("new client, table full", New, 51, false, true, 0, TableFull);
+    row("scanned client, table full", EntryMode::Scanned, 51, false, true, 0, TableFull);
+    row("edit changed", Edit, 2, false, true, 2, SaveChanges);
+    row("edit unchanged", Edit, 2, false, false, 0, KeepAsIs);
+    row("edit after the limit", Edit, 2, false, true, 3, KeepAsIs);
+    row("edit, table full", Edit, 51, false, true, 0, SaveChanges);
+    row("edit, name deleted", Edit, 2, true, true, 0, Leave);
+    row("scanned client past the limit", EntryMode::Scanned, 2, false, true, 3, AddClient);
+}
+
+void ClientInfoRulesTest::informationOk() {
+    QFETCH(int, mode);
+    QFETCH(int, clients);
+    QFETCH(bool, nameDeleted);
+    QFETCH(bool, changed);
+    QFETCH(int, editsAtStart);
+    QFETCH(int, outcome);
+    QCOMPARE(
+        int(DecideClientInfoOk({EntryMode(mode), clients, nameDeleted, changed, editsAtStart})),
+        outcome);
 }
 
 QTEST_APPLESS_MAIN(ClientInfoRulesTest)

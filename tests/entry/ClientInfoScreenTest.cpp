@@ -70,49 +70,23 @@ struct Program : test::EntryProgram {
 const char* const Fields[] = {"txtName", "txtAge",       "cmbGender",
                               "cmbRace", "txtEducation", "mebDateOfBirth"};
 
-template <typename T = QWidget>
-T* child(QWidget* screen, const char* name) {
-    auto* widget = screen->findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        QTest::qFail(name, __FILE__, __LINE__);
-    }
-    return widget;
-}
+using test::Child;
+using test::FocusName;
 
-QWidget* focused() {
-    return QApplication::focusWidget();
-}
-
-// Types `text` into the focused control; characters beyond ASCII come as the key events of an
-// input method would.
 void type(const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(focused(), c.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Press, focused(), Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, focused(), Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-        }
-    }
+    test::Type(text);
 }
-
 void key(Qt::Key k) {
-    QTest::keyClick(focused(), k);
-}
-
-QString focusName() {
-    return focused() != nullptr ? focused()->objectName() : QString();
+    test::Key(k);
 }
 
 void runScreen(Program& program, const std::function<void(FrmClientInfo&)>& act) {
-    FrmClientInfo screen(program.session, program.fake.services);
-    test::RunModal(screen, [&] { act(screen); });
+    FrmClientInfo screen(program.session, program.fake.services, program.mode);
+    program.outcome = test::RunModal(screen, [&] { act(screen); });
 }
 
 void focusOn(QWidget* screen, const char* name) {
-    child(screen, name)->setFocus(Qt::TabFocusReason);
+    Child(screen, name)->setFocus(Qt::TabFocusReason);
 }
 
 }  // namespace
@@ -145,40 +119,40 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
     QFETCH(QString, age);
     QFETCH(bool, warned);
     Program program;
-    program.session.EditMode = false;
+    program.mode = EntryMode::NewClient;
     if (warned) {
         program.fake.messages.answer(MsgAnswer::OK);
     }
     runScreen(program, [&](FrmClientInfo& screen) {
-        QCOMPARE(focusName(), QStringLiteral("txtName"));
-        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+        QCOMPARE(FocusName(), QStringLiteral("txtName"));
+        QCOMPARE(Child<QLabel>(&screen, "MsgPanel")->text(),
                  QStringLiteral("Type client's name (up to 25 characters) or N for not "
                                 "available, then press Enter."));
-        QVERIFY(child<QLabel>(&screen, "lblInfo_0")->font().bold());
+        QVERIFY(Child<QLabel>(&screen, "lblInfo_0")->font().bold());
         type(QStringLiteral("JOS\u00c9 DOE"));
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("txtAge"));
-        QVERIFY(!child<QLabel>(&screen, "lblInfo_0")->font().bold());
+        QCOMPARE(FocusName(), QStringLiteral("txtAge"));
+        QVERIFY(!Child<QLabel>(&screen, "lblInfo_0")->font().bold());
         type(age);
         key(Qt::Key_Tab);
-        QCOMPARE(focusName(), QStringLiteral("cmbGender"));
+        QCOMPARE(FocusName(), QStringLiteral("cmbGender"));
         type(QStringLiteral("2"));
         key(Qt::Key_Return);
         type(QStringLiteral("5"));
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("txtEducation"));
+        QCOMPARE(FocusName(), QStringLiteral("txtEducation"));
         type(QStringLiteral("9"));
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("mebDateOfBirth"));
+        QCOMPARE(FocusName(), QStringLiteral("mebDateOfBirth"));
         type(typedDate);
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
+        QCOMPARE(FocusName(), QStringLiteral("cmdMenuChoice_0"));
         if (!storedDate.startsWith(QLatin1Char('N'))) {
-            QCOMPARE(child<QLineEdit>(&screen, "mebDateOfBirth")->displayText(), storedDate);
+            QCOMPARE(Child<QLineEdit>(&screen, "mebDateOfBirth")->displayText(), storedDate);
         }
         key(Qt::Key_Return);
     });
-    QVERIFY(program.session.ContinueEntry);
+    QVERIFY(program.accepted());
     QCOMPARE(program.session.CurrentClient, 3);
     QCOMPARE(program.session.Clients.NumberOfClients(), 2);
     const std::string storedAge = age == "n" ? "N " : age.toStdString();
@@ -196,7 +170,7 @@ void ClientInfoScreenTest::newClientIsTypedFieldByFieldIntoMemoryOnly() {
 // The table holds 51 clients: a 52nd is refused instead of being written past its end.
 void ClientInfoScreenTest::fullTableTakesNoNewClient() {
     Program program;
-    program.session.EditMode = false;
+    program.mode = EntryMode::NewClient;
     TestFolder::write(program.folder.clientFile(),
                       program.onDisk + std::string((Session::MaxClients - 2) * 185, '1'));
     LoadClients(program.session, program.folder.clientFile());
@@ -211,7 +185,7 @@ void ClientInfoScreenTest::fullTableTakesNoNewClient() {
     });
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
     QCOMPARE(program.fake.messages.shown[0].title, std::string("Data Disk Full"));
-    QVERIFY(!program.session.ContinueEntry);
+    QVERIFY(!program.accepted());
     QCOMPARE(program.session.Clients.NumberOfClients(), Session::MaxClients);
     QCOMPARE(program.entry(Session::MaxClients), last);
 }
@@ -248,14 +222,14 @@ void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
     QFETCH(QString, message);
     QFETCH(QString, left);
     Program program;
-    program.session.EditMode = false;
+    program.mode = EntryMode::NewClient;
     program.fake.messages.answer(MsgAnswer::OK);
     runScreen(program, [&](FrmClientInfo& screen) {
         focusOn(&screen, field.toLatin1().constData());
         type(typed);
         key(Qt::Key_Return);
-        QCOMPARE(focusName(), field);
-        QWidget* widget = focused();
+        QCOMPARE(FocusName(), field);
+        QWidget* widget = test::Focused();
         QString shown = qobject_cast<QComboBox*>(widget)
                             ? qobject_cast<QComboBox*>(widget)->currentText()
                             : qobject_cast<QLineEdit*>(widget)->displayText();
@@ -267,7 +241,7 @@ void ClientInfoScreenTest::refusedFieldsKeepTheFocus() {
     QCOMPARE(shown.size(), std::size_t(1));
     QCOMPARE(shown[0], (Message{message.toStdString(), "", MsgIcon::Critical, MsgButtons::OK}));
     QVERIFY(program.fake.messages.beeps >= 1);
-    QVERIFY(!program.session.ContinueEntry);
+    QVERIFY(!program.accepted());
     QCOMPARE(program.entry(3), ClientRecord());
 }
 
@@ -301,9 +275,9 @@ void ClientInfoScreenTest::typedCodesChooseListEntries() {
     QFETCH(bool, listOpen);
     QFETCH(int, beeps);
     Program program;
-    program.session.EditMode = false;
+    program.mode = EntryMode::NewClient;
     runScreen(program, [&](FrmClientInfo& screen) {
-        auto* combo = child<QComboBox>(&screen, list.toLatin1().constData());
+        auto* combo = Child<QComboBox>(&screen, list.toLatin1().constData());
         focusOn(&screen, list.toLatin1().constData());
         type(typed);
         QCOMPARE(combo->currentText(), chosen);
@@ -317,24 +291,24 @@ void ClientInfoScreenTest::typedCodesChooseListEntries() {
 // after it is refused.
 void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
     Program program("2");
-    program.session.EditMode = true;
+    program.mode = EntryMode::Edit;
     program.fake.messages.answer(MsgAnswer::OK);
     runScreen(program, [](FrmClientInfo& screen) {
-        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
-        QCOMPARE(child<QLineEdit>(&screen, "txtName")->text(), QStringLiteral("BOB EXAMPLE"));
+        QCOMPARE(FocusName(), QStringLiteral("cmdMenuChoice_0"));
+        QCOMPARE(Child<QLineEdit>(&screen, "txtName")->text(), QStringLiteral("BOB EXAMPLE"));
         focusOn(&screen, "txtAge");
         type(QStringLiteral("16"));
         key(Qt::Key_Return);
-        QVERIFY(child(&screen, "txtEducation")->isEnabled());
+        QVERIFY(Child(&screen, "txtEducation")->isEnabled());
         focusOn(&screen, "txtEducation");
         type(QStringLiteral("10"));
         key(Qt::Key_Return);
-        QCOMPARE(child<QLineEdit>(&screen, "txtEducation")->text(), QStringLiteral("9"));
+        QCOMPARE(Child<QLineEdit>(&screen, "txtEducation")->text(), QStringLiteral("9"));
         for (const char* name : Fields) {
-            QVERIFY2(!child(&screen, name)->isEnabled(), name);
+            QVERIFY2(!Child(&screen, name)->isEnabled(), name);
         }
-        QCOMPARE(focusName(), QStringLiteral("cmdMenuChoice_0"));
-        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+        QCOMPARE(FocusName(), QStringLiteral("cmdMenuChoice_0"));
+        QCOMPARE(Child<QLabel>(&screen, "MsgPanel")->text(),
                  QStringLiteral("No further editing permitted. Press Enter to save and continue."));
         key(Qt::Key_Return);
     });
@@ -343,7 +317,7 @@ void ClientInfoScreenTest::fourthChangeIsRefusedAndLocksTheFields() {
     QCOMPARE(shown[0], (Message{"This client's information has been edited\r\n3 times already. "
                                 "Further editing of this\r\ninformation is no longer permitted.",
                                 "Edit Limit Reached", MsgIcon::Information, MsgButtons::OK}));
-    QVERIFY(program.session.ContinueEntry);
+    QVERIFY(program.accepted());
     std::string expected = program.onDisk;
     expected.replace(185 + 25, 2, "16");
     expected[185 + 183] = '3';
@@ -366,20 +340,20 @@ void ClientInfoScreenTest::closesWithoutWriting() {
     // Any write would fail and show its box, which nobody answers.
     Program program("1", nameDeleted ? "1" : "0", test::FailOn(FileOp::Write, "DATA401.QLM", EIO));
     program.entry(2).set(&ClientRecord::Age, age.toStdString());
-    program.session.EditMode = true;
+    program.mode = EntryMode::Edit;
     const ClientRecord before = program.entry(2);
     runScreen(program, [&](FrmClientInfo& screen) {
         if (nameDeleted) {
             for (const char* name : Fields) {
-                QVERIFY2(!child(&screen, name)->isEnabled(), name);
+                QVERIFY2(!Child(&screen, name)->isEnabled(), name);
             }
-            QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+            QCOMPARE(Child<QLabel>(&screen, "MsgPanel")->text(),
                      QStringLiteral("Client name has been deleted. Editing is not permitted. "
                                     "Press Enter to continue."));
         }
         key(Qt::Key_Return);
     });
-    QCOMPARE(program.session.ContinueEntry, !nameDeleted);
+    QCOMPARE(program.accepted(), !nameDeleted);
     QVERIFY(program.fake.messages.shown.empty());
     QCOMPARE(program.entry(2), before);
     QCOMPARE(program.fileNow(), program.onDisk);
@@ -402,8 +376,7 @@ void ClientInfoScreenTest::cancelStoresNothing() {
     QFETCH(bool, refuseClose);
     QFETCH(bool, byWindow);
     Program program;
-    program.session.EditMode = true;
-    program.session.ContinueEntry = true;
+    program.mode = EntryMode::Edit;
     if (refuseClose) {
         program.fake.messages.answer(MsgAnswer::No);
     } else if (byWindow && !typed.isEmpty()) {
@@ -422,20 +395,20 @@ void ClientInfoScreenTest::cancelStoresNothing() {
         if (refuseClose) {
             screen.close();
             QVERIFY(screen.isVisible());
-            QCOMPARE(child<QLineEdit>(&screen, "txtName")->text(), typed);
+            QCOMPARE(Child<QLineEdit>(&screen, "txtName")->text(), typed);
         }
         if (byWindow) {
             screen.close();
             return;
         }
         focusOn(&screen, "cmdMenuChoice_1");
-        QCOMPARE(child<QLabel>(&screen, "MsgPanel")->text(),
+        QCOMPARE(Child<QLabel>(&screen, "MsgPanel")->text(),
                  QStringLiteral("Cancel information input and return to Main Menu."));
         key(Qt::Key_Return);
     });
     QVERIFY(program.fake.messages.answered());
     QCOMPARE(program.fake.messages.shown.size(), questions);
-    QVERIFY(!program.session.ContinueEntry);
+    QVERIFY(!program.accepted());
     QCOMPARE(program.entry(2), before);
     QCOMPARE(program.fileNow(), program.onDisk);
 }
@@ -453,7 +426,7 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
     QFETCH(QStringList, titles);
     Program program("0", "0",
                     writeFails ? test::FailOn(FileOp::Write, "DATA401.QLM", EIO) : FaultInjector{});
-    program.session.EditMode = true;
+    program.mode = EntryMode::Edit;
     if (!writeFails) {
         // Another disk, whose first client is someone else, is in the drive now.
         program.onDisk.replace(0, 3, "DAN");
@@ -470,8 +443,7 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
         focusOn(&screen, "cmdMenuChoice_0");
         key(Qt::Key_Return);
         QVERIFY(screen.isVisible());
-        QCOMPARE(child<QLineEdit>(&screen, "txtAge")->text(), QStringLiteral("16"));
-        QVERIFY(!program.session.ContinueEntry);
+        QCOMPARE(Child<QLineEdit>(&screen, "txtAge")->text(), QStringLiteral("16"));
         focusOn(&screen, "cmdMenuChoice_1");
         key(Qt::Key_Return);
     });
@@ -486,7 +458,7 @@ void ClientInfoScreenTest::failedSaveKeepsTheScreenAndTheFile() {
     }
     QCOMPARE(program.entry(2), before);
     QCOMPARE(program.fileNow(), program.onDisk);
-    QVERIFY(!program.session.ContinueEntry);
+    QVERIFY(!program.accepted());
 }
 
 QTEST_MAIN(ClientInfoScreenTest)

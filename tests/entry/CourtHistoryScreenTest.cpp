@@ -71,7 +71,7 @@ private slots:
 void CourtHistoryScreenTest::namesAndTexts() {
     Program program;
     program.newClient();
-    FrmCourtHistory screen(program.session, program.fake.services);
+    FrmCourtHistory screen(program.session, program.fake.services, program.mode);
     QCOMPARE(screen.objectName(), QStringLiteral("frmCourtHistory"));
     QCOMPARE(screen.windowTitle(), QStringLiteral("Court History"));
     QVERIFY(screen.findChild<QWidget*>(QStringLiteral("frCourt")) != nullptr);
@@ -125,7 +125,7 @@ void CourtHistoryScreenTest::typingEveryFieldStoresTheRecord() {
     if (warned) {
         program.fake.messages.answer(MsgAnswer::OK);
     }
-    FrmCourtHistory screen(program.session, program.fake.services);
+    FrmCourtHistory screen(program.session, program.fake.services, program.mode);
     bool walked = false;
     const int result = RunModal(screen, [&] {
         if (byClick) {
@@ -161,7 +161,6 @@ void CourtHistoryScreenTest::typingEveryFieldStoresTheRecord() {
     });
     QVERIFY(walked);
     QCOMPARE(result, int(QDialog::Accepted));
-    QVERIFY(program.session.ContinueEntry);
     QCOMPARE(program.fake.messages.shown.size(), std::size_t(warned ? 1 : 0));
     if (warned) {
         QCOMPARE(program.fake.messages.shown[0].title, std::string("Please Check"));
@@ -211,7 +210,7 @@ void CourtHistoryScreenTest::refusedValuesKeepTheField() {
     program.newClient();
     const ClientRecord before = program.current();
     program.fake.messages.answer(MsgAnswer::OK);
-    FrmCourtHistory screen(program.session, program.fake.services);
+    FrmCourtHistory screen(program.session, program.fake.services, program.mode);
     const int result = RunModal(screen, [&] {
         if (byClick && k != 0) {
             type(screen, Fields[0], QStringLiteral("14"));  // the age, left empty, comes first
@@ -234,7 +233,6 @@ void CourtHistoryScreenTest::refusedValuesKeepTheField() {
                  {message.toStdString(), "Data Entry Error", MsgIcon::Critical, MsgButtons::OK}}));
     QCOMPARE(program.fake.messages.beeps, 1);
     QCOMPARE(program.current(), before);
-    QVERIFY(!program.session.ContinueEntry);
 }
 
 // How the screen is left without storing.
@@ -257,12 +255,11 @@ void CourtHistoryScreenTest::cancelInput() {
     QFETCH(int, leave);
     Program program;
     editing ? program.editClient() : program.newClient();
-    program.session.ContinueEntry = true;
     if (leave == CloseAnsweredYes || leave == CloseAnsweredNoThenCancel) {
         program.fake.messages.answer(leave == CloseAnsweredYes ? MsgAnswer::Yes : MsgAnswer::No);
     }
     const ClientRecord before = program.current();
-    FrmCourtHistory screen(program.session, program.fake.services);
+    FrmCourtHistory screen(program.session, program.fake.services, program.mode);
     const int result = RunModal(screen, [&] {
         if (editing) {
             QCOMPARE(field(screen, Fields[0])->text(), QStringLiteral("12"));
@@ -287,7 +284,6 @@ void CourtHistoryScreenTest::cancelInput() {
     });
     QCOMPARE(result, int(QDialog::Rejected));
     QVERIFY(program.fake.messages.answered());
-    QVERIFY(!program.session.ContinueEntry);
     QCOMPARE(program.current(), editing ? before : ClientRecord{});
     QCOMPARE(program.session.Clients.entry(1).Name,
              std::string("EXAMPLE, ALEX") + std::string(12, ' '));
@@ -295,20 +291,17 @@ void CourtHistoryScreenTest::cancelInput() {
 }
 
 void CourtHistoryScreenTest::altShiftF10LeavesAtOnce_data() {
-    QTest::addColumn<bool>("continueBefore");
     QTest::addColumn<bool>("fromChoice");
-    QTest::newRow("from a field") << false << false;
-    QTest::newRow("from a menu choice") << true << true;
+    QTest::newRow("from a field") << false;
+    QTest::newRow("from a menu choice") << true;
 }
 
 void CourtHistoryScreenTest::altShiftF10LeavesAtOnce() {
-    QFETCH(bool, continueBefore);
     QFETCH(bool, fromChoice);
     Program program;
     program.newClient();
-    program.session.ContinueEntry = continueBefore;
     const ClientRecord before = program.current();
-    FrmCourtHistory screen(program.session, program.fake.services);
+    FrmCourtHistory screen(program.session, program.fake.services, program.mode);
     const int result = RunModal(screen, [&] {
         type(screen, Fields[0], QStringLiteral("15"));
         QTest::keyClick(field(screen, Fields[0]), Qt::Key_Return);
@@ -318,7 +311,6 @@ void CourtHistoryScreenTest::altShiftF10LeavesAtOnce() {
         QTest::keyClick(at, Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
     });
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(program.session.ContinueEntry, continueBefore);
     QCOMPARE(program.current(), before);
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "session/EntryMode.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/FileSystem.h"
@@ -18,6 +19,11 @@ struct EntryProgram {
     Session session;
     FakeServices fake;
     std::string onDisk;
+    // What the screens under test are opened for.
+    EntryMode mode = EntryMode::NewClient;
+    // What the screen's exec() returned.
+    int outcome = 0;
+    bool accepted() const { return outcome == 1; }
 
     explicit EntryProgram(std::string clientFile, FaultInjector faults = {})
         : files(std::move(faults)),
@@ -31,16 +37,16 @@ struct EntryProgram {
     // The client after the last one, not yet in the file, as the client information screen
     // leaves it.
     void newClient() {
-        session.EditMode = false;
+        mode = EntryMode::NewClient;
         ClientRecord record;
         record.set(&ClientRecord::Name, "NEWCOMER, KIM");
-        session.CurrentClient = static_cast<std::int16_t>(session.Clients.NewClient(record));
+        session.CurrentClient = session.Clients.NewClient(record);
     }
     void editClient(int n) {
-        session.EditMode = true;
-        session.CurrentClient = static_cast<std::int16_t>(n);
+        mode = EntryMode::Edit;
+        session.CurrentClient = n;
     }
-    const ClientRecord& current() const { return session.Clients.entry(session.CurrentClient); }
+    const ClientRecord& current() const { return session.current(); }
 };
 
 }  // namespace qlm::test

@@ -10,6 +10,41 @@
 
 namespace qlm::test {
 
+// The control `name` of `screen`; a missing one fails the test.
+template <typename T = QWidget>
+T* Child(QWidget* screen, const char* name) {
+    auto* widget = screen->findChild<T*>(QString::fromLatin1(name));
+    if (widget == nullptr) {
+        QTest::qFail(name, __FILE__, __LINE__);
+    }
+    return widget;
+}
+
+inline QWidget* Focused() {
+    return QApplication::focusWidget();
+}
+inline QString FocusName() {
+    return Focused() != nullptr ? Focused()->objectName() : QString();
+}
+// A key to the focused control, or to the active window when none has the focus.
+inline void Key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(Focused() != nullptr ? Focused() : QApplication::activeWindow(), k, modifiers);
+}
+// Types `text` into the focused control; characters beyond ASCII come as the key events of an
+// input method would.
+inline void Type(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(Focused(), c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Press, Focused(), Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, Focused(), Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        }
+    }
+}
+
 // The screen's menu choice `i` and the text of its message panel.
 inline QPushButton* Choice(QWidget& screen, int i) {
     return screen.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_%1").arg(i));

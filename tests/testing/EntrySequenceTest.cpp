@@ -7,43 +7,42 @@ using namespace qlm;
 
 namespace {
 
-// Stand-ins for the screens. Each records its name and the flag it was opened with, then
-// leaves the flag as its script says: 'T' completed, 'F' cancelled, '-' untouched (a screen
-// left by its way out).
+// Stand-ins for the screens: each records its name and returns what its script says, 'T'
+// completed, anything else cancelled; a name in `missing` is a step left empty.
 struct Screens {
-    bool continueEntry = false;
     std::string script;
+    std::string missing;
     std::size_t shown = 0;
     int languages = 1;
-    std::string chosen = "Spanish";
     std::string trace;
 
-    void show(const char* name) {
-        trace += std::string(trace.empty() ? "" : " ") + name + (continueEntry ? ":T" : ":F");
-        const char outcome = shown < script.size() ? script[shown] : '-';
-        ++shown;
-        if (outcome != '-') {
-            continueEntry = outcome == 'T';
+    std::function<bool()> step(const char* name) {
+        if (missing == name) {
+            return nullptr;
         }
+        return [this, name] {
+            trace += std::string(trace.empty() ? "" : " ") + name;
+            return shown < script.size() && script[shown++] == 'T';
+        };
     }
-    DataEntrySteps dataEntry() {
-        return {[this] { show("info"); }, [this] { show("court"); }, [this] { show("grid"); }};
-    }
+    DataEntrySteps dataEntry() { return {step("info"), step("court"), step("grid")}; }
     OnscreenTestSteps onscreen() {
-        OnscreenTestSteps steps;
-        steps.showClientInfo = [this] { show("info"); };
-        steps.showCourtHistory = [this] { show("court"); };
+        OnscreenTestSteps steps{step("info"), step("court"), {}, {}, {}};
         steps.languageCount = [this] {
             trace += " count";
             return languages;
         };
-        steps.showSelectLanguage = [this] {
-            show("language");
-            return chosen;
+        steps.selectLanguage = [this]() -> std::optional<std::string> {
+            if (step("language")()) {
+                return "Spanish";
+            }
+            return std::nullopt;
         };
-        steps.showPresentQA = [this](const std::string& language) {
-            trace += " present(" + language + ")";
-        };
+        if (missing != "present") {
+            steps.presentTest = [this](const std::string& language) {
+                trace += " present(" + language + ")";
+            };
+        }
         return steps;
     }
 };
@@ -54,103 +53,77 @@ class EntrySequenceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void dataEntryChains_data();
-    void dataEntryChains();
+    void dataEntryChain_data();
+    void dataEntryChain();
     void onscreenChain_data();
     void onscreenChain();
-    void missingScreenEndsTheChain();
 };
 
-void EntrySequenceTest::dataEntryChains_data() {
-    QTest::addColumn<bool>("edit");
-    QTest::addColumn<bool>("flagBefore");
+void EntrySequenceTest::dataEntryChain_data() {
     QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("missing");
     QTest::addColumn<QString>("trace");
-    QTest::addColumn<bool>("flagAfter");
-
-    const auto row = [](const char* tag, bool edit, bool before, const char* script,
-                        const char* trace, bool after) {
-        QTest::newRow(tag) << edit << before << QString(script) << QString(trace) << after;
-    };
-    row("paper: all completed", false, false, "TTT", "info:F court:F grid:F", true);
-    row("paper: information cancelled", false, false, "F", "info:F", false);
-    row("paper: court history cancelled", false, false, "TF", "info:F court:F", false);
-    row("paper: court history left at once", false, false, "T-", "info:F court:F", false);
-    row("paper: flag left set, information closed", false, true, "-", "info:F", false);
-    row("edit: all completed", true, false, "TT-", "info:F court:F grid:T", true);
-    row("edit: information cancelled", true, false, "F", "info:F", false);
-    row("edit: court history cancelled", true, false, "TF", "info:F court:F", false);
-    row("edit: flag left set, information closed", true, true, "-", "info:F", false);
+    QTest::addColumn<bool>("completed");
+    QTest::newRow("all completed") << "TTT"
+                                   << ""
+                                   << "info court grid" << true;
+    QTest::newRow("information cancelled") << "F"
+                                           << ""
+                                           << "info" << false;
+    QTest::newRow("court history cancelled") << "TF"
+                                             << ""
+                                             << "info court" << false;
+    QTest::newRow("answers not saved") << "TTF"
+                                       << ""
+                                       << "info court grid" << false;
+    // A chain whose answer screen is not there stops before it instead of pretending to finish.
+    QTest::newRow("no answer grid") << "TT"
+                                    << "grid"
+                                    << "info court" << false;
 }
 
-void EntrySequenceTest::dataEntryChains() {
-    QFETCH(bool, edit);
-    QFETCH(bool, flagBefore);
+void EntrySequenceTest::dataEntryChain() {
     QFETCH(QString, script);
+    QFETCH(QString, missing);
     QFETCH(QString, trace);
-    QFETCH(bool, flagAfter);
-
+    QFETCH(bool, completed);
     Screens screens;
-    screens.continueEntry = flagBefore;
     screens.script = script.toStdString();
-    if (edit) {
-        RunEditSequence(screens.continueEntry, screens.dataEntry());
-    } else {
-        RunPaperSheetSequence(screens.continueEntry, screens.dataEntry());
-    }
+    screens.missing = missing.toStdString();
+    QCOMPARE(RunDataEntrySequence(screens.dataEntry()), completed);
     QCOMPARE(QString::fromStdString(screens.trace), trace);
-    QCOMPARE(screens.continueEntry, flagAfter);
 }
 
 void EntrySequenceTest::onscreenChain_data() {
     QTest::addColumn<int>("languages");
     QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("missing");
     QTest::addColumn<QString>("trace");
-
-    const auto row = [](const char* tag, int languages, const char* script, const char* trace) {
-        QTest::newRow(tag) << languages << QString(script) << QString(trace);
+    const auto row = [](const char* tag, int languages, const char* script, const char* missing,
+                        const char* trace) {
+        QTest::newRow(tag) << languages << QString(script) << QString(missing) << QString(trace);
     };
-    row("two languages, Spanish chosen", 2, "TTT",
-        "info:F court:F count language:F present(Spanish)");
-    row("two languages, presentation cancelled", 2, "TTF", "info:F court:F count language:F");
-    row("language screen left untouched", 2, "TT-", "info:F court:F count language:F");
-    row("one language", 1, "TT", "info:F court:F count present(English)");
-    row("no language table", 0, "TT", "info:F court:F count present(English)");
-    row("court history cancelled", 2, "TF", "info:F court:F");
-    row("information cancelled", 2, "F", "info:F");
+    row("two languages, Spanish chosen", 2, "TTT", "",
+        "info court count language present(Spanish)");
+    row("two languages, presentation cancelled", 2, "TTF", "", "info court count language");
+    row("one language", 1, "TT", "", "info court count present(English)");
+    row("no language table", 0, "TT", "", "info court count present(English)");
+    row("court history cancelled", 2, "TF", "", "info court");
+    row("information cancelled", 2, "F", "", "info");
+    row("no test screen", 1, "TT", "present", "info court");
 }
 
 void EntrySequenceTest::onscreenChain() {
     QFETCH(int, languages);
     QFETCH(QString, script);
+    QFETCH(QString, missing);
     QFETCH(QString, trace);
-
     Screens screens;
-    screens.languages = languages;
     screens.script = script.toStdString();
-    RunOnscreenTestSequence(screens.continueEntry, screens.onscreen());
+    screens.missing = missing.toStdString();
+    screens.languages = languages;
+    RunOnscreenTestSequence(screens.onscreen());
     QCOMPARE(QString::fromStdString(screens.trace), trace);
-}
-
-// A chain whose answer screen is not there stops before it instead of pretending to finish.
-void EntrySequenceTest::missingScreenEndsTheChain() {
-    Screens paper;
-    paper.script = "TT";
-    DataEntrySteps steps = paper.dataEntry();
-    steps.showNewEntry = nullptr;
-    QVERIFY(!steps.complete());
-    RunPaperSheetSequence(paper.continueEntry, steps);
-    QCOMPARE(QString::fromStdString(paper.trace), QStringLiteral("info:F court:F"));
-    QVERIFY(!paper.continueEntry);
-
-    Screens onscreen;
-    onscreen.script = "TT";
-    OnscreenTestSteps test = onscreen.onscreen();
-    test.showPresentQA = nullptr;
-    QVERIFY(!test.complete());
-    RunOnscreenTestSequence(onscreen.continueEntry, test);
-    QCOMPARE(QString::fromStdString(onscreen.trace), QStringLiteral("info:F court:F"));
-    QVERIFY(!onscreen.continueEntry);
 }
 
 QTEST_APPLESS_MAIN(EntrySequenceTest)

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDialog>
+
+namespace qlm {
+
+// What every screen shares: its name for tests and screen readers, its caption, modality, and
+// centring with its own first-show work when it first comes up.
+class Screen : public QDialog {
+    Q_OBJECT
+
+public:
+    Screen(const char* name, const QString& title, QWidget* parent, bool modal = true);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Runs once, when the screen is first shown (a secret code prompt closing over it must not
+    // start its work over).
+    virtual void firstShown() {}
+
+private:
+    bool m_shown = false;
+};
+
+}  // namespace qlm
