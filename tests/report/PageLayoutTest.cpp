@@ -110,19 +110,6 @@ private slots:
         QCOMPARE(out.ReportPage, part == "header" ? page + 1 : page);
     }
 
-    // A sex or race code without a text prints "N/A" padded to the table's width.
-    void headerPadsCodesWithoutText() {
-        ReportFixture f;
-        f.state().ClientInfo[3] = "";
-        f.state().ClientInfo[4] = "9";
-        ReportWriter out = f.writer();
-        PrintSummaryHeader(out, f.inputs());
-        const QStringList lines = ReportLines(out.bytes());
-        QCOMPARE(lines[5],
-                 "       AGE: 15    SEX: N/A   " + QString(30, ' ') + "CONFIDENTIAL REPORT");
-        QCOMPARE(lines[7], "       ETHNICITY     : N/A            ");
-    }
-
     // One star per 2.5 percentiles and one more; the percentile ends in column 30.
     void profileRowShowsPercentileAndBar_data() {
         QTest::addColumn<int>("percentile");

@@ -6,11 +6,11 @@
 #include <iterator>
 #include <string>
 
-#include "storage/CodeTexts.h"
 #include "report/ReportWriter.h"
 #include "scoring/TestSpec.h"
 #include "session/Operations.h"
 #include "session/Session.h"
+#include "storage/CodeTexts.h"
 #include "storage/FileSystem.h"
 #include "support/TestFolder.h"
 
