@@ -4,7 +4,7 @@ worked from the keyboard to Exit Application."""
 import os
 import stat
 
-from quillmere_ui import START_TIMEOUT, HarnessError, QuillmereRun, run_test
+from quillmere_ui import START_TIMEOUT, HarnessError, QuillmereRun, check, run_test
 
 PROMPTS = {
     "Edit Current Client": "Edit client's information.",
@@ -13,11 +13,6 @@ PROMPTS = {
     "Supervisor Options": "Print client report, verify data entry or delete client names.",
     "Exit Application": "Quit the program.",
 }
-
-
-def check(condition, message):
-    if not condition:
-        raise HarnessError(message)
 
 
 def prompt_panel(run):

@@ -6,8 +6,7 @@ The program runs as a user who cannot write the location (nobody, where the test
 
 import os
 
-from quillmere_ui import START_TIMEOUT, QuillmereRun, run_test
-from test_client_entry import check, choose
+from quillmere_ui import START_TIMEOUT, QuillmereRun, check, choose, run_test
 from test_main_menu import prompt_panel
 from test_supervisor import demo_client_file
 
