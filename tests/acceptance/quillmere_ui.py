@@ -454,16 +454,6 @@ class QuillmereRun:
         return self._wait_for_focused(lambda c: c.accessible != control.accessible,
                                       f"the focus to leave {control!r}", timeout)
 
-    def wait_for_text(self, control_probe, expected, what, timeout=SCREEN_TIMEOUT):
-        """Waits until control_probe() returns a control that shows the expected text."""
-
-        def probe():
-            control = control_probe()
-            return control if control is not None and control.shown == expected else None
-
-        return self._wait(probe, f"{what} to show {expected!r}", timeout,
-                          lambda: f"; it shows {getattr(control_probe(), 'shown', None)!r}")
-
     # ----- input and pictures -----
 
     def key(self, *keys):
