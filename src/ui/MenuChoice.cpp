@@ -80,6 +80,12 @@ MenuChoice::MenuChoice(const QString& panelName, const QString& buttonName, cons
     m_button->setObjectName(buttonName);
 }
 
+// The base class deletes the button after this part of the panel is gone, and the button may
+// lose the focus then: its signal must no longer reach the panel.
+MenuChoice::~MenuChoice() {
+    m_button->disconnect(this);
+}
+
 QString MenuChoice::panelName(int index) {
     return QStringLiteral("sspMenuChoice_%1").arg(index);
 }

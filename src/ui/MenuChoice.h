@@ -46,6 +46,7 @@ public:
     // A single choice with names of its own (the about box's "OK").
     MenuChoice(const QString& panelName, const QString& buttonName, const QString& caption,
                QWidget* parent = nullptr);
+    ~MenuChoice() override;
 
     static QString panelName(int index);
     static QString buttonName(int index);

@@ -75,6 +75,11 @@ private slots:
             QCOMPARE(screen.msgPanel->text(), QStringLiteral("Prompt %1").arg(prompt));
             QCOMPARE(screen.runs, (QList<int>{runs, 0, 0}));
         }
+        // A choice that goes with the focus on it: its button loses the focus after the panel's
+        // own part is gone, and must not reach it then.
+        screen.button(1)->setFocus();
+        delete screen.choices.takeAt(1);
+        QVERIFY(!screen.window.findChild<QPushButton*>(MenuChoice::buttonName(1)));
     }
 
     // Highlights and bold captions are set and cleared from index 0 to n, n included.
