@@ -1,12 +1,25 @@
 """A first start without settings, straight to the main menu on the user's own data folder,
 worked from the keyboard to Exit Application."""
 
+import ctypes
 import os
 import stat
 
-from quillmere_ui import START_TIMEOUT, HarnessError, QuillmereRun, check, run_test
+from quillmere_ui import SCREEN_TIMEOUT, START_TIMEOUT, HarnessError, QuillmereRun, check, run_test
 
 CHOICES = ["Edit Current Client", "Add New Client", "Supervisor Options", "Exit Application"]
+
+
+def num_lock_on(run):
+    """Whether the display's Num Lock indicator is lit (XKB indicator 2)."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    display = x11.XOpenDisplay(run.env["DISPLAY"].encode())
+    check(display, f"cannot open the display {run.env['DISPLAY']}")
+    state = ctypes.c_uint()
+    x11.XkbGetIndicatorState(ctypes.c_void_p(display), 0x100, ctypes.byref(state))
+    x11.XCloseDisplay(ctypes.c_void_p(display))
+    return state.value & 2 != 0
 
 
 def main():
@@ -14,6 +27,8 @@ def main():
         # No key is needed to reach the menu, and it names the folder it uses.
         run.wait_for_window("Quillmere", timeout=START_TIMEOUT)
         run.control(name=f"Data location: {run.data_dir} \u2014 0 of 51 clients", role="label")
+        # Without settings the program holds Num Lock on.
+        run._wait(lambda: num_lock_on(run), "Num Lock to be on", SCREEN_TIMEOUT)
 
         buttons = {c.name: c for c in run.find(role="push button")}
         check(set(CHOICES) <= set(buttons), f"menu choices missing: {sorted(buttons)}")

@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "app/NumLock.h"
 #include "ui/MenuChoice.h"
 #include "ui/ScreenOps.h"
 
@@ -103,6 +104,7 @@ private slots:
         QCOMPARE(screen.field->text(), QStringLiteral("7"));
         screen.button(0)->setFocus();
         SelectAllText();  // a focused control without text is left alone
+        HoldNumLockOn();  // offscreen there is no keyboard to hold: nothing is done
     }
 };
 
