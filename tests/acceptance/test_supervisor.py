@@ -11,8 +11,7 @@ import os
 import stat
 import subprocess
 
-from quillmere_ui import SCREEN_TIMEOUT, START_TIMEOUT, QuillmereRun, run_test
-from test_client_entry import check, choose
+from quillmere_ui import SCREEN_TIMEOUT, START_TIMEOUT, QuillmereRun, check, choose, run_test
 
 DEMO_NAMES = [b"DEMO, ALEX", b"SAMPLE, JORDAN", b"EXAMPLE, RIVER", b"TESTCASE, CASEY",
               b"FICTION, MORGAN"]

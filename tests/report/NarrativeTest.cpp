@@ -19,14 +19,14 @@ class NarrativeTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The heading names the range; the block key splits MEDIUM and MAXIMUM.
+    // The heading names the range; the block key splits MEDIUM and MAXIMUM (where is the
+    // scoring's test of the ranges).
     void blockFollowsTheRangeOfThePercentile_data() {
         QTest::addColumn<int>("percentile");
         QTest::addColumn<QString>("block");
-        const std::pair<int, const char*> rows[] = {
-            {0, "LOW"},          {39, "LOW"},         {40, "MEDIUM-LOW"},   {55, "MEDIUM-LOW"},
-            {56, "MEDIUM-HIGH"}, {69, "MEDIUM-HIGH"}, {70, "PROBLEM"},      {89, "PROBLEM"},
-            {90, "MAXIMUM-LOW"}, {94, "MAXIMUM-LOW"}, {95, "MAXIMUM-HIGH"}, {99, "MAXIMUM-HIGH"}};
+        const std::pair<int, const char*> rows[] = {{0, "LOW"},          {55, "MEDIUM-LOW"},
+                                                    {56, "MEDIUM-HIGH"}, {89, "PROBLEM"},
+                                                    {94, "MAXIMUM-LOW"}, {95, "MAXIMUM-HIGH"}};
         for (const auto& [percentile, block] : rows) {
             QTest::addRow("%d", percentile) << percentile << QString(block);
         }

@@ -110,40 +110,6 @@ private slots:
         QCOMPARE(out.ReportPage, part == "header" ? page + 1 : page);
     }
 
-    // A sex or race code without a text prints "N/A" padded to the table's width.
-    void headerPadsCodesWithoutText() {
-        ReportFixture f;
-        f.state().ClientInfo[3] = "";
-        f.state().ClientInfo[4] = "9";
-        ReportWriter out = f.writer();
-        PrintSummaryHeader(out, f.inputs());
-        const QStringList lines = ReportLines(out.bytes());
-        QCOMPARE(lines[5],
-                 "       AGE: 15    SEX: N/A   " + QString(30, ' ') + "CONFIDENTIAL REPORT");
-        QCOMPARE(lines[7], "       ETHNICITY     : N/A            ");
-    }
-
-    // One star per 2.5 percentiles and one more; the percentile ends in column 30.
-    void profileRowShowsPercentileAndBar_data() {
-        QTest::addColumn<int>("percentile");
-        QTest::addColumn<int>("stars");
-        const int rows[][2] = {{0, 1},   {9, 4},   {10, 5},  {39, 16}, {40, 17},
-                               {69, 28}, {70, 29}, {89, 36}, {90, 37}, {99, 40}};
-        for (const auto& row : rows) {
-            QTest::addRow("%d", row[0]) << row[0] << row[1];
-        }
-    }
-    void profileRowShowsPercentileAndBar() {
-        QFETCH(int, percentile);
-        QFETCH(int, stars);
-        ReportFixture f;
-        f.setPercentiles(20, percentile, 20, 20, 20);
-        const QString empty = QString(16, '.') + "-" + QString(11, '.') + "-.......-...-";
-        QCOMPARE(profile(f)[6], "       Alcohol" + QString(13, ' ') +
-                                    QString::number(percentile).rightJustified(3) +
-                                    QString(7, ' ') + QString(stars, '*') + empty.mid(stars));
-    }
-
     void truthfulnessMarksAndFootnotes_data() {
         QTest::addColumn<MarkRow>("row");
         const QStringList inaccurate = {"       * These test results", "         are inaccurate"};

@@ -37,7 +37,6 @@ class PrintPagesTest : public QObject {
 
 private slots:
     void pagesSplitAtFormFeeds();
-    void aPageThatDoesNotFitIsSetSmaller();
     void pdfPagesMatchTheReportPages();
     void anUnwritablePdfIsAFailure_data();
     void anUnwritablePdfIsAFailure();
@@ -52,17 +51,8 @@ void PrintPagesTest::pagesSplitAtFormFeeds() {
     QCOMPARE(WidestLine(pages[2]), 10);
 }
 
-void PrintPagesTest::aPageThatDoesNotFitIsSetSmaller() {
-    const FontRatios ratios{1.2, 0.6};
-    // 58 lines of 80 columns fit a sheet of 800 x 1000 units at 11.5 points.
-    QCOMPARE(FitPointSize(58, 80, 800, 1000, ratios, 11.5), 11.5);
-    // 80 lines need a smaller size to stay on the sheet, and a line of 160 columns more so.
-    QCOMPARE(FitPointSize(80, 80, 800, 1000, ratios, 11.5), 1000 / (80 * 1.2));
-    QCOMPARE(FitPointSize(58, 160, 800, 1000, ratios, 11.5), 800 / (160 * 0.6));
-}
-
 // Every line of every page on its own sheet, none clipped: a page of 80 lines and one with a
-// line of 100 characters among them.
+// line of 100 characters among them are set smaller to fit.
 void PrintPagesTest::pdfPagesMatchTheReportPages() {
     std::string report = threePages() + "\n\f\r\n";
     for (int i = 1; i <= 80; ++i) {

@@ -1,54 +1,135 @@
 #include <QtTest>
+#include <algorithm>
+#include <functional>
+#include <set>
 
-#include "TableFiles.h"
 #include "scoring/Scoring.h"
-#include "scoring/UnpackClient.h"
+#include "scoring/TestSpec.h"
 #include "session/Operations.h"
+#include "session/Session.h"
 #include "storage/DataFileError.h"
+#include "support/TestFolder.h"
 
 using namespace qlm;
-using qlm::test::ScoringFixture;
-using qlm::test::TableFiles;
+using qlm::test::TestFolder;
 
 using Scores = QList<double>;  // scales 1 to 5
 using Counts = QList<int>;
 
-// Unpacking a client, raw scores, percentiles, floors, norm groups and risk ranges, each rule
-// on small tables of the test's own.
-class ScoringTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void unpacksTheRecordTrimmed();
-    void itemPoints_data();
-    void itemPoints();
-    void substanceItems_data();
-    void substanceItems();
-    void courtHistoryAndEducation_data();
-    void courtHistoryAndEducation();
-    void trueResponses_data();
-    void trueResponses();
-    void truthfulnessBands_data();
-    void truthfulnessBands();
-    void percentiles_data();
-    void percentiles();
-    void normGroups_data();
-    void normGroups();
-    void riskLevels_data();
-    void riskLevels();
-    void scoresTheCurrentClientOrNothing();
-};
-
 namespace {
 
-template <typename List>
-Counts fromScale1(const List& values) {
-    return {values.begin() + 1, values.end()};
-}
+// Small scoring tables of a test's own, written out as "QLMRPT.TXT" and "QLMB.TXT" so that each
+// test states only what it changes. Every key digit is 0 unless set; the percentile of a raw
+// score is raw + group (at most 99), groups 0 to 5 in file order, so group 0 (male, race 1) maps
+// raw to itself; no scale items; FloorItemsA entry e is item e, FloorItemsD entry e item 75 + e;
+// TruthCorrection(scale, band) = 10 * scale + band; significant item s is item s.
+struct TableFiles {
+    std::array<std::string, 3> key1{std::string(97, '0'), std::string(97, '0'),
+                                    std::string(97, '0')};  // answers 0 to 2
+    std::array<std::string, 5> key2{"000000000000", "000000000000", "000000000000", "000000000000",
+                                    "000000000000"};
+    std::array<int, 6> maxRaw{0, 99, 99, 99, 99, 99};
+    std::array<std::vector<int>, 6> scaleItems;
+    // Last changes to the texts, for faults the fields above cannot express.
+    std::function<void(std::string& report, std::string& keys)> edit;
 
-Scores rawScores(const ScoringState& s) {
-    return {s.RawScore.begin() + 1, s.RawScore.end()};
-}
+    // {item, answer, points} for each keyed answer.
+    void setPoints(std::initializer_list<std::array<int, 3>> keyed) {
+        for (const auto& [item, answer, points] : keyed) {
+            std::string& key = item <= 97 ? key1.at(answer) : key2.at(answer);
+            key.at(item <= 97 ? item - 1 : item - 98) = static_cast<char>('0' + points);
+        }
+    }
+    static std::string line(int count, const std::function<int(int)>& value) {
+        std::string text;
+        for (int i = 1; i <= count; ++i) {
+            text += (i > 1 ? "," : "") + std::to_string(value(i));
+        }
+        return text + "\n";
+    }
+    void writeTo(const std::string& folder) const {
+        const auto same = [](int i) { return i; };
+        std::string report =
+            "\"Truth\",\"Alcohol, use\",\"Drugs\",\"Violence\",\"Antisocial\"\n"
+            "\"Lo\",\"Mid\",\"Prob\",\"Max\"\nTitle\nNote, with a comma\n\"Quoted note\"\n\n";
+        for (int i = 1; i <= 55; ++i) {
+            report += " Significant " + std::to_string(i) + ", said \"True\"\n";
+        }
+        for (int i = 1; i <= 48; ++i) {
+            report += "Choice " + std::to_string(i) + "\n";
+        }
+        std::string keys = line(55, same);
+        for (const auto& key : key1) {
+            keys += "\"" + key + "\"\n";
+        }
+        for (const auto& key : key2) {
+            keys += "\"" + key + "\"\n";
+        }
+        for (int group = 0; group < 6; ++group) {
+            keys += "\"Group " + std::to_string(group) + ", norms\"\n";
+            for (int sc = 1; sc <= 5; ++sc) {
+                keys += "\"Scale\"," + std::to_string(maxRaw[sc]) + "\n" +
+                        line(maxRaw[sc], [group](int raw) { return std::min(99, raw + group); });
+            }
+        }
+        keys += "\"Scale items\"\n";
+        for (const auto& items : scaleItems) {
+            if (&items != &scaleItems[0]) {
+                keys +=
+                    std::to_string(items.size()) + "\n" +
+                    (items.empty() ? ""
+                                   : line(int(items.size()), [&](int k) { return items[k - 1]; }));
+            }
+        }
+        keys += "\"Floor items A\"\n" + line(75, same) + "\"Floor items D\"\n" +
+                line(14, [](int e) { return 75 + e; }) + "\"Corrections\"\n";
+        for (int sc = 1; sc <= 5; ++sc) {
+            keys += line(9, [sc](int band) { return 10 * sc + band; });
+        }
+        keys += "\"Narrative items\"\n" + line(12, same) + line(15, same);
+        if (edit) {
+            edit(report, keys);
+        }
+        TestFolder::write(folder + "/QLMRPT.TXT", report);
+        TestFolder::write(folder + "/QLMB.TXT", keys);
+    }
+};
+
+// A session on a program folder holding `tables`, with the tables loaded.
+struct ScoringFixture {
+    explicit ScoringFixture(const TableFiles& tables = {})
+        : session(files, folder.program()), s(session.Scoring) {
+        tables.writeTo(folder.program());
+        SetTestSpec(session.Constants);
+        LoadScoringTables(session);
+        // Education "N" adds no points, so that each test sees only the points it sets up.
+        s.ClientInfo[6] = "N";
+    }
+    void score() { ScoreScales(s, session.Tables, session.Constants); }
+    void convert() { ConvertToPercentiles(s, session.Tables); }
+    Scores raw() const { return {s.RawScore.begin() + 1, s.RawScore.end()}; }
+    Counts percentiles() const { return {s.Percentile.begin() + 1, s.Percentile.end()}; }
+
+    // Gives scale `sc` the floor counts A, B, C, D through the item points of its floor items.
+    void setFloorCounts(int sc, int a, int b, int c, int d) {
+        static const int firstA[] = {0, 0, 1, 17, 37, 59};
+        static const int firstD[] = {0, 0, 1, 5, 8, 10};
+        int e = firstA[sc];
+        for (const auto& [count, points] : {std::pair{a, 2}, {b, 3}, {c, 4}}) {
+            for (int k = 0; k < count; ++k) {
+                s.ItemScore[session.Tables.FloorItemsA[e++]] = static_cast<std::int16_t>(points);
+            }
+        }
+        for (int k = 0; k < d; ++k) {
+            s.ItemScore[session.Tables.FloorItemsD[firstD[sc] + k]] = 1;
+        }
+    }
+
+    TestFolder folder;
+    FileSystem files;
+    Session session;
+    ScoringState& s;
+};
 
 // K of floor rules 1 to 20, by scale 2 to 5.
 const int FloorK[4][21] = {
@@ -66,411 +147,515 @@ const int RuleCounts[21][4] = {
     {6, 0, 0, 0}, {7, 0, 0, 0}, {8, 0, 0, 0},
 };
 
-// Gives scale `sc` the floor counts A, B, C, D through the item points of its floor items.
-void setFloorCounts(ScoringFixture& f, int sc, int a, int b, int c, int d) {
-    static const int firstA[] = {0, 0, 1, 17, 37, 59};
-    static const int firstD[] = {0, 0, 1, 5, 8, 10};
-    int e = firstA[sc];
-    for (const auto& [count, points] : {std::pair{a, 2}, {b, 3}, {c, 4}}) {
-        for (int k = 0; k < count; ++k) {
-            f.s.ItemScore[f.session.Tables.FloorItemsA[e++]] = static_cast<std::int16_t>(points);
-        }
-    }
-    for (int k = 0; k < d; ++k) {
-        f.s.ItemScore[f.session.Tables.FloorItemsD[firstD[sc] + k]] = 1;
+void replaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
     }
 }
 
 }  // namespace
 
-void ScoringTest::unpacksTheRecordTrimmed() {
-    const FileSystem files;
-    Session session(files, "/nowhere");
-    session.CurrentClient = 7;
-    session.Scoring.ItemAnswers.fill(3);
-    ClientRecord& r = session.Clients.entry(7);
-    r.set(&ClientRecord::Name, "  LEE, SAM (DEMO)");
-    r.set(&ClientRecord::Age, " 9");
-    r.set(&ClientRecord::DateScored, "7/4/2026");
-    r.set(&ClientRecord::TruancyCount, "-1");
-    r.set(&ClientRecord::RunawayCount, " 3");
-    r.set(&ClientRecord::ArrestCount, "n");
-    r.set(&ClientRecord::ProbationCount, "N");
-    r.set(&ClientRecord::Answers, "12" + std::string(50, '0') + "x5" + std::string(54, '4'));
-    r.set(&ClientRecord::NameDeleted, "1");
-    const ClientRecord stored = r;
+// Reading the scoring tables, then unpacking a client, raw scores, percentiles, floors, norm
+// groups and risk ranges, each rule on small tables of the test's own.
+class ScoringTest : public QObject {
+    Q_OBJECT
 
-    UnpackClient(session.Clients.entry(7), session.CurrentClient, session.Scoring);
-    const ScoringState& s = session.Scoring;
-    QCOMPARE(s.ClientInfo[1], std::string("LEE, SAM (DEMO)"));
-    QCOMPARE(s.ClientInfo[2], std::string("9"));
-    QCOMPARE(s.ClientInfo[10], std::string("07/04/2026"));
-    QCOMPARE(std::vector(s.CourtCounts.begin() + 1, s.CourtCounts.begin() + 6),
-             (std::vector<std::string>{"", "N/A", "3", "N/A", "N/A"}));
-    // Blank, unreadable and missing answers are omitted (0), whatever was scored before.
-    QCOMPARE((std::vector{s.ItemAnswers[1], s.ItemAnswers[2], s.ItemAnswers[3], s.ItemAnswers[53],
-                          s.ItemAnswers[54], s.ItemAnswers[108], s.ItemAnswers[109]}),
-             (std::vector{1, 2, 0, 0, 5, 4, 0}));
-    QCOMPARE(int(s.NameDeletedFlag), 1);
-    QCOMPARE(int(s.CurrentTestNumber), 7);
-    // The record is only read: a later save writes it back byte for byte.
-    QCOMPARE(r, stored);
-}
-
-// Items 1 to 3 on Truthfulness, 4 and 98 on Alcohol, 1 also on Antisocial with 99.
-void ScoringTest::itemPoints_data() {
-    QTest::addColumn<Counts>("answers");  // items 1, 2, 3, 4, 98, 99
-    QTest::addColumn<Scores>("raw");
-    QTest::addColumn<Counts>("omitted");
-    QTest::addColumn<Counts>("deviant");
-    QTest::newRow("all omitted: the key of answer 0 decides")
-        << Counts{0, 0, 0, 0, 0, 0} << Scores{1, 1, 0, 0, 0} << Counts{3, 2, 0, 0, 2}
-        << Counts{1, 1, 0, 0, 0};
-    QTest::newRow("keyed answers, item 1 on two scales")
-        << Counts{1, 2, 1, 1, 4, 1} << Scores{3, 7, 0, 0, 1} << Counts{0, 0, 0, 0, 0}
-        << Counts{2, 2, 0, 0, 1};
-    QTest::newRow("unkeyed answers earn 0 and are not omitted")
-        << Counts{3, 4, 5, 9, 5, 2} << Scores{0, 0, 0, 0, 0} << Counts{0, 0, 0, 0, 0}
-        << Counts{0, 0, 0, 0, 0};
-    QTest::newRow("choice 2 of item 98") << Counts{2, 1, 2, 2, 2, 0} << Scores{0, 1, 0, 0, 0}
-                                         << Counts{0, 0, 0, 0, 1} << Counts{0, 1, 0, 0, 0};
-}
-
-void ScoringTest::itemPoints() {
-    QFETCH(Counts, answers);
-    QFETCH(Scores, raw);
-    QFETCH(Counts, omitted);
-    QFETCH(Counts, deviant);
-    TableFiles t;
-    t.scaleItems[1] = {1, 2, 3};
-    t.scaleItems[2] = {4, 98};
-    t.scaleItems[5] = {1, 99};
-    t.setPoints({{1, 1, 1}, {2, 2, 2}, {3, 0, 1}, {4, 1, 3}});
-    t.setPoints({{98, 0, 1}, {98, 2, 1}, {98, 3, 2}, {98, 4, 4}});
-    ScoringFixture f(t);
-    const int items[] = {1, 2, 3, 4, 98, 99};
-    for (int i = 0; i < 6; ++i) {
-        f.s.ItemAnswers[items[i]] = answers[i];
+private slots:
+    void readsEveryPartInOrder() {
+        TableFiles t;
+        t.scaleItems[2] = {4, 98, 102};
+        t.scaleItems[5] = {109};
+        t.setPoints({{97, 2, 4}, {109, 4, 3}});
+        t.maxRaw[3] = 12;
+        ScoringFixture f(t);
+        const ScoringTables& s = f.session.Tables;
+        // Texts are taken whole, commas, quotes and leading blanks included.
+        QCOMPARE(
+            (std::vector{s.ScaleName[2], s.ScaleName[5], s.RiskRangeName[1], s.RiskRangeName[4],
+                         s.SignificantItemText[55], s.ChoiceText[1], s.ChoiceText[48],
+                         s.ScoringKey[1][2], s.ScoringKey[2][4], s.NarrativeFile[5]}),
+            (std::vector<std::string>{"Alcohol, use", "Antisocial", "Lo", "Max",
+                                      " Significant 55, said \"True\"", "Choice 1", "Choice 48",
+                                      std::string(96, '0') + "4", std::string(11, '0') + "3",
+                                      f.folder.program() + "/QLMAS.TXT"}));
+        QCOMPARE(s.MaxRaw, (std::array<int, 6>{0, 99, 99, 12, 99, 99}));
+        // NormTable is [scale][raw][race][sex]; the groups are (male, race 1 to 3), (female, ...).
+        QCOMPARE((std::vector<int>{s.NormTable[2][10][2][1], s.NormTable[3][12][3][1],
+                                   s.NormTable[4][20][1][2], s.NormTable[5][99][3][2],
+                                   s.NormTable[3][13][1][1]}),
+                 (std::vector<int>{11, 14, 23, 99, 0}));
+        QCOMPARE((std::vector{s.SignificantItem[55], s.ScaleItems[1].Count, s.ScaleItems[2].Count,
+                              s.ScaleItems[2].Items[3], s.ScaleItems[5].Items[1], s.FloorItemsA[75],
+                              s.FloorItemsD[1], s.FloorItemsD[14], s.TruthCorrection[1][1],
+                              s.TruthCorrection[5][9], s.AlcoholNarrativeItems[12],
+                              s.DrugNarrativeItems[15]}),
+                 (std::vector{55, 0, 3, 102, 109, 75, 76, 89, 11, 59, 12, 15}));
     }
-    // Left over from a client scored before.
-    f.s.Percentile.fill(50);
-    f.s.ItemScore.fill(4);
 
-    ScoreScales(f.session.Scoring, f.session.Tables, f.session.Constants);
-    QCOMPARE(rawScores(f.s), raw);
-    QCOMPARE(fromScale1(f.s.OmittedCount), omitted);
-    QCOMPARE(fromScale1(f.s.DeviantCount), deviant);
-    QCOMPARE(fromScale1(f.s.Percentile), Counts(5, 0));
-    QCOMPARE(int(f.s.ItemScore[5]), 0);  // on no scale
-}
-
-void ScoringTest::substanceItems_data() {
-    QTest::addColumn<int>("a102");
-    QTest::addColumn<int>("a103");
-    QTest::addColumn<double>("alcohol");
-    QTest::addColumn<double>("drugs");
-    // Answers to 102 and 103, raw Alcohol and Drugs scores; Drugs may go below 0.
-    const struct {
-        int a102, a103;
-        double alcohol, drugs;
-    } rows[] = {{1, 0, 1, -1}, {2, 0, 0, 2}, {3, 0, 0, 0}, {0, 1, 3, 0},
-                {0, 2, 0, 2},  {0, 3, 1, 0}, {0, 4, 0, 0}, {1, 1, 4, -1}};
-    for (const auto& r : rows) {
-        QTest::addRow("102: %d, 103: %d", r.a102, r.a103)
-            << r.a102 << r.a103 << r.alcohol << r.drugs;
+    // Each row replaces text of the file it names (every place it stands); without a problem the
+    // tables read as before.
+    void acceptsLineEndsAndBlanksRefusesFaults_data() {
+        QTest::addColumn<bool>("keys");  // QLMB.TXT, else QLMRPT.TXT
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("problem");
+        const auto row = [](const char* name, bool keys, const char* from, const char* to,
+                            const char* problem) {
+            QTest::newRow(name) << keys << QString(from) << QString(to) << QString(problem);
+        };
+        row("report texts with CR LF", false, "\n", "\r\n", "");
+        row("keys with CR LF", true, "\n", "\r\n", "");
+        row("blanks between quoted values", false, "\",\"", "\" ,  \"", "");
+        row("blanks around numbers", true, ",", " , ", "");
+        row("blanks around lines", true, "\n", " \n  ", "");
+        row("report texts short", false, "Choice 48\n", "",
+            "line 109: the file ends before answer line 48");
+        row("scale name too long", false, "\"Alcohol, use\"", "\"Alcohol and other drug use\"",
+            "line 1: the name of scale 2 is 26 characters long; the report has room for 20");
+        row("range name too long", false, "\"Prob\"", "\"Problem with a long name\"",
+            "line 2: the name of risk range 3 is 24 characters long; the report has room for 14");
+        row("listed line too long", false, " 55, said \"True\"\n",
+            " 55, said \"True\" and some more\n",
+            "line 61: significant item line 55 is 42 characters long; the report has room for 36");
+        row("key too short", true, "\"000000000000\"", "\"00000000000\"",
+            "line 5: the scoring key of items 98 to 109 must be 12 digits, one for each item, "
+            "not \"00000000000\"");
+        row("key not digits", true, "\"000000000000\"", "\"0000000x0000\"", "not \"0000000x0000\"");
+        // A fault in the last value of a line is on that line, not the next.
+        row("last value of a line", true, ",55\n", ",110\n",
+            "line 1: the 55 significant items must lie within 1 to 109, not 110");
+        row("significant item 0", true, "1,2,3,", "0,2,3,", "within 1 to 109, not 0");
+        row("keys short", true, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\n", "",
+            "the file ends before");
+        row("quote not closed", false, "\"Antisocial\"", "\"Antisocial",
+            "line 1: the quoted value of the name of scale 5 has no closing quote");
+        row("text after a quoted value", false, "\"Drugs\"", "\"Drugs\" x",
+            "unexpected text after the quoted value of the name of scale 3");
+        row("norm that is not a number", true, "\n1,2,3,4,5,6,7,", "\n7x,",
+            "the norms of scale 1 in norm group (sex 1, race 1) must be a whole number, not "
+            "\"7x\"");
+        row("norm above 99", true, ",98,99\n", ",98,100\n", "must lie within 0 to 99, not 100");
+        row("MaxRaw above 100", true, "\"Scale\",99\n", "\"Scale\",101\n",
+            "must lie within 0 to 100, not 101");
+        row("maxima differ between groups", true, "\"Group 5, norms\"\n\"Scale\",99\n",
+            "\"Group 5, norms\"\n\"Scale\",98\n",
+            "norm group (sex 2, race 3) gives scale 1 the maximum raw score 98, the groups "
+            "before it 99");
+        row("scale item 110", true, "\"Scale items\"\n0\n", "\"Scale items\"\n2\n1,110\n",
+            "the items of scale 1 must lie within 1 to 109, not 110");
+        row("31 scale items", true, "\"Scale items\"\n0\n", "\"Scale items\"\n31\n",
+            "the items of scale 1 must lie within 0 to 30, not 31");
     }
-}
-
-void ScoringTest::substanceItems() {
-    QFETCH(int, a102);
-    QFETCH(int, a103);
-    QFETCH(double, alcohol);
-    QFETCH(double, drugs);
-    TableFiles t;
-    t.scaleItems[2] = {102, 103};
-    t.scaleItems[3] = {102, 103};
-    t.setPoints({{102, 1, 1}, {102, 2, 2}, {103, 1, 3}, {103, 2, 2}, {103, 3, 1}});
-    ScoringFixture f(t);
-    f.s.ItemAnswers[102] = a102;
-    f.s.ItemAnswers[103] = a103;
-    ScoreScales(f.session.Scoring, f.session.Tables, f.session.Constants);
-    QCOMPARE(f.s.RawScore[Alcohol], alcohol);
-    QCOMPARE(f.s.RawScore[Drugs], drugs);
-}
-
-// Court counts 1 first arrest, 2 truancy, 3 runaway, 4 arrests, 5 probation, 6 revocations,
-// 7 detentions, 8 convictions, 9 DUI arrests, 10 alcohol arrests, 11 drug arrests; 0 the
-// education. Each with its text and the raw scores of scales 1 to 5.
-void ScoringTest::courtHistoryAndEducation_data() {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<Scores>("raw");
-    const struct {
-        int count;
-        const char* value;
-        Scores raw;
-    } rows[] = {
-        {1, "0.5", {0, 0, 0, 0, 0}},   {1, "1", {0, 0, 0, 4, 3}},     {1, "16", {0, 0, 0, 4, 3}},
-        {1, "16.5", {0, 0, 0, 0, 0}},  {1, "17", {0, 0, 0, 3, 2}},    {1, "18", {0, 0, 0, 3, 2}},
-        {1, "19", {0, 0, 0, 1, 0}},    {1, "20", {0, 0, 0, 1, 0}},    {1, "21", {0, 0, 0, 0, 0}},
-        {1, "N/A", {0, 0, 0, 0, 0}},   {2, "5", {0, 0, 0, 0, 5}},     {2, "9", {0, 0, 0, 0, 5}},
-        {2, "2.5", {0, 0, 0, 0, 2.5}}, {2, "-3", {0, 0, 0, 0, 0}},    {2, " 3x", {0, 0, 0, 0, 3}},
-        {2, "x3", {0, 0, 0, 0, 0}},    {3, "1", {0, 0, 0, 0, 1}},     {3, "2", {0, 0, 0, 0, 1}},
-        {3, "2.5", {0, 0, 0, 0, 0}},   {3, "3", {0, 0, 0, 0, 2}},     {3, "4", {0, 0, 0, 0, 3}},
-        {3, "4.5", {0, 0, 0, 0, 4}},   {4, "1", {0, 0, 0, 0, 1}},     {4, "2", {0, 0, 0, 0, 1}},
-        {4, "2.5", {0, 0, 0, 0, 0}},   {4, "3", {0, 0, 1, 0, 2}},     {4, "4", {0, 0, 1, 0, 2}},
-        {4, "5", {0, 0, 2, 0, 3}},     {4, "6", {0, 0, 2, 0, 3}},     {4, "6.5", {0, 0, 3, 0, 5}},
-        {5, "5", {0, 0, 0, 4, 0}},     {5, "1.5", {0, 0, 0, 1.5, 0}}, {6, "3", {0, 0, 0, 3, 0}},
-        {6, "9", {0, 0, 0, 4, 0}},     {7, "6", {0, 0, 0, 0, 5}},     {8, "9", {0, 0, 0, 0, 0}},
-        {9, "3", {0, 3, 0, 0, 0}},     {9, "3.5", {0, 5, 0, 0, 0}},   {10, "7", {0, 5, 0, 0, 0}},
-        {11, "2", {0, 0, 2, 0, 0}},    {11, "8", {0, 0, 5, 0, 0}},    {0, "", {0, 0, 0, 0, 3}},
-        {0, "n", {0, 0, 0, 0, 0}},     {0, "6", {0, 0, 0, 0, 3}},     {0, "6.5", {0, 0, 0, 0, 0}},
-        {0, "7", {0, 0, 0, 0, 2}},     {0, "8", {0, 0, 0, 0, 2}},     {0, "9", {0, 0, 0, 0, 1}},
-        {0, "11", {0, 0, 0, 0, 1}},    {0, "12", {0, 0, 0, 0, 0}}};
-    for (const auto& r : rows) {
-        QTest::addRow("%d: \"%s\"", r.count, r.value) << r.count << QString(r.value) << r.raw;
-    }
-}
-
-void ScoringTest::courtHistoryAndEducation() {
-    QFETCH(int, count);
-    QFETCH(QString, value);
-    QFETCH(Scores, raw);
-    ScoringFixture f;
-    (count == 0 ? f.s.ClientInfo[6] : f.s.CourtCounts[count]) = value.toStdString();
-    ScoreScales(f.session.Scoring, f.session.Tables, f.session.Constants);
-    QCOMPARE(rawScores(f.s), raw);
-}
-
-void ScoringTest::trueResponses_data() {
-    QTest::addColumn<int>("trueCount");
-    QTest::addColumn<int>("sectionTwo");  // answer of items 98 to 109
-    QTest::addColumn<double>("truthfulness");
-    QTest::newRow("92 True") << 92 << 0 << 1.0;
-    QTest::newRow("92 True, section 2 all choice 1") << 92 << 1 << 1.0;
-    QTest::newRow("93 True") << 93 << 0 << 99.0;
-}
-
-void ScoringTest::trueResponses() {
-    QFETCH(int, trueCount);
-    QFETCH(int, sectionTwo);
-    QFETCH(double, truthfulness);
-    TableFiles t;
-    t.scaleItems[1] = {1};
-    t.setPoints({{1, 1, 1}});
-    ScoringFixture f(t);
-    for (int item = 1; item <= 109; ++item) {
-        f.s.ItemAnswers[item] = item > 97 ? sectionTwo : item <= trueCount ? 1 : 2;
-    }
-    ScoreScales(f.session.Scoring, f.session.Tables, f.session.Constants);
-    QCOMPARE(f.s.RawScore[Truthfulness], truthfulness);
-}
-
-// Alcohol and Violence have deviant items (3 and 1), Drugs and Antisocial none; corrections
-// are 10 * scale + band.
-void ScoringTest::truthfulnessBands_data() {
-    QTest::addColumn<int>("truthfulness");
-    QTest::addColumn<int>("band");  // -1: every scale 99
-    const std::pair<int, int> rows[] = {{10, 0}, {11, 1}, {20, 1},  {21, 2}, {90, 8},
-                                        {91, 9}, {94, 9}, {95, -1}, {99, -1}};
-    for (const auto& [p, band] : rows) {
-        QTest::addRow("%d", p) << p << band;
-    }
-}
-
-void ScoringTest::truthfulnessBands() {
-    QFETCH(int, truthfulness);
-    QFETCH(int, band);
-    ScoringFixture f;
-    f.s.RawScore[Truthfulness] = truthfulness;
-    f.s.DeviantCount = {0, 5, 3, 0, 1, 0};
-    // Floor items that would raise Drugs to 25 if its floors were applied.
-    setFloorCounts(f, Drugs, 2, 0, 0, 0);
-
-    ConvertToPercentiles(f.session.Scoring, f.session.Tables);
-    QCOMPARE(int(f.s.Percentile[Truthfulness]), truthfulness);
-    QCOMPARE(f.s.RawScore[Truthfulness], double(truthfulness));
-    if (band < 0) {  // every scale corrected by band 9, no floors
-        QCOMPARE(rawScores(f.s), (Scores{double(truthfulness), 29, 39, 49, 59}));
-        QCOMPARE(fromScale1(f.s.Percentile), (Counts{truthfulness, 99, 99, 99, 99}));
-        return;
-    }
-    QCOMPARE(rawScores(f.s), (Scores{double(truthfulness), band > 0 ? 20.0 + band : 0, 0,
-                                     band > 0 ? 40.0 + band : 0, 0}));
-    // Converted from the corrected raw scores, then capped and floored as usual.
-    QCOMPARE(fromScale1(f.s.Percentile),
-             (Counts{truthfulness, band > 0 ? 20 + band : 0, 25, band > 0 ? 28 : 0, 0}));
-}
-
-// Scale, raw score, {omitted, deviant, floor counts A, B, C, D, answers to 102 and 103} (zeros
-// left off) and the percentile. Truthfulness has MaxRaw 40, the other scales 99.
-void ScoringTest::percentiles_data() {
-    QTest::addColumn<int>("scale");
-    QTest::addColumn<double>("raw");
-    QTest::addColumn<Counts>("counts");
-    QTest::addColumn<int>("percentile");
-    const auto row = [](const QByteArray& name, int scale, double raw, Counts counts, int p) {
-        counts.resize(8);
-        QTest::newRow(name.constData()) << scale << raw << counts << p;
-    };
-    row("raw 0", 1, 0, {}, 0);
-    row("at the maximum", 1, 40, {}, 40);
-    row("above the maximum", 1, 41, {}, 99);
-    row("fraction above the maximum", 1, 40.5, {}, 99);
-    row("below 0 as 0", 1, -3, {}, 0);
-    row("20.5 to even 20", 1, 20.5, {}, 20);
-    row("21.5 to even 22", 1, 21.5, {}, 22);
-    row("20.6", 1, 20.6, {}, 21);
-    row("3 omitted", 1, 10, {3}, 10);
-    row("4 omitted", 1, 10, {4}, 99);
-    row("4 omitted is not capped", 3, 10, {4, 1}, 99);
-    row("1 deviant, 60", 2, 60, {0, 1}, 28);
-    row("1 deviant, 29", 4, 29, {0, 1}, 28);
-    row("1 deviant, 27", 4, 27, {0, 1}, 27);
-    row("2 deviant, 39", 4, 39, {0, 2}, 38);
-    row("2 deviant, 60", 2, 60, {0, 2}, 38);
-    row("3 deviant, 60", 5, 60, {0, 3}, 60);
-    row("Truthfulness is never capped", 1, 30, {0, 1}, 30);
-    row("no floor items", 2, 0, {}, 0);
-    row("D = 2 at 10 stays", 2, 10, {0, 0, 0, 0, 0, 2}, 10);
-    row("first floor rule that holds wins", 2, 5, {0, 0, 1, 2}, 12);
-    row("passed over to T = 3", 2, 20, {0, 0, 1, 2}, 48);
-    row("rule 13 needs D = 0 on Antisocial", 5, 39, {0, 0, 0, 1, 1, 1}, 39);
-    row("rule 13 ignores D on Violence", 4, 40, {0, 0, 0, 1, 1, 1}, 43);
-    row("Alcohol, 102 choice 2: A - 1", 2, 0, {0, 0, 2, 0, 0, 0, 2, 0}, 12);
-    row("Alcohol, 103 choice 2: A - 1", 2, 0, {0, 0, 2, 0, 0, 0, 0, 2}, 12);
-    row("Alcohol, both choice 2", 2, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 0);
-    row("Alcohol, choice 1: none", 2, 0, {0, 0, 2, 0, 0, 0, 1, 1}, 20);
-    row("Drugs, 102 choice 1: A - 1", 3, 0, {0, 0, 2, 0, 0, 0, 1, 0}, 15);
-    row("Drugs, choice 2: none", 3, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 25);
-    row("Drugs, 103 choice 1: B - 1", 3, 0, {0, 0, 0, 1, 0, 0, 0, 1}, 0);
-    row("Violence, choice 2: none", 4, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 19);
-    for (int sc = Alcohol; sc <= Antisocial; ++sc) {
-        const int* k = FloorK[sc - 2];
-        for (int rule = 1; rule <= 20; ++rule) {
-            Counts counts{0, 0};  // none omitted or deviant
-            counts.append(Counts(RuleCounts[rule], RuleCounts[rule] + 4));
-            const QByteArray name =
-                "scale " + QByteArray::number(sc) + " floor rule " + QByteArray::number(rule);
-            // Starting at the K of the rule before passes over every earlier rule.
-            row(name, sc, k[rule - 1], counts, k[rule]);
-            row(name + " already at K", sc, k[rule], counts, k[rule]);
+    void acceptsLineEndsAndBlanksRefusesFaults() {
+        QFETCH(bool, keys);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, problem);
+        TestFolder folder;
+        TableFiles t;
+        t.scaleItems[3] = {5, 6};
+        t.writeTo(folder.program());
+        const ScoringTables plain = ReadScoringTables(FileSystem(), folder.program());
+        t.edit = [&](std::string& report, std::string& keyText) {
+            replaceAll(keys ? keyText : report, from.toStdString(), to.toStdString());
+        };
+        t.writeTo(folder.program());
+        if (problem.isEmpty()) {
+            QVERIFY(ReadScoringTables(FileSystem(), folder.program()) == plain);
+            return;
         }
-        row("scale " + QByteArray::number(sc) + " T of 10", sc, 0, {0, 0, 4, 3, 3}, k[20]);
+        try {
+            ReadScoringTables(FileSystem(), folder.program());
+            QFAIL("the faulty tables were loaded");
+        } catch (const DataFileError& e) {
+            QCOMPARE(e.file(), folder.program() + (keys ? "/QLMB.TXT" : "/QLMRPT.TXT"));
+            QVERIFY2(QString(e.what()).startsWith(QString::fromStdString(e.file()) + ": ") &&
+                         QString(e.what()).contains(problem),
+                     e.what());
+        }
     }
-}
 
-void ScoringTest::percentiles() {
-    QFETCH(int, scale);
-    QFETCH(double, raw);
-    QFETCH(Counts, counts);
-    QFETCH(int, percentile);
-    TableFiles t;
-    t.maxRaw[Truthfulness] = 40;
-    ScoringFixture f(t);
-    f.s.RawScore[scale] = raw;
-    f.s.OmittedCount[scale] = counts[0];
-    f.s.DeviantCount[scale] = static_cast<std::int16_t>(counts[1]);
-    setFloorCounts(f, scale, counts[2], counts[3], counts[4], counts[5]);
-    f.s.ItemAnswers[102] = counts[6];
-    f.s.ItemAnswers[103] = counts[7];
-    ConvertToPercentiles(f.session.Scoring, f.session.Tables);
-    QCOMPARE(int(f.s.Percentile[scale]), percentile);
-}
-
-void ScoringTest::normGroups_data() {
-    QTest::addColumn<QString>("sex");
-    QTest::addColumn<QString>("race");
-    QTest::addColumn<int>("group");  // in file order
-    const struct {
-        const char *sex, *race;
-        int group;
-    } rows[] = {{"1", "2", 1}, {"1", "3", 2}, {"2", "1", 3}, {"2", "3", 5},
-                {"0", "0", 0}, {"", "", 0},   {"2", "4", 3}, {"2", "6", 3},
-                {"1", "7", 0}, {"3", "2", 1}, {"-1", "3", 2}};
-    for (const auto& r : rows) {
-        QTest::addRow("sex \"%s\", race \"%s\"", r.sex, r.race)
-            << QString(r.sex) << QString(r.race) << r.group;
+    // What the loader cannot refuse: numbered lines, norms that rise to 99 in every group, the
+    // substance items on a scale, no correction of Truthfulness itself.
+    void shippedFilesAreConsistent() {
+        const ScoringTables s =
+            ReadScoringTables(FileSystem(), TestFolder::sourceFolder() + "/data");
+        for (int i = 1; i <= 55; ++i) {
+            QCOMPARE(std::stoi(s.SignificantItemText[i]), s.SignificantItem[i]);
+        }
+        for (int i = 1; i <= 48; ++i) {
+            QCOMPARE(std::stoi(s.ChoiceText[i]), 98 + (i - 1) / 4);
+        }
+        QVERIFY(s.MaxRaw[1] < 99);
+        std::set<int> onScales;
+        for (int sc = 1; sc <= 5; ++sc) {
+            for (int group = 0; group < 6; ++group) {
+                const auto norm = [&](int raw) {
+                    return s.NormTable[sc][raw][group % 3 + 1][group / 3 + 1];
+                };
+                for (int raw = 1; raw <= s.MaxRaw[sc]; ++raw) {
+                    QVERIFY(norm(raw) >= norm(raw - 1));
+                }
+                QCOMPARE(int(norm(s.MaxRaw[sc])), 99);
+            }
+            const auto& list = s.ScaleItems[sc];
+            QVERIFY(list.Count > 0);
+            onScales.insert(list.Items.begin() + 1, list.Items.begin() + 1 + list.Count);
+        }
+        QVERIFY(onScales.count(102) && onScales.count(103));
+        QCOMPARE(s.TruthCorrection[1], (std::array<int, 10>{}));
     }
-}
 
-void ScoringTest::normGroups() {
-    QFETCH(QString, sex);
-    QFETCH(QString, race);
-    QFETCH(int, group);
-    ScoringFixture f;
-    f.s.ClientInfo[3] = sex.toStdString();
-    f.s.ClientInfo[4] = race.toStdString();
-    f.s.RawScore = {0, 2, 0, 20, 20, 20};
-    f.s.DeviantCount = {0, 0, 9, 9, 9, 9};
-    ConvertToPercentiles(f.session.Scoring, f.session.Tables);
-    QCOMPARE(fromScale1(f.s.Percentile),
-             (Counts{2 + group, 0, 20 + group, 20 + group, 20 + group}));
-}
+    // The record unpacked trimmed, then scored through the whole chain; a faulty table stops the
+    // scoring before the client's state changes.
+    void scoresTheCurrentClientOrNothing() {
+        TableFiles t;
+        t.scaleItems[1] = {1};
+        t.scaleItems[4] = {40, 98};
+        t.setPoints({{1, 1, 1}, {40, 1, 3}, {98, 4, 2}});
+        ScoringFixture f(t);
+        f.s.ItemAnswers.fill(3);
+        ClientRecord& r = f.session.Clients.entry(7);
+        r.set(&ClientRecord::Name, "  LEE, SAM (DEMO)");
+        r.set(&ClientRecord::Age, " 9");
+        r.set(&ClientRecord::Sex, "2");
+        r.set(&ClientRecord::Race, "2");
+        r.set(&ClientRecord::Education, "12");
+        r.set(&ClientRecord::DateScored, "7/4/2026");
+        r.set(&ClientRecord::TruancyCount, "-1");
+        r.set(&ClientRecord::RunawayCount, " 3");
+        r.set(&ClientRecord::ArrestCount, "n");
+        r.set(&ClientRecord::ProbationCount, "N");
+        r.set(&ClientRecord::RevocationCount, "2");
+        std::string answers = "1" + std::string(96, '2') + "4x5" + std::string(8, '4');
+        answers[40 - 1] = '1';
+        answers[53 - 1] = ' ';
+        r.set(&ClientRecord::Answers, answers);
+        r.set(&ClientRecord::NameDeleted, "1");
+        const ClientRecord stored = r;
+        f.session.CurrentClient = 7;
 
-void ScoringTest::riskLevels_data() {
-    QTest::addColumn<int>("percentile");
-    QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("name");
-    const struct {
-        int percentile, level;
-        const char* name;
-    } rows[] = {{0, 1, "Lo"},           {39, 1, "Lo"},           {40, 2, "MEDIUM-LOW"},
-                {55, 2, "MEDIUM-LOW"},  {56, 2, "MEDIUM-HIGH"},  {69, 2, "MEDIUM-HIGH"},
-                {70, 3, "Prob"},        {89, 3, "Prob"},         {90, 4, "MAXIMUM-LOW"},
-                {94, 4, "MAXIMUM-LOW"}, {95, 4, "MAXIMUM-HIGH"}, {99, 4, "MAXIMUM-HIGH"}};
-    for (const auto& r : rows) {
-        QTest::addRow("%d", r.percentile) << r.percentile << r.level << QString(r.name);
+        ScoreCurrentClient(f.session);
+        const ScoringState scored = f.s;
+        QCOMPARE(scored.ClientInfo[1] + "|" + scored.ClientInfo[2] + "|" + scored.ClientInfo[10],
+                 std::string("LEE, SAM (DEMO)|9|07/04/2026"));
+        QCOMPARE(std::vector(scored.CourtCounts.begin() + 1, scored.CourtCounts.begin() + 7),
+                 (std::vector<std::string>{"", "N/A", "3", "N/A", "N/A", "2"}));
+        // Blank, unreadable and missing answers are omitted (0), whatever was scored before.
+        QCOMPARE(
+            (std::vector{scored.ItemAnswers[1], scored.ItemAnswers[53], scored.ItemAnswers[98],
+                         scored.ItemAnswers[99], scored.ItemAnswers[100], scored.ItemAnswers[109]}),
+            (std::vector{1, 0, 4, 0, 5, 0}));
+        QCOMPARE(int(scored.NameDeletedFlag) * 10 + scored.CurrentTestNumber, 17);
+        QCOMPARE(r, stored);  // only read: a later save writes it back byte for byte
+        // Runaway 3 gives Antisocial 2, revocations 2 Violence 2; item 40 gives 3, 98 gives 2.
+        QCOMPARE(f.raw(), (Scores{1, 0, 0, 7, 2}));
+        // Group (female, race 2) adds 4; Truthfulness 1 + 4 = 5 is below any band; item 40 on
+        // the Violence floor list raises 7 + 4 = 11 to 21; Antisocial 2 + 4, no floor item.
+        QCOMPARE(f.percentiles(), (Counts{5, 0, 0, 21, 6}));
+
+        const ScoringTables tables = f.session.Tables;
+        r.set(&ClientRecord::Answers, std::string(109, '1'));
+        t.scaleItems[3] = {4, 110};
+        t.writeTo(f.folder.program());
+        QVERIFY_THROWS_EXCEPTION(DataFileError, ScoreCurrentClient(f.session));
+        QVERIFY(f.session.Tables == tables);
+        QCOMPARE(f.s.ItemAnswers, scored.ItemAnswers);
+        QCOMPARE(f.s.RawScore, scored.RawScore);
+        QCOMPARE(f.s.Percentile, scored.Percentile);
+        QCOMPARE(f.s.ItemScore, scored.ItemScore);
     }
-}
 
-void ScoringTest::riskLevels() {
-    QFETCH(int, percentile);
-    QFETCH(int, level);
-    QFETCH(QString, name);
-    ScoringFixture f;
-    const RiskRange range = RiskLevel(percentile, f.session.Tables);
-    QCOMPARE(range.level, level);
-    QCOMPARE(QString::fromStdString(range.name), name);
-}
+    // Items 1 to 3 on Truthfulness, 4 and 98 on Alcohol, 1 also on Antisocial with 99.
+    void itemPoints_data() {
+        QTest::addColumn<Counts>("answers");  // items 1, 2, 3, 4, 98, 99
+        QTest::addColumn<Scores>("raw");
+        QTest::addColumn<Counts>("omitted");
+        QTest::addColumn<Counts>("deviant");
+        const auto row = [](const char* name, Counts answers, Scores raw, Counts omitted,
+                            Counts deviant) {
+            QTest::newRow(name) << answers << raw << omitted << deviant;
+        };
+        row("all omitted: the key of answer 0 decides", {0, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0},
+            {3, 2, 0, 0, 2}, {1, 1, 0, 0, 0});
+        row("keyed answers, item 1 on two scales", {1, 2, 1, 1, 4, 1}, {3, 7, 0, 0, 1},
+            {0, 0, 0, 0, 0}, {2, 2, 0, 0, 1});
+        row("unkeyed answers earn 0 and are not omitted", {3, 4, 5, 9, 5, 2}, {0, 0, 0, 0, 0},
+            {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0});
+        row("choice 2 of item 98", {2, 1, 2, 2, 2, 0}, {0, 1, 0, 0, 0}, {0, 0, 0, 0, 1},
+            {0, 1, 0, 0, 0});
+    }
+    void itemPoints() {
+        QFETCH(Counts, answers);
+        QFETCH(Scores, raw);
+        QFETCH(Counts, omitted);
+        QFETCH(Counts, deviant);
+        TableFiles t;
+        t.scaleItems[1] = {1, 2, 3};
+        t.scaleItems[2] = {4, 98};
+        t.scaleItems[5] = {1, 99};
+        t.setPoints({{1, 1, 1}, {2, 2, 2}, {3, 0, 1}, {4, 1, 3}});
+        t.setPoints({{98, 0, 1}, {98, 2, 1}, {98, 3, 2}, {98, 4, 4}});
+        ScoringFixture f(t);
+        const int items[] = {1, 2, 3, 4, 98, 99};
+        for (int i = 0; i < 6; ++i) {
+            f.s.ItemAnswers[items[i]] = answers[i];
+        }
+        // Left over from a client scored before.
+        f.s.Percentile.fill(50);
+        f.s.ItemScore.fill(4);
+        f.score();
+        QCOMPARE(f.raw(), raw);
+        QCOMPARE(Counts(f.s.OmittedCount.begin() + 1, f.s.OmittedCount.end()), omitted);
+        QCOMPARE(Counts(f.s.DeviantCount.begin() + 1, f.s.DeviantCount.end()), deviant);
+        QCOMPARE(f.percentiles(), Counts(5, 0));
+        QCOMPARE(int(f.s.ItemScore[5]), 0);  // on no scale
+    }
 
-void ScoringTest::scoresTheCurrentClientOrNothing() {
-    TableFiles t;
-    t.scaleItems[1] = {1};
-    t.scaleItems[4] = {40, 98};
-    t.setPoints({{1, 1, 1}, {40, 1, 3}, {98, 4, 2}});
-    ScoringFixture f(t);
-    ClientRecord& r = f.session.Clients.entry(1);
-    r.set(&ClientRecord::Sex, "2");
-    r.set(&ClientRecord::Race, "2");
-    r.set(&ClientRecord::Education, "12");
-    r.set(&ClientRecord::ProbationCount, "2");
-    r.set(&ClientRecord::ArrestCount, "-1");
-    std::string answers = "1" + std::string(96, '2') + "4";
-    answers[40 - 1] = '1';
-    r.set(&ClientRecord::Answers, answers);
-    f.session.CurrentClient = 1;
+    // Answers to 102 and 103 decide whether Alcohol or Drugs keeps their points; Drugs may go
+    // below 0. More than 92 True answers in section 1 make Truthfulness 99.
+    void substanceItemsAndTrueResponses_data() {
+        QTest::addColumn<int>("a102");
+        QTest::addColumn<int>("a103");
+        QTest::addColumn<int>("trueCount");
+        QTest::addColumn<Scores>("raw");
+        const int rows[][6] = {{1, 0, 0, 0, 1, -1},  {2, 0, 0, 0, 0, 2},  {3, 0, 0, 0, 0, 0},
+                               {0, 1, 0, 0, 3, 0},   {0, 2, 0, 0, 0, 2},  {0, 3, 0, 0, 1, 0},
+                               {0, 4, 0, 0, 0, 0},   {1, 1, 0, 0, 4, -1}, {0, 0, 92, 1, 0, 0},
+                               {1, 0, 92, 1, 1, -1}, {0, 0, 93, 99, 0, 0}};
+        for (const auto& [a102, a103, trueCount, truth, alcohol, drugs] : rows) {
+            QTest::addRow("102: %d, 103: %d, %d True", a102, a103, trueCount)
+                << a102 << a103 << trueCount
+                << Scores{double(truth), double(alcohol), double(drugs), 0, 0};
+        }
+    }
+    void substanceItemsAndTrueResponses() {
+        QFETCH(int, a102);
+        QFETCH(int, a103);
+        QFETCH(int, trueCount);
+        QFETCH(Scores, raw);
+        TableFiles t;
+        t.scaleItems[1] = {1};
+        t.scaleItems[2] = {102, 103};
+        t.scaleItems[3] = {102, 103};
+        t.setPoints({{1, 1, 1}, {102, 1, 1}, {102, 2, 2}, {103, 1, 3}, {103, 2, 2}, {103, 3, 1}});
+        ScoringFixture f(t);
+        for (int item = 1; item <= 97; ++item) {
+            f.s.ItemAnswers[item] = item <= trueCount ? 1 : 2;
+        }
+        f.s.ItemAnswers[102] = a102;
+        f.s.ItemAnswers[103] = a103;
+        f.score();
+        QCOMPARE(f.raw(), raw);
+    }
 
-    ScoreCurrentClient(f.session);
-    const ScoringState scored = f.s;
-    QCOMPARE(scored.RawScore, (std::array<double, 6>{0, 1, 0, 0, 7, 0}));
-    // Group (female, race 2) adds 4; Truthfulness 1 + 4 = 5 is below any band; item 40 on
-    // the Violence floor list raises 7 + 4 = 11 to 21.
-    QCOMPARE(scored.Percentile, (std::array<std::int16_t, 6>{0, 5, 0, 0, 21, 0}));
-    QCOMPARE(int(scored.ItemScore[98]), 2);
+    // Court counts 1 first arrest, 2 truancy, 3 runaway, 4 arrests, 5 probation, 6 revocations,
+    // 7 detentions, 8 convictions, 9 DUI arrests, 10 alcohol arrests, 11 drug arrests; 0 the
+    // education. Each with its text and the raw scores of scales 1 to 5.
+    void courtHistoryAndEducation_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<Scores>("raw");
+        const struct {
+            int count;
+            const char* value;
+            Scores raw;
+        } rows[] = {{1, "0.5", {0, 0, 0, 0, 0}},   {1, "1", {0, 0, 0, 4, 3}},
+                    {1, "16", {0, 0, 0, 4, 3}},    {1, "16.5", {0, 0, 0, 0, 0}},
+                    {1, "17", {0, 0, 0, 3, 2}},    {1, "18", {0, 0, 0, 3, 2}},
+                    {1, "19", {0, 0, 0, 1, 0}},    {1, "20", {0, 0, 0, 1, 0}},
+                    {1, "21", {0, 0, 0, 0, 0}},    {1, "N/A", {0, 0, 0, 0, 0}},
+                    {2, "5", {0, 0, 0, 0, 5}},     {2, "9", {0, 0, 0, 0, 5}},
+                    {2, "2.5", {0, 0, 0, 0, 2.5}}, {2, "-3", {0, 0, 0, 0, 0}},
+                    {2, " 3x", {0, 0, 0, 0, 3}},   {2, "x3", {0, 0, 0, 0, 0}},
+                    {3, "1", {0, 0, 0, 0, 1}},     {3, "2", {0, 0, 0, 0, 1}},
+                    {3, "2.5", {0, 0, 0, 0, 0}},   {3, "3", {0, 0, 0, 0, 2}},
+                    {3, "4", {0, 0, 0, 0, 3}},     {3, "4.5", {0, 0, 0, 0, 4}},
+                    {4, "1", {0, 0, 0, 0, 1}},     {4, "2", {0, 0, 0, 0, 1}},
+                    {4, "2.5", {0, 0, 0, 0, 0}},   {4, "3", {0, 0, 1, 0, 2}},
+                    {4, "4", {0, 0, 1, 0, 2}},     {4, "5", {0, 0, 2, 0, 3}},
+                    {4, "6", {0, 0, 2, 0, 3}},     {4, "6.5", {0, 0, 3, 0, 5}},
+                    {5, "5", {0, 0, 0, 4, 0}},     {5, "1.5", {0, 0, 0, 1.5, 0}},
+                    {6, "3", {0, 0, 0, 3, 0}},     {6, "9", {0, 0, 0, 4, 0}},
+                    {7, "6", {0, 0, 0, 0, 5}},     {8, "9", {0, 0, 0, 0, 0}},
+                    {9, "3", {0, 3, 0, 0, 0}},     {9, "3.5", {0, 5, 0, 0, 0}},
+                    {10, "7", {0, 5, 0, 0, 0}},    {11, "2", {0, 0, 2, 0, 0}},
+                    {11, "8", {0, 0, 5, 0, 0}},    {0, "", {0, 0, 0, 0, 3}},
+                    {0, "n", {0, 0, 0, 0, 0}},     {0, "6", {0, 0, 0, 0, 3}},
+                    {0, "6.5", {0, 0, 0, 0, 0}},   {0, "7", {0, 0, 0, 0, 2}},
+                    {0, "8", {0, 0, 0, 0, 2}},     {0, "9", {0, 0, 0, 0, 1}},
+                    {0, "11", {0, 0, 0, 0, 1}},    {0, "12", {0, 0, 0, 0, 0}}};
+        for (const auto& r : rows) {
+            QTest::addRow("%d: \"%s\"", r.count, r.value) << r.count << QString(r.value) << r.raw;
+        }
+    }
+    void courtHistoryAndEducation() {
+        QFETCH(int, count);
+        QFETCH(QString, value);
+        QFETCH(Scores, raw);
+        ScoringFixture f;
+        (count == 0 ? f.s.ClientInfo[6] : f.s.CourtCounts[count]) = value.toStdString();
+        f.score();
+        QCOMPARE(f.raw(), raw);
+    }
 
-    // A faulty table stops the scoring before the client's state changes.
-    const ScoringTables tables = f.session.Tables;
-    r.set(&ClientRecord::Answers, std::string(109, '1'));
-    t.scaleItems[3] = {4, 110};
-    t.writeTo(f.folder.program());
-    QVERIFY_THROWS_EXCEPTION(DataFileError, ScoreCurrentClient(f.session));
-    QVERIFY(f.session.Tables == tables);
-    QCOMPARE(f.s.ItemAnswers, scored.ItemAnswers);
-    QCOMPARE(f.s.RawScore, scored.RawScore);
-    QCOMPARE(f.s.Percentile, scored.Percentile);
-    QCOMPARE(f.s.ItemScore, scored.ItemScore);
-}
+    // Alcohol and Violence have deviant items (3 and 1), Drugs and Antisocial none; corrections
+    // are 10 * scale + band.
+    void truthfulnessBands_data() {
+        QTest::addColumn<int>("truthfulness");
+        QTest::addColumn<int>("band");  // -1: every scale 99
+        const std::pair<int, int> rows[] = {{10, 0}, {11, 1}, {20, 1},  {21, 2}, {90, 8},
+                                            {91, 9}, {94, 9}, {95, -1}, {99, -1}};
+        for (const auto& [p, band] : rows) {
+            QTest::addRow("%d", p) << p << band;
+        }
+    }
+    void truthfulnessBands() {
+        QFETCH(int, truthfulness);
+        QFETCH(int, band);
+        ScoringFixture f;
+        f.s.RawScore[Truthfulness] = truthfulness;
+        f.s.DeviantCount = {0, 5, 3, 0, 1, 0};
+        // Floor items that would raise Drugs to 25 if its floors were applied.
+        f.setFloorCounts(Drugs, 2, 0, 0, 0);
+        f.convert();
+        const double t = truthfulness;
+        if (band < 0) {  // every scale corrected by band 9, no floors
+            QCOMPARE(f.raw(), (Scores{t, 29, 39, 49, 59}));
+            QCOMPARE(f.percentiles(), (Counts{truthfulness, 99, 99, 99, 99}));
+            return;
+        }
+        QCOMPARE(f.raw(),
+                 (Scores{t, band > 0 ? 20.0 + band : 0, 0, band > 0 ? 40.0 + band : 0, 0}));
+        // Converted from the corrected raw scores, then capped and floored as usual.
+        QCOMPARE(f.percentiles(),
+                 (Counts{truthfulness, band > 0 ? 20 + band : 0, 25, band > 0 ? 28 : 0, 0}));
+    }
+
+    // Scale, raw score, {omitted, deviant, floor counts A, B, C, D, answers to 102 and 103} (zeros
+    // left off) and the percentile. Truthfulness has MaxRaw 40, the other scales 99.
+    void percentiles_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<double>("raw");
+        QTest::addColumn<Counts>("counts");
+        QTest::addColumn<int>("percentile");
+        const auto row = [](const QByteArray& name, int scale, double raw, Counts counts, int p) {
+            counts.resize(8);
+            QTest::newRow(name.constData()) << scale << raw << counts << p;
+        };
+        row("raw 0", 1, 0, {}, 0);
+        row("at the maximum", 1, 40, {}, 40);
+        row("above the maximum", 1, 41, {}, 99);
+        row("fraction above the maximum", 1, 40.5, {}, 99);
+        row("below 0 as 0", 1, -3, {}, 0);
+        row("20.5 to even 20", 1, 20.5, {}, 20);
+        row("21.5 to even 22", 1, 21.5, {}, 22);
+        row("20.6", 1, 20.6, {}, 21);
+        row("3 omitted", 1, 10, {3}, 10);
+        row("4 omitted", 1, 10, {4}, 99);
+        row("4 omitted is not capped", 3, 10, {4, 1}, 99);
+        row("1 deviant, 60", 2, 60, {0, 1}, 28);
+        row("1 deviant, 29", 4, 29, {0, 1}, 28);
+        row("1 deviant, 27", 4, 27, {0, 1}, 27);
+        row("2 deviant, 39", 4, 39, {0, 2}, 38);
+        row("2 deviant, 60", 2, 60, {0, 2}, 38);
+        row("3 deviant, 60", 5, 60, {0, 3}, 60);
+        row("Truthfulness is never capped", 1, 30, {0, 1}, 30);
+        row("D = 2 at 10 stays", 2, 10, {0, 0, 0, 0, 0, 2}, 10);
+        row("first floor rule that holds wins", 2, 5, {0, 0, 1, 2}, 12);
+        row("passed over to T = 3", 2, 20, {0, 0, 1, 2}, 48);
+        row("rule 13 needs D = 0 on Antisocial", 5, 39, {0, 0, 0, 1, 1, 1}, 39);
+        row("rule 13 ignores D on Violence", 4, 40, {0, 0, 0, 1, 1, 1}, 43);
+        row("Alcohol, 102 choice 2: A - 1", 2, 0, {0, 0, 2, 0, 0, 0, 2, 0}, 12);
+        row("Alcohol, 103 choice 2: A - 1", 2, 0, {0, 0, 2, 0, 0, 0, 0, 2}, 12);
+        row("Alcohol, both choice 2", 2, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 0);
+        row("Alcohol, choice 1: none", 2, 0, {0, 0, 2, 0, 0, 0, 1, 1}, 20);
+        row("Drugs, 102 choice 1: A - 1", 3, 0, {0, 0, 2, 0, 0, 0, 1, 0}, 15);
+        row("Drugs, choice 2: none", 3, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 25);
+        row("Drugs, 103 choice 1: B - 1", 3, 0, {0, 0, 0, 1, 0, 0, 0, 1}, 0);
+        row("Violence, choice 2: none", 4, 0, {0, 0, 2, 0, 0, 0, 2, 2}, 19);
+        for (int sc = Alcohol; sc <= Antisocial; ++sc) {
+            const int* k = FloorK[sc - 2];
+            for (int rule = 1; rule <= 20; ++rule) {
+                Counts counts{0, 0};  // none omitted or deviant
+                counts.append(Counts(RuleCounts[rule], RuleCounts[rule] + 4));
+                const QByteArray name =
+                    "scale " + QByteArray::number(sc) + " floor rule " + QByteArray::number(rule);
+                // Starting at the K of the rule before passes over every earlier rule.
+                row(name, sc, k[rule - 1], counts, k[rule]);
+                row(name + " already at K", sc, k[rule], counts, k[rule]);
+            }
+            row("scale " + QByteArray::number(sc) + " T of 10", sc, 0, {0, 0, 4, 3, 3}, k[20]);
+        }
+    }
+    void percentiles() {
+        QFETCH(int, scale);
+        QFETCH(double, raw);
+        QFETCH(Counts, counts);
+        QFETCH(int, percentile);
+        TableFiles t;
+        t.maxRaw[Truthfulness] = 40;
+        ScoringFixture f(t);
+        f.s.RawScore[scale] = raw;
+        f.s.OmittedCount[scale] = counts[0];
+        f.s.DeviantCount[scale] = static_cast<std::int16_t>(counts[1]);
+        f.setFloorCounts(scale, counts[2], counts[3], counts[4], counts[5]);
+        f.s.ItemAnswers[102] = counts[6];
+        f.s.ItemAnswers[103] = counts[7];
+        f.convert();
+        QCOMPARE(int(f.s.Percentile[scale]), percentile);
+    }
+
+    // Sex and race codes pick the norm group (in file order); any other code is group 1 of its
+    // kind. Raw scores 2 and 20 then show the group's offset.
+    void normGroups_data() {
+        QTest::addColumn<QString>("sex");
+        QTest::addColumn<QString>("race");
+        QTest::addColumn<int>("group");
+        const char* const rows[][3] = {
+            {"1", "2", "1"}, {"1", "3", "2"}, {"2", "1", "3"}, {"2", "3", "5"}, {"0", "0", "0"},
+            {"", "", "0"},   {"2", "4", "3"}, {"1", "7", "0"}, {"3", "2", "1"}, {"-1", "3", "2"}};
+        for (const auto& [sex, race, group] : rows) {
+            QTest::addRow("sex \"%s\", race \"%s\"", sex, race)
+                << QString(sex) << QString(race) << std::atoi(group);
+        }
+    }
+    void normGroups() {
+        QFETCH(QString, sex);
+        QFETCH(QString, race);
+        QFETCH(int, group);
+        ScoringFixture f;
+        f.s.ClientInfo[3] = sex.toStdString();
+        f.s.ClientInfo[4] = race.toStdString();
+        f.s.RawScore = {0, 2, 0, 20, 20, 20};
+        f.s.DeviantCount = {0, 0, 9, 9, 9, 9};
+        f.convert();
+        QCOMPARE(f.percentiles(), (Counts{2 + group, 0, 20 + group, 20 + group, 20 + group}));
+    }
+
+    void riskLevels_data() {
+        QTest::addColumn<int>("percentile");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("name");
+        const std::tuple<int, int, const char*> rows[] = {
+            {0, 1, "Lo"},           {39, 1, "Lo"},           {40, 2, "MEDIUM-LOW"},
+            {55, 2, "MEDIUM-LOW"},  {56, 2, "MEDIUM-HIGH"},  {69, 2, "MEDIUM-HIGH"},
+            {70, 3, "Prob"},        {89, 3, "Prob"},         {90, 4, "MAXIMUM-LOW"},
+            {94, 4, "MAXIMUM-LOW"}, {95, 4, "MAXIMUM-HIGH"}, {99, 4, "MAXIMUM-HIGH"}};
+        for (const auto& [percentile, level, name] : rows) {
+            QTest::addRow("%d", percentile) << percentile << level << QString(name);
+        }
+    }
+    void riskLevels() {
+        QFETCH(int, percentile);
+        QFETCH(int, level);
+        QFETCH(QString, name);
+        ScoringFixture f;
+        const RiskRange range = RiskLevel(percentile, f.session.Tables);
+        QCOMPARE(range.level, level);
+        QCOMPARE(QString::fromStdString(range.name), name);
+    }
+};
 
 QTEST_GUILESS_MAIN(ScoringTest)
 #include "ScoringTest.moc"

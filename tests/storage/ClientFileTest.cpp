@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <optional>
 
 #include "session/ClientList.h"
 #include "session/Operations.h"
@@ -20,26 +21,7 @@
 
 using namespace qlm;
 using qlm::test::TestFolder;
-
-// The client file: record layout, counts from the file length, saving, and file errors.
-class ClientFileTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void fieldsStandAtTheirOffsets();
-    void recordCountFollowsFileLength_data();
-    void recordCountFollowsFileLength();
-    void saveClientAppendsOverwritesClearsAndFillsAShortRecord();
-    void failedWritesReachTheCaller_data();
-    void failedWritesReachTheCaller();
-    void failedCloseGivesTheHandleBack();
-    void aSaveKeepsWhatTheSiteSetUp_data();
-    void aSaveKeepsWhatTheSiteSetUp();
-    void specialAndOversizedFilesAreRefusedAtOnce_data();
-    void specialAndOversizedFilesAreRefusedAtOnce();
-    void damagedRecordsAreNamedAndNeverScored_data();
-    void damagedRecordsAreNamedAndNeverScored();
-};
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -71,352 +53,336 @@ struct Fixture {
     Session session;
 };
 
-}  // namespace
-
-void ClientFileTest::fieldsStandAtTheirOffsets() {
-    // A record typed out by hand: Name 0, Age 25, Sex 27, Race 28, Education 29, DateOfBirth 31,
-    // MaritalStatus 41, DateScored 42, court counts 52 to 73.
-    std::string bytes = "RIVERS, DANA (DEMO)      1523 904/01/2011012/06/2026";
-    bytes += "13 2 1-1 4 5 6 7 8 910";
-    bytes += std::string(108, '1') + "2";  // Answers 74..182
-    bytes += "31";                         // EditCount 183, NameDeleted 184
-
-    const ClientRecord r = ClientRecord::fromBytes(bytes);
-    QCOMPARE(r.Name + r.Age + r.Sex + r.Race + "|" + r.Education + r.DateOfBirth + r.MaritalStatus,
-             std::string("RIVERS, DANA (DEMO)      1523| 904/01/20110"));
-    QCOMPARE(r.DateScored, std::string("12/06/2026"));
-    QCOMPARE(r.AgeAtFirstArrest + r.ArrestCount + r.courtCount(11), std::string("13-110"));
-    QCOMPARE(r.Answers, std::string(108, '1') + "2");
-    QCOMPARE(r.EditCount + r.NameDeleted, std::string("31"));
-    QCOMPARE(r.toBytes(), bytes);
-
-    ClientRecord typed;
-    typed.set(&ClientRecord::Name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
-    QCOMPARE(typed.Name, std::string("ABCDEFGHIJKLMNOPQRSTUVWXY"));
-    typed.set(&ClientRecord::Name, "ANN");
-    QCOMPARE(typed.toBytes(), "ANN" + std::string(182, ' '));
+mode_t modeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
 }
 
-void ClientFileTest::recordCountFollowsFileLength_data() {
-    QTest::addColumn<int>("length");
-    QTest::addColumn<int>("count");  // -1: refused
-    QTest::newRow("missing: created empty") << -1 << 0;
-    QTest::newRow("empty") << 0 << 0;
-    QTest::newRow("three records") << 3 * 185 << 3;
-    QTest::newRow("2.54 records round up") << 2 * 185 + 100 << 3;
-    QTest::newRow("2.497 records round down") << 2 * 185 + 92 << 2;
-    QTest::newRow("half a record is not one") << 92 << 0;
-    QTest::newRow("51 records") << 51 * 185 << 51;
-    QTest::newRow("52 records are refused") << 52 * 185 << -1;
-}
-
-void ClientFileTest::recordCountFollowsFileLength() {
-    QFETCH(int, length);
-    QFETCH(int, count);
-    Fixture f(length);
-    if (count < 0) {  // nothing is loaded and nothing is written
-        try {
-            f.load();
-            QFAIL("the file was loaded");
-        } catch (const FileError& e) {
-            QVERIFY(std::string(e.what()).find(f.folder.clientFile() + " holds 52 records") !=
-                    std::string::npos);
-        }
-        QCOMPARE(int(f.clients().NumberOfClients()), 0);
-        QCOMPARE(f.onDisk(), f.bytes);
-        return;
-    }
-    f.load();
-    QCOMPARE(int(f.session.Clients.NumberOfClients()), count);
-    QCOMPARE(int(f.session.CurrentClient), count > 0 ? 1 : 0);
-    for (int r = 1; r <= count; ++r) {
-        QCOMPARE(Trim(f.session.Clients.entry(r).Name), "CLIENT " + std::to_string(r));
-    }
-    if (length == -1) {  // readable and writable by its owner only
-        struct stat st {};
-        QCOMPARE(::stat(f.folder.clientFile().c_str(), &st), 0);
-        QCOMPARE(st.st_size, off_t{0});
-        QCOMPARE(st.st_mode & 0777, mode_t{0600});
-    }
-}
-
-void ClientFileTest::saveClientAppendsOverwritesClearsAndFillsAShortRecord() {
-    Fixture f(3 * 185);
-    f.load();
-    ClientRecord fresh;
-    fresh.set(&ClientRecord::Name, "NEW CLIENT");
-    QCOMPARE(f.clients().NewClient(fresh), 4);
-    QCOMPARE(f.clients().CommitNewClient(), 4);
-    f.clients().entry(2).set(&ClientRecord::Age, "14");
-    SaveClient(f.session, 2);
-    ClearClient(f.session);  // the current client, 1
-    QCOMPARE(f.clients().entry(1), ClientRecord());
-    std::string expected = f.bytes + fresh.toBytes();
-    expected.replace(185 + 25, 2, "14");
-    QCOMPARE(f.onDisk(), expected);
-    SaveClient(f.session, 1);
-    expected.replace(0, 185, std::string(185, ' '));
-    for (const int n : {0, 5, 52, -1}) {
-        QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, n));
-    }
-    QCOMPARE(f.onDisk(), expected);
-
-    // A file ending inside record 3 (or short of half of it): saving record 2 keeps that tail,
-    // a new client goes after it with the tail filled out by a byte that keeps it damaged, and
-    // the damaged record itself is never written.
-    for (const int tail : {100, 50}) {
-        const std::string cut = f.bytes.substr(0, 2 * 185 + std::size_t(tail));
-        TestFolder::write(f.folder.clientFile(), cut);
-        f.load();
-        f.clients().entry(2).set(&ClientRecord::Age, "15");
-        SaveClient(f.session, 2);
-        std::string now = cut;
-        now.replace(185 + 25, 2, "15");
-        QCOMPARE(f.onDisk(), now);
-        f.clients().NewClient(fresh);
-        QCOMPARE(f.clients().CommitNewClient(), 4);
-        QCOMPARE(f.onDisk(), now + std::string(185 - std::size_t(tail), '\0') + fresh.toBytes());
-        f.load();
-        QCOMPARE(f.clients().damage(3),
-                 "it ends after " + std::to_string(tail) + " of its 185 bytes");
-        QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 3));
-    }
-}
-
-// Operating-system errors become the classes the screens act on; the missing and unusable
-// folders (76) are the data location's tests.
-void ClientFileTest::failedWritesReachTheCaller_data() {
-    QTest::addColumn<int>("op");
-    QTest::addColumn<int>("err");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<bool>("unavailable");
-    QTest::newRow("read-only location") << int(FileOp::Open) << EROFS << 70 << false;
-    QTest::newRow("no permission") << int(FileOp::Open) << EACCES << 70 << false;
-    QTest::newRow("device error on write") << int(FileOp::Write) << EIO << 57 << true;
-    QTest::newRow("disk full") << int(FileOp::Write) << ENOSPC << 61 << false;
-    QTest::newRow("flush fails") << int(FileOp::Sync) << EIO << 57 << true;
-    QTest::newRow("rename fails") << int(FileOp::Rename) << EIO << 57 << true;
-    QTest::newRow("medium removed") << int(FileOp::Open) << ENOMEDIUM << 71 << true;
-    QTest::newRow("name too long") << int(FileOp::Open) << ENAMETOOLONG << 52 << true;
-    QTest::newRow("file gone") << int(FileOp::Open) << ENOENT << 53 << true;
-    QTest::newRow("anything else") << int(FileOp::Open) << EMFILE << 75 << false;
-    QTest::newRow("lock held too long") << int(FileOp::Lock) << EAGAIN << 3260 << false;
-    QTest::newRow("locks not supported") << int(FileOp::Lock) << ENOLCK << 75 << false;
-}
-
-void ClientFileTest::failedWritesReachTheCaller() {
-    QFETCH(int, op);
-    QFETCH(int, err);
-    QFETCH(int, number);
-    QFETCH(bool, unavailable);
-    Fixture f(185, test::FailOn(FileOp(op), "/DATA401.", err));  // the lock file too
-    f.load();
-    f.armed = true;
-    f.clients().entry(1).set(&ClientRecord::Name, "CHANGED");
-    try {
-        SaveClient(f.session, 1);
-        QFAIL("the failed write was reported as done");
-    } catch (const FileError& e) {
-        QCOMPARE(e.number(), number);
-        QCOMPARE(e.locationUnavailable(), unavailable);
-    }
-    // Whatever step failed, the file is the one that was there before, not a torn mixture,
-    // and no temporary is left beside it.
-    QCOMPARE(f.onDisk(), f.bytes);
-    QCOMPARE(f.files.listFolder(f.folder.data()),
-             (std::vector<std::string>{"DATA401.LCK", "DATA401.QLM"}));
-}
-
-// A close that fails must still release the descriptor, or every failed save would leak one.
-void ClientFileTest::failedCloseGivesTheHandleBack() {
-    const auto openHandles = [] {
-        const std::filesystem::directory_iterator fds("/proc/self/fd");
-        return std::distance(begin(fds), end(fds));
-    };
-    Fixture f(185, test::FailOn(FileOp::Close, "DATA401.QLM", EIO));
-    f.load();
-    f.armed = true;
-    const auto before = openHandles();
-    for (int i = 0; i < 3; ++i) {
-        QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 1));
-        QVERIFY_THROWS_EXCEPTION(FileError, f.load());
-    }
-    QCOMPARE(openHandles(), before);
-}
-
-void ClientFileTest::damagedRecordsAreNamedAndNeverScored_data() {
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("record");
-    QTest::addColumn<QString>("damage");  // empty: a sound record
-    const std::string four = test::RecordBytes("A") + test::RecordBytes("B") +
-                             test::RecordBytes("C") + test::RecordBytes("D");
-    std::string random;
-    for (int i = 0; i < 100; ++i) {
-        random += static_cast<char>((i * 37 + 11) % 256);
-    }
-    std::string tab = test::RecordBytes("E");
-    tab[31] = '\t';
-    std::string unknownSex = test::RecordBytes("F");
-    unknownSex[27] = '9';
-    const auto row = [](const char* name, const std::string& bytes, int record,
-                        const char* damage) {
-        QTest::newRow(name) << QByteArray(bytes.data(), qsizetype(bytes.size())) << record
-                            << QString::fromLatin1(damage);
-    };
-    row("cut inside the last record", four + test::RecordBytes("E").substr(0, 135), 5,
-        "it ends after 135 of its 185 bytes");
-    row("the records before it are sound", four + test::RecordBytes("E").substr(0, 135), 4, "");
-    row("100 random bytes", random, 1, "it ends after 100 of its 185 bytes");
-    row("NUL in the name", test::RecordBytes(std::string("AB\0C", 4)), 1,
-        "its Name field holds a control character (0x00)");
-    row("tab in the date of birth", tab, 1,
-        "its DateOfBirth field holds a control character (0x09)");
-    row("answer out of range", test::RecordBytes("G", "1 57"), 1, "the answer to item 4 is \"7\"");
-    row("unknown sex code reads as N/A", unknownSex, 1, "");
-}
-
-// A damaged record is named with what is wrong, refused by scoring, and never rewritten:
-// Delete Names passes it by and names it, the other names are deleted.
-void ClientFileTest::damagedRecordsAreNamedAndNeverScored() {
-    QFETCH(QByteArray, file);
-    QFETCH(int, record);
-    QFETCH(QString, damage);
-    test::TestFolder folder;
-    const std::string bytes = file.toStdString();
-    test::TestFolder::write(folder.clientFile(), bytes);
-    const FileSystem files;
-    Session session(files, folder.program());
-    LoadClients(session, folder.clientFile());
-    QCOMPARE(QString::fromStdString(session.Clients.damage(record)), damage);
-    session.CurrentClient = static_cast<std::int16_t>(record);
-    if (!damage.isEmpty()) {
-        try {
-            ScoreCurrentClient(session);
-            QFAIL("a damaged record was scored");
-        } catch (const DataFileError& e) {
-            QVERIFY2(QString(e.what()).contains("record " + QString::number(record) +
-                                                " is damaged: " + damage),
-                     e.what());
-        }
-        QVERIFY(QString::fromStdString(MarkedClientListItem(session, record))
-                    .endsWith("  (damaged record: " + damage + ")"));
-    }
-    QCOMPARE(test::TestFolder::read(folder.clientFile()), bytes);
-    test::FakeMessages messages;
-    messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
-    DelNames(session, messages);
-    const std::string after = test::TestFolder::read(folder.clientFile());
-    QCOMPARE(after.size(), bytes.size());
-    QCOMPARE(RecordBytesOf(after, record) == RecordBytesOf(bytes, record), !damage.isEmpty());
-    QCOMPARE(messages.shown.back().text.find("names included: client " + std::to_string(record)) !=
-                 std::string::npos,
-             !damage.isEmpty());
-}
-
-void ClientFileTest::aSaveKeepsWhatTheSiteSetUp_data() {
-    QTest::addColumn<QString>("link");  // where DATA401.QLM leads; empty: it is the file
-    QTest::addColumn<int>("mode");
-    QTest::newRow("owner only") << "" << 0600;
-    QTest::newRow("shared by a group") << "" << 0660;
-    QTest::newRow("read by a group") << "" << 0640;
-    QTest::newRow("a link to a shared file") << "../shared/clients.qlm" << 0660;
-}
-
-// A save keeps the file's mode and group, and a link stays a link whose target takes the new
-// records; the lock file beside the target is shared the same way, and no temporary is left.
-void ClientFileTest::aSaveKeepsWhatTheSiteSetUp() {
-    QFETCH(QString, link);
-    QFETCH(int, mode);
-    const group* users = ::getgrnam("users");
-    if (::geteuid() != 0 || users == nullptr) {
-        QSKIP("giving a file another group takes root and a group \"users\"");
-    }
-    Fixture f(-1);
-    const std::string target =
-        link.isEmpty() ? f.folder.clientFile() : f.folder.data() + "/" + link.toStdString();
-    std::filesystem::create_directories(std::filesystem::path(target).parent_path());
-    TestFolder::write(target, test::RecordBytes("ONE") + test::RecordBytes("TWO"));
-    if (!link.isEmpty()) {
-        std::filesystem::create_symlink(link.toStdString(), f.folder.clientFile());
-    }
-    QCOMPARE(::chmod(target.c_str(), mode_t(mode)), 0);
-    QCOMPARE(::chown(target.c_str(), uid_t(-1), users->gr_gid), 0);
-    f.load();
-    f.clients().entry(1).set(&ClientRecord::Age, "17");
-    SaveClient(f.session, 1);
-
-    QCOMPARE(TestFolder::read(target).substr(25, 2), std::string("17"));
-    const std::string folder = std::filesystem::path(target).parent_path();
-    for (const std::string& file : {target, folder + "/DATA401.LCK"}) {
-        struct stat st {};
-        QCOMPARE(::stat(file.c_str(), &st), 0);
-        QCOMPARE(int(st.st_mode & 0777), file == target ? mode : (mode & 0660) | 0600);
-        QCOMPARE(st.st_gid, users->gr_gid);
-    }
-    QCOMPARE(std::filesystem::is_symlink(f.folder.clientFile()), !link.isEmpty());
-    for (const std::string& where : {f.folder.data(), folder}) {
-        for (const std::string& name : f.files.listFolder(where)) {
-            QVERIFY2(name.find(".tmp") == std::string::npos, name.c_str());
-        }
-    }
-}
-
-void ClientFileTest::specialAndOversizedFilesAreRefusedAtOnce_data() {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("kind");  // a special file, or a size in bytes
-    QTest::addColumn<QString>("refusal");
-    const QString backup = "backup/DATA401-20261201-090000-000.QLM";
-    QTest::newRow("client file: named pipe") << "DATA401.QLM"
-                                             << "pipe"
-                                             << "a named pipe";
-    QTest::newRow("client file: folder") << "DATA401.QLM"
-                                         << "folder"
-                                         << "a folder";
-    QTest::newRow("client file: device") << "DATA401.QLM"
-                                         << "device"
-                                         << "a device";
-    QTest::newRow("client file: 100 MB")
-        << "DATA401.QLM"
-        << "104857600"
-        << " holds 566798 records (104857600 bytes); at most 51 can be used";
-    QTest::newRow("backup: named pipe") << backup << "pipe"
-                                        << "a named pipe";
-    QTest::newRow("backup: 300 MB") << backup << "314572800"
-                                    << "not a whole client file: its length of 314572800 bytes";
-}
-
-// What cannot be a client file or a backup is refused by its type or size before it is read,
-// which could otherwise wait for ever or fill the memory.
-void ClientFileTest::specialAndOversizedFilesAreRefusedAtOnce() {
-    QFETCH(QString, file);
-    QFETCH(QString, kind);
-    QFETCH(QString, refusal);
-    const bool backup = file.startsWith("backup/");
-    Fixture f(backup ? 185 : -1);
-    const std::string path = f.folder.data() + "/" + file.toStdString();
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+// Makes `path` a named pipe, a folder, a link to a device, or a file of `kind` bytes.
+void makeFile(const std::string& path, const QString& kind) {
+    fs::create_directories(fs::path(path).parent_path());
     if (kind == "pipe") {
-        QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
+        ::mkfifo(path.c_str(), 0600);
     } else if (kind == "folder") {
-        std::filesystem::create_directory(path);
+        fs::create_directory(path);
     } else if (kind == "device") {
-        std::filesystem::create_symlink("/dev/null", path);
+        fs::create_symlink("/dev/null", path);
     } else {
         TestFolder::write(path, "");
-        std::filesystem::resize_file(path, kind.toULongLong());
-    }
-    try {
-        f.load();
-        f.clients().RestoreBackup(std::filesystem::path(path).filename(),
-                                  std::chrono::system_clock::now());
-        QFAIL("it was read");
-    } catch (const std::runtime_error& e) {
-        QVERIFY2(std::string(e.what()).find(refusal.toStdString()) != std::string::npos, e.what());
-    }
-    if (backup) {
-        QCOMPARE(f.onDisk(), f.bytes);
+        fs::resize_file(path, kind.toULongLong());
     }
 }
+
+}  // namespace
+
+// The client file: record layout, counts from the file length, saving, and file errors.
+class ClientFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fieldsStandAtTheirOffsets() {
+        // A record typed out by hand: Name 0, Age 25, Sex 27, Race 28, Education 29,
+        // DateOfBirth 31, MaritalStatus 41, DateScored 42, court counts 52 to 73.
+        std::string bytes = "RIVERS, DANA (DEMO)      1523 904/01/2011012/06/2026";
+        bytes += "13 2 1-1 4 5 6 7 8 910" + std::string(108, '1') + "2" + "31";
+        const ClientRecord r = ClientRecord::fromBytes(bytes);
+        QCOMPARE(r.Name + r.Age + r.Sex + r.Race + "|" + r.Education + r.DateOfBirth +
+                     r.MaritalStatus + r.DateScored + "|" + r.AgeAtFirstArrest + r.ArrestCount +
+                     r.courtCount(11) + "|" + r.EditCount + r.NameDeleted,
+                 std::string("RIVERS, DANA (DEMO)      1523| 904/01/2011012/06/2026|13-110|31"));
+        QCOMPARE(r.Answers, std::string(108, '1') + "2");
+        QCOMPARE(r.toBytes(), bytes);
+        ClientRecord typed;
+        typed.set(&ClientRecord::Name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
+        QCOMPARE(typed.Name, std::string("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+        typed.set(&ClientRecord::Name, "ANN");
+        QCOMPARE(typed.toBytes(), "ANN" + std::string(182, ' '));
+    }
+
+    // What cannot be a client file is refused by its type or size before it is read, which
+    // could otherwise wait for ever or fill the memory; nothing is loaded or written.
+    void recordCountFollowsTheFile_data() {
+        QTest::addColumn<QString>("kind");  // "none", a special file, or a length in bytes
+        QTest::addColumn<int>("count");     // -1: refused
+        QTest::addColumn<QString>("refusal");
+        const auto row = [](const char* name, const char* kind, int count, const char* refusal) {
+            QTest::newRow(name) << QString(kind) << count << QString(refusal);
+        };
+        row("missing: created empty, owner only", "none", 0, "");
+        row("empty", "0", 0, "");
+        row("three records", "555", 3, "");
+        row("2.54 records round up", "470", 3, "");
+        row("2.497 records round down", "462", 2, "");
+        row("half a record is not one", "92", 0, "");
+        row("51 records", "9435", 51, "");
+        row("52 records", "9620", -1, "DATA401.QLM holds 52 records");
+        row("100 MB", "104857600", -1,
+            "DATA401.QLM holds 566798 records (104857600 bytes); at most 51 can be used");
+        row("named pipe", "pipe", -1, "a named pipe");
+        row("folder", "folder", -1, "a folder");
+        row("device", "device", -1, "a device");
+        row("backup: named pipe", "backup pipe", -1, "a named pipe");
+        row("backup: 300 MB", "backup 314572800", -1,
+            "not a whole client file: its length of 314572800 bytes");
+    }
+    void recordCountFollowsTheFile() {
+        QFETCH(QString, kind);
+        QFETCH(int, count);
+        QFETCH(QString, refusal);
+        const bool backup = kind.startsWith("backup ");  // refused by a restore
+        kind.remove("backup ");
+        bool number = false;
+        const int length = kind.toInt(&number);
+        const bool cut = number && length <= 52 * 185 && !backup;
+        Fixture f(backup ? 185 : cut ? length : -1);
+        const std::string path =
+            backup ? f.folder.data() + "/backup/" + BackupName({}) : f.folder.clientFile();
+        if (kind != "none" && !cut) {
+            makeFile(path, kind);
+        }
+        if (count < 0) {
+            try {
+                f.load();
+                f.clients().RestoreBackup(BackupName({}), std::chrono::system_clock::now());
+                QFAIL("it was read");
+            } catch (const std::runtime_error& e) {
+                QVERIFY2(QString(e.what()).contains(refusal), e.what());
+            }
+            QCOMPARE(int(f.clients().NumberOfClients()), backup ? 1 : 0);
+            if (cut || backup) {
+                QCOMPARE(f.onDisk(), f.bytes);
+            }
+            return;
+        }
+        f.load();
+        QCOMPARE(int(f.clients().NumberOfClients()), count);
+        QCOMPARE(int(f.session.CurrentClient), count > 0 ? 1 : 0);
+        for (int r = 1; r <= count; ++r) {
+            QCOMPARE(Trim(f.clients().entry(r).Name), "CLIENT " + std::to_string(r));
+        }
+        QCOMPARE(fs::file_size(f.folder.clientFile()), std::uintmax_t(length));
+        if (!number) {
+            QCOMPARE(modeOf(f.folder.clientFile()), mode_t{0600});
+        }
+    }
+
+    void saveClientAppendsOverwritesClearsAndFillsAShortRecord() {
+        Fixture f(3 * 185);
+        f.load();
+        ClientRecord fresh;
+        fresh.set(&ClientRecord::Name, "NEW CLIENT");
+        QCOMPARE(f.clients().NewClient(fresh), 4);
+        QCOMPARE(f.clients().CommitNewClient(), 4);
+        f.clients().entry(2).set(&ClientRecord::Age, "14");
+        SaveClient(f.session, 2);
+        ClearClient(f.session);  // the current client, 1
+        QCOMPARE(f.clients().entry(1), ClientRecord());
+        std::string expected = f.bytes + fresh.toBytes();
+        expected.replace(185 + 25, 2, "14");
+        QCOMPARE(f.onDisk(), expected);
+        SaveClient(f.session, 1);
+        expected.replace(0, 185, std::string(185, ' '));
+        for (const int n : {0, 5, 52, -1}) {
+            QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, n));
+        }
+        QCOMPARE(f.onDisk(), expected);
+
+        // A file ending inside record 3 (or short of half of it): saving record 2 keeps that
+        // tail, a new client goes after it with the tail filled out by a byte that keeps it
+        // damaged, and the damaged record itself is never written.
+        for (const int tail : {100, 50}) {
+            const std::string cut = f.bytes.substr(0, 2 * 185 + std::size_t(tail));
+            TestFolder::write(f.folder.clientFile(), cut);
+            f.load();
+            f.clients().entry(2).set(&ClientRecord::Age, "15");
+            SaveClient(f.session, 2);
+            std::string now = cut;
+            now.replace(185 + 25, 2, "15");
+            QCOMPARE(f.onDisk(), now);
+            f.clients().NewClient(fresh);
+            QCOMPARE(f.clients().CommitNewClient(), 4);
+            QCOMPARE(f.onDisk(),
+                     now + std::string(185 - std::size_t(tail), '\0') + fresh.toBytes());
+            f.load();
+            QCOMPARE(f.clients().damage(3),
+                     "it ends after " + std::to_string(tail) + " of its 185 bytes");
+            QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 3));
+        }
+    }
+
+    // Operating-system errors become the classes the screens act on; the missing and unusable
+    // folders (76) are the data location's tests.
+    void failedWritesReachTheCaller_data() {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<int>("err");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<bool>("unavailable");
+        const auto row = [](const char* name, FileOp op, int err, int number, bool unavailable) {
+            QTest::newRow(name) << int(op) << err << number << unavailable;
+        };
+        row("read-only location", FileOp::Open, EROFS, 70, false);
+        row("no permission", FileOp::Open, EACCES, 70, false);
+        row("device error on write", FileOp::Write, EIO, 57, true);
+        row("disk full", FileOp::Write, ENOSPC, 61, false);
+        row("flush fails", FileOp::Sync, EIO, 57, true);
+        row("close fails", FileOp::Close, EIO, 57, true);
+        row("rename fails", FileOp::Rename, EIO, 57, true);
+        row("medium removed", FileOp::Open, ENOMEDIUM, 71, true);
+        row("name too long", FileOp::Open, ENAMETOOLONG, 52, true);
+        row("file gone", FileOp::Open, ENOENT, 53, true);
+        row("anything else", FileOp::Open, EMFILE, 75, false);
+        row("lock held by another program", FileOp(-1), 0, 3260, false);
+        row("locks not supported", FileOp::Lock, ENOLCK, 75, false);
+    }
+    void failedWritesReachTheCaller() {
+        QFETCH(int, op);
+        QFETCH(int, err);
+        QFETCH(int, number);
+        QFETCH(bool, unavailable);
+        const auto openHandles = [] {
+            const fs::directory_iterator fds("/proc/self/fd");
+            return std::distance(begin(fds), end(fds));
+        };
+        Fixture f(185, test::FailOn(FileOp(op), "/DATA401.", err));  // the lock file too
+        f.load();
+        f.armed = true;
+        f.clients().entry(1).set(&ClientRecord::Name, "CHANGED");
+        const auto handles = openHandles();
+        std::optional<FileLock> held;  // another open of the lock file, as another program's
+        if (op < 0) {
+            held.emplace(FileSystem().lock(f.folder.data() + "/DATA401.LCK", {}, {}));
+        }
+        try {
+            SaveClient(f.session, 1);
+            QFAIL("the failed write was reported as done");
+        } catch (const FileError& e) {
+            QCOMPARE(e.number(), number);
+            QCOMPARE(e.locationUnavailable(), unavailable);
+        }
+        // Whatever step failed, the file is the one that was there before, not a torn mixture,
+        // no temporary is left beside it, and no handle is kept.
+        QCOMPARE(f.onDisk(), f.bytes);
+        QCOMPARE(f.files.listFolder(f.folder.data()),
+                 (std::vector<std::string>{"DATA401.LCK", "DATA401.QLM"}));
+        held.reset();
+        QCOMPARE(openHandles(), handles);
+    }
+
+    void damagedRecordsAreNamedAndNeverScored_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("record");
+        QTest::addColumn<QString>("damage");  // empty: a sound record
+        const std::string four = test::RecordBytes("A") + test::RecordBytes("B") +
+                                 test::RecordBytes("C") + test::RecordBytes("D");
+        std::string random;
+        for (int i = 0; i < 100; ++i) {
+            random += static_cast<char>((i * 37 + 11) % 256);
+        }
+        std::string tab = test::RecordBytes("E");
+        tab[31] = '\t';
+        std::string unknownSex = test::RecordBytes("F");
+        unknownSex[27] = '9';
+        const auto row = [](const char* name, const std::string& bytes, int record,
+                            const char* damage) {
+            QTest::newRow(name) << QByteArray::fromStdString(bytes) << record
+                                << QString::fromLatin1(damage);
+        };
+        row("cut inside the last record", four + test::RecordBytes("E").substr(0, 135), 5,
+            "it ends after 135 of its 185 bytes");
+        row("the records before it are sound", four + test::RecordBytes("E").substr(0, 135), 4, "");
+        row("100 random bytes", random, 1, "it ends after 100 of its 185 bytes");
+        row("NUL in the name", test::RecordBytes(std::string("AB\0C", 4)), 1,
+            "its Name field holds a control character (0x00)");
+        row("tab in the date of birth", tab, 1,
+            "its DateOfBirth field holds a control character (0x09)");
+        row("answer out of range", test::RecordBytes("G", "1 57"), 1,
+            "the answer to item 4 is \"7\"");
+        row("unknown sex code reads as N/A", unknownSex, 1, "");
+    }
+    // A damaged record is named with what is wrong, refused by scoring, and never rewritten:
+    // Delete Names passes it by and names it, the other names are deleted.
+    void damagedRecordsAreNamedAndNeverScored() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, record);
+        QFETCH(QString, damage);
+        const std::string bytes = file.toStdString();
+        Fixture f(-1);
+        TestFolder::write(f.folder.clientFile(), bytes);
+        f.load();
+        QCOMPARE(QString::fromStdString(f.clients().damage(record)), damage);
+        f.session.CurrentClient = static_cast<std::int16_t>(record);
+        if (!damage.isEmpty()) {
+            try {
+                ScoreCurrentClient(f.session);
+                QFAIL("a damaged record was scored");
+            } catch (const DataFileError& e) {
+                QVERIFY2(QString(e.what()).contains(QString("record %1 is damaged: ").arg(record) +
+                                                    damage),
+                         e.what());
+            }
+            QVERIFY(QString::fromStdString(MarkedClientListItem(f.session, record))
+                        .endsWith("  (damaged record: " + damage + ")"));
+        }
+        QCOMPARE(f.onDisk(), bytes);
+        test::FakeMessages messages;
+        messages.answer(MsgAnswer::Yes).answer(MsgAnswer::OK);
+        DelNames(f.session, messages);
+        const std::string after = f.onDisk();
+        QCOMPARE(after.size(), bytes.size());
+        QCOMPARE(RecordBytesOf(after, record) == RecordBytesOf(bytes, record), !damage.isEmpty());
+        QCOMPARE(messages.shown.back().text.find("names included: client " +
+                                                 std::to_string(record)) != std::string::npos,
+                 !damage.isEmpty());
+    }
+
+    void aSaveKeepsWhatTheSiteSetUp_data() {
+        QTest::addColumn<QString>("link");  // where DATA401.QLM leads; empty: it is the file
+        QTest::addColumn<int>("mode");
+        QTest::newRow("owner only") << "" << 0600;
+        QTest::newRow("shared by a group") << "" << 0660;
+        QTest::newRow("read by a group") << "" << 0640;
+        QTest::newRow("a link to a shared file") << "../shared/clients.qlm" << 0660;
+    }
+    // A save keeps the file's mode and group, and a link stays a link whose target takes the
+    // new records; the lock file beside the target is shared the same way, and no temporary is
+    // left.
+    void aSaveKeepsWhatTheSiteSetUp() {
+        QFETCH(QString, link);
+        QFETCH(int, mode);
+        const group* users = ::getgrnam("users");
+        if (::geteuid() != 0 || users == nullptr) {
+            QSKIP("giving a file another group takes root and a group \"users\"");
+        }
+        Fixture f(-1);
+        const std::string target =
+            link.isEmpty() ? f.folder.clientFile() : f.folder.data() + "/" + link.toStdString();
+        fs::create_directories(fs::path(target).parent_path());
+        TestFolder::write(target, test::RecordBytes("ONE") + test::RecordBytes("TWO"));
+        if (!link.isEmpty()) {
+            fs::create_symlink(link.toStdString(), f.folder.clientFile());
+        }
+        QCOMPARE(::chmod(target.c_str(), mode_t(mode)), 0);
+        QCOMPARE(::chown(target.c_str(), uid_t(-1), users->gr_gid), 0);
+        f.load();
+        f.clients().entry(1).set(&ClientRecord::Age, "17");
+        SaveClient(f.session, 1);
+
+        QCOMPARE(TestFolder::read(target).substr(25, 2), std::string("17"));
+        const std::string folder = fs::path(target).parent_path();
+        for (const std::string& file : {target, folder + "/DATA401.LCK"}) {
+            struct stat st {};
+            QCOMPARE(::stat(file.c_str(), &st), 0);
+            QCOMPARE(int(st.st_mode & 0777), file == target ? mode : (mode & 0660) | 0600);
+            QCOMPARE(st.st_gid, users->gr_gid);
+        }
+        QCOMPARE(fs::is_symlink(f.folder.clientFile()), !link.isEmpty());
+        for (const std::string& where : {f.folder.data(), folder}) {
+            for (const std::string& name : f.files.listFolder(where)) {
+                QVERIFY2(name.find(".tmp") == std::string::npos, name.c_str());
+            }
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(ClientFileTest)
 #include "ClientFileTest.moc"
