@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test sanitize coverage run bench format clean fuzz fuzz-run package package-check
+.PHONY: all deps configure build test sanitize coverage run bench format format-check lint clean fuzz fuzz-run package package-check
 
 all: build
 
@@ -61,8 +61,22 @@ run: build
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || true; done
 
+# Every C++ source laid out as .clang-format says; CI fails on any difference.
+SOURCES = find src tests bench fuzz -name '*.cpp' -o -name '*.h'
 format:
-	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	./scripts/install-deps lint
+	$(SOURCES) | xargs clang-format -i
+format-check:
+	./scripts/install-deps lint
+	$(SOURCES) | xargs clang-format --dry-run --Werror
+
+# clang-tidy with the checks of .clang-tidy over src/, on the build's compile commands (the
+# build first, for the headers it generates). Any finding fails.
+lint: build
+	./scripts/install-deps lint
+	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '$(CURDIR)/src/' > $(BUILD)/lint.log 2>&1 \
+	    || { grep -A3 'error:' $(BUILD)/lint.log; exit 1; }
+	@echo "clang-tidy: no findings in src/"
 
 clean:
 	rm -rf $(BUILD)
