@@ -69,6 +69,7 @@ CliArgs CliArgs::parse(const std::vector<std::string>& args) {
     std::vector<std::string> words{"qlm"};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words) {
         argv.push_back(word.data());
     }

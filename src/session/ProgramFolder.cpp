@@ -68,7 +68,7 @@ std::string ResolveProgramFolder(const std::string& home) {
     if (!home.empty()) {
         return home;
     }
-    if (const std::string env = variable("QUILLMERE_HOME"); !env.empty()) {
+    if (std::string env = variable("QUILLMERE_HOME"); !env.empty()) {
         return env;
     }
     std::error_code ec;

@@ -26,7 +26,7 @@ void addRow(std::string& csv, const std::vector<std::string>& fields) {
 std::string CsvField(const std::string& cell) {
     const bool formula =
         !cell.empty() && std::string_view("=+-@\t\r").find(cell[0]) != std::string_view::npos;
-    const std::string text = formula ? "'" + cell : cell;
+    std::string text = formula ? "'" + cell : cell;
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <ranges>
 
 #include "storage/ClientFile.h"
 #include "storage/ClientStore.h"
@@ -177,7 +178,7 @@ std::string AccessLog::record(const std::string& location, AccessAction action,
         const std::string clientFile = location + "/" + ClientFileBaseName;
         struct stat st {};
         const bool shared = ::stat(clientFile.c_str(), &st) == 0 && (st.st_mode & S_IWGRP) != 0;
-        const std::string path = location + "/" + AccessLogFileName;
+        std::string path = location + "/" + AccessLogFileName;
         m_files.appendLines(path, lines, shared ? clientFile : std::string());
         return path;
     }
@@ -190,10 +191,10 @@ std::string AccessLog::record(const std::string& location, AccessAction action,
             break;
         }
     }
-    for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder) {
-        m_files.makeFolder(*folder);
+    for (const std::string& folder : std::views::reverse(missing)) {
+        m_files.makeFolder(folder);
     }
-    const std::string path = m_userFolder + "/" + AccessLogFileName;
+    std::string path = m_userFolder + "/" + AccessLogFileName;
     m_files.appendLines(path, lines);
     return path;
 }

@@ -98,6 +98,7 @@ QuestionBankRecordset QuestionBank::openTable(const std::string& table) const {
         throw problem("cannot be read: " + error);
     }
     std::vector<std::string> columns;
+    columns.reserve(static_cast<std::size_t>(sqlite3_column_count(select.get())));
     for (int c = 0; c < sqlite3_column_count(select.get()); ++c) {
         columns.emplace_back(sqlite3_column_name(select.get(), c));
     }

@@ -25,7 +25,7 @@ struct TestJournal {
 };
 
 // A journal holds a few hundred bytes; anything much larger is not one.
-inline constexpr std::int64_t MaxJournalBytes = 16 * 1024;
+inline constexpr std::int64_t MaxJournalBytes = std::int64_t{16} * 1024;
 
 std::string JournalFileName(const std::string& dataPath);
 

@@ -95,6 +95,7 @@ void addTable(sqlite3* db, const std::string& table, const std::vector<Row>& ite
 // half-written bank that the build would take as up to date.
 int build(const fs::path& bank, const std::vector<fs::path>& sources) {
     std::vector<std::pair<std::string, std::vector<Row>>> tables;
+    tables.reserve(sources.size());
     for (const auto& source : sources) {
         tables.emplace_back(source.stem().string(), readItems(source));
     }
