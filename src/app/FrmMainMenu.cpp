@@ -245,23 +245,23 @@ void FrmMainMenu::buildScreen() {
 }
 
 bool FrmMainMenu::StartUp() {
-    MOUSEWAIT();
+    BusyPointer busy;
     // The workgroup entry keeps the settings file in its usual shape; a failed write does
     // not stop the start.
     m_session.Settings.WriteSystemDB(m_session.ProgramFolder + "/tvnsys.mda");
 
-    MOUSEDEFAULT();
+    busy.done();
     const bool started = StartSession(
-        m_session, {[this] {
+        m_session, {[this, &busy] {
                         // Given up, start-up goes on with the location kept (the user's own).
                         const bool opened = SelectDataLocation(m_session, true, m_messages, [this] {
                                                 return chooseLocation();
                                             }) != LocationOutcome::EndProgram;
-                        MOUSEWAIT();
+                        busy.resume();
                         return opened;
                     },
-                    [this](const FileError& error) {
-                        MOUSEDEFAULT();
+                    [this, &busy](const FileError& error) {
+                        busy.done();
                         return RetryAfterProgramFileError(error, m_messages);
                     }});
     if (!started) {
@@ -275,7 +275,7 @@ bool FrmMainMenu::StartUp() {
                         m_options.revealTickMs, m_options.closeTickMs);
         splash.show();
         splash.waitForFadeDone();
-        MOUSEWAIT();
+        busy.resume();
         splash.close();
     }
     setWindowTitle(QStringLiteral("Quillmere"));
@@ -291,7 +291,6 @@ bool FrmMainMenu::StartUp() {
     m_unloadOthersOnActivate = true;
     m_started = true;
     m_lbNameDisplay->setFocus();
-    MOUSEDEFAULT();
     return true;
 }
 

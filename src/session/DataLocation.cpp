@@ -3,7 +3,6 @@
 
 #include <cctype>
 #include <filesystem>
-#include <ranges>
 #include <vector>
 
 #include "session/Session.h"
@@ -37,8 +36,8 @@ void makeOwnLocation(const FileSystem& files, const std::string& path) {
          at = at.parent_path()) {
         missing.push_back(at);
     }
-    for (const auto& at : std::views::reverse(missing)) {
-        files.makeFolder(at.string());
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        files.makeFolder(it->string());
     }
 }
 

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <ranges>
 
 #include "storage/ClientFile.h"
 #include "storage/ClientStore.h"
@@ -191,8 +190,8 @@ std::string AccessLog::record(const std::string& location, AccessAction action,
             break;
         }
     }
-    for (const std::string& folder : std::views::reverse(missing)) {
-        m_files.makeFolder(folder);
+    for (auto folder = missing.rbegin(); folder != missing.rend(); ++folder) {
+        m_files.makeFolder(*folder);
     }
     std::string path = m_userFolder + "/" + AccessLogFileName;
     m_files.appendLines(path, lines);

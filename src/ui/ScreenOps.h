@@ -20,7 +20,8 @@ void CenterForm(QWidget* screen);
 void MOUSEWAIT();
 // The normal pointer again, however often the busy one was asked for.
 void MOUSEDEFAULT();
-// The busy pointer for as long as the guard lives, or until done().
+// The busy pointer for as long as the guard lives, but for the stretches between done() and
+// resume() (while a dialog waits for the user).
 class BusyPointer {
 public:
     BusyPointer() { MOUSEWAIT(); }
@@ -31,6 +32,12 @@ public:
         if (m_busy) {
             m_busy = false;
             MOUSEDEFAULT();
+        }
+    }
+    void resume() {
+        if (!m_busy) {
+            m_busy = true;
+            MOUSEWAIT();
         }
     }
 
