@@ -75,6 +75,7 @@ FrmNewEntry::FrmNewEntry(Session& session, Services& services, std::vector<Answe
       m_services(services),
       m_layout(std::move(grids)),
       m_mode(mode) {
+    keepOnEscape();
     buildScreen();
     m_lblClientName->setText(FromLatin1(m_session.current().Name));
     resize(std::max(sizeHint().width(), 640), 640);
@@ -345,15 +346,6 @@ void FrmNewEntry::advance(int g) {
     } else {
         m_services.messages.beep();
     }
-}
-
-void FrmNewEntry::keyPressEvent(QKeyEvent* event) {
-    // Escape would drop every answer typed (and a new client with them); only Cancel does that.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void FrmNewEntry::focusItem(int item) {

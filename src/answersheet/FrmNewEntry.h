@@ -41,7 +41,6 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void firstShown() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildScreen();

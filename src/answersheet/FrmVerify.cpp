@@ -46,6 +46,7 @@ FrmVerify::FrmVerify(Session& session, Services& services, QWidget* parent)
       m_session(session),
       m_services(services),
       m_verification(currentRecord(session).Answers, TestSpec::TrueFalseItemCount) {
+    keepOnEscape();
     buildScreen();
     m_frame1->setVisible(false);
     showPosition();
@@ -223,15 +224,6 @@ void FrmVerify::finish(VerifyStep end) {
                                   "Data Verification.", MsgIcon::None, MsgButtons::OK});
     }
     done(QDialog::Accepted);
-}
-
-void FrmVerify::keyPressEvent(QKeyEvent* event) {
-    // Escape would throw away a whole second entry; only Cancel leaves unsaved.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace qlm

@@ -116,6 +116,7 @@ FrmClientInfo::FrmClientInfo(Session& session, Services& services, EntryMode mod
       m_session(session),
       m_services(services),
       m_mode(mode) {
+    keepOnEscape();
     buildScreen();
     // The tracker starts empty and at zero for a new client.
     if (editing()) {
@@ -561,15 +562,6 @@ bool FrmClientInfo::saveEditedClient(const ClientRecord& before) {
     const BusyPointer busy;
     return SaveClientChecked(m_session, m_services.messages, m_session.CurrentClient, before,
                              {"The client's information", RetryAdvice});
-}
-
-void FrmClientInfo::keyPressEvent(QKeyEvent* event) {
-    // Escape would drop what was typed; only Cancel Input leaves without storing.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace qlm

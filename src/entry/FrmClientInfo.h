@@ -46,7 +46,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void firstShown() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildScreen();

@@ -39,6 +39,7 @@ FrmCourtHistory::FrmCourtHistory(Session& session, Services& services, EntryMode
       m_session(session),
       m_services(services),
       m_mode(mode) {
+    keepOnEscape();
     buildScreen();
 
     // The way out for staff: gone at once, nothing checked or stored.
@@ -164,15 +165,6 @@ bool FrmCourtHistory::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void FrmCourtHistory::keyPressEvent(QKeyEvent* event) {
-    // Only the screen's own keys leave it; Escape does not drop what was typed.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 std::string FrmCourtHistory::fieldText(int k) const {

@@ -34,6 +34,7 @@ public:
 
 FrmMyInputBox::FrmMyInputBox(Services& services, QWidget* parent)
     : Screen("frmMyInputBox", QStringLiteral("MyInputBox"), parent), m_services(services) {
+    keepOnEscape();
     m_lblHelpMsg = new QLabel(this);
     m_lblHelpMsg->setObjectName(QStringLiteral("lblHelpMsg"));
     m_lblHelpMsg->setWordWrap(true);
@@ -121,15 +122,6 @@ bool FrmMyInputBox::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void FrmMyInputBox::keyPressEvent(QKeyEvent* event) {
-    // Escape is no way out: the box is left by its choices only.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void FrmMyInputBox::informationOK() {

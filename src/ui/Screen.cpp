@@ -1,5 +1,7 @@
 #include "ui/Screen.h"
 
+#include <QKeyEvent>
+
 #include "ui/ScreenOps.h"
 
 namespace qlm {
@@ -9,6 +11,14 @@ Screen::Screen(const char* name, const QString& title, QWidget* parent, bool mod
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(title);
     setModal(modal);
+}
+
+void Screen::keyPressEvent(QKeyEvent* event) {
+    if (m_keepOnEscape && event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Screen::showEvent(QShowEvent* event) {

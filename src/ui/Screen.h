@@ -13,6 +13,10 @@ public:
     Screen(const char* name, const QString& title, QWidget* parent, bool modal = true);
 
 protected:
+    // Escape no longer closes the screen: it would drop what was typed, which only the
+    // screen's own Cancel may do.
+    void keepOnEscape() { m_keepOnEscape = true; }
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // Runs once, when the screen is first shown (a secret code prompt closing over it must not
     // start its work over).
@@ -20,6 +24,7 @@ protected:
 
 private:
     bool m_shown = false;
+    bool m_keepOnEscape = false;
 };
 
 }  // namespace qlm
