@@ -11,7 +11,7 @@
 #include "session/DriveSelect.h"
 #include "session/Session.h"
 #include "support/FakeServices.h"
-#include "support/RunModal.h"
+#include "support/PlayKeys.h"
 #include "support/TestFolder.h"
 #include "ui/Help.h"
 #include "ui/MenuChoice.h"
@@ -29,11 +29,6 @@ std::string clients(int count) {
         bytes += test::RecordBytes("CLIENT " + std::to_string(n));
     }
     return bytes;
-}
-
-void press(QWidget* widget, Qt::Key key) {
-    widget->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(widget, key);
 }
 
 UserFolders ownFolders(const TestFolder& folder) {
@@ -79,13 +74,6 @@ struct Program {
         menu->show();
         menu->activateWindow();
         return QTest::qWaitForWindowActive(menu.get());
-    }
-
-    // Chooses `where` in the data location dialog through "Browse..." and "Done".
-    void choose(QDialog& dialog, const std::string& where) {
-        browsedTo = where;
-        press(Child(&dialog, "cmdBrowse"), Qt::Key_Return);
-        press(Child(&dialog, "cmdDone"), Qt::Key_Return);
     }
 
     QListWidget* list() const { return menu->findChild<QListWidget*>("lbNameDisplay"); }
@@ -234,7 +222,7 @@ void MainMenuTest::choiceChecksBeforeItsScreens() {
         }
     });
     guard.start(20);
-    press(program.choice(choice), Qt::Key_Return);
+    test::Play(*program.menu, QStringLiteral("[cmdMenuChoice_%1]\r").arg(choice));
     QStringList shown;
     for (const Message& message : program.messages.shown) {
         shown << QString::fromStdString(message.title);
@@ -260,26 +248,27 @@ void MainMenuTest::choiceChecksBeforeItsScreens() {
 // administrator's later FilePath.
 void MainMenuTest::dataLocationDialog_data() {
     QTest::addColumn<bool>("atStart");
-    QTest::addColumn<QString>("steps");  // in the dialog; none: the question answered No
-    QTest::newRow("missing at start, a folder chosen") << true << "choose";
-    QTest::newRow("missing at start, Escape") << true << "escape";
+    QTest::addColumn<QString>("keys");  // in the dialog; none: the question answered No
+    QTest::newRow("missing at start, a folder chosen") << true << "[cmdBrowse]\r[cmdDone]\r";
+    QTest::newRow("missing at start, Escape") << true << "[cmdDone]\x1b";
     QTest::newRow("missing at start, No") << true << "";
-    QTest::newRow("Change Data Drive, help, a folder chosen") << false << "help choose";
+    QTest::newRow("Change Data Drive, help, a folder chosen")
+        << false << "[cmdhelp]\r[cmdBrowse]\r[cmdDone]\r";
 }
 
 void MainMenuTest::dataLocationDialog() {
     QFETCH(bool, atStart);
-    QFETCH(QString, steps);
+    QFETCH(QString, keys);
     Program program(4, !atStart);
     const std::string own = program.session.OwnDataPath;
     const std::string gone = program.folder.root() + "/Gone";
-    const std::string other = program.folder.root() + "/other";
-    QVERIFY(QDir().mkpath(QString::fromStdString(other)));
-    TestFolder::write(other + "/DATA401.QLM", clients(1));
+    program.browsedTo = program.folder.root() + "/other";
+    QVERIFY(QDir().mkpath(QString::fromStdString(program.browsedTo)));
+    TestFolder::write(program.browsedTo + "/DATA401.QLM", clients(1));
     std::vector<Message> expected;
     if (atStart) {
         program.session.Settings.WriteINIFilePath(gone);
-        program.messages.answer(steps.isEmpty() ? MsgAnswer::No : MsgAnswer::Yes);
+        program.messages.answer(keys.isEmpty() ? MsgAnswer::No : MsgAnswer::Yes);
         expected.push_back(NoTestInformationMessage(gone));
     } else {
         QVERIFY(program.start());
@@ -287,31 +276,24 @@ void MainMenuTest::dataLocationDialog() {
         expected.push_back(DriveHelpMessage());
     }
     std::string preselected = "<no dialog>";
-    if (!steps.isEmpty()) {
+    if (!keys.isEmpty()) {
         OnModal<QDialog>([&](QDialog& dialog) {
             preselected = Child<QComboBox>(&dialog, "drDrive")->currentText().toStdString();
-            if (steps.contains("help")) {
-                press(Child(&dialog, "cmdhelp"), Qt::Key_Return);
-            }
-            if (steps.contains("choose")) {
-                program.choose(dialog, other);
-            } else {
-                press(Child(&dialog, "cmdDone"), Qt::Key_Escape);
-            }
+            test::Play(dialog, keys);
         });
     }
     if (atStart) {
-        QCOMPARE(program.start(), !steps.isEmpty());
+        QCOMPARE(program.start(), !keys.isEmpty());
     } else {
         program.action("mnuDriveSelect")->trigger();
     }
     QCOMPARE(program.messages.shown, expected);
-    QCOMPARE(preselected, steps.isEmpty() ? "<no dialog>" : atStart ? own : program.folder.data());
-    if (!steps.isEmpty()) {
-        const bool chosen = steps.contains("choose");
-        QCOMPARE(program.session.DataPath, chosen ? other : own);
+    QCOMPARE(preselected, keys.isEmpty() ? "<no dialog>" : atStart ? own : program.folder.data());
+    if (!keys.isEmpty()) {
+        const bool chosen = keys.contains("Browse");
+        QCOMPARE(program.session.DataPath, chosen ? program.browsedTo : own);
         QCOMPARE(program.list()->count(), chosen ? 1 : 0);
-        QCOMPARE(program.session.Settings.GetINIFilePath(), chosen ? other : gone);
+        QCOMPARE(program.session.Settings.GetINIFilePath(), chosen ? program.browsedTo : gone);
     }
 }
 
@@ -321,35 +303,25 @@ void MainMenuTest::exportScoresFromTheOptionsMenu() {
     Program program(2);
     QVERIFY(program.start());
     program.exportTo = program.folder.root() + "/scores.csv";
-    const std::string log = program.folder.data() + "/access.log";
-    const auto exportWith = [&](const char* code) {
-        OnModal<QDialog>([code](QDialog& box) {
-            if (*code == '\0') {
-                box.close();
-                return;
-            }
-            QTest::keyClicks(Child(&box, "txtInput"), code);
-            QTest::keyClick(Child(&box, "txtInput"), Qt::Key_Return);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        });
+    const auto exportWith = [&](const char* keys) {
+        OnModal<QDialog>([keys](QDialog& box) { test::Play(box, keys); });
         program.action("mnuExportScores")->trigger();
     };
-    exportWith("");
-    program.messages.answer(MsgAnswer::OK);
-    exportWith("q");
-    QCOMPARE(program.messages.shown.size(), std::size_t(1));
-    QCOMPARE(program.messages.shown[0].icon, MsgIcon::Critical);
+    exportWith("[close]");
+    program.messages.answer(MsgAnswer::OK).answer(MsgAnswer::OK);
+    exportWith("[txtInput]q\r\r");
     QVERIFY(!QFile::exists(QString::fromStdString(program.exportTo)));
-    QVERIFY(!QFile::exists(QString::fromStdString(log)));
-
     program.folder.installBuiltDataFiles();
-    program.messages.answer(MsgAnswer::OK);
-    exportWith("q");
-    QCOMPARE(QString::fromStdString(program.messages.shown.at(1).text),
+    exportWith("[txtInput]q\r\r");
+    QCOMPARE(program.messages.shown.size(), std::size_t(2));
+    QCOMPARE(program.messages.shown[0].icon, MsgIcon::Critical);
+    QCOMPARE(QString::fromStdString(program.messages.shown[1].text),
              QString::fromStdString("The scores of 2 clients were written to " + program.exportTo +
                                     "."));
     QVERIFY(TestFolder::read(program.exportTo).find("\r\n2,CLIENT 2,") != std::string::npos);
-    QVERIFY(QString::fromStdString(TestFolder::read(log)).endsWith("\tquillmere\texport\t1-2\n"));
+    const QString log =
+        QString::fromStdString(TestFolder::read(program.folder.data() + "/access.log"));
+    QVERIFY(log.endsWith("\tquillmere\texport\t1-2\n") && log.count("\texport\t") == 1);
 }
 
 // The message names the missing file, not the data disk; OK tries again.
@@ -371,16 +343,14 @@ void MainMenuTest::missingProgramFileAtStartUp() {
 void MainMenuTest::helpOpensTheGuideAtTheScreensSection_data() {
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("section");  // "-": nothing opened
-    QTest::newRow("F1 on the main menu") << "menu"
-                                         << "main-menu";
-    QTest::newRow("Help > User Guide") << "guide"
-                                       << "";
-    QTest::newRow("F1 on the about box") << "about"
-                                         << "about-box";
-    QTest::newRow("F1 over the on-screen test") << "test"
-                                                << "-";
-    QTest::newRow("no guide installed") << "missing"
-                                        << "-";
+    const auto row = [](const char* tag, const char* where, const char* section) {
+        QTest::newRow(tag) << QString(where) << QString(section);
+    };
+    row("F1 on the main menu", "menu", "main-menu");
+    row("Help > User Guide", "guide", "");
+    row("F1 on the about box", "about", "about-box");
+    row("F1 over the on-screen test", "test", "-");
+    row("no guide installed", "missing", "-");
 }
 
 void MainMenuTest::helpOpensTheGuideAtTheScreensSection() {
@@ -446,7 +416,7 @@ void MainMenuTest::activationClosesOtherScreensExceptDuringEdit() {
     });
     QVERIFY(program.start());
     program.list()->setCurrentRow(1);
-    press(program.choice(FrmMainMenu::EditChoice), Qt::Key_Return);
+    test::Play(*program.menu, "[cmdMenuChoice_0]\r");
     QVERIFY(strayKeptDuringEdit);
     QVERIFY(!stray.isVisible());  // once the edit sequence is over the menu is alone again
     QVERIFY(program.choice(FrmMainMenu::EditChoice)->hasFocus());
