@@ -9,11 +9,8 @@
 #include "report/QtReportPrinter.h"
 #include "session/Operations.h"
 #include "session/ScoreExport.h"
-#include "session/Session.h"
 #include "storage/Backup.h"
-#include "storage/DataFileError.h"
 #include "storage/FileError.h"
-#include "storage/FileSystem.h"
 #include "support/EntryProgram.h"
 
 using namespace qlm;
@@ -79,23 +76,20 @@ struct WritePath {
     bool newFile = false;  // a file of client data the write may make anew
 };
 
+bool saveClient(Program& p) {
+    p.session.Clients.entry(1).set(&ClientRecord::Age, "17");
+    return reported([&] { SaveClient(p.session, 1); });
+}
+
 const std::vector<WritePath>& writePaths() {
     static const std::vector<WritePath> paths{
-        {"client record", "/data/DATA401.QLM",
-         [](Program& p) {
-             p.session.Clients.entry(1).set(&ClientRecord::Age, "17");
-             return reported([&] { SaveClient(p.session, 1); });
-         }},
+        {"client record", "/data/DATA401.QLM", saveClient},
         {"new client", "/data/DATA401.QLM",
          [](Program& p) {
              p.session.Clients.NewClient(ClientRecord::fromBytes(test::RecordBytes("NEW")));
              return reported([&] { p.session.Clients.CommitNewClient(); });
          }},
-        {"backup before the first write", "/backup/DATA401-2026",
-         [](Program& p) {
-             p.session.Clients.entry(1).set(&ClientRecord::Age, "17");
-             return reported([&] { SaveClient(p.session, 1); });
-         }},
+        {"backup before the first write", "/backup/DATA401-2026", saveClient},
         {"restore", "/data/DATA401.QLM",
          [](Program& p) {
              return reported([&] {
