@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QtTest>
 
