@@ -2,26 +2,22 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QtTest>
-#include <functional>
-#include <memory>
 
-#include "app/FrmDriveSelect.h"
 #include "app/FrmMainMenu.h"
+#include "app/MainMenuWiring.h"
 #include "session/DriveSelect.h"
 #include "session/Session.h"
-#include "session/Settings.h"
 #include "support/FakeServices.h"
+#include "support/PlayKeys.h"
 #include "support/TestFolder.h"
 #include "ui/Help.h"
 #include "ui/MenuChoice.h"
 
 using namespace qlm;
-using qlm::test::FakeMessages;
-using qlm::test::FakeServices;
+using qlm::test::Child;
+using qlm::test::OnModal;
 using qlm::test::TestFolder;
 
 namespace {
@@ -34,25 +30,6 @@ std::string clients(int count) {
     return bytes;
 }
 
-// Runs `act` on the modal screen once it is up; a screen that never comes fails the test.
-void whenModal(const std::function<void(QWidget*)>& act, int triesLeft = 300) {
-    QTimer::singleShot(10, [act, triesLeft] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            act(modal);
-        } else if (triesLeft > 0) {
-            whenModal(act, triesLeft - 1);
-        } else {
-            QTest::qFail("no modal screen came up", __FILE__, __LINE__);
-        }
-    });
-}
-
-void press(QWidget* widget, Qt::Key key) {
-    widget->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(widget, key);
-}
-
-// The user's own folders of a test: its data location (not there yet) and its guide.
 UserFolders ownFolders(const TestFolder& folder) {
     UserFolders user;
     user.location = folder.root() + "/home/.local/share/quillmere/data";
@@ -61,26 +38,25 @@ UserFolders ownFolders(const TestFolder& folder) {
 }
 
 // A program folder with the publisher file, a data location of `count` clients (that only
-// `injector` may refuse), the settings naming it unless told otherwise, and the main menu over
-// them.
+// `faults` may refuse), the settings naming it unless told otherwise, and the main menu over
+// them; the user's own data location is not there yet, and their guide's folder is odd.
 struct Program {
     TestFolder folder;
     FileSystem files;
     Session session{files, folder.program(), ownFolders(folder)};
-    Settings& settings = session.Settings;
-    FakeServices fake;
-    FakeMessages& messages = fake.messages;
+    test::FakeServices fake;
+    test::FakeMessages& messages = fake.messages;
     std::string browsedTo;
     std::string exportTo;
     std::unique_ptr<FrmMainMenu> menu;
 
-    explicit Program(int count, bool withSettings = true, FaultInjector injector = {})
-        : files(std::move(injector)) {
+    explicit Program(int count, bool withSettings = true, FaultInjector faults = {})
+        : files(std::move(faults)) {
         TestFolder::write(folder.program() + "/PUBLISHERS.TXT",
                           TestFolder::read(TestFolder::sourceFolder() + "/data/PUBLISHERS.TXT"));
         TestFolder::write(folder.clientFile(), clients(count));
         if (withSettings) {
-            settings.WriteINIFilePath(folder.data());
+            session.Settings.WriteINIFilePath(folder.data());
         }
         menu = std::make_unique<FrmMainMenu>(
             session, fake.services,
@@ -99,18 +75,6 @@ struct Program {
         return QTest::qWaitForWindowActive(menu.get());
     }
 
-    // Chooses `where` in the open data location dialog through "Browse..." and "Done".
-    void choose(QWidget* modal, const std::string& where) {
-        if (qobject_cast<FrmDriveSelect*>(modal) == nullptr) {
-            QTest::qFail("the data location dialog is not the modal screen", __FILE__, __LINE__);
-            modal->close();
-            return;
-        }
-        browsedTo = where;
-        press(modal->findChild<QPushButton*>("cmdBrowse"), Qt::Key_Return);
-        press(modal->findChild<QPushButton*>("cmdDone"), Qt::Key_Return);
-    }
-
     QListWidget* list() const { return menu->findChild<QListWidget*>("lbNameDisplay"); }
     QPushButton* choice(int i) const {
         return menu->findChild<QPushButton*>(MenuChoice::buttonName(i));
@@ -125,8 +89,7 @@ struct Program {
         }
         return found;
     }
-    QString msgPanel() const { return menu->findChild<QLabel*>("MsgPanel")->text(); }
-    QString location() const { return menu->findChild<QLabel*>("lblDataLocation")->text(); }
+    QString msgPanel() const { return test::MsgPanel(*menu); }
     QAction* action(const char* name) const { return menu->findChild<QAction*>(name); }
 };
 
@@ -136,16 +99,12 @@ class MainMenuTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startUpListsTheClients_data();
-    void startUpListsTheClients();
-    void emptyListSendsTheFocusToAddNewClient();
-    void onlyEnterOnExitEndsTheProgram();
-    void choiceRunsItsScreensAfterTheCheck_data();
-    void choiceRunsItsScreensAfterTheCheck();
-    void changedClientFileEndsTheProgram();
-    void firstStartWithoutSettings_data();
-    void firstStartWithoutSettings();
-    void changeDataDriveLoadsTheOtherLocation();
+    void listAndChoices_data();
+    void listAndChoices();
+    void choiceChecksBeforeItsScreens_data();
+    void choiceChecksBeforeItsScreens();
+    void dataLocationDialog_data();
+    void dataLocationDialog();
     void exportScoresFromTheOptionsMenu();
     void missingProgramFileAtStartUp();
     void helpOpensTheGuideAtTheScreensSection_data();
@@ -154,304 +113,227 @@ private slots:
     void activationClosesOtherScreensExceptDuringEdit();
 };
 
-// A location that cannot be written opens for reading: its clients are listed, and what
-// would write is off, with the reason in the prompt line.
-void MainMenuTest::startUpListsTheClients_data() {
+// A location that cannot be written opens for reading: what would write is off, with the
+// reason in the prompt line. An empty list hands the focus on to the next choice that can be
+// made.
+void MainMenuTest::listAndChoices_data() {
+    QTest::addColumn<int>("count");
     QTest::addColumn<bool>("readOnly");
-    QTest::newRow("writable") << false;
-    QTest::newRow("read only") << true;
+    QTest::addColumn<int>("focusTo");
+    QTest::newRow("writable") << 12 << false << -1;
+    QTest::newRow("read only") << 12 << true << -1;
+    QTest::newRow("empty, read only") << 0 << true << int(FrmMainMenu::SupervisorChoice);
 }
 
-void MainMenuTest::startUpListsTheClients() {
+void MainMenuTest::listAndChoices() {
+    QFETCH(int, count);
     QFETCH(bool, readOnly);
-    Program program(12, true,
+    QFETCH(int, focusTo);
+    Program program(count, true,
                     readOnly ? test::FailOn(FileOp::Write, "/data/", EROFS) : FaultInjector{});
-    // Client 2 answered as the third demo client did, in the top range of three scales; client
-    // 3 as well but for an answer that damages its record.
-    program.folder.installBuiltDataFiles();
-    std::string bytes = clients(12);
-    const std::string demo = TestFolder::read(TestFolder::sourceFolder() + "/demo/DATA401.QLM");
-    bytes.replace(185 + 25, 160, demo.substr(2 * 185 + 25, 160));
-    bytes.replace(2 * 185 + 25, 160, demo.substr(2 * 185 + 25, 160));
-    bytes[2 * 185 + 74] = '9';
-    TestFolder::write(program.folder.clientFile(), bytes);
     for (int i = 0; i < 3; ++i) {
         program.menu->setChoiceScreens(i, [] {});
     }
     QVERIFY(program.start());
-    QCOMPARE(program.menu->windowTitle(), QStringLiteral("Quillmere"));
-    QCOMPARE(program.list()->count(), 12);
-    QCOMPARE(program.list()->item(0)->text(), QStringLiteral("1-CLIENT 1") + QString(17, ' '));
-    QCOMPARE(program.list()->item(11)->text(), QStringLiteral("12-CLIENT 12") + QString(16, ' '));
-    for (int row = 0; row < 3; ++row) {
-        QCOMPARE(program.list()->item(row)->data(Qt::AccessibleDescriptionRole).toString(),
-                 row == 1 ? QStringLiteral("High risk: Drugs, Violence, Antisocial") : QString());
-    }
-    QVERIFY(program.messages.shown.empty());
-    QCOMPARE(program.session.QuestionBankPath, program.folder.program() + "/QLMtest.db");
-    QCOMPARE(program.settings.read("Options", "SystemDB", "", 300),
-             program.folder.program() + "/tvnsys.mda");
-    QCOMPARE(program.location(), QStringLiteral("Data location: %1%2 \u2014 12 of 51 clients")
-                                     .arg(QString::fromStdString(program.folder.data()),
-                                          readOnly ? QStringLiteral(" (read only)") : QString()));
-
     program.list()->setFocus(Qt::TabFocusReason);
-    QCOMPARE(program.msgPanel(),
-             readOnly ? QStringLiteral("Use up or down arrow keys or mouse to select client. This "
-                                       "location is read only: clients cannot be added or edited.")
-                      : QStringLiteral("Use up or down arrow keys or mouse to select client."));
-    auto* frame = program.menu->findChild<QGroupBox*>("fraClient");
-    QCOMPARE(frame->palette().color(QPalette::Window), QColor(0, 255, 255));
-    QVERIFY(frame->font().bold());
-    QVERIFY(!program.choice(0)->isEnabled());
-    QTest::keyClick(program.list(), Qt::Key_Down);  // with none chosen, Down chooses the first
-    QCOMPARE(int(program.session.CurrentClient), 1);
-    QTest::keyClick(program.list(), Qt::Key_End);
-    QCOMPARE(int(program.session.CurrentClient), 12);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 1; i < 4; ++i) {
         QCOMPARE(program.choice(i)->isEnabled(), !readOnly || i >= FrmMainMenu::SupervisorChoice);
     }
-    program.choice(2)->setFocus(Qt::TabFocusReason);
+    QVERIFY(!program.choice(FrmMainMenu::EditChoice)->isEnabled());
+    if (count == 0) {
+        QTRY_VERIFY(program.choice(focusTo)->hasFocus());
+        QCOMPARE(program.lit(), focusTo);
+        QCOMPARE(program.session.CurrentClient, 0);
+        return;
+    }
+    QCOMPARE(program.list()->item(11)->text(), QStringLiteral("12-CLIENT 12") + QString(16, ' '));
+    QCOMPARE(program.msgPanel().contains("read only"), readOnly);
+    auto* frame = Child<QGroupBox>(program.menu.get(), "fraClient");
+    QCOMPARE(frame->palette().color(QPalette::Window), QColor(0, 255, 255));
+    QTest::keyClick(program.list(), Qt::Key_Down);  // with none chosen, Down chooses the first
+    QCOMPARE(program.session.CurrentClient, 1);
+    QTest::keyClick(program.list(), Qt::Key_End);
+    QCOMPARE(program.session.CurrentClient, 12);
+    QCOMPARE(program.choice(FrmMainMenu::EditChoice)->isEnabled(), !readOnly);
+    program.choice(FrmMainMenu::SupervisorChoice)->setFocus(Qt::TabFocusReason);
     QCOMPARE(program.msgPanel().contains("read only"), readOnly);
     QCOMPARE(frame->palette().color(QPalette::Window), QColor(0, 0, 255));
-    QVERIFY(!frame->font().bold());
 }
 
-void MainMenuTest::emptyListSendsTheFocusToAddNewClient() {
-    Program program(0);
-    program.menu->setChoiceScreens(FrmMainMenu::EditChoice, [] {});
-    program.menu->setChoiceScreens(FrmMainMenu::AddChoice, [] {});
-    QVERIFY(program.start());
-    QCOMPARE(int(program.session.CurrentClient), 0);
-    program.list()->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(program.choice(1)->hasFocus());
-    QCOMPARE(program.lit(), 1);
-    QCOMPARE(program.msgPanel(), QStringLiteral("Enter a new client. Test client on computer or "
-                                                "enter data from answer sheet."));
-    QVERIFY(!program.choice(0)->isEnabled());
+// A choice checks the location first: it takes in what another program added, or ends the
+// program when the disk is another. As the program wires the menu, a 52nd client and the edit
+// of a damaged record are refused before any screen. After its screens the client chosen
+// before is chosen again, unless they added one: then that one.
+void MainMenuTest::choiceChecksBeforeItsScreens_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("change");  // added by the screens, grown or shrunk on disk
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<int>("chosen");  // 0: the screens were not run
+    const int add = FrmMainMenu::AddChoice;
+    QTest::newRow("another program added one") << 2 << add << "grown" << QStringList{} << 2;
+    QTest::newRow("one added") << 2 << add << "added" << QStringList{} << 3;
+    QTest::newRow("the location's first added") << 0 << add << "added" << QStringList{} << 1;
+    QTest::newRow("52nd client") << 51 << add << "" << QStringList{"Data Disk Full"} << 0;
+    QTest::newRow("damaged record")
+        << 2 << int(FrmMainMenu::EditChoice) << "" << QStringList{"Damaged Record"} << 0;
+    QTest::newRow("another disk") << 2 << int(FrmMainMenu::SupervisorChoice) << "shrunk"
+                                  << QStringList{"Data Disk Changed", "Data Disk Not Found"} << 0;
 }
 
-// The arrows are the menu choices' own (MenuChoiceTest); the prompts are walked by the
-// acceptance test of the main menu.
-void MainMenuTest::onlyEnterOnExitEndsTheProgram() {
-    Program program(2);
-    QVERIFY(program.start());
-    program.choice(3)->setFocus(Qt::TabFocusReason);
-    QCOMPARE(program.lit(), 3);
-    QCOMPARE(program.msgPanel(), QStringLiteral("Quit the program."));
-    for (Qt::Key key : {Qt::Key_X, Qt::Key_Q, Qt::Key_3, Qt::Key_Escape}) {
-        QTest::keyClick(program.choice(3), key);
-    }
-    QVERIFY(!program.menu->programEnded());
-    QTest::keyClick(program.choice(3), Qt::Key_Return);
-    QVERIFY(program.menu->programEnded());
-    QVERIFY(!program.menu->isVisible());
-}
-
-// The client chosen before is chosen after the screens, unless they added one: then that one.
-void MainMenuTest::choiceRunsItsScreensAfterTheCheck_data() {
-    QTest::addColumn<int>("clients");
-    QTest::addColumn<bool>("added");
-    QTest::addColumn<int>("chosen");
-    QTest::newRow("another program added one") << 2 << false << 2;
-    QTest::newRow("one added") << 2 << true << 3;
-    QTest::newRow("the location's first added") << 0 << true << 1;
-}
-
-void MainMenuTest::choiceRunsItsScreensAfterTheCheck() {
-    QFETCH(int, clients);
-    QFETCH(bool, added);
+void MainMenuTest::choiceChecksBeforeItsScreens() {
+    QFETCH(int, count);
+    QFETCH(int, choice);
+    QFETCH(QString, change);
+    QFETCH(QStringList, titles);
     QFETCH(int, chosen);
-    Program program(clients);
+    Program program(count);
+    std::string bytes = clients(count);
+    if (count > 1) {
+        bytes[185 + 74] = '9';  // an answer no sheet has: client 2's record is damaged
+    }
+    TestFolder::write(program.folder.clientFile(), bytes);
+    WireMainMenu(*program.menu, program.session, program.fake.services);
     bool frameShownDuring = true;
-    program.menu->setChoiceScreens(FrmMainMenu::EditChoice, [] {});
-    program.menu->setChoiceScreens(FrmMainMenu::AddChoice, [&] {
-        frameShownDuring = program.menu->findChild<QFrame*>("frMainMenu")->isVisible();
-        if (added) {
-            program.session.CurrentClient = program.session.Clients.NewClient(
-                ClientRecord::fromBytes(test::RecordBytes("NEW")));
-            program.session.CurrentClient = program.session.Clients.CommitNewClient();
-        }
-    });
-    QVERIFY(program.start());
-    program.list()->setCurrentRow(clients - 1);
-    if (!added) {
-        // Another program added a client: the check takes it in.
-        TestFolder::write(program.folder.clientFile(), ::clients(clients + 1));
-    }
-    press(program.choice(1), Qt::Key_Return);
-    QVERIFY(!frameShownDuring);
-    QVERIFY(program.menu->findChild<QFrame*>("frMainMenu")->isVisible());
-    QCOMPARE(program.list()->count(), clients + 1);
-    QCOMPARE(program.list()->currentRow(), chosen - 1);
-    QVERIFY(program.list()->currentItem()->isSelected());
-    QCOMPARE(int(program.session.CurrentClient), chosen);
-    QVERIFY(program.choice(FrmMainMenu::EditChoice)->isEnabled());
-    QVERIFY(program.messages.shown.empty());
-}
-
-void MainMenuTest::changedClientFileEndsTheProgram() {
-    Program program(2);
-    int runs = 0;
-    program.menu->setChoiceScreens(FrmMainMenu::SupervisorChoice, [&] { ++runs; });
-    QVERIFY(program.start());
-    TestFolder::write(program.folder.clientFile(), clients(1));
-    program.messages.answer(MsgAnswer::OK).answer(MsgAnswer::OK);
-    press(program.choice(2), Qt::Key_Return);
-    QCOMPARE(runs, 0);
-    QVERIFY(program.menu->programEnded());
-    QCOMPARE(program.messages.shown,
-             (std::vector<Message>{DataDiskChangedMessage(), DataDiskStillNotFoundMessage()}));
-}
-
-// A FilePath that names no folder here opens the user's own, silently; one that cannot be
-// opened asks, and giving up (Escape in the dialog) goes on in the user's own folder too. Only
-// a folder chosen is stored, so that the user follows an administrator's later FilePath.
-void MainMenuTest::firstStartWithoutSettings_data() {
-    QTest::addColumn<QString>("filePath");  // "-": none; "gone": a folder that is not there
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("dialog");  // what is done in the dialog, if it comes
-    QTest::addColumn<QString>("opened");  // own, data, or "" when the program ends
-    QTest::newRow("no settings") << "-"
-                                 << ""
-                                 << ""
-                                 << "own";
-    QTest::newRow("a drive letter") << "a:"
-                                    << ""
-                                    << ""
-                                    << "own";
-    QTest::newRow("missing folder, Yes, a folder chosen") << "gone"
-                                                          << "Y"
-                                                          << "choose"
-                                                          << "data";
-    QTest::newRow("missing folder, Yes, Escape") << "gone"
-                                                 << "Y"
-                                                 << "escape"
-                                                 << "own";
-    QTest::newRow("missing folder, No") << "gone"
-                                        << "N"
-                                        << ""
-                                        << "";
-}
-
-void MainMenuTest::firstStartWithoutSettings() {
-    QFETCH(QString, filePath);
-    QFETCH(QString, answer);
-    QFETCH(QString, dialog);
-    QFETCH(QString, opened);
-    Program program(4, false);
-    const std::string own = program.session.OwnDataPath;
-    const std::string gone = program.folder.root() + "/Gone";
-    if (filePath != "-") {
-        program.settings.WriteINIFilePath(filePath == "gone" ? gone : filePath.toStdString());
-    }
-    const std::string stored = program.settings.GetINIFilePath();
-    if (!answer.isEmpty()) {
-        program.messages.answer(answer == "Y" ? MsgAnswer::Yes : MsgAnswer::No);
-    }
-    std::string preselected = "<no dialog>";
-    if (!dialog.isEmpty()) {
-        whenModal([&](QWidget* modal) {
-            if (auto* combo = modal->findChild<QComboBox*>("drDrive")) {
-                preselected = combo->currentText().toStdString();
-            }
-            if (dialog == "choose") {
-                program.choose(modal, program.folder.data());
-            } else {
-                press(modal->findChild<QPushButton*>("cmdDone"), Qt::Key_Escape);
+    if (chosen > 0) {
+        program.menu->setChoiceScreens(choice, [&] {
+            frameShownDuring = Child(program.menu.get(), "frMainMenu")->isVisible();
+            if (change == "added") {
+                program.session.Clients.NewClient(ClientRecord::fromBytes(test::RecordBytes("N")));
+                program.session.CurrentClient = program.session.Clients.CommitNewClient();
             }
         });
     }
-    QCOMPARE(program.start(), !opened.isEmpty());
-    QCOMPARE(program.messages.shown, filePath == "gone"
-                                         ? std::vector<Message>{NoTestInformationMessage(gone)}
-                                         : std::vector<Message>{});
-    QCOMPARE(preselected, dialog.isEmpty() ? "<no dialog>" : own);
-    if (opened.isEmpty()) {
+    QVERIFY(program.start());
+    program.list()->setCurrentRow(std::min(count, 2) - 1);
+    if (change == "grown" || change == "shrunk") {
+        bytes = change == "grown" ? bytes + test::RecordBytes("CLIENT 3") : clients(1);
+        TestFolder::write(program.folder.clientFile(), bytes);
+    }
+    for (int i = 0; i < titles.size(); ++i) {
+        program.messages.answer(MsgAnswer::OK);
+    }
+    QTimer guard;  // a screen opened where none may be fails the test
+    connect(&guard, &QTimer::timeout, [] {
+        if (auto* screen = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            QTest::qFail(qPrintable(screen->objectName() + " opened"), __FILE__, __LINE__);
+            screen->done(QDialog::Rejected);
+        }
+    });
+    guard.start(20);
+    test::Play(*program.menu, QStringLiteral("[cmdMenuChoice_%1]\r").arg(choice));
+    QStringList shown;
+    for (const Message& message : program.messages.shown) {
+        shown << QString::fromStdString(message.title);
+    }
+    QCOMPARE(shown, titles);
+    QCOMPARE(program.menu->programEnded(), change == "shrunk");
+    if (chosen == 0) {
+        QCOMPARE(TestFolder::read(program.folder.clientFile()), bytes);
         return;
     }
-    const std::string where = opened == "own" ? own : program.folder.data();
-    QCOMPARE(program.session.DataPath, where);
-    QCOMPARE(program.list()->count(), opened == "own" ? 0 : 4);
-    QCOMPARE(program.settings.GetINIFilePath(), opened == "own" ? stored : where);
-    QVERIFY(program.location().startsWith(QString::fromStdString("Data location: " + where)));
+    QVERIFY(!frameShownDuring);
+    QVERIFY(Child(program.menu.get(), "frMainMenu")->isVisible());
+    QCOMPARE(program.list()->count(), count + 1);
+    QCOMPARE(program.list()->currentRow(), chosen - 1);
+    QVERIFY(program.list()->currentItem()->isSelected());
+    QCOMPARE(program.session.CurrentClient, chosen);
+    QVERIFY(program.choice(FrmMainMenu::EditChoice)->isEnabled());
 }
 
-void MainMenuTest::changeDataDriveLoadsTheOtherLocation() {
-    Program program(3);
-    QVERIFY(program.start());
-    const std::string other = program.folder.root() + "/other";
-    QVERIFY(QDir().mkpath(QString::fromStdString(other)));
-    TestFolder::write(other + "/DATA401.QLM", clients(1));
-    program.messages.answer(MsgAnswer::OK);
-    whenModal([&](QWidget* modal) {
-        // The dialog opens on the location in use.
-        auto* combo = modal->findChild<QComboBox*>("drDrive");
-        if (combo == nullptr || combo->currentText().toStdString() != program.folder.data()) {
-            QTest::qFail("the drive list does not stand on the location in use", __FILE__,
-                         __LINE__);
-        }
-        press(modal->findChild<QPushButton*>("cmdhelp"), Qt::Key_Return);
-        program.choose(modal, other);
-    });
-    program.action("mnuDriveSelect")->trigger();
-    QCOMPARE(program.messages.shown.at(0), DriveHelpMessage());
-    QCOMPARE(program.list()->count(), 1);
-    QCOMPARE(program.session.DataPath, other);
-    QCOMPARE(program.settings.GetINIFilePath(), other);
+// A FilePath that cannot be opened asks at start-up; the dialog stands on the user's own
+// folder then, and on the location in use from the menu. Giving up (Escape) goes on in the
+// user's own folder; only a folder chosen is stored, so that the user follows an
+// administrator's later FilePath.
+void MainMenuTest::dataLocationDialog_data() {
+    QTest::addColumn<bool>("atStart");
+    QTest::addColumn<QString>("keys");  // in the dialog; none: the question answered No
+    QTest::newRow("missing at start, a folder chosen") << true << "[cmdBrowse]\r[cmdDone]\r";
+    QTest::newRow("missing at start, Escape") << true << "[cmdDone]\x1b";
+    QTest::newRow("missing at start, No") << true << "";
+    QTest::newRow("Change Data Drive, help, a folder chosen")
+        << false << "[cmdhelp]\r[cmdBrowse]\r[cmdDone]\r";
 }
 
-// Options > Export Scores... asks for the secret code, then writes the header and one row per
-// client once the access log holds its line; without the scoring tables it says so and writes
-// nothing, and a refused code exports nothing.
+void MainMenuTest::dataLocationDialog() {
+    QFETCH(bool, atStart);
+    QFETCH(QString, keys);
+    Program program(4, !atStart);
+    const std::string own = program.session.OwnDataPath;
+    const std::string gone = program.folder.root() + "/Gone";
+    program.browsedTo = program.folder.root() + "/other";
+    QVERIFY(QDir().mkpath(QString::fromStdString(program.browsedTo)));
+    TestFolder::write(program.browsedTo + "/DATA401.QLM", clients(1));
+    std::vector<Message> expected;
+    if (atStart) {
+        program.session.Settings.WriteINIFilePath(gone);
+        program.messages.answer(keys.isEmpty() ? MsgAnswer::No : MsgAnswer::Yes);
+        expected.push_back(NoTestInformationMessage(gone));
+    } else {
+        QVERIFY(program.start());
+        program.messages.answer(MsgAnswer::OK);
+        expected.push_back(DriveHelpMessage());
+    }
+    std::string preselected = "<no dialog>";
+    if (!keys.isEmpty()) {
+        OnModal<QDialog>([&](QDialog& dialog) {
+            preselected = Child<QComboBox>(&dialog, "drDrive")->currentText().toStdString();
+            test::Play(dialog, keys);
+        });
+    }
+    if (atStart) {
+        QCOMPARE(program.start(), !keys.isEmpty());
+    } else {
+        program.action("mnuDriveSelect")->trigger();
+    }
+    QCOMPARE(program.messages.shown, expected);
+    QCOMPARE(preselected, keys.isEmpty() ? "<no dialog>" : atStart ? own : program.folder.data());
+    if (!keys.isEmpty()) {
+        const bool chosen = keys.contains("Browse");
+        QCOMPARE(program.session.DataPath, chosen ? program.browsedTo : own);
+        QCOMPARE(program.list()->count(), chosen ? 1 : 0);
+        QCOMPARE(program.session.Settings.GetINIFilePath(), chosen ? program.browsedTo : gone);
+    }
+}
+
+// Export Scores asks for the secret code, then writes once the access log holds its line;
+// without the scoring tables it says so and writes nothing; a code not given exports nothing.
 void MainMenuTest::exportScoresFromTheOptionsMenu() {
     Program program(2);
     QVERIFY(program.start());
     program.exportTo = program.folder.root() + "/scores.csv";
-    const std::string log = program.folder.data() + "/access.log";
-    const auto exportWith = [&](const char* code) {
-        whenModal([code](QWidget* box) {
-            if (*code == '\0') {
-                box->close();
-                return;
-            }
-            QTest::keyClicks(box->findChild<QLineEdit*>("txtInput"), code);
-            QTest::keyClick(box->findChild<QLineEdit*>("txtInput"), Qt::Key_Return);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        });
+    const auto exportWith = [&](const char* keys) {
+        OnModal<QDialog>([keys](QDialog& box) { test::Play(box, keys); });
         program.action("mnuExportScores")->trigger();
     };
-    exportWith("");
-    QVERIFY(program.messages.shown.empty());
-    program.messages.answer(MsgAnswer::OK);
-    exportWith("q");
-    QCOMPARE(program.messages.shown.at(0).title, std::string("Export Scores"));
-    QCOMPARE(program.messages.shown[0].icon, MsgIcon::Critical);
+    exportWith("[close]");
+    program.messages.answer(MsgAnswer::OK).answer(MsgAnswer::OK);
+    exportWith("[txtInput]q\r\r");
     QVERIFY(!QFile::exists(QString::fromStdString(program.exportTo)));
-    QVERIFY(!QFile::exists(QString::fromStdString(log)));
-
     program.folder.installBuiltDataFiles();
-    program.messages.answer(MsgAnswer::OK);
-    exportWith("q");
-    QCOMPARE(program.messages.shown.at(1).text,
-             "The scores of 2 clients were written to " + program.exportTo + ".");
-    const std::string csv = TestFolder::read(program.exportTo);
-    QCOMPARE(std::count(csv.begin(), csv.end(), '\n'), 3);
-    QVERIFY(csv.find("\r\n2,CLIENT 2,") != std::string::npos);
-    QVERIFY(QString::fromStdString(TestFolder::read(log)).endsWith("\tquillmere\texport\t1-2\n"));
+    exportWith("[txtInput]q\r\r");
+    QCOMPARE(program.messages.shown.size(), std::size_t(2));
+    QCOMPARE(program.messages.shown[0].icon, MsgIcon::Critical);
+    QCOMPARE(QString::fromStdString(program.messages.shown[1].text),
+             QString::fromStdString("The scores of 2 clients were written to " + program.exportTo +
+                                    "."));
+    QVERIFY(TestFolder::read(program.exportTo).find("\r\n2,CLIENT 2,") != std::string::npos);
+    const QString log =
+        QString::fromStdString(TestFolder::read(program.folder.data() + "/access.log"));
+    QVERIFY(log.endsWith("\tquillmere\texport\t1-2\n") && log.count("\texport\t") == 1);
 }
 
+// The message names the missing file, not the data disk; OK tries again.
 void MainMenuTest::missingProgramFileAtStartUp() {
     Program program(2);
-    QVERIFY(QFile::remove(QString::fromStdString(program.folder.program() + "/PUBLISHERS.TXT")));
+    const std::string path = program.folder.program() + "/PUBLISHERS.TXT";
+    QVERIFY(QFile::remove(QString::fromStdString(path)));
     program.messages.answer(MsgAnswer::OK).answer(MsgAnswer::Cancel);
     QVERIFY(!program.menu->StartUp());
-    // The message names the missing file, not the data disk; OK tries again.
-    const std::string path = program.folder.program() + "/PUBLISHERS.TXT";
     QCOMPARE(program.messages.shown.size(), std::size_t(2));
     QCOMPARE(program.messages.shown[1].title, std::string("Program File Error"));
-    QVERIFY(program.messages.shown[1].text.find("The program file " + path + " cannot be read.") ==
-            0);
+    QVERIFY(program.messages.shown[1].text.starts_with("The program file " + path +
+                                                       " cannot be read."));
     QVERIFY(program.messages.shown[1].text.find("Error 53:") != std::string::npos);
 }
 
@@ -460,16 +342,14 @@ void MainMenuTest::missingProgramFileAtStartUp() {
 void MainMenuTest::helpOpensTheGuideAtTheScreensSection_data() {
     QTest::addColumn<QString>("where");
     QTest::addColumn<QString>("section");  // "-": nothing opened
-    QTest::newRow("F1 on the main menu") << "menu"
-                                         << "main-menu";
-    QTest::newRow("Help > User Guide") << "guide"
-                                       << "";
-    QTest::newRow("F1 on the about box") << "about"
-                                         << "about-box";
-    QTest::newRow("F1 over the on-screen test") << "test"
-                                                << "-";
-    QTest::newRow("no guide installed") << "missing"
-                                        << "-";
+    const auto row = [](const char* tag, const char* where, const char* section) {
+        QTest::newRow(tag) << QString(where) << QString(section);
+    };
+    row("F1 on the main menu", "menu", "main-menu");
+    row("Help > User Guide", "guide", "");
+    row("F1 on the about box", "about", "about-box");
+    row("F1 over the on-screen test", "test", "-");
+    row("no guide installed", "missing", "-");
 }
 
 void MainMenuTest::helpOpensTheGuideAtTheScreensSection() {
@@ -488,10 +368,7 @@ void MainMenuTest::helpOpensTheGuideAtTheScreensSection() {
     if (where == "guide") {
         program.action("mnuHelpGuide")->trigger();
     } else if (where == "about") {
-        whenModal([](QWidget* about) {
-            QTest::keyClick(about, Qt::Key_F1);
-            QTest::keyClick(about, Qt::Key_Escape);
-        });
+        OnModal<QDialog>([](QDialog& about) { QTest::keyClick(&about, Qt::Key_F1); });
         program.action("mnuHelpMenuAbout")->trigger();
     } else {
         if (where == "test") {
@@ -518,14 +395,13 @@ void MainMenuTest::numLockOptionToggledTwice() {
     Program program(1);
     QVERIFY(program.start());
     QAction* numLock = program.action("mnuOptionsNumLock");
-    QVERIFY(numLock->isChecked() && program.menu->NumLockOption());
+    QVERIFY(numLock->isChecked());
     numLock->trigger();
     QVERIFY(!numLock->isChecked() && !program.menu->NumLockOption());
-    QCOMPARE(program.settings.read("Settings", "NumLock", "", 10), std::string("False"));
+    QVERIFY(!program.session.Settings.ReadNumLockSetting());
     numLock->trigger();
-    QVERIFY(numLock->isChecked() && program.menu->NumLockOption());
-    QCOMPARE(program.settings.read("Settings", "NumLock", "", 10), std::string("True"));
-    QVERIFY(program.menu->findChild<QTimer*>("timNumLock")->isActive());
+    QVERIFY(numLock->isChecked() && program.session.Settings.ReadNumLockSetting());
+    QVERIFY(Child<QTimer>(program.menu.get(), "timNumLock")->isActive());
 }
 
 void MainMenuTest::activationClosesOtherScreensExceptDuringEdit() {
@@ -539,7 +415,7 @@ void MainMenuTest::activationClosesOtherScreensExceptDuringEdit() {
     });
     QVERIFY(program.start());
     program.list()->setCurrentRow(1);
-    press(program.choice(0), Qt::Key_Return);
+    test::Play(*program.menu, "[cmdMenuChoice_0]\r");
     QVERIFY(strayKeptDuringEdit);
     QVERIFY(!stray.isVisible());  // once the edit sequence is over the menu is alone again
     QVERIFY(program.choice(FrmMainMenu::EditChoice)->hasFocus());

@@ -9,12 +9,9 @@
 #include "report/QtReportPrinter.h"
 #include "session/Operations.h"
 #include "session/ScoreExport.h"
-#include "session/Session.h"
 #include "storage/Backup.h"
-#include "storage/DataFileError.h"
 #include "storage/FileError.h"
-#include "storage/FileSystem.h"
-#include "support/TestFolder.h"
+#include "support/EntryProgram.h"
 
 using namespace qlm;
 using qlm::test::TestFolder;
@@ -27,29 +24,23 @@ class WriteFaultsTest : public QObject {
 private slots:
     void noFailedWriteIsReportedOrChangesAFile_data();
     void noFailedWriteIsReportedOrChangesAFile();
-    void newOutputsAreOwnerOnly_data();
-    void newOutputsAreOwnerOnly();
 };
 
 namespace {
 
 // A program folder with the shipped texts, the demo clients, settings, an earlier report and
 // PDF, and a backup, all of which a failed write must leave as they are.
-struct Program {
+struct Program : test::EntryProgram {
     explicit Program(FaultInjector faults)
-        : files(std::move(faults)), session(files, folder.program()) {
+        : EntryProgram(TestFolder::read(TestFolder::sourceFolder() + "/demo/DATA401.QLM"),
+                       std::move(faults)) {
         folder.installBuiltDataFiles();
-        TestFolder::write(folder.clientFile(),
-                          TestFolder::read(TestFolder::sourceFolder() + "/demo/DATA401.QLM"));
         TestFolder::write(folder.program() + "/QLMtest.ini", "[Path]\nFilePath=/srv/clients\n");
         TestFolder::write(folder.program() + "/report.prn", "EARLIER REPORT\r\n");
         TestFolder::write(pdf(), "%PDF earlier");
         std::filesystem::create_directory(folder.data() + "/backup");
         TestFolder::write(folder.data() + "/backup/" + backup(), test::RecordBytes("OLD, ONE"));
-        session.DataPath = folder.data();
-        LoadClients(session, folder.clientFile());
         SetTestSpec(session.Constants);
-        session.CurrentClient = 1;
     }
     std::string pdf() const { return folder.root() + "/out.pdf"; }
     static std::string backup() { return "DATA401-20261201-090000-000.QLM"; }
@@ -64,10 +55,6 @@ struct Program {
         }
         return all;
     }
-
-    TestFolder folder;
-    FileSystem files;
-    Session session;
 };
 
 // Runs one write; true when it reports the write as done.
@@ -86,25 +73,23 @@ struct WritePath {
     const char* name;
     const char* target;  // what the fault's path contains
     Write write;
+    bool newFile = false;  // a file of client data the write may make anew
 };
+
+bool saveClient(Program& p) {
+    p.session.Clients.entry(1).set(&ClientRecord::Age, "17");
+    return reported([&] { SaveClient(p.session, 1); });
+}
 
 const std::vector<WritePath>& writePaths() {
     static const std::vector<WritePath> paths{
-        {"client record", "/data/DATA401.QLM",
-         [](Program& p) {
-             p.session.Clients.entry(1).set(&ClientRecord::Age, "17");
-             return reported([&] { SaveClient(p.session, 1); });
-         }},
+        {"client record", "/data/DATA401.QLM", saveClient},
         {"new client", "/data/DATA401.QLM",
          [](Program& p) {
              p.session.Clients.NewClient(ClientRecord::fromBytes(test::RecordBytes("NEW")));
              return reported([&] { p.session.Clients.CommitNewClient(); });
          }},
-        {"backup before the first write", "/backup/DATA401-2026",
-         [](Program& p) {
-             p.session.Clients.entry(1).set(&ClientRecord::Age, "17");
-             return reported([&] { SaveClient(p.session, 1); });
-         }},
+        {"backup before the first write", "/backup/DATA401-2026", saveClient},
         {"restore", "/data/DATA401.QLM",
          [](Program& p) {
              return reported([&] {
@@ -115,13 +100,14 @@ const std::vector<WritePath>& writePaths() {
         {"settings", "QLMtest.ini",
          [](Program& p) { return p.session.Settings.write("Path", "FilePath", "/elsewhere"); }},
         {"report", "report.prn",
-         [](Program& p) { return reported([&] { MakeReport(p.session); }); }},
+         [](Program& p) { return reported([&] { MakeReport(p.session); }); }, true},
         {"score export", "scores.csv",
          [](Program& p) {
              return reported([&] {
                  p.files.replaceFile(p.folder.root() + "/scores.csv", ScoresCsv(p.session));
              });
-         }},
+         },
+         true},
         {"PDF", "out.pdf",
          [](Program& p) {
              QtReportPrinter printer(nullptr, &p.files);
@@ -129,16 +115,19 @@ const std::vector<WritePath>& writePaths() {
              const bool done =
                  printer.printToPdf("REPORT\r\n", p.pdf(), error) == PrintOutcome::Printed;
              return done || error.find(p.pdf()) == std::string::npos;  // a failure names it
-         }},
+         },
+         true},
     };
     return paths;
 }
 
 }  // namespace
 
+// Each write failed at each step; and each new file of client data written without a fault,
+// which is readable and writable by its owner only.
 void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile_data() {
     QTest::addColumn<int>("path");
-    QTest::addColumn<int>("op");
+    QTest::addColumn<int>("op");  // -1: no fault
     QTest::addColumn<int>("err");
     const std::pair<FileOp, const char*> ops[] = {
         {FileOp::Open, "open"}, {FileOp::Write, "write"},   {FileOp::ShortWrite, "short write"},
@@ -152,6 +141,9 @@ void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile_data() {
                     << int(p) << int(op) << err;
             }
         }
+        if (writePaths()[p].newFile) {
+            QTest::addRow("%s, new file", writePaths()[p].name) << int(p) << -1 << 0;
+        }
     }
 }
 
@@ -164,6 +156,30 @@ void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile() {
     Program program([&](FileOp at, const std::string& file) {
         return armed && at == FileOp(op) && file.find(write.target) != std::string::npos ? err : 0;
     });
+    const auto isTarget = [&](const std::string& file) {
+        return file.find(write.target) != std::string::npos;
+    };
+    if (op == -1) {
+        for (const auto& [file, bytes] : program.stored()) {
+            if (isTarget(file)) {
+                std::filesystem::remove(file);
+            }
+        }
+        const mode_t umask = ::umask(0);  // the programs' own choice, whatever the user's umask
+        const bool written = write.write(program);
+        ::umask(umask);
+        QVERIFY(written);
+        int made = 0;
+        for (const auto& [file, bytes] : program.stored()) {
+            if (isTarget(file)) {
+                ++made;
+                QCOMPARE(std::filesystem::status(file).permissions(),
+                         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+            }
+        }
+        QCOMPARE(made, 1);
+        return;
+    }
     const auto before = program.stored();
     armed = true;
     QVERIFY2(!write.write(program), "a failed write was reported as done");
@@ -178,44 +194,6 @@ void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile() {
             before.contains(file) || IsBackupName(std::filesystem::path(file).filename().string()),
             file.c_str());
     }
-}
-
-void WriteFaultsTest::newOutputsAreOwnerOnly_data() {
-    QTest::addColumn<int>("path");
-    for (std::size_t p = 0; p < writePaths().size(); ++p) {
-        const std::string name = writePaths()[p].name;
-        if (name == "report" || name == "score export" || name == "PDF") {
-            QTest::newRow(name.c_str()) << int(p);
-        }
-    }
-}
-
-// Every file of client data the programs make is readable and writable by its owner only.
-void WriteFaultsTest::newOutputsAreOwnerOnly() {
-    QFETCH(int, path);
-    const WritePath& write = writePaths()[std::size_t(path)];
-    Program program({});
-    const auto isOutput = [&](const std::string& file) {
-        return file.find(write.target) != std::string::npos;
-    };
-    for (const auto& [file, bytes] : program.stored()) {
-        if (isOutput(file)) {
-            std::filesystem::remove(file);
-        }
-    }
-    const mode_t umask = ::umask(0);  // the programs' own choice, whatever the user's umask
-    const bool written = write.write(program);
-    ::umask(umask);
-    QVERIFY(written);
-    int outputs = 0;
-    for (const auto& [file, bytes] : program.stored()) {
-        if (isOutput(file)) {
-            ++outputs;
-            QCOMPARE(std::filesystem::status(file).permissions(),
-                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-        }
-    }
-    QCOMPARE(outputs, 1);
 }
 
 QTEST_MAIN(WriteFaultsTest)
