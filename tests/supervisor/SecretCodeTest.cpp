@@ -118,6 +118,7 @@ private slots:
         QFETCH(int, refusals);
         QFETCH(int, wrongBefore);
         Site site;
+        const auto start = site.fake.clock.now;
         for (int i = 0; i < wrongBefore; ++i) {
             site.code.wrongCode(site.fake.clock.now);
         }
@@ -133,6 +134,8 @@ private slots:
                             : AskSecretCodeNoCancel(site.code, site.fake.services, nullptr),
                  given);
         QCOMPARE(int(site.fake.messages.shown.size()), refusals);
+        // Only a box locked for a wait moves the clock on.
+        QCOMPARE(site.fake.clock.now - start, std::chrono::seconds(wrongBefore > 0 ? 1 : 0));
         for (const Message& m : site.fake.messages.shown) {
             QCOMPARE(m.text, std::string("Incorrect Secret Code.  Please try again."));
         }
