@@ -1,7 +1,5 @@
-"""Drives the real quillmere program for the acceptance tests: each run has its own program
-folder, data location, X display (Xvfb), window manager (openbox), D-Bus and accessibility
-buses. Screens are read through the accessibility tree (AT-SPI), keys sent with xdotool; each
-window waited for is photographed into QLM_SHOT_DIR. Every wait is bounded."""
+"""Drives the real quillmere on a display, buses and folders of its own: keys by xdotool, screens
+read through the accessibility tree (AT-SPI), each window photographed into QLM_SHOT_DIR."""
 
 import contextlib
 import os
@@ -26,9 +24,8 @@ def check(condition, message):
 
 
 class QuillmereRun:
-    """client_file: copied into the data location first. first_start: no settings; the program
-    makes the user's own data folder. read_only: the location cannot be written, and a run as
-    root runs the program as "nobody"."""
+    """first_start: no settings, so the program makes the user's own data folder. read_only: the
+    location cannot be written; as root, the program runs as "nobody"."""
 
     def __init__(self, shot_dir, client_file=None, first_start=False, read_only=False):
         self.user = pwd.getpwnam("nobody") if read_only and os.geteuid() == 0 else None
@@ -59,9 +56,9 @@ class QuillmereRun:
         # A private temporary folder keeps a quillmere running elsewhere from answering for
         # this one through the single-instance socket.
         self.env.update(HOME=os.path.join(self._root, "home"), QT_QPA_PLATFORM="xcb",
-                        TMPDIR=os.path.join(self._root, "tmp"),
+                        TMPDIR=os.path.join(self._root, "tmp"), NO_AT_BRIDGE="0",
                         XDG_RUNTIME_DIR=os.path.join(self._root, "runtime"),
-                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", NO_AT_BRIDGE="0")
+                        QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
         for key in ("HOME", "TMPDIR", "XDG_RUNTIME_DIR"):
             os.makedirs(self.env[key], mode=0o700, exist_ok=True)
             if self.user is not None:
@@ -104,8 +101,7 @@ class QuillmereRun:
                                                  stderr=log, start_new_session=True, **kwargs))
         return self._groups[-1]
 
-    def _server(self, args):
-        """Starts a server that writes its address as its first line of output."""
+    def _server(self, args):  # its address, the first line it writes
         return self._spawn(args, stdout=subprocess.PIPE).stdout.readline().decode().strip()
 
     def start_program(self):
@@ -150,9 +146,8 @@ class QuillmereRun:
         return []
 
     def wait_for_window(self, caption, timeout=TIMEOUT, named=True):
-        """Waits until the active window has this caption, and photographs it; each of its
-        focusable controls has a name for a screen reader (named=False: a dialog of the
-        toolkit's own)."""
+        """Waits for the active window of this caption; its focusable controls have a name for
+        a screen reader (named=False: a dialog of the toolkit's own)."""
         window = self.wait(lambda: next(w for w in self.windows(True) if w.name == caption),
                            f'the window "{caption}"', timeout,
                            lambda: f"; windows: {[w.name for w in self.windows()]!r}")
@@ -167,8 +162,7 @@ class QuillmereRun:
             self.shot_dir, f"{self._shots:02d}-{label.replace(' ', '-')}.png")], env=self.env)
 
     def controls(self, window=None):
-        """Every control of the window (default: the active one), in tree order; `shown` is
-        an editable field's text, else the name."""
+        """The controls of the window or the active one; `shown`: a field's text, or the name."""
         found = []
 
         def walk(node, depth):
@@ -204,8 +198,8 @@ class QuillmereRun:
         return ([None] + [c for c in self.controls() if c.focused])[-1]
 
     def wait_for_focus(self, name=None, role=None, shown=None, within=None, leaving=None):
-        """Waits until the focused control has this name, role and text, lies within a
-        control (a grid's cell), or is any but the control leaving."""
+        """Waits for the focus on a control of this name, role and text, within a control (a
+        grid's cell), or on any but the control leaving."""
 
         def inside(node):
             for _ in range(12):
@@ -240,8 +234,7 @@ class QuillmereRun:
 
 
 def run_test(body, **options):
-    """Runs body(run) on a fresh run of the program, photographed into a folder named after
-    the test script; exits 1 with the reason when a check fails."""
+    """Runs body(run) on a fresh run of the program; exits 1 with the reason when it fails."""
     shot_dir = os.path.join(os.environ["QLM_SHOT_DIR"], os.path.basename(sys.argv[0])[:-3])
     shutil.rmtree(shot_dir, ignore_errors=True)
     os.makedirs(shot_dir)
@@ -268,8 +261,7 @@ def choose(run, caption):
 
 
 def fill_in(run, caption, values):
-    """Types each value into the screen's fields in turn, each closed with Enter, then accepts
-    the screen with Enter on Information OK."""
+    """Types the values into the screen's fields, each closed with Enter, then Information OK."""
     run.wait_for_window(caption)
     for typed in values:
         before = run.focused()
@@ -312,8 +304,7 @@ def give_secret_code(run, then):
     run.wait_for_window(then)
 
 
-# The on-screen test's window and the captions of its instructions, its question and its
-# end-of-part box.
+# The on-screen test's window, instructions, question and end-of-part box.
 TEST_SCREENS = {"English": ("Question Presentation", "Instructions", "Question",
                             "Presentation Note"),
                 "Spanish": ("Presentación de preguntas", "Instrucciones", "Pregunta",
@@ -321,9 +312,8 @@ TEST_SCREENS = {"English": ("Question Presentation", "Instructions", "Question",
 
 
 def answer_items(run, language, first=1, last=109):
-    """Takes the on-screen test from its instructions: item n gets choice 1 + n % 2 (true or
-    false) or, from item 98, 1 + n % 4, by arrow keys and Enter; returns the answers given.
-    Returns once item `last` is on screen, unanswered, when it is not 109."""
+    """Answers item n with choice 1 + n % 2 (true or false), from item 98 1 + n % 4, by arrow
+    keys and Enter; returns the answers given. Stops at item `last` unanswered if not 109."""
     window, instructions, question, note = TEST_SCREENS[language]
     page = ""
 

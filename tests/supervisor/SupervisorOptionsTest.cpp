@@ -6,7 +6,6 @@
 
 #include "entry/FrmMyInputBox.h"
 #include "supervisor/FrmSupervisorOptions.h"
-#include "supervisor/FrmViewReport.h"
 #include "support/EntryProgram.h"
 #include "support/RunModal.h"
 
@@ -80,7 +79,8 @@ private slots:
     }
 
     // Each report reaches the screen or the printer only once the access log holds its line:
-    // the current client's on screen, chosen ones or all as one print job in client order, a
+    // the current client's on screen (and printed from there), chosen ones or all as one print
+    // job in client order, a
     // damaged record left out and named; the client current before printing all stays so.
     void reportsAreShownOrPrintedOnlyOnceLogged_data() {
         QTest::addColumn<int>("option");        // 0 view, 1 selected (3 and 1), 2 all
@@ -94,7 +94,7 @@ private slots:
                                << said;
         };
         const QString noLog = "The access log cannot be written: Error 70: ";
-        row("view", 0, "", "BRAVO", "view 2");
+        row("view, then print", 0, "", "BRAVO", "view 2 print 2");
         row("view: code refused", 0, "refused", "", "");
         row("view: no log, nothing shown", 0, "no log", "", "", noLog);
         row("selected", 1, "", "ALPHA CHARLIE", "print 1 print 3");
@@ -135,8 +135,23 @@ private slots:
                             list->item(2)->setSelected(true);
                             list->item(0)->setSelected(true);
                             QTest::keyClick(Choice(next, 0), Qt::Key_Return);
-                        } else {
-                            shown = Child<QPlainTextEdit>(&next, "Text1")->toPlainText();
+                        } else {  // the viewer scrolls before its buttons take keys
+                            auto* text = Child<QPlainTextEdit>(&next, "Text1");
+                            QTRY_VERIFY(!text->toPlainText().isEmpty());
+                            shown = text->toPlainText();
+                            QScrollBar* bar = text->verticalScrollBar();
+                            bar->setValue(bar->maximum() / 2);
+                            const int half = bar->value();
+                            const auto press = [&](const char* button, Qt::Key key) {
+                                Child(&next, button)->setFocus();
+                                Key(key);
+                            };
+                            press("cmdPrintReport", Qt::Key_Down);
+                            QVERIFY(bar->value() > half);
+                            press("cmdCancel", Qt::Key_PageUp);
+                            QVERIFY(bar->value() < half);
+                            press("cmdPrintReport", Qt::Key_Return);
+                            press("cmdCancel", Qt::Key_Return);
                         }
                     });
                 });
@@ -153,7 +168,7 @@ private slots:
             QVERIFY2(at < 0 || at > last, qPrintable(name + " out of client order"));
             last = std::max(last, at);
         }
-        QCOMPARE(program.fake.printer.jobs.size(), std::size_t(option != 0 && !reported.isEmpty()));
+        QCOMPARE(program.fake.printer.jobs.size(), std::size_t(!reported.isEmpty()));
         const QString log =
             QString::fromStdString(TestFolder::read(program.folder.data() + "/access.log"));
         QStringList lines;
@@ -168,40 +183,6 @@ private slots:
             QVERIFY2(program.fake.messages.shown.back().text.starts_with(said.toStdString()),
                      program.fake.messages.shown.back().text.c_str());
         }
-    }
-
-    // The window sees the scrolling keys before its buttons; Enter runs the focused button.
-    void viewReportKeys_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("scrolled");  // -1 up, 1 down
-        QTest::newRow("Down on Print Report") << "cmdPrintReport" << int(Qt::Key_Down) << 1;
-        QTest::newRow("Page Up on Close") << "cmdCancel" << int(Qt::Key_PageUp) << -1;
-        QTest::newRow("Enter on Print Report") << "cmdPrintReport" << int(Qt::Key_Return) << 0;
-        QTest::newRow("Enter on Close") << "cmdCancel" << int(Qt::Key_Return) << 0;
-    }
-    void viewReportKeys() {
-        QFETCH(QString, button);
-        QFETCH(int, key);
-        QFETCH(int, scrolled);
-        Program program;
-        FrmViewReport view(program.session, program.fake.services);
-        int moved = 0;
-        const int result = RunModal(view, [&] {
-            auto* text = Child<QPlainTextEdit>(&view, "Text1");
-            QTRY_VERIFY(!text->toPlainText().isEmpty());
-            QScrollBar* bar = text->verticalScrollBar();
-            bar->setValue(bar->maximum() / 2);
-            const int before = bar->value();
-            Child(&view, qPrintable(button))->setFocus();
-            Key(Qt::Key(key));
-            moved = (bar->value() > before) - (bar->value() < before);
-        });
-        const bool enter = key == Qt::Key_Return;
-        QCOMPARE(moved, scrolled);
-        QCOMPARE(result, enter && button == "cmdCancel" ? int(QDialog::Accepted) : StillOpen);
-        QCOMPARE(program.fake.printer.jobs.size(), std::size_t(enter && button != "cmdCancel"));
-        QVERIFY(!program.busy);
     }
 };
 
