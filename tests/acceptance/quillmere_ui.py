@@ -126,11 +126,8 @@ class QuillmereRun:
             with contextlib.suppress(Exception):  # the tree changes while it is read
                 if value := probe():
                     return value
-            if self.program is not None and self.program.poll() is not None:
-                with open(os.path.join(self.shot_dir, "quillmere.log"), "rb") as log:
-                    output = log.read().decode("latin-1")
-                raise AssertionError(f"quillmere ended ({self.program.returncode}) while "
-                                     f"waiting for {what}; its output: {output!r}")
+            check(self.program is None or self.program.poll() is None,
+                  f"quillmere ended while waiting for {what}: see quillmere.log")
             check(time.monotonic() < deadline, f"timed out waiting for {what}{seen()}")
             time.sleep(0.1)
 
