@@ -24,7 +24,7 @@ private slots:
     void splashRevealsThenStaysForItsClosingTicks() {
         FrmAbout splash(PublisherCode::First, textsFor(PublisherCode::First), true, nullptr, 1, 20);
         splash.show();
-        QVERIFY(!Child(&splash, "cmdOK")->isVisible());
+        QVERIFY(splash.Splash() && !Child(&splash, "cmdOK")->isVisible());
         splash.waitForFadeDone();
         for (int band = 0; band < FrmAbout::BandCount; ++band) {
             QCOMPARE(splash.bandHeight(band), 60);  // ten steps of 50 from 560: below 61
