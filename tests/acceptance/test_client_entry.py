@@ -1,7 +1,7 @@
 """A client typed from a paper answer sheet, checked byte by byte. First a client given up:
 Alt+F4 from the window manager on Client Information asks before it throws the typed name
 away. Then Add New Client -> "Enter Test Data from Answer Sheet" -> Client Information ->
-Court History -> the answer grids -> Save."""
+Court History -> the answer grids -> Save; then Edit Current Client on it, the age changed."""
 
 import time
 
@@ -56,6 +56,31 @@ def enter_answers(run):
     return b"".join(answers[1:])
 
 
+def edit_age(run):
+    """The client just added is the one chosen: Edit Current Client is on at once. Only the age
+    changes; court history and the grids open on their OK choices."""
+    run.control("Edit Current Client", role="push button", enabled=True)
+    run.key("shift+Tab")
+    run.wait_for_focus(name="Edit Current Client")
+    run.key("Return")
+    run.wait_for_window("Client Information")
+    run.wait_for_focus(name="Information OK")
+    run.key(*["shift+Tab"] * 5)  # over date of birth, education, ethnicity and sex
+    run.wait_for_focus(role="text", shown="15")
+    run.type("16")
+    run.key(*["Return"] * 5)
+    run.wait_for_focus(name="Information OK")
+    run.key("Return")
+    run.wait_for_window("Court History")
+    run.wait_for_focus(name="Information OK")
+    run.key("Return")
+    run.wait_for_window("Edit Client Responses")
+    choose(run, "Save")
+    run.wait_for_window("Unanswered Items")
+    run.key("alt+y")
+    run.wait_for_window("Quillmere")
+
+
 def main(run):
     give_up_a_client(run)
     days = [time.strftime("%m/%d/%Y").encode()]
@@ -68,6 +93,9 @@ def main(run):
     expected = [b"TESTER, ALEX Q".ljust(25) + b"15139 03/15/20110" + day + court + answers + b"00"
                 for day in days]
     check(record in expected, f"DATA401.QLM holds {record!r}, expected {expected[-1]!r}")
+    edit_age(run)
+    edited = record[:25] + b"16" + record[27:183] + b"1" + record[184:]
+    check(run.client_bytes() == edited, f"after the edit DATA401.QLM holds {run.client_bytes()!r}")
     choose(run, "Exit Application")
     check(run.wait_for_exit() == 0, "quillmere did not end with status 0")
 
