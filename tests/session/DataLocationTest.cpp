@@ -29,35 +29,12 @@ void expectFileError(const std::function<void()>& open, int number) {
 
 }  // namespace
 
-// Opening a data location, checking that it still holds the clients, and choosing another.
+// Opening a data location (an empty one is the client file's test), checking that it still
+// holds the clients, and choosing another.
 class DataLocationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void openingLoadsTheClients_data() {
-        QTest::addColumn<int>("clients");
-        QTest::newRow("no client file: created empty") << 0;
-        QTest::newRow("two clients, trailing slash") << 2;
-    }
-    void openingLoadsTheClients() {
-        QFETCH(int, clients);
-        TestFolder folder;
-        if (clients > 0) {
-            TestFolder::write(folder.clientFile(), RecordBytes("ONE") + RecordBytes("TWO"));
-        }
-        // A scratch file left by an interrupted earlier run is replaced and removed.
-        TestFolder::write(folder.data() + "/checkWriteTest", "old");
-        const FileSystem files;
-        Session session(files, folder.program());
-        QVERIFY(OpenDataLocation(session, folder.data() + (clients > 0 ? "/" : "")));
-        QCOMPARE(session.Clients.fileName(), folder.data() + "/DATA401.QLM");
-        QVERIFY(files.exists(session.Clients.fileName()));
-        QCOMPARE(int(session.Clients.NumberOfClients()), clients);
-        QCOMPARE(int(session.CurrentClient), clients > 0 ? 1 : 0);
-        QCOMPARE(Trim(session.Clients.entry(2).Name), std::string(clients > 0 ? "TWO" : ""));
-        QVERIFY(!files.exists(folder.data() + "/checkWriteTest"));
-    }
-
     void unusableLocationsRaiseTheirClass_data() {
         QTest::addColumn<QString>("where");
         QTest::addColumn<int>("op");
@@ -113,9 +90,13 @@ private slots:
         TestFolder folder;
         const std::string three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
         TestFolder::write(folder.clientFile(), three);
+        // A scratch file left by an interrupted earlier run is replaced and removed.
+        TestFolder::write(folder.data() + "/checkWriteTest", "old");
         const FileSystem files;
         Session session(files, folder.program());
-        OpenDataLocation(session, folder.data());
+        QVERIFY(OpenDataLocation(session, folder.data() + "/"));
+        QCOMPARE(session.Clients.fileName(), folder.clientFile());
+        QVERIFY(!files.exists(folder.data() + "/checkWriteTest"));
         if (file == "-") {
             QVERIFY(QFile::remove(QString::fromStdString(folder.clientFile())));
         } else {
