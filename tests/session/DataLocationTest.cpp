@@ -149,13 +149,10 @@ private slots:
             << EROFS << write << 99 << false << "" << opened << "";
         QTest::newRow("unreadable, OK once readable")
             << EACCES << open << 2 << false << "O" << opened << denied;
-        QTest::newRow("unreadable, OK, Cancel")
-            << EACCES << open << 99 << false << "OC" << kept << denied;
         QTest::newRow("unreadable, Cancel at start-up: own folder")
             << EACCES << open << 99 << true << "C" << kept << denied;
         QTest::newRow("disk full")
             << ENOSPC << write << 99 << false << "O" << kept << "Error 61:Disk full";
-        QTest::newRow("dialog closed") << 0 << 0 << 0 << false << "" << kept << "";
         QTest::newRow("dialog closed at start-up: own folder")
             << 0 << 0 << 0 << true << "Y" << kept << "";
         // The folder named as typed: in capitals it would name another one.

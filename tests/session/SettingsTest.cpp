@@ -29,14 +29,12 @@ private slots:
         // Each key line is written into every section so that each read sees only its own key.
         row("missing file", "<none>", true, "a:");
         row("False", "NumLock=False", false, "a:");
-        row("capitals are not True", "NumLock=TRUE", false, "a:");
         row("Truly is True", "NumLock=Truly", true, "a:");
         row("empty value is not missing", "NumLock=", false, "a:");
         // Paths are read whole (a path cut short names another folder); other keys keep their
         // buffers.
         row("300-character path", "FilePath=" + QString(300, 'p'), true, QString(300, 'p'));
         row("path blanks trimmed", "FilePath=   /srv/qlm data   ", true, "/srv/qlm data");
-        row("empty path", "FilePath=", true, "");
         row("five-letter company", "CompanyName=ABCDE", true, "a:", "ABC");
         row("case-insensitive", "[PATH]\nfilepath = /d\n[settings]\nNUMLOCK=False", false, "/d");
     }
