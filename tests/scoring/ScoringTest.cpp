@@ -202,6 +202,7 @@ private slots:
         row("key too short", true, "\"000000000000\"", "\"00000000000\"",
             "line 5: the scoring key of items 98 to 109 must be 12 digits, one for each item, "
             "not \"00000000000\"");
+        row("key not digits", true, "\"000000000000\"", "\"0000000x0000\"", "not \"0000000x0000\"");
         // A fault in the last value of a line is on that line, not the next.
         row("last value of a line", true, ",55\n", ",110\n",
             "line 1: the 55 significant items must lie within 1 to 109, not 110");
@@ -212,6 +213,7 @@ private slots:
         row("norm that is not a number", true, "\n1,2,3,4,5,6,7,", "\n7x,",
             "the norms of scale 1 in norm group (sex 1, race 1) must be a whole number, not "
             "\"7x\"");
+        row("norm above 99", true, ",98,99\n", ",98,100\n", "must lie within 0 to 99, not 100");
         row("MaxRaw above 100", true, "\"Scale\",99\n", "\"Scale\",101\n",
             "must lie within 0 to 100, not 101");
         row("maxima differ between groups", true, "\"Group 5, norms\"\n\"Scale\",99\n",
@@ -220,6 +222,8 @@ private slots:
             "before it 99");
         row("scale item 110", true, "\"Scale items\"\n0\n", "\"Scale items\"\n2\n1,110\n",
             "the items of scale 1 must lie within 1 to 109, not 110");
+        row("31 scale items", true, "\"Scale items\"\n0\n", "\"Scale items\"\n31\n",
+            "the items of scale 1 must lie within 0 to 30, not 31");
     }
     void acceptsLineEndsAndBlanksRefusesFaults() {
         QFETCH(bool, keys);

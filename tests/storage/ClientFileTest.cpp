@@ -448,7 +448,9 @@ private slots:
         QTest::newRow("too many records") << whole.repeated(52) << name
                                           << "not a whole client file: it holds 52 records; a "
                                              "client file holds at most 51";
-        QTest::newRow("not a backup's name") << whole << "../data/DATA401.QLM"
+        QTest::newRow("outside the backups") << whole << "../data/DATA401.QLM"
+                                             << "there is no backup of that name";
+        QTest::newRow("not a backup's name") << whole << "DATA401-2026120x-090000-000.QLM"
                                              << "there is no backup of that name";
     }
     // The file replaced is kept as a backup of its own.
@@ -459,7 +461,10 @@ private slots:
         Fixture f(2 * 185);
         const std::string backups = f.folder.data() + "/backup";
         fs::create_directory(backups);
-        TestFolder::write(backups + "/DATA401-20261201-090000-000.QLM", copy.toStdString());
+        TestFolder::write(
+            backups + "/" +
+                (name.contains('/') ? "DATA401-20261201-090000-000.QLM" : name.toStdString()),
+            copy.toStdString());
         try {
             const std::string current =
                 RestoreBackup(f.files, f.folder.clientFile(), backups, name.toStdString(),
@@ -471,7 +476,7 @@ private slots:
             QVERIFY2(std::string(e.what()).ends_with(refusal.toStdString()) && !refusal.isEmpty(),
                      e.what());
             QCOMPARE(f.onDisk(), f.bytes);
-            QCOMPARE(ListBackups(f.files, backups).size(), std::size_t(1));
+            QCOMPARE(f.files.listFolder(backups).size(), std::size_t(1));  // no copy made
         }
     }
     void savesOfTheScreensAreLogged_data() {
@@ -546,8 +551,11 @@ private slots:
 
     void aFailedLineIsReportedAndTheNextStandsAlone_data() {
         QTest::addColumn<int>("op");
-        for (const auto& [op, name] :
-             {std::pair{FileOp::Open, "open"}, {FileOp::ShortWrite, "short write"}}) {
+        for (const auto& [op, name] : {std::pair{FileOp::Open, "open"},
+                                       {FileOp::Write, "write"},
+                                       {FileOp::ShortWrite, "short write"},
+                                       {FileOp::Sync, "sync"},
+                                       {FileOp::Close, "close"}}) {
             QTest::newRow(name) << int(op);
         }
     }
