@@ -289,7 +289,7 @@ private slots:
         QTest::newRow("too short") << QByteArray("Ses42\nSes42\n") << "at least 6 characters";
         QTest::newRow("once only") << QByteArray("Sesame 42\n") << "it must be given twice";
     }
-    // Only the hash goes into the program folder's settings; "code clear" brings the default
+    // That only its hash is kept is the secret code's own test; "code clear" brings the default
     // back.
     void codeSetTakesTheSameCodeTwice() {
         QFETCH(QByteArray, typed);
@@ -304,8 +304,6 @@ private slots:
             QCOMPARE(m_out, "the secret code is set in " +
                                 QString::fromStdString(code.settingsFile()) + "\n");
             QVERIFY(code.matches("Sesame 42") && !code.matches("Q"));
-            QVERIFY(
-                !QString::fromStdString(TestFolder::read(code.settingsFile())).contains("Sesame"));
             run({"code", "clear"}, false);
             QCOMPARE(m_status, 0);
             QVERIFY(!code.isSet() && code.matches("q"));
