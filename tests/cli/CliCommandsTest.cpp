@@ -357,6 +357,7 @@ private slots:
         row("help score", 0, "  score --client N", "");
         row("score --help", 0, "  score --client N", "");
         row("", 2, "", all);
+        row("help nope", 2, "", "qlm: unknown command \"nope\"\n");
         row("nope", 2, "", "qlm: unknown command \"nope\"\n");
         row("--version", 0, "qlm " QLM_VERSION "\n", "");
         // HOME and DATA stand for the test's program folder and data location.

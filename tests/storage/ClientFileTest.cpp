@@ -82,6 +82,8 @@ void makeFile(const std::string& path, const QString& kind) {
         ::mkfifo(path.c_str(), 0600);
     } else if (kind == "folder") {
         fs::create_directory(path);
+    } else if (kind == "device") {
+        fs::create_symlink("/dev/null", path);
     } else {
         TestFolder::write(path, "");
         fs::resize_file(path, kind.toULongLong());
@@ -135,6 +137,7 @@ private slots:
             "DATA401.QLM holds 566798 records (104857600 bytes); at most 51 can be used");
         row("named pipe", "pipe", -1, "a named pipe");
         row("folder", "folder", -1, "a folder");
+        row("device", "device", -1, "a device");
         row("backup: 300 MB", "backup 314572800", -1,
             "not a whole client file: its length of 314572800 bytes");
     }
