@@ -66,27 +66,17 @@ class CliCommandsTest : public QObject {
 private slots:
     void init() { m_folder.emplace(); }
 
+    // Without --data the stored location is used. A record cut short is listed marked and is
+    // not scored; the file stays as it is.
     void clientsListsEveryClientAsTheMainMenuDoes() {
-        std::string bytes;
-        for (int r = 1; r <= 10; ++r) {
-            bytes += test::RecordBytes(r == 10 ? "JOS\xC9 LUNA (DEMO)" : "C" + std::to_string(r));
-        }
-        TestFolder::write(m_folder->clientFile(), bytes);
-        run({"clients"});
-        const QStringList lines = m_out.split('\n');
-        QCOMPARE(lines.size(), 11);  // 10 lines and the empty rest after the last line end
-        QCOMPARE(lines[0], "1-C1" + QString(23, ' '));
-        QCOMPARE(lines[9], QString::fromUtf8("10-JOSÉ LUNA (DEMO)") + QString(9, ' '));
-
-        // Without --data the stored location is used. A record cut short is listed marked and
-        // is not scored; the file stays as it is.
         TestFolder::write(m_folder->program() + "/QLMtest.ini",
                           "[Path]\nFilePath=" + m_folder->data() + "\n");
         const std::string cut =
-            test::RecordBytes("WHOLE") + test::RecordBytes("CUT").substr(0, 100);
+            test::RecordBytes("JOS\xC9 LUNA") + test::RecordBytes("CUT").substr(0, 100);
         TestFolder::write(m_folder->clientFile(), cut);
         run({"clients"}, false);
-        QCOMPARE(m_out, "1-WHOLE" + QString(20, ' ') + "\n2-CUT" + QString(22, ' ') +
+        QCOMPARE(m_out, QString::fromUtf8("1-JOSÉ LUNA") + QString(16, ' ') + "\n2-CUT" +
+                            QString(22, ' ') +
                             "  (damaged record: it ends after 100 of its 185 bytes)\n");
         QCOMPARE(TestFolder::read(m_folder->clientFile()), cut);
 
@@ -99,13 +89,6 @@ private slots:
                  "3-EXAMPLE, RIVER             MAXIMUM: Drugs, Violence, Antisocial\n"
                  "4-TESTCASE, CASEY            invalid test\n"
                  "5-FICTION, MORGAN            PROBLEM: Antisocial\n");
-
-        // Listing only reads: an empty folder is left as it is.
-        std::filesystem::remove(m_folder->clientFile());
-        run({"clients"});
-        QCOMPARE(m_status, 0);
-        QCOMPARE(m_out, QString());
-        QVERIFY(std::filesystem::is_empty(m_folder->data()));
 
         // A first start names no location ("a:", the old default): the user's own folder, not
         // made yet, is an empty location, and listing does not make it.
@@ -130,14 +113,17 @@ private slots:
         run({"report", "--client", "4"});
         QCOMPARE(m_out, QString::fromStdString(path) + "\n");
         const QString report = QString::fromLatin1(TestFolder::read(path));
-        QVERIFY(report.contains("       NAME          : TESTCASE, CASEY\r\n"));
-        QVERIFY(report.contains("(QLM TEST # 4 )") && report.contains("Harborline"));
-        QVERIFY(!report.contains(QRegularExpression("[^\r]\n")));
-
-        std::filesystem::remove(m_folder->program() + "/PUBLISHER.CFG");
+        QVERIFY(report.contains("       NAME          : TESTCASE, CASEY\r\n") &&
+                report.contains("Harborline"));
         const QString all = QString::fromStdString(m_folder->root() + "/all.prn");
-        run({"report", "--all", "--out", all});
-        QCOMPARE(m_status, 0);
+        const QString pdf = QString::fromStdString(m_folder->root() + "/all.pdf");
+        for (const QStringList& args : {QStringList{"report", "--all", "--out", all},
+                                        {"report", "--all", "--pdf", pdf},
+                                        {"score", "--client", "3"},
+                                        {"export", "--csv"}}) {
+            run(args);
+            QCOMPARE(m_status, 0);
+        }
         const std::string text = TestFolder::read(all.toStdString());
         std::size_t at = 0;
         for (const char* name : {"DEMO, ALEX", "SAMPLE, JORDAN", "EXAMPLE, RIVER",
@@ -145,27 +131,17 @@ private slots:
             at = text.find(std::string("NAME          : ") + name, at);
             QVERIFY2(at != std::string::npos, name);
         }
-        QVERIFY(text.find("Tamsworth Youth Screening Co.") != std::string::npos);
+        if (!QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
+            QCOMPARE(pdfPages(pdf), int(std::count(text.begin(), text.end(), '\f') + 1));
+        }
         QStringList expected{"qlm\treport\t4"};
-        for (int client = 1; client <= 5; ++client) {
-            expected << "qlm\treport\t" + QString::number(client);
+        for (const char* action : {"report", "pdf"}) {
+            for (int client = 1; client <= 5; ++client) {
+                expected << QString("qlm\t%1\t%2").arg(action).arg(client);
+            }
         }
         expected << "qlm\tscore\t3"
                  << "qlm\texport\t1-5";
-        for (const QStringList& args :
-             {QStringList{"score", "--client", "3"}, {"export", "--csv"}}) {
-            run(args);
-            QCOMPARE(m_status, 0);
-        }
-        if (!QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
-            const QString pdf = QString::fromStdString(m_folder->root() + "/all.pdf");
-            run({"report", "--all", "--pdf", pdf});
-            QCOMPARE(m_status, 0);
-            QCOMPARE(pdfPages(pdf), int(std::count(text.begin(), text.end(), '\f') + 1));
-            for (int client = 1; client <= 5; ++client) {
-                expected << "qlm\tpdf\t" + QString::number(client);
-            }
-        }
         run({"log"});
         QStringList actions;
         for (const QString& line : m_out.split('\n', Qt::SkipEmptyParts)) {
@@ -173,8 +149,7 @@ private slots:
         }
         QCOMPARE(actions, expected);
         run({"log", "--since", "2999-01-01"});
-        QCOMPARE(m_status, 0);
-        QVERIFY(m_out.isEmpty());
+        QVERIFY(m_status == 0 && m_out.isEmpty());
 
         // A damaged record keeps no other report from the file, and is named.
         std::string demo = TestFolder::read(m_folder->clientFile());
@@ -200,10 +175,8 @@ private slots:
             "qlm: --client must be a client of the data location (1 to 5), not ";
         row("clients", "data", "Error 76");
         row("score --client 0", "", outside + "0\n");
-        row("score --client 6", "", outside + "6\n");
         row("score --client 1", "program/QLMB.TXT",
             "QLMB.TXT: cannot be read (Error 53: File not found)");
-        row("report --client 9", "", "--client must be a client");
         row("report --client 1", "program/QLMVA.TXT", "QLMVA.TXT: cannot be read");
         row("report --client 2", "program/PUBLISHERS.TXT", "PUBLISHERS.TXT");
         row("report --client 1 --pdf @/no/x.pdf", "", "cannot be written");
@@ -254,11 +227,8 @@ private slots:
     void exportGivesTheScoresAsCsv() {
         install();
         run({"export", "--csv"});
-        QCOMPARE(m_status, 0);
         const QStringList lines = m_out.split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 6);
-        QVERIFY(lines[0].startsWith(
-            "Record,Name,Sex,Race,Education,Age,DateOfBirth,DateScored,Valid,"));
         QCOMPARE(lines[0].count(','), 9 + 15 - 1);
         QVERIFY2(
             lines[1].startsWith("1,\"DEMO, ALEX\",Male,Caucasian,9,15,03/14/2011,11/02/2026,yes,"),
@@ -266,20 +236,15 @@ private slots:
         QSet<QString> results;
         for (int client = 1; client <= 5; ++client) {
             run({"score", "--client", QString::number(client)});
-            QCOMPARE(m_status, 0);
-            QVERIFY(m_err.isEmpty() && !m_out.contains('.'));  // whole numbers, no decimal point
+            QVERIFY(m_status == 0 && !m_out.contains('.'));  // whole numbers, no decimal point
             results.insert(m_out);
             const QJsonObject scores = QJsonDocument::fromJson(m_out.toUtf8()).object();
             QCOMPARE(scores.keys(), (QStringList{"DeviantCount", "ItemScore", "OmittedCount",
                                                  "Percentile", "RawScore"}));
-            const QJsonObject items = scores["ItemScore"].toObject();
-            QVERIFY(items.contains("102") && items.size() < 109);  // items on a scale only
-            QVERIFY(lines[client].startsWith(QString::number(client) + ","));
             const QStringList cells = lines[client].split(',').mid(lines[client].count(',') - 14);
             for (int sc = 0; sc < 5; ++sc) {
                 QCOMPARE(cells[3 * sc].toDouble(), scores["RawScore"].toArray()[sc].toDouble());
                 QCOMPARE(cells[1 + 3 * sc].toInt(), scores["Percentile"].toArray()[sc].toInt());
-                QVERIFY(!cells[2 + 3 * sc].isEmpty());
             }
         }
         QCOMPARE(results.size(), 5);  // each run scored the client it named
@@ -288,10 +253,8 @@ private slots:
                                                                     "e \"Q\""));
         const QString out = QString::fromStdString(m_folder->root() + "/scores.csv");
         run({"export", "--csv", "--out", out});
-        QCOMPARE(m_status, 0);
         QVERIFY(QString::fromUtf8(QByteArray::fromStdString(TestFolder::read(out.toStdString())))
                     .contains(QString::fromUtf8("\r\n1,\"O\"\"NEIL, Renée \"\"Q\"\"\",")));
-
         TestFolder::write(m_folder->clientFile(), "");
         run({"export", "--csv"});
         QCOMPARE(m_out.count("\r\n"), 1);
@@ -306,8 +269,7 @@ private slots:
                                        {"@SUM(A1)", "'@SUM(A1)"},
                                        {"\tx", "'\tx"},
                                        {"\rx", "\"'\rx\""},
-                                       {"O'NEIL=1", "O'NEIL=1"},
-                                       {"", ""}};
+                                       {"O'NEIL=1", "O'NEIL=1"}};
         for (const auto& [cell, written] : rows) {
             QTest::newRow(cell) << QString(cell) << QString(written);
         }
@@ -327,7 +289,7 @@ private slots:
         QTest::newRow("too short") << QByteArray("Ses42\nSes42\n") << "at least 6 characters";
         QTest::newRow("once only") << QByteArray("Sesame 42\n") << "it must be given twice";
     }
-    // Only the hash goes into the program folder's settings; "code clear" brings the default
+    // That only its hash is kept is the secret code's own test; "code clear" brings the default
     // back.
     void codeSetTakesTheSameCodeTwice() {
         QFETCH(QByteArray, typed);
@@ -342,8 +304,6 @@ private slots:
             QCOMPARE(m_out, "the secret code is set in " +
                                 QString::fromStdString(code.settingsFile()) + "\n");
             QVERIFY(code.matches("Sesame 42") && !code.matches("Q"));
-            QVERIFY(
-                !QString::fromStdString(TestFolder::read(code.settingsFile())).contains("Sesame"));
             run({"code", "clear"}, false);
             QCOMPARE(m_status, 0);
             QVERIFY(!code.isSet() && code.matches("q"));
@@ -394,11 +354,8 @@ private slots:
                 << QString(args) << status << out << err;
         };
         row("--help", 0, all, "");
-        row("-h", 0, all, "");
-        row("help", 0, all, "");
         row("help score", 0, "  score --client N", "");
         row("score --help", 0, "  score --client N", "");
-        row("help export", 0, "gets a leading apostrophe", "");
         row("", 2, "", all);
         row("help nope", 2, "", "qlm: unknown command \"nope\"\n");
         row("nope", 2, "", "qlm: unknown command \"nope\"\n");
@@ -410,7 +367,6 @@ private slots:
             "-odd.QLM: there is no backup of that name");
         row("clients --bogus 1", 2, "", "qlm: unknown option --bogus\n");
         row("clients --csv", 2, "", "qlm: unknown option --csv for clients\n");
-        row("clients -x", 2, "", "qlm: unknown option -x\n");
         row("clients --c", 2, "", "qlm: option --c is ambiguous: --client or --csv?\n");
         row("clients --all=yes", 2, "", "qlm: option --all takes no value\n");
         row("clients now", 2, "", "qlm: unexpected argument: now\n");
@@ -426,7 +382,7 @@ private slots:
         row("log --since 2026-02-30", 2, "",
             "qlm: --since must be a day as YYYY-MM-DD, not \"2026-02-30\"\n");
         row("code", 2, "", "qlm: code takes \"set\" or \"clear\"\n");
-        for (const char* args : {"backup", "backup frob", "backup restore", "backup list now"}) {
+        for (const char* args : {"backup frob", "backup list now"}) {
             row(args, 2, "", "qlm: backup takes \"list\" or \"restore NAME\"\n");
         }
     }

@@ -161,35 +161,19 @@ class ScoringTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void readsEveryPartInOrder() {
-        TableFiles t;
-        t.scaleItems[2] = {4, 98, 102};
-        t.scaleItems[5] = {109};
-        t.setPoints({{97, 2, 4}, {109, 4, 3}});
-        t.maxRaw[3] = 12;
-        ScoringFixture f(t);
+    // Texts are taken whole, commas, quotes and leading blanks included; the numbers are read
+    // in the order the rules below rely on.
+    void readsTextsWhole() {
+        ScoringFixture f;
         const ScoringTables& s = f.session.Tables;
-        // Texts are taken whole, commas, quotes and leading blanks included.
-        QCOMPARE(
-            (std::vector{s.ScaleName[2], s.ScaleName[5], s.RiskRangeName[1], s.RiskRangeName[4],
-                         s.SignificantItemText[55], s.ChoiceText[1], s.ChoiceText[48],
-                         s.ScoringKey[1][2], s.ScoringKey[2][4], s.NarrativeFile[5]}),
-            (std::vector<std::string>{"Alcohol, use", "Antisocial", "Lo", "Max",
-                                      " Significant 55, said \"True\"", "Choice 1", "Choice 48",
-                                      std::string(96, '0') + "4", std::string(11, '0') + "3",
-                                      f.folder.program() + "/QLMAS.TXT"}));
-        QCOMPARE(s.MaxRaw, (std::array<int, 6>{0, 99, 99, 12, 99, 99}));
-        // NormTable is [scale][raw][race][sex]; the groups are (male, race 1 to 3), (female, ...).
-        QCOMPARE((std::vector<int>{s.NormTable[2][10][2][1], s.NormTable[3][12][3][1],
-                                   s.NormTable[4][20][1][2], s.NormTable[5][99][3][2],
-                                   s.NormTable[3][13][1][1]}),
-                 (std::vector<int>{11, 14, 23, 99, 0}));
-        QCOMPARE((std::vector{s.SignificantItem[55], s.ScaleItems[1].Count, s.ScaleItems[2].Count,
-                              s.ScaleItems[2].Items[3], s.ScaleItems[5].Items[1], s.FloorItemsA[75],
-                              s.FloorItemsD[1], s.FloorItemsD[14], s.TruthCorrection[1][1],
-                              s.TruthCorrection[5][9], s.AlcoholNarrativeItems[12],
+        QCOMPARE((std::vector{s.ScaleName[2], s.ScaleName[5], s.RiskRangeName[4],
+                              s.SignificantItemText[55], s.ChoiceText[48], s.NarrativeFile[5]}),
+                 (std::vector<std::string>{"Alcohol, use", "Antisocial", "Max",
+                                           " Significant 55, said \"True\"", "Choice 48",
+                                           f.folder.program() + "/QLMAS.TXT"}));
+        QCOMPARE((std::vector{s.SignificantItem[55], s.AlcoholNarrativeItems[12],
                               s.DrugNarrativeItems[15]}),
-                 (std::vector{55, 0, 3, 102, 109, 75, 76, 89, 11, 59, 12, 15}));
+                 (std::vector{55, 12, 15}));
     }
 
     // Each row replaces text of the file it names (every place it stands); without a problem the
@@ -204,10 +188,8 @@ private slots:
             QTest::newRow(name) << keys << QString(from) << QString(to) << QString(problem);
         };
         row("report texts with CR LF", false, "\n", "\r\n", "");
-        row("keys with CR LF", true, "\n", "\r\n", "");
         row("blanks between quoted values", false, "\",\"", "\" ,  \"", "");
         row("blanks around numbers", true, ",", " , ", "");
-        row("blanks around lines", true, "\n", " \n  ", "");
         row("report texts short", false, "Choice 48\n", "",
             "line 109: the file ends before answer line 48");
         row("scale name too long", false, "\"Alcohol, use\"", "\"Alcohol and other drug use\"",
@@ -224,9 +206,6 @@ private slots:
         // A fault in the last value of a line is on that line, not the next.
         row("last value of a line", true, ",55\n", ",110\n",
             "line 1: the 55 significant items must lie within 1 to 109, not 110");
-        row("significant item 0", true, "1,2,3,", "0,2,3,", "within 1 to 109, not 0");
-        row("keys short", true, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\n", "",
-            "the file ends before");
         row("quote not closed", false, "\"Antisocial\"", "\"Antisocial",
             "line 1: the quoted value of the name of scale 5 has no closing quote");
         row("text after a quoted value", false, "\"Drugs\"", "\"Drugs\" x",
@@ -460,31 +439,21 @@ private slots:
             int count;
             const char* value;
             Scores raw;
-        } rows[] = {{1, "0.5", {0, 0, 0, 0, 0}},   {1, "1", {0, 0, 0, 4, 3}},
-                    {1, "16", {0, 0, 0, 4, 3}},    {1, "16.5", {0, 0, 0, 0, 0}},
-                    {1, "17", {0, 0, 0, 3, 2}},    {1, "18", {0, 0, 0, 3, 2}},
-                    {1, "19", {0, 0, 0, 1, 0}},    {1, "20", {0, 0, 0, 1, 0}},
-                    {1, "21", {0, 0, 0, 0, 0}},    {1, "N/A", {0, 0, 0, 0, 0}},
-                    {2, "5", {0, 0, 0, 0, 5}},     {2, "9", {0, 0, 0, 0, 5}},
-                    {2, "2.5", {0, 0, 0, 0, 2.5}}, {2, "-3", {0, 0, 0, 0, 0}},
-                    {2, " 3x", {0, 0, 0, 0, 3}},   {2, "x3", {0, 0, 0, 0, 0}},
-                    {3, "1", {0, 0, 0, 0, 1}},     {3, "2", {0, 0, 0, 0, 1}},
-                    {3, "2.5", {0, 0, 0, 0, 0}},   {3, "3", {0, 0, 0, 0, 2}},
-                    {3, "4", {0, 0, 0, 0, 3}},     {3, "4.5", {0, 0, 0, 0, 4}},
-                    {4, "1", {0, 0, 0, 0, 1}},     {4, "2", {0, 0, 0, 0, 1}},
-                    {4, "2.5", {0, 0, 0, 0, 0}},   {4, "3", {0, 0, 1, 0, 2}},
-                    {4, "4", {0, 0, 1, 0, 2}},     {4, "5", {0, 0, 2, 0, 3}},
-                    {4, "6", {0, 0, 2, 0, 3}},     {4, "6.5", {0, 0, 3, 0, 5}},
-                    {5, "5", {0, 0, 0, 4, 0}},     {5, "1.5", {0, 0, 0, 1.5, 0}},
-                    {6, "3", {0, 0, 0, 3, 0}},     {6, "9", {0, 0, 0, 4, 0}},
-                    {7, "6", {0, 0, 0, 0, 5}},     {8, "9", {0, 0, 0, 0, 0}},
-                    {9, "3", {0, 3, 0, 0, 0}},     {9, "3.5", {0, 5, 0, 0, 0}},
-                    {10, "7", {0, 5, 0, 0, 0}},    {11, "2", {0, 0, 2, 0, 0}},
-                    {11, "8", {0, 0, 5, 0, 0}},    {0, "", {0, 0, 0, 0, 3}},
-                    {0, "n", {0, 0, 0, 0, 0}},     {0, "6", {0, 0, 0, 0, 3}},
-                    {0, "6.5", {0, 0, 0, 0, 0}},   {0, "7", {0, 0, 0, 0, 2}},
-                    {0, "8", {0, 0, 0, 0, 2}},     {0, "9", {0, 0, 0, 0, 1}},
-                    {0, "11", {0, 0, 0, 0, 1}},    {0, "12", {0, 0, 0, 0, 0}}};
+        } rows[] = {
+            {1, "0.5", {0, 0, 0, 0, 0}},   {1, "1", {0, 0, 0, 4, 3}},   {1, "16", {0, 0, 0, 4, 3}},
+            {1, "16.5", {0, 0, 0, 0, 0}},  {1, "17", {0, 0, 0, 3, 2}},  {1, "19", {0, 0, 0, 1, 0}},
+            {1, "21", {0, 0, 0, 0, 0}},    {1, "N/A", {0, 0, 0, 0, 0}}, {2, "5", {0, 0, 0, 0, 5}},
+            {2, "2.5", {0, 0, 0, 0, 2.5}}, {2, "-3", {0, 0, 0, 0, 0}},  {2, " 3x", {0, 0, 0, 0, 3}},
+            {2, "x3", {0, 0, 0, 0, 0}},    {3, "1", {0, 0, 0, 0, 1}},   {3, "2.5", {0, 0, 0, 0, 0}},
+            {3, "3", {0, 0, 0, 0, 2}},     {3, "4", {0, 0, 0, 0, 3}},   {3, "4.5", {0, 0, 0, 0, 4}},
+            {4, "1", {0, 0, 0, 0, 1}},     {4, "2.5", {0, 0, 0, 0, 0}}, {4, "3", {0, 0, 1, 0, 2}},
+            {4, "5", {0, 0, 2, 0, 3}},     {4, "6.5", {0, 0, 3, 0, 5}}, {5, "5", {0, 0, 0, 4, 0}},
+            {5, "1.5", {0, 0, 0, 1.5, 0}}, {6, "3", {0, 0, 0, 3, 0}},   {6, "9", {0, 0, 0, 4, 0}},
+            {7, "6", {0, 0, 0, 0, 5}},     {8, "9", {0, 0, 0, 0, 0}},   {9, "3", {0, 3, 0, 0, 0}},
+            {9, "3.5", {0, 5, 0, 0, 0}},   {10, "7", {0, 5, 0, 0, 0}},  {11, "2", {0, 0, 2, 0, 0}},
+            {11, "8", {0, 0, 5, 0, 0}},    {0, "", {0, 0, 0, 0, 3}},    {0, "n", {0, 0, 0, 0, 0}},
+            {0, "6", {0, 0, 0, 0, 3}},     {0, "6.5", {0, 0, 0, 0, 0}}, {0, "7", {0, 0, 0, 0, 2}},
+            {0, "9", {0, 0, 0, 0, 1}},     {0, "12", {0, 0, 0, 0, 0}}};
         for (const auto& r : rows) {
             QTest::addRow("%d: \"%s\"", r.count, r.value) << r.count << QString(r.value) << r.raw;
         }
@@ -546,19 +515,15 @@ private slots:
         row("raw 0", 1, 0, {}, 0);
         row("at the maximum", 1, 40, {}, 40);
         row("above the maximum", 1, 41, {}, 99);
-        row("fraction above the maximum", 1, 40.5, {}, 99);
         row("below 0 as 0", 1, -3, {}, 0);
         row("20.5 to even 20", 1, 20.5, {}, 20);
         row("21.5 to even 22", 1, 21.5, {}, 22);
-        row("20.6", 1, 20.6, {}, 21);
         row("3 omitted", 1, 10, {3}, 10);
         row("4 omitted", 1, 10, {4}, 99);
         row("4 omitted is not capped", 3, 10, {4, 1}, 99);
         row("1 deviant, 60", 2, 60, {0, 1}, 28);
         row("1 deviant, 29", 4, 29, {0, 1}, 28);
-        row("1 deviant, 27", 4, 27, {0, 1}, 27);
         row("2 deviant, 39", 4, 39, {0, 2}, 38);
-        row("2 deviant, 60", 2, 60, {0, 2}, 38);
         row("3 deviant, 60", 5, 60, {0, 3}, 60);
         row("Truthfulness is never capped", 1, 30, {0, 1}, 30);
         row("D = 2 at 10 stays", 2, 10, {0, 0, 0, 0, 0, 2}, 10);
@@ -637,11 +602,10 @@ private slots:
         QTest::addColumn<int>("percentile");
         QTest::addColumn<int>("level");
         QTest::addColumn<QString>("name");
+        // The names within MEDIUM and MAXIMUM are the narratives' tests.
         const std::tuple<int, int, const char*> rows[] = {
-            {0, 1, "Lo"},           {39, 1, "Lo"},           {40, 2, "MEDIUM-LOW"},
-            {55, 2, "MEDIUM-LOW"},  {56, 2, "MEDIUM-HIGH"},  {69, 2, "MEDIUM-HIGH"},
-            {70, 3, "Prob"},        {89, 3, "Prob"},         {90, 4, "MAXIMUM-LOW"},
-            {94, 4, "MAXIMUM-LOW"}, {95, 4, "MAXIMUM-HIGH"}, {99, 4, "MAXIMUM-HIGH"}};
+            {39, 1, "Lo"},   {40, 2, "MEDIUM-LOW"}, {69, 2, "MEDIUM-HIGH"},
+            {70, 3, "Prob"}, {89, 3, "Prob"},       {90, 4, "MAXIMUM-LOW"}};
         for (const auto& [percentile, level, name] : rows) {
             QTest::addRow("%d", percentile) << percentile << level << QString(name);
         }

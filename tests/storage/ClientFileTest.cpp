@@ -1,4 +1,5 @@
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,22 +9,38 @@
 #include <filesystem>
 #include <optional>
 
+#include "session/CheckedSave.h"
 #include "session/ClientList.h"
 #include "session/Operations.h"
 #include "session/Session.h"
+#include "storage/AccessLog.h"
+#include "storage/Backup.h"
 #include "storage/ClientFile.h"
 #include "storage/ClientStore.h"
 #include "storage/DataFileError.h"
 #include "storage/FileError.h"
 #include "supervisor/DeleteNames.h"
-#include "support/FakeMessages.h"
-#include "support/TestFolder.h"
+#include "support/EntryProgram.h"
 
 using namespace qlm;
 using qlm::test::TestFolder;
 namespace fs = std::filesystem;
 
 namespace {
+
+using std::chrono::sys_days;
+namespace chr = std::chrono;
+
+// A line as the log writes it: time, user, program, then `rest`.
+QRegularExpression lineOf(const QString& rest) {
+    return QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\\t" +
+                              QRegularExpression::escape(getpwuid(geteuid())->pw_name) +
+                              "\\tquillmere\\t" + QRegularExpression::escape(rest) + "$");
+}
+
+QStringList linesIn(const std::string& path) {
+    return QString::fromStdString(TestFolder::read(path)).split('\n', Qt::SkipEmptyParts);
+}
 
 // A session on a client file of 52 records named "CLIENT 1"... cut to `length` bytes (no file
 // for length -1). The fault is injected once `armed`.
@@ -75,7 +92,8 @@ void makeFile(const std::string& path, const QString& kind) {
 
 }  // namespace
 
-// The client file: record layout, counts from the file length, saving, and file errors.
+// The client file: record layout, counts from the file length, saving, file errors and
+// backups; the access log's lines.
 class ClientFileTest : public QObject {
     Q_OBJECT
 
@@ -109,7 +127,6 @@ private slots:
             QTest::newRow(name) << QString(kind) << count << QString(refusal);
         };
         row("missing: created empty, owner only", "none", 0, "");
-        row("empty", "0", 0, "");
         row("three records", "555", 3, "");
         row("2.54 records round up", "470", 3, "");
         row("2.497 records round down", "462", 2, "");
@@ -121,7 +138,6 @@ private slots:
         row("named pipe", "pipe", -1, "a named pipe");
         row("folder", "folder", -1, "a folder");
         row("device", "device", -1, "a device");
-        row("backup: named pipe", "backup pipe", -1, "a named pipe");
         row("backup: 300 MB", "backup 314572800", -1,
             "not a whole client file: its length of 314572800 bytes");
     }
@@ -221,12 +237,11 @@ private slots:
             QTest::newRow(name) << int(op) << err << number << unavailable;
         };
         row("read-only location", FileOp::Open, EROFS, 70, false);
-        row("no permission", FileOp::Open, EACCES, 70, false);
         row("device error on write", FileOp::Write, EIO, 57, true);
         row("disk full", FileOp::Write, ENOSPC, 61, false);
-        row("flush fails", FileOp::Sync, EIO, 57, true);
-        row("close fails", FileOp::Close, EIO, 57, true);
         row("rename fails", FileOp::Rename, EIO, 57, true);
+        // The run's first write makes its backup first; without it nothing is written.
+        row("backup folder not made", FileOp::MakeFolder, EACCES, 70, false);
         row("medium removed", FileOp::Open, ENOMEDIUM, 71, true);
         row("name too long", FileOp::Open, ENAMETOOLONG, 52, true);
         row("file gone", FileOp::Open, ENOENT, 53, true);
@@ -243,7 +258,9 @@ private slots:
             const fs::directory_iterator fds("/proc/self/fd");
             return std::distance(begin(fds), end(fds));
         };
-        Fixture f(185, test::FailOn(FileOp(op), "/DATA401.", err));  // the lock file too
+        Fixture f(185,
+                  test::FailOn(FileOp(op), op == int(FileOp::MakeFolder) ? "/backup" : "/DATA401.",
+                               err));  // the lock file too
         f.load();
         f.armed = true;
         f.clients().entry(1).set(&ClientRecord::Name, "CHANGED");
@@ -339,7 +356,6 @@ private slots:
         QTest::addColumn<QString>("link");  // where DATA401.QLM leads; empty: it is the file
         QTest::addColumn<int>("mode");
         QTest::newRow("owner only") << "" << 0600;
-        QTest::newRow("shared by a group") << "" << 0660;
         QTest::newRow("read by a group") << "" << 0640;
         QTest::newRow("a link to a shared file") << "../shared/clients.qlm" << 0660;
     }
@@ -381,6 +397,193 @@ private slots:
                 QVERIFY2(name.find(".tmp") == std::string::npos, name.c_str());
             }
         }
+    }
+
+    // One copy per run, made before its first write, owner-only; the newest ten are kept and
+    // other files in the folder are left alone. Nothing to copy makes no folder.
+    void oneBackupPerRunAndTheNewestTenKept() {
+        Fixture f(2 * 185);
+        const std::string copies = f.folder.data() + "/backup";
+        const auto run = [&](int saves) {  // a run of a program
+            Session session(f.files, f.folder.program());
+            LoadClients(session, f.folder.clientFile());
+            for (int i = 0; i < saves; ++i) {
+                session.Clients.entry(1).set(&ClientRecord::Age, std::to_string(11 + i));
+                SaveClient(session, 1);
+            }
+        };
+        run(3);
+        auto backups = ListBackups(f.files, copies);
+        QCOMPARE(backups.size(), std::size_t(1));
+        QCOMPARE(TestFolder::read(copies + "/" + backups[0]), f.bytes);
+        QCOMPARE(modeOf(copies + "/" + backups[0]), mode_t{0600});
+        QCOMPARE(modeOf(copies), mode_t{0700});
+        TestFolder::write(copies + "/notes.txt", "kept");
+        for (int r = 2; r <= 11; ++r) {
+            run(1);
+        }
+        backups = ListBackups(f.files, copies);
+        QCOMPARE(backups.size(), BackupsKept);
+        QVERIFY(std::is_sorted(backups.rbegin(), backups.rend()));
+        // The oldest went: the newest ten are the files before runs 2 to 11, ages 11 each time.
+        QCOMPARE(TestFolder::read(copies + "/" + backups.back()).substr(25, 2), std::string("13"));
+        QCOMPARE(TestFolder::read(copies + "/notes.txt"), std::string("kept"));
+        TestFolder empty;
+        for (int created = 0; created < 2; ++created) {
+            QCOMPARE(MakeBackup(f.files, empty.clientFile(), BackupFolderFor(empty.clientFile()),
+                                std::chrono::system_clock::now()),
+                     std::string());
+            QVERIFY(!f.files.exists(empty.data() + "/backup"));
+            TestFolder::write(empty.clientFile(), "");
+        }
+    }
+
+    void restoreTakesOnlyAWholeClientFile_data() {
+        QTest::addColumn<QByteArray>("copy");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal");  // empty: restored
+        const QByteArray whole = QByteArray::fromStdString(test::RecordBytes("OLD, OLGA"));
+        const QString name = "DATA401-20261201-090000-000.QLM";
+        QTest::newRow("whole") << whole << name << "";
+        QTest::newRow("truncated") << whole.left(184) << name
+                                   << "not a whole client file: its length of 184 bytes is not a "
+                                      "whole number of 185-byte records";
+        QTest::newRow("too many records") << whole.repeated(52) << name
+                                          << "not a whole client file: it holds 52 records; a "
+                                             "client file holds at most 51";
+        QTest::newRow("outside the backups") << whole << "../data/DATA401.QLM"
+                                             << "there is no backup of that name";
+        QTest::newRow("not a backup's name") << whole << "DATA401-2026120x-090000-000.QLM"
+                                             << "there is no backup of that name";
+    }
+    // The file replaced is kept as a backup of its own.
+    void restoreTakesOnlyAWholeClientFile() {
+        QFETCH(QByteArray, copy);
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        Fixture f(2 * 185);
+        const std::string backups = f.folder.data() + "/backup";
+        fs::create_directory(backups);
+        TestFolder::write(
+            backups + "/" +
+                (name.contains('/') ? "DATA401-20261201-090000-000.QLM" : name.toStdString()),
+            copy.toStdString());
+        try {
+            const std::string current =
+                RestoreBackup(f.files, f.folder.clientFile(), backups, name.toStdString(),
+                              std::chrono::system_clock::now());
+            QVERIFY2(refusal.isEmpty(), "restored");
+            QCOMPARE(f.onDisk(), copy.toStdString());
+            QCOMPARE(TestFolder::read(backups + "/" + current), f.bytes);
+        } catch (const DataFileError& e) {
+            QVERIFY2(std::string(e.what()).ends_with(refusal.toStdString()) && !refusal.isEmpty(),
+                     e.what());
+            QCOMPARE(f.onDisk(), f.bytes);
+            QCOMPARE(f.files.listFolder(backups).size(), std::size_t(1));  // no copy made
+        }
+    }
+    void savesOfTheScreensAreLogged_data() {
+        QTest::addColumn<int>("action");  // the screen's; a new client is logged as such
+        QTest::addColumn<bool>("newClient");
+        QTest::addColumn<bool>("logFails");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("edit") << int(AccessAction::Edit) << false << false << "edit\t2";
+        QTest::newRow("verify") << int(AccessAction::Verify) << false << false << "verify\t2";
+        QTest::newRow("new client") << int(AccessAction::Edit) << true << false << "new-client\t4";
+        QTest::newRow("no log: the save stands") << int(AccessAction::Edit) << false << true << "";
+    }
+
+    void savesOfTheScreensAreLogged() {
+        QFETCH(int, action);
+        QFETCH(bool, newClient);
+        QFETCH(bool, logFails);
+        QFETCH(QString, line);
+        test::EntryProgram program(
+            test::RecordBytes("ONE") + test::RecordBytes("TWO") + test::RecordBytes("THREE"),
+            logFails ? test::FailOn(FileOp::Open, "access.log", EIO) : FaultInjector());
+        newClient ? program.newClient() : program.editClient(2);
+        const ClientRecord before = program.current();
+        program.session.Clients.entry(program.session.CurrentClient).set(&ClientRecord::Age, "15");
+        if (logFails) {
+            program.fake.messages.answer(MsgAnswer::OK);
+        }
+        QVERIFY(SaveClientChecked(program.session, program.fake.messages,
+                                  program.session.CurrentClient, before, {"The client", "Retry."},
+                                  AccessAction(action)));
+        QCOMPARE(TestFolder::read(program.folder.clientFile()).substr(185 + 25, 2),
+                 std::string(newClient ? "  " : "15"));
+        const QStringList lines = linesIn(program.folder.data() + "/access.log");
+        if (logFails) {
+            QVERIFY(lines.isEmpty());
+            QVERIFY(program.fake.messages.shown.at(0).text.ends_with(
+                "The save is done; only its line in the access log is missing."));
+            return;
+        }
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lineOf(line).match(lines[0]).hasMatch(), qPrintable(lines[0]));
+    }
+
+    // A location that cannot be written has its lines in the user's folder (made owner-only),
+    // each naming the location, a tab in its name written as \x09; reading the location's log
+    // finds them, from the day asked for on.
+    void aReadOnlyLocationLogsInTheUsersFolder() {
+        TestFolder folder;
+        const std::string location = folder.root() + "/odd\tname";
+        std::filesystem::create_directory(location);
+        const FileSystem files(test::FailOn(FileOp::Open, "DATA401.LCK", EROFS));
+        const std::string user = folder.root() + "/home/.local/share/quillmere";
+        const AccessLog log(files, user, "quillmere");
+        const auto day = [](int d) { return sys_days(chr::year(2026) / 3 / d) + chr::hours(9); };
+        QCOMPARE(log.record(location, AccessAction::View, {1}, day(2)), user + "/access.log");
+        log.record(location, AccessAction::Pdf, {2}, day(4));
+        log.record(folder.data(), AccessAction::View, {3}, day(5));  // another location
+        QVERIFY(!std::filesystem::exists(location + "/access.log"));
+        struct stat st {};
+        QCOMPARE(::stat(user.c_str(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t{0700});
+
+        const std::string named = "\t" + folder.root() + "/odd\\x09name";
+        const std::string who = getpwuid(geteuid())->pw_name;
+        QCOMPARE(log.read(location + "/", ""),
+                 (std::vector<std::string>{
+                     "2026-03-02T09:00:00Z\t" + who + "\tquillmere\tview\t1" + named,
+                     "2026-03-04T09:00:00Z\t" + who + "\tquillmere\tpdf\t2" + named}));
+        QCOMPARE(log.read(location, "2026-03-03").size(), std::size_t(1));
+        QCOMPARE(log.read(location, "2026-03-05").size(), std::size_t(0));
+    }
+
+    void aFailedLineIsReportedAndTheNextStandsAlone_data() {
+        QTest::addColumn<int>("op");
+        for (const auto& [op, name] : {std::pair{FileOp::Open, "open"},
+                                       {FileOp::Write, "write"},
+                                       {FileOp::ShortWrite, "short write"},
+                                       {FileOp::Sync, "sync"},
+                                       {FileOp::Close, "close"}}) {
+            QTest::newRow(name) << int(op);
+        }
+    }
+
+    void aFailedLineIsReportedAndTheNextStandsAlone() {
+        QFETCH(int, op);
+        TestFolder folder;
+        bool armed = false;
+        const FileSystem files([&](FileOp at, const std::string& path) {
+            return armed && at == FileOp(op) && path.ends_with("access.log") ? ENOSPC : 0;
+        });
+        const AccessLog log(files, folder.root() + "/user", "quillmere");
+        const std::string path = log.record(folder.data(), AccessAction::View, {1});
+        QCOMPARE(path, folder.data() + "/access.log");
+        struct stat st {};
+        QCOMPARE(::stat(path.c_str(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t{0600});
+        const std::string earlier = TestFolder::read(path);
+        armed = true;
+        QVERIFY_THROWS_EXCEPTION(FileError, log.record(folder.data(), AccessAction::Print, {2}));
+        armed = false;
+        log.record(folder.data(), AccessAction::Export, {1, 2});
+        const std::string after = TestFolder::read(path);
+        QVERIFY(after.starts_with(earlier));
+        QVERIFY2(lineOf("export\t1-2").match(linesIn(path).last()).hasMatch(), after.c_str());
     }
 };
 
