@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <tuple>
 
 #include "answersheet/Verification.h"
 
@@ -33,87 +34,71 @@ class VerificationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void secondEntryAgainstTheStoredAnswers_data();
-    void secondEntryAgainstTheStoredAnswers();
-    void rangesOfTheTwoSections();
-    void backspaceStepsBack();
+    void secondEntryAgainstTheStoredAnswers_data() {
+        QTest::addColumn<std::string>("stored");
+        QTest::addColumn<std::string>("typed");
+        QTest::addColumn<QList<int>>("differing");
+        const std::string same = sheet();
+        std::string one = same;
+        one[40 - 1] = one[40 - 1] == '1' ? '2' : '1';
+        // Items 1 and 2 never answered: only they differ, the rest is not compared shifted.
+        std::string leadingBlanks = same;
+        leadingBlanks[0] = leadingBlanks[1] = ' ';
+        QTest::newRow("same") << same << same << QList<int>{};
+        QTest::newRow("one differs") << one << same << QList<int>{40};
+        QTest::newRow("leading blanks") << leadingBlanks << same << QList<int>{1, 2};
+        QTest::newRow("short stored text")
+            << same.substr(0, 100) << same
+            << QList<int>{101, 102, 103, 104, 105, 106, 107, 108, 109};
+    }
+
+    // The second entry is compared position by position; the items that differ are typed again
+    // and their third entry replaces the second.
+    void secondEntryAgainstTheStoredAnswers() {
+        QFETCH(std::string, stored);
+        QFETCH(std::string, typed);
+        QFETCH(QList<int>, differing);
+        Verification v(stored, 97);
+        QCOMPARE(v.QuestionCount(), 109);
+        const VerifyStep end = typeAll(v, typed);
+        if (differing.isEmpty()) {
+            QCOMPARE(end, VerifyStep::NoCorrections);
+            QVERIFY(!v.CorrectionMode());
+            return;
+        }
+        QCOMPARE(end, VerifyStep::CorrectionsNeeded);
+        QVERIFY(v.CorrectionMode());
+        QCOMPARE(v.QuestionCount(), differing.size());
+        std::string expected = typed;
+        for (qsizetype i = 0; i < differing.size(); ++i) {
+            QCOMPARE(v.Position(), int(i + 1));
+            QCOMPARE(v.currentItem(), differing[i]);
+            expected[static_cast<std::size_t>(differing[i] - 1)] = '0';
+            QCOMPARE(v.type('0'),
+                     i + 1 < differing.size() ? VerifyStep::Next : VerifyStep::Complete);
+        }
+        QCOMPARE(v.EntryString(), expected);
+    }
+
+    // Section 1 takes 0 to 2, section 2 0 to 4; a refused key leaves the entry where it was.
+    void rangesOfTheTwoSections() {
+        Verification v(sheet(), 97);
+        const std::tuple<int, char, bool> keys[] = {{5, '3', false},   {5, '2', true},
+                                                    {97, '3', false},  {98, '4', true},
+                                                    {100, '5', false}, {100, 'a', false}};
+        for (const auto& [item, key, taken] : keys) {
+            QCOMPARE(v.accepts(item, key), taken);
+        }
+        QCOMPARE(v.type('3'), VerifyStep::Refused);
+        QCOMPARE(v.type('\b'), VerifyStep::Refused);
+        QVERIFY(!v.backspace());
+        QCOMPARE(v.type('2'), VerifyStep::Next);
+        QVERIFY(v.backspace());
+        QCOMPARE(v.type('1'), VerifyStep::Next);
+        QCOMPARE(v.entered(1), '1');
+        QCOMPARE(v.EntryString(), "1" + std::string(108, '0'));
+    }
 };
-
-void VerificationTest::secondEntryAgainstTheStoredAnswers_data() {
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<QByteArray>("typed");
-    QTest::addColumn<QList<int>>("differing");
-    const std::string same = sheet();
-    std::string one = same;
-    one[40 - 1] = one[40 - 1] == '1' ? '2' : '1';
-    // Items 1 and 2 never answered: only they differ, the rest is not compared shifted.
-    std::string leadingBlanks = same;
-    leadingBlanks[0] = leadingBlanks[1] = ' ';
-    std::string shortText = same.substr(0, 100);
-    QTest::newRow("same") << QByteArray(same.c_str()) << QByteArray(same.c_str()) << QList<int>{};
-    QTest::newRow("one differs") << QByteArray(one.c_str()) << QByteArray(same.c_str())
-                                 << QList<int>{40};
-    QTest::newRow("leading blanks")
-        << QByteArray(leadingBlanks.c_str()) << QByteArray(same.c_str()) << QList<int>{1, 2};
-    QTest::newRow("short stored text") << QByteArray(shortText.c_str()) << QByteArray(same.c_str())
-                                       << QList<int>{101, 102, 103, 104, 105, 106, 107, 108, 109};
-}
-
-// The second entry is compared position by position; the items that differ are typed again
-// and their third entry replaces the second.
-void VerificationTest::secondEntryAgainstTheStoredAnswers() {
-    QFETCH(QByteArray, stored);
-    QFETCH(QByteArray, typed);
-    QFETCH(QList<int>, differing);
-    Verification v(stored.toStdString(), 97);
-    QCOMPARE(v.QuestionCount(), 109);
-    const VerifyStep end = typeAll(v, typed.toStdString());
-    if (differing.isEmpty()) {
-        QCOMPARE(end, VerifyStep::NoCorrections);
-        QVERIFY(!v.CorrectionMode());
-        return;
-    }
-    QCOMPARE(end, VerifyStep::CorrectionsNeeded);
-    QVERIFY(v.CorrectionMode());
-    QCOMPARE(v.QuestionCount(), differing.size());
-    std::string expected = typed.toStdString();
-    for (qsizetype i = 0; i < differing.size(); ++i) {
-        QCOMPARE(v.Position(), int(i + 1));
-        QCOMPARE(v.currentItem(), differing[i]);
-        expected[static_cast<std::size_t>(differing[i] - 1)] = '0';
-        QCOMPARE(v.type('0'), i + 1 < differing.size() ? VerifyStep::Next : VerifyStep::Complete);
-    }
-    QCOMPARE(v.EntryString(), expected);
-}
-
-void VerificationTest::rangesOfTheTwoSections() {
-    Verification v(sheet(), 97);
-    QCOMPARE(v.accepts(5, '3'), false);
-    QCOMPARE(v.accepts(5, '2'), true);
-    QCOMPARE(v.accepts(97, '3'), false);
-    QCOMPARE(v.accepts(98, '4'), true);
-    QCOMPARE(v.accepts(100, '3'), true);
-    QCOMPARE(v.accepts(100, '5'), false);
-    QCOMPARE(v.accepts(100, 'a'), false);
-    QCOMPARE(v.type('3'), VerifyStep::Refused);
-    QCOMPARE(v.type('\b'), VerifyStep::Refused);
-    QCOMPARE(v.currentItem(), 1);
-    QCOMPARE(v.EntryString(), std::string(109, '0'));
-}
-
-void VerificationTest::backspaceStepsBack() {
-    Verification v(sheet(), 97);
-    QVERIFY(!v.backspace());
-    QCOMPARE(v.type('2'), VerifyStep::Next);
-    QCOMPARE(v.currentItem(), 2);
-    QCOMPARE(v.previousItem(), 1);
-    QCOMPARE(v.entered(1), '2');
-    QVERIFY(v.backspace());
-    QCOMPARE(v.currentItem(), 1);
-    QCOMPARE(v.previousItem(), 0);
-    QCOMPARE(v.type('1'), VerifyStep::Next);
-    QCOMPARE(v.entered(1), '1');
-}
 
 QTEST_GUILESS_MAIN(VerificationTest)
 #include "VerificationTest.moc"
