@@ -71,65 +71,48 @@ class NewEntryScreenTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each accepted digit marks the item and moves on, keys the grid does not take beep; the
-    // cursor row is light blue and stays marked in a grid left.
-    void digitsMarkAndMoveOn() {
+    // Each accepted digit marks the item and moves on; other keys, the page keys and the ends
+    // beep. The cursor row is light blue, and stays so in a grid left by Tab but not in one
+    // left by its last answer; Up and Down cross between grids; Escape does not leave.
+    void keysMarksAndMoves() {
         Program program;
         program.newClient();
         FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
         RunModal(screen, [&] {
             QTableWidget* trueFalse = grid(screen, 0);
-            QCOMPARE(cursor(screen), std::make_pair(0, 1));
+            for (const Qt::Key key :
+                 {Qt::Key_Up, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_PageUp,
+                  Qt::Key_PageDown, Qt::Key_End, Qt::Key_Return}) {
+                Key(key);
+            }
+            QCOMPARE(grid(screen, 0)->currentColumn(), 0);
             type("1");
             QCOMPARE(trueFalse->item(0, 1)->text(), QStringLiteral("X"));
             QCOMPARE(background(trueFalse, 1, 1), FromBGR(0x00FF00));
             QCOMPARE(background(trueFalse, 1, 2), FromBGR(0xFFFFFF));
             QCOMPARE(trueFalse->item(0, 2)->foreground().color(), FromBGR(0x800000));
             QCOMPARE(background(trueFalse, 2, 2), FromBGR(0xFFFF00));
-            type("3a");
-            Key(Qt::Key_Return);
-            QCOMPARE(program.fake.messages.beeps, 3);
-            QCOMPARE(cursor(screen), std::make_pair(0, 2));
-            type("20>");
+            type("3a20");
+            QCOMPARE(program.fake.messages.beeps, 8);
             QCOMPARE(trueFalse->item(2, 1)->text(), QString());
+            type(">");
             QCOMPARE(cursor(screen), std::make_pair(1, 1));
             QCOMPARE(background(trueFalse, 4, 1), FromBGR(0xFFFF00));
             QVERIFY(MsgPanel(screen).startsWith(QStringLiteral("0=No answer, 1=Rare/Never")));
-            type(">5>");
-            QCOMPARE(Focused(), Choice(screen, 0));
-        });
-        QCOMPARE(JoinGridAnswers(screen.gridAnswers()).substr(0, 3), std::string("120"));
-        QCOMPARE(screen.gridAnswers()[102], '5');
-    }
-
-    // Up and Down cross between grids; the first and last items, the page keys and the sides
-    // beep or do nothing; Escape does not throw the answers away.
-    void movingBetweenRowsAndGrids() {
-        Program program;
-        program.newClient();
-        FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
-        RunModal(screen, [&] {
-            type("^");
-            for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_PageUp,
-                                      Qt::Key_PageDown, Qt::Key_End}) {
-                Key(key);
-            }
-            QCOMPARE(program.fake.messages.beeps, 5);
-            QCOMPARE(cursor(screen), std::make_pair(0, 1));
-            QCOMPARE(grid(screen, 0)->currentColumn(), 0);
-            type(QString(96, 'v') + "2");
-            QCOMPARE(cursor(screen), std::make_pair(1, 1));
-            QCOMPARE(background(grid(screen, 0), 97, 1), FromBGR(0xFFFFFF));
             type("^");
             QCOMPARE(cursor(screen), std::make_pair(0, 97));
-            type("vvvvv");
+            type("2");
+            QCOMPARE(cursor(screen), std::make_pair(1, 1));
+            QCOMPARE(background(trueFalse, 97, 1), FromBGR(0xFFFFFF));
+            type("vvvv");
             QCOMPARE(cursor(screen), std::make_pair(2, 1));
             type("vvvvvvv5v");
-            QCOMPARE(program.fake.messages.beeps, 7);
+            QCOMPARE(program.fake.messages.beeps, 10);
             QCOMPARE(cursor(screen), std::make_pair(2, 8));
             Key(Qt::Key_Escape);
             QVERIFY(screen.isVisible());
         });
+        QCOMPARE(JoinGridAnswers(screen.gridAnswers()).substr(0, 3), std::string("120"));
         QCOMPARE(screen.gridAnswers()[97], '2');
         QCOMPARE(screen.gridAnswers()[109], '5');
     }

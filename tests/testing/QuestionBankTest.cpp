@@ -9,7 +9,6 @@
 #include "testing/Presentation.h"
 #include "testing/QuestionBank.h"
 #include "testing/SoundFiles.h"
-#include "testing/TestTexts.h"
 
 using namespace qlm;
 using namespace qlm::test;
@@ -233,23 +232,6 @@ private slots:
         QFETCH(std::string, name);
         QFETCH(std::string, file);
         QCOMPARE(SoundFilePath(soundPath, language, name), file);
-    }
-
-    void instructionsFollowTheLanguage_data() {
-        QTest::addColumn<std::string>("language");
-        QTest::addColumn<bool>("spanish");
-        QTest::newRow("Spanish") << std::string("Spanish") << true;
-        QTest::newRow("lower case") << std::string("spanish") << true;
-        QTest::newRow("English") << std::string("English") << false;
-        QTest::newRow("prefix only") << std::string("Span") << false;
-    }
-    void instructionsFollowTheLanguage() {
-        QFETCH(std::string, language);
-        QFETCH(bool, spanish);
-        const InstructionTexts texts = SetInstructionText(language);
-        QVERIFY(texts[0].starts_with(spanish ? "Instrucciones\r\nSus respuestas ayudarán"
-                                             : "General Instructions\r\n\r\nYour answers"));
-        QCOMPARE(texts[3], std::string());
     }
 
     // A file that opens but holds no wave the player decodes is an error like one that cannot
