@@ -57,6 +57,7 @@ struct Program : EntryProgram {
             session, fake.services, language,
             QuestionBank(session.QuestionBankPath).openTable(language), secretCode());
     }
+    std::string journal() const { return JournalFileName(folder.data()); }
     std::string answersOnDisk() const {
         return TestFolder::read(folder.clientFile()).substr(185 + 74, 109);
     }
@@ -100,7 +101,7 @@ private slots:
     void keysFocusAndSounds() {
         Program program;
         auto screen = program.screen();
-        screen->keepJournal(JournalFileName(program.folder.data()));
+        screen->keepJournal(program.journal());
         const int result = RunModal(*screen, [&] {
             Key(Qt::Key_A);
             Key(Qt::Key_F10);
@@ -128,7 +129,7 @@ private slots:
                 QCOMPARE(FocusName(), QStringLiteral("cmdMenuChoice_1"));
                 Key(Qt::Key_Return);
             }
-            QVERIFY(std::filesystem::exists(JournalFileName(program.folder.data())));
+            QVERIFY(std::filesystem::exists(program.journal()));
             program.fake.messages.answer(MsgAnswer::No);
             screen->reject();  // the window's close button: the code given, No keeps the test
             QVERIFY(screen->isVisible());
@@ -139,7 +140,7 @@ private slots:
         QCOMPARE(program.session.Clients.NumberOfClients(), 1);
         QCOMPARE(TestFolder::read(program.folder.clientFile()), program.onDisk);
         QCOMPARE(program.codeAsked, 1);
-        QVERIFY(!std::filesystem::exists(JournalFileName(program.folder.data())));
+        QVERIFY(!std::filesystem::exists(program.journal()));
         std::vector<std::string> played;
         for (const char* name : {"Inst0", "Inst1", "q1", "True", "q1", "True", "q1"}) {
             played.push_back(program.sound(std::string(name) + ".wav"));
@@ -174,7 +175,7 @@ private slots:
             program.fake.messages.answer(MsgAnswer::OK);
         }
         auto screen = program.screen();
-        screen->keepJournal(JournalFileName(program.folder.data()));
+        screen->keepJournal(program.journal());
         QCOMPARE(RunModal(*screen,
                           [&] {
                               passInstructions();
@@ -199,7 +200,7 @@ private slots:
         QCOMPARE(program.codeAsked, codeAsked);
         QCOMPARE(program.answersOnDisk(), std::string(109, '2'));
         QCOMPARE(program.session.Clients.NumberOfClients(), 2);
-        QVERIFY(!std::filesystem::exists(JournalFileName(program.folder.data())));
+        QVERIFY(!std::filesystem::exists(program.journal()));
         QVERIFY(program.fake.messages.shown[1].text.starts_with("You have completed the test."));
         // The section 2 instructions are spoken once, on reaching item 98, before its question.
         const auto& played = program.fake.audio.played;
@@ -293,12 +294,8 @@ private slots:
     // A journal that cannot be used is said and set aside, nothing taken from it.
     void aJournalThatCannotBeUsedIsSetAside() {
         Program program;
-        const std::string path = JournalFileName(program.folder.data());
-        TestJournal journal;
-        journal.record = 2;
-        journal.language = "English";
-        const std::string text = FormatJournal(journal);
-        TestFolder::write(path, text.substr(0, text.size() - 5));
+        const std::string path = program.journal();
+        TestFolder::write(path, "[Test]\nrecord=2\n");
         program.fake.messages.answer(MsgAnswer::OK);
         OfferToResumeTest(program.session, program.fake.services, program.secretCode(), nullptr);
         QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
