@@ -9,6 +9,7 @@
 #include "testing/Presentation.h"
 #include "testing/QuestionBank.h"
 #include "testing/SoundFiles.h"
+#include "testing/TestTexts.h"
 
 using namespace qlm;
 using namespace qlm::test;
@@ -72,6 +73,7 @@ private slots:
             found << QString::fromStdString(language);
         }
         QCOMPARE(found, languages);
+        QCOMPARE(QuestionBank(bankIn(folder)).tables().size(), std::size_t(tables.size()));
     }
 
     // Past either end a read or a further step is an error; first() starts again.
@@ -232,6 +234,13 @@ private slots:
         QFETCH(std::string, name);
         QFETCH(std::string, file);
         QCOMPARE(SoundFilePath(soundPath, language, name), file);
+    }
+
+    // The instructions follow the language's name in any case, English when it is no other.
+    void instructionsFollowTheLanguage() {
+        QVERIFY(SetInstructionText("spanish")[0].starts_with("Instrucciones\r\n"));
+        QVERIFY(SetInstructionText("Span")[0].starts_with("General Instructions\r\n"));
+        QCOMPARE(SetInstructionText("English")[3], std::string());
     }
 
     // A file that opens but holds no wave the player decodes is an error like one that cannot
