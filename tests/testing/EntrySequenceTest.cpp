@@ -1,9 +1,17 @@
 #include <QtTest>
+#include <filesystem>
 #include <string>
 
+#include "support/EntryProgram.h"
+#include "support/RunModal.h"
 #include "testing/EntrySequence.h"
+#include "testing/FrmSelectEntryMethod.h"
+#include "testing/FrmSelectLanguage.h"
+#include "testing/SoundFiles.h"
+#include "testing/TestBank.h"
 
 using namespace qlm;
+using namespace qlm::test;
 
 namespace {
 
@@ -12,9 +20,12 @@ namespace {
 struct Screens {
     std::string script;
     std::string missing;
+    int languages;
     std::size_t shown = 0;
-    int languages = 1;
     std::string trace;
+
+    Screens(const QString& script, const QString& missing, int languages = 1)
+        : script(script.toStdString()), missing(missing.toStdString()), languages(languages) {}
 
     std::function<bool()> step(const char* name) {
         if (missing == name) {
@@ -25,7 +36,6 @@ struct Screens {
             return shown < script.size() && script[shown++] == 'T';
         };
     }
-    DataEntrySteps dataEntry() { return {step("info"), step("court"), step("grid")}; }
     OnscreenTestSteps onscreen() {
         OnscreenTestSteps steps{step("info"), step("court"), {}, {}, {}};
         steps.languageCount = [this] {
@@ -49,82 +59,151 @@ struct Screens {
 
 }  // namespace
 
+// The two chains of entry screens, and the screens that choose between them.
 class EntrySequenceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void dataEntryChain_data();
-    void dataEntryChain();
-    void onscreenChain_data();
-    void onscreenChain();
+    void chains_data() {
+        QTest::addColumn<int>("languages");  // -1 for the paper sheet's chain
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("trace");
+        const auto row = [](const char* tag, int languages, QString script, QString missing,
+                            QString trace) {
+            QTest::newRow(tag) << languages << script << missing << trace;
+        };
+        row("paper, all completed", -1, "TTT", "", "info court grid done");
+        row("paper, information cancelled", -1, "F", "", "info");
+        row("paper, court history cancelled", -1, "TF", "", "info court");
+        row("paper, answers not saved", -1, "TTF", "", "info court grid");
+        // A chain whose last screen is not there stops before it instead of pretending to finish.
+        row("paper, no answer grid", -1, "TT", "grid", "info court");
+        row("no test screen", 1, "TT", "present", "info court");
+        row("two languages, Spanish chosen", 2, "TTT", "",
+            "info court count language present(Spanish)");
+        row("two languages, presentation cancelled", 2, "TTF", "", "info court count language");
+        row("one language", 1, "TT", "", "info court count present(English)");
+        row("no language table", 0, "TT", "", "info court count present(English)");
+        row("court history cancelled", 2, "TF", "", "info court");
+        row("information cancelled", 2, "F", "", "info");
+    }
+    void chains() {
+        QFETCH(int, languages);
+        QFETCH(QString, script);
+        QFETCH(QString, missing);
+        QFETCH(QString, trace);
+        Screens screens(script, missing, languages);
+        if (languages >= 0) {
+            RunOnscreenTestSequence(screens.onscreen());
+        } else if (RunDataEntrySequence(
+                       {screens.step("info"), screens.step("court"), screens.step("grid")})) {
+            screens.trace += " done";
+        }
+        QCOMPARE(QString::fromStdString(screens.trace), trace);
+    }
+
+    void entryMethodChoices_data() {
+        QTest::addColumn<bool>("onscreen");
+        QTest::addColumn<QList<Qt::Key>>("keys");
+        QTest::addColumn<QString>("ran");
+        QTest::addColumn<int>("result");
+        QTest::newRow("on screen") << true << QList{Qt::Key_Return} << "on screen" << 1;
+        QTest::newRow("paper sheet")
+            << true << QList{Qt::Key_Down, Qt::Key_Return} << "paper, the screen still up" << 1;
+        // Down passes over the hidden scanner; a letter does nothing.
+        QTest::newRow("cancel") << true
+                                << QList{Qt::Key_Down, Qt::Key_Down, Qt::Key_P, Qt::Key_Return}
+                                << "" << 0;
+        // A method without its chain cannot be chosen: the focus starts on the next.
+        QTest::newRow("no on-screen chain")
+            << false << QList{Qt::Key_Return} << "paper, the screen still up" << 1;
+    }
+    void entryMethodChoices() {
+        QFETCH(bool, onscreen);
+        QFETCH(QList<Qt::Key>, keys);
+        QFETCH(QString, ran);
+        QFETCH(int, result);
+        EntryProgram program(RecordBytes("EXAMPLE, ALEX"));
+        QString chain;
+        EntryMethodSequences sequences;
+        if (onscreen) {
+            sequences.onscreenTest = [&] { chain = "on screen"; };
+        }
+        sequences.paperSheet = [&] {
+            chain = QApplication::activeModalWidget()->objectName() == "frmSelectEntryMethod"
+                        ? "paper, the screen still up"
+                        : "paper";
+        };
+        FrmSelectEntryMethod screen(program.session, program.fake.services, sequences);
+        QCOMPARE(RunModal(screen,
+                          [&] {
+                              for (const Qt::Key key : keys) {
+                                  Key(key);
+                              }
+                          }),
+                 result);
+        QCOMPARE(chain, ran);
+    }
+
+    void languageChoices_data() {
+        QTest::addColumn<QStringList>("tables");
+        QTest::addColumn<QStringList>("sounds");
+        QTest::addColumn<bool>("device");
+        QTest::addColumn<QString>("spoken");
+        QTest::addColumn<int>("pick");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("in the bank's order")
+            << QStringList{"Spanish", "English"} << QStringList{"English"} << true
+            << "Spoken prompts in Spanish are off because no sound files were found.\n"
+               "Spoken prompts in English are on."
+            << 1 << "English";
+        QTest::newRow("no sound device")
+            << QStringList{"English", "Spanish"} << QStringList{"English", "Spanish"} << false
+            << "Spoken prompts are off because no sound device was found." << 0 << "English";
+        // Cancel drops the new client.
+        QTest::newRow("none, cancelled")
+            << QStringList{"Notes"} << QStringList{} << true << QString() << 3 << QString();
+    }
+    // One choice per language table, and whether each will be spoken.
+    void languageChoices() {
+        QFETCH(QStringList, tables);
+        QFETCH(QStringList, sounds);
+        QFETCH(bool, device);
+        QFETCH(QString, spoken);
+        QFETCH(int, pick);
+        QFETCH(QString, chosen);
+        EntryProgram program(RecordBytes("EXAMPLE, ALEX"));
+        program.newClient();
+        program.session.QuestionBankPath = program.folder.program() + "/QLMtest.db";
+        std::vector<BankTable> bank;
+        for (const QString& table : tables) {
+            bank.emplace_back(table.toStdString(), StandardRows(1));
+        }
+        WriteBank(program.session.QuestionBankPath, bank);
+        program.session.SoundPath = program.folder.root();
+        for (const QString& language : sounds) {
+            const std::string folder =
+                SoundFolder(program.session.SoundPath, language.toStdString());
+            std::filesystem::create_directories(folder);
+            TestFolder::write(folder + "Inst0.wav", Wave());
+        }
+        program.fake.audio.heard = device;
+        FrmSelectLanguage screen(program.session, program.fake.services);
+        const int count = screen.LanguageCount();
+        QCOMPARE(Child<QLabel>(&screen, "lblSpokenPrompts")->text(), spoken);
+        OnModal<FrmSelectLanguage>([&](FrmSelectLanguage&) {
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(Choice(screen, i)->isVisible(), i < count);
+            }
+            QCOMPARE(Choice(screen, pick)->text(),
+                     chosen.isEmpty() ? "Cancel Presentation" : chosen);
+            QTest::keyClick(Choice(screen, pick), Qt::Key_Return);
+        });
+        QCOMPARE(QString::fromStdString(screen.chooseLanguage().value_or("")), chosen);
+        QCOMPARE(program.session.Clients.entry(2).Name.starts_with("NEWCOMER"), !chosen.isEmpty());
+    }
 };
 
-void EntrySequenceTest::dataEntryChain_data() {
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("missing");
-    QTest::addColumn<QString>("trace");
-    QTest::addColumn<bool>("completed");
-    QTest::newRow("all completed") << "TTT"
-                                   << ""
-                                   << "info court grid" << true;
-    QTest::newRow("information cancelled") << "F"
-                                           << ""
-                                           << "info" << false;
-    QTest::newRow("court history cancelled") << "TF"
-                                             << ""
-                                             << "info court" << false;
-    QTest::newRow("answers not saved") << "TTF"
-                                       << ""
-                                       << "info court grid" << false;
-    // A chain whose answer screen is not there stops before it instead of pretending to finish.
-    QTest::newRow("no answer grid") << "TT"
-                                    << "grid"
-                                    << "info court" << false;
-}
-
-void EntrySequenceTest::dataEntryChain() {
-    QFETCH(QString, script);
-    QFETCH(QString, missing);
-    QFETCH(QString, trace);
-    QFETCH(bool, completed);
-    Screens screens;
-    screens.script = script.toStdString();
-    screens.missing = missing.toStdString();
-    QCOMPARE(RunDataEntrySequence(screens.dataEntry()), completed);
-    QCOMPARE(QString::fromStdString(screens.trace), trace);
-}
-
-void EntrySequenceTest::onscreenChain_data() {
-    QTest::addColumn<int>("languages");
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("missing");
-    QTest::addColumn<QString>("trace");
-    const auto row = [](const char* tag, int languages, const char* script, const char* missing,
-                        const char* trace) {
-        QTest::newRow(tag) << languages << QString(script) << QString(missing) << QString(trace);
-    };
-    row("two languages, Spanish chosen", 2, "TTT", "",
-        "info court count language present(Spanish)");
-    row("two languages, presentation cancelled", 2, "TTF", "", "info court count language");
-    row("one language", 1, "TT", "", "info court count present(English)");
-    row("no language table", 0, "TT", "", "info court count present(English)");
-    row("court history cancelled", 2, "TF", "", "info court");
-    row("information cancelled", 2, "F", "", "info");
-    row("no test screen", 1, "TT", "present", "info court");
-}
-
-void EntrySequenceTest::onscreenChain() {
-    QFETCH(int, languages);
-    QFETCH(QString, script);
-    QFETCH(QString, missing);
-    QFETCH(QString, trace);
-    Screens screens;
-    screens.script = script.toStdString();
-    screens.missing = missing.toStdString();
-    screens.languages = languages;
-    RunOnscreenTestSequence(screens.onscreen());
-    QCOMPARE(QString::fromStdString(screens.trace), trace);
-}
-
-QTEST_APPLESS_MAIN(EntrySequenceTest)
+QTEST_MAIN(EntrySequenceTest)
 #include "EntrySequenceTest.moc"
