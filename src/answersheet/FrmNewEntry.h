@@ -25,8 +25,7 @@ class FrmNewEntry : public Screen {
     Q_OBJECT
 
 public:
-    static constexpr int SaveChoice = 0;
-    static constexpr int CancelChoice = 1;
+    static constexpr int SaveChoice = OkChoice;
 
     // exec() returns Accepted when the answers were saved.
     FrmNewEntry(Session& session, Services& services, std::vector<AnswerGrid> grids,

@@ -28,9 +28,6 @@ class FrmClientInfo : public Screen {
     Q_OBJECT
 
 public:
-    static constexpr int OkChoice = 0;
-    static constexpr int CancelChoice = 1;
-
     // exec() returns Accepted when the information was taken (and an edited client's saved).
     FrmClientInfo(Session& session, Services& services, EntryMode mode, QWidget* parent = nullptr);
 

@@ -95,7 +95,7 @@ void FrmCourtHistory::buildScreen() {
         m_choices[static_cast<std::size_t>(i)] = choice;
     }
     choices->addStretch();
-    connect(m_choices[OKChoice]->button(), &QPushButton::clicked, this,
+    connect(m_choices[OkChoice]->button(), &QPushButton::clicked, this,
             &FrmCourtHistory::informationOK);
     connect(m_choices[CancelChoice]->button(), &QPushButton::clicked, this,
             &FrmCourtHistory::cancelInput);
@@ -112,8 +112,8 @@ void FrmCourtHistory::buildScreen() {
         setTabOrder(m_fields[static_cast<std::size_t>(k)],
                     m_fields[static_cast<std::size_t>(k) + 1]);
     }
-    setTabOrder(m_fields.back(), m_choices[OKChoice]->button());
-    setTabOrder(m_choices[OKChoice]->button(), m_choices[CancelChoice]->button());
+    setTabOrder(m_fields.back(), m_choices[OkChoice]->button());
+    setTabOrder(m_choices[OkChoice]->button(), m_choices[CancelChoice]->button());
 }
 
 ClientRecord& FrmCourtHistory::currentRecord() {
@@ -125,7 +125,7 @@ void FrmCourtHistory::firstShown() {
     m_lblClientName->setText(FromLatin1(currentRecord().Name.substr(0, 25)));
     m_lblClientName->setVisible(true);
     if (m_mode != EntryMode::NewClient) {
-        m_choices[OKChoice]->button()->setFocus(Qt::OtherFocusReason);
+        m_choices[OkChoice]->button()->setFocus(Qt::OtherFocusReason);
     } else {
         m_fields.front()->setFocus(Qt::OtherFocusReason);
     }
@@ -189,7 +189,7 @@ void FrmCourtHistory::acceptField(int k) {
         refuseField(k);
         return;
     }
-    QWidget* next = m_choices[OKChoice]->button();
+    QWidget* next = m_choices[OkChoice]->button();
     if (k + 1 < CourtFieldCount) {
         next = m_fields[static_cast<std::size_t>(k) + 1];
     }

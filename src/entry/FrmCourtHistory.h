@@ -24,9 +24,6 @@ class FrmCourtHistory : public Screen {
     Q_OBJECT
 
 public:
-    static constexpr int OKChoice = 0;
-    static constexpr int CancelChoice = 1;
-
     // exec() returns Accepted when the counts were taken into the client table.
     FrmCourtHistory(Session& session, Services& services, EntryMode mode,
                     QWidget* parent = nullptr);

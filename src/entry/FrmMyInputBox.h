@@ -22,9 +22,6 @@ class FrmMyInputBox : public Screen {
     Q_OBJECT
 
 public:
-    static constexpr int OkChoice = 0;
-    static constexpr int CancelChoice = 1;
-
     explicit FrmMyInputBox(Services& services, QWidget* parent = nullptr);
 
     bool PasswordInput() const { return m_passwordInput; }

@@ -10,6 +10,10 @@ class Screen : public QDialog {
     Q_OBJECT
 
 public:
+    // The two choices of a screen that takes what was typed or gives it up.
+    static constexpr int OkChoice = 0;
+    static constexpr int CancelChoice = 1;
+
     Screen(const char* name, const QString& title, QWidget* parent, bool modal = true);
 
 protected:
