@@ -4,72 +4,76 @@
 
 #include "supervisor/DeleteNames.h"
 #include "support/EntryProgram.h"
+#include "support/Rows.h"
 
 using namespace qlm;
 using qlm::test::TestFolder;
+
+namespace {
+
+// The answer to the warning, the file a write or a removal fails on, and what the last message
+// says.
+struct DeleteRow {
+    const char* tag;
+    bool yes;
+    const char* fault;
+    const char* said;
+};
+const DeleteRow deleteRows[] = {
+    {"yes", true, "", "Process complete."},
+    {"no changes nothing", false, "", "Are you SURE"},
+    {"a failed write stops and says so", true, "DATA401.QLM",
+     "The name of client 1 could not be deleted: Error 61:"},
+    {"an old copy that keeps the names is named", true, "DATA401-20261201",
+     "could not be removed: <data>/backup/DATA401-20261201-090000-000.QLM."},
+};
+
+}  // namespace
 
 class DeleteNamesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void scrambling_data() {
-        QTest::addColumn<QByteArray>("name");
-        QTest::newRow("AB") << QByteArray("AB" + QByteArray(23, ' '));
-        QTest::newRow("blanks stay") << QByteArray(25, ' ');
-        QTest::newRow("words keep their shape") << QByteArray("SHEET, PAT" + QByteArray(15, ' '));
+    // Every character but the blank changes, to a printable one; two equal names come out
+    // differently, and the old fixed shift taken back recovers nothing.
+    void scrambling() {
         QByteArray every;
         for (int code = 0x21; code <= 0xFF; ++code) {
             every += char(code);
         }
-        QTest::newRow("every code") << every;
-    }
-
-    // Every character but the blank changes, to a printable one; two equal names come out
-    // differently, and the old fixed shift taken back recovers nothing.
-    void scrambling() {
-        QFETCH(QByteArray, name);
-        const std::string original = name.toStdString();
-        std::string once = original;
-        std::string twice = original;
-        ScrambleName(once);
-        ScrambleName(twice);
-        QCOMPARE(once.size(), original.size());
-        std::string unshifted = once;
-        for (std::size_t i = 0; i < original.size(); ++i) {
-            const int code = static_cast<unsigned char>(once[i]);
-            const bool printable = (code >= 0x21 && code <= 0x7E) || (code >= 0xA1 && code != 0xAD);
-            QCOMPARE(once[i] == ' ', original[i] == ' ');
-            QVERIFY(original[i] == ' ' || (once[i] != original[i] && printable));
-            unshifted[i] = once[i] == ' ' ? ' ' : char(code - (code % 2 == 0 ? 3 : 7));
+        for (const QByteArray& name :
+             {QByteArray("SHEET, PAT" + QByteArray(15, ' ')), QByteArray(25, ' '), every}) {
+            const std::string original = name.toStdString();
+            std::string once = original;
+            std::string twice = original;
+            ScrambleName(once);
+            ScrambleName(twice);
+            QCOMPARE(once.size(), original.size());
+            std::string unshifted = once;
+            for (std::size_t i = 0; i < original.size(); ++i) {
+                const int code = static_cast<unsigned char>(once[i]);
+                const bool printable =
+                    (code >= 0x21 && code <= 0x7E) || (code >= 0xA1 && code != 0xAD);
+                QCOMPARE(once[i] == ' ', original[i] == ' ');
+                QVERIFY(original[i] == ' ' || (once[i] != original[i] && printable));
+                unshifted[i] = once[i] == ' ' ? ' ' : char(code - (code % 2 == 0 ? 3 : 7));
+            }
+            const bool blank = original == std::string(original.size(), ' ');
+            QCOMPARE(once == twice, blank);
+            QCOMPARE(unshifted == original, blank);
         }
-        const bool blank = original == std::string(original.size(), ' ');
-        QCOMPARE(once == twice, blank);
-        QCOMPARE(unshifted == original, blank);
     }
 
-    void deleteNames_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<QString>("fault");  // the file a write or a removal fails on
-        QTest::addColumn<QString>("said");   // in the last message
-        QTest::newRow("yes") << true << ""
-                             << "Process complete.";
-        QTest::newRow("no changes nothing") << false << ""
-                                            << "Are you SURE";
-        QTest::newRow("a failed write stops and says so")
-            << true << "DATA401.QLM"
-            << "The name of client 1 could not be deleted: Error 61:";
-        QTest::newRow("an old copy that keeps the names is named")
-            << true << "DATA401-20261201"
-            << "could not be removed: <data>/backup/DATA401-20261201-090000-000.QLM.";
-    }
+    void deleteNames_data() { test::AddRows(deleteRows); }
 
     // Names not deleted before are scrambled, marked and saved, in the client file and every
     // copy of it in the data location (a cut copy's damaged record left and named); the report
     // that may hold one is removed and the run logged; a second run changes nothing.
     void deleteNames() {
-        QFETCH(bool, yes);
-        QFETCH(QString, fault);
-        QFETCH(QString, said);
+        const DeleteRow& r = test::CurrentRow(deleteRows);
+        const bool yes = r.yes;
+        const QString fault = r.fault;
+        QString said = r.said;
         ClientRecord deleted = ClientRecord::fromBytes(test::RecordBytes("DGLOWS"));
         deleted.set(&ClientRecord::NameDeleted, "1");
         test::EntryProgram program(

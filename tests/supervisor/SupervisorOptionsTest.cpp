@@ -7,6 +7,7 @@
 #include "entry/FrmMyInputBox.h"
 #include "supervisor/FrmSupervisorOptions.h"
 #include "support/EntryProgram.h"
+#include "support/Rows.h"
 #include "support/RunModal.h"
 
 using namespace qlm;
@@ -45,97 +46,82 @@ void giveSecretCode(const std::function<void()>& next) {
     });
 }
 
+// The report option (0 view, 1 selected: 3 and 1, 2 all), what goes wrong (or PDF, or the
+// notice of the default code due), the names shown or printed in client order, the access
+// log's lines and the start of the last message.
+struct ReportRow {
+    const char* tag;
+    int option;
+    const char* kind;
+    const char* reported;
+    const char* logged;
+    const char* said;
+};
+const ReportRow reportRows[] = {
+    {"view, then print; notice", 0, "notice", "BRAVO", "view 2 print 2", ""},
+    {"view: code refused", 0, "refused", "", "", ""},
+    {"view: no log", 0, "no log", "", "", "The access log cannot be written: Error 70"},
+    {"selected", 1, "", "ALPHA CHARLIE", "print 1 print 3", ""},
+    {"all", 2, "", "ALPHA BRAVO CHARLIE", "print 1 print 2 print 3", ""},
+    {"all to PDF", 2, "PDF", "ALPHA BRAVO CHARLIE", "pdf 1 pdf 2 pdf 3", ""},
+    {"all: no log", 2, "no log", "", "", "The report was not printed.\r\n\r\nThe access log"},
+    {"all: 2 damaged", 2, "damaged", "ALPHA CHARLIE", "print 1 print 3",
+     "Reports printed for 2 clients.\r\n\r\nNot printed (damaged record): client 2."},
+    {"empty data disk", 0, "empty", "", "", "There are no clients on this data disk."},
+};
+
 }  // namespace
 
 class SupervisorOptionsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // An empty data disk closes the screen at once; the default code's notice comes on the
-    // first opening only; the Reports tab keeps its option over a visit to Delete Names.
-    void noticesComeOncePerRun() {
-        Program empty(0);
-        empty.fake.messages.answer(MsgAnswer::OK);
-        FrmSupervisorOptions none(empty.session, empty.fake.services);
-        QCOMPARE(none.exec(), int(QDialog::Rejected));
-        QCOMPARE(empty.fake.messages.shown.at(0).title, std::string("Empty Data Disk"));
-
-        Program program(3, {}, false, true);
-        program.fake.messages.answer(MsgAnswer::OK);
-        FrmSupervisorOptions screen(program.session, program.fake.services);
-        RunModal(screen, [&] {
-            QTRY_COMPARE(program.fake.messages.shown.size(), std::size_t(1));
-            QCOMPARE(program.fake.messages.shown[0].title, std::string("Default Secret Code"));
-            auto* tabs = Child<QTabWidget>(&screen, "sstSupervisorOperations");
-            Child<QRadioButton>(&screen, "optPrintOption_2")->click();
-            tabs->setCurrentIndex(2);
-            QCOMPARE(Child<QLabel>(&screen, "lblNameDisplay")->text(), QString("All Clients"));
-            tabs->setCurrentIndex(0);
-            QVERIFY(Child<QRadioButton>(&screen, "optPrintOption_2")->isChecked());
-        });
-        FrmSupervisorOptions again(program.session, program.fake.services);
-        RunModal(again, [] { QTest::qWait(20); });
-        QCOMPARE(program.fake.messages.shown.size(), std::size_t(1));
-    }
+    void reportsAreShownOrPrintedOnlyOnceLogged_data() { AddRows(reportRows); }
 
     // Each report reaches the screen or the printer only once the access log holds its line:
     // the current client's on screen (and printed from there), chosen ones or all as one print
-    // job in client order, a
-    // damaged record left out and named; the client current before printing all stays so.
-    void reportsAreShownOrPrintedOnlyOnceLogged_data() {
-        QTest::addColumn<int>("option");        // 0 view, 1 selected (3 and 1), 2 all
-        QTest::addColumn<QString>("kind");      // what goes wrong, or PDF
-        QTest::addColumn<QString>("reported");  // the names shown or printed, in client order
-        QTest::addColumn<QString>("logged");    // one line a client
-        QTest::addColumn<QString>("said");      // the start of the last message
-        const auto row = [](const char* tag, int option, const char* kind, const char* reported,
-                            const char* logged, const QString& said = {}) {
-            QTest::newRow(tag) << option << QString(kind) << QString(reported) << QString(logged)
-                               << said;
-        };
-        const QString noLog = "The access log cannot be written: Error 70: ";
-        row("view, then print", 0, "", "BRAVO", "view 2 print 2");
-        row("view: code refused", 0, "refused", "", "");
-        row("view: no log, nothing shown", 0, "no log", "", "", noLog);
-        row("selected", 1, "", "ALPHA CHARLIE", "print 1 print 3");
-        row("all", 2, "", "ALPHA BRAVO CHARLIE", "print 1 print 2 print 3");
-        row("all to PDF", 2, "PDF", "ALPHA BRAVO CHARLIE", "pdf 1 pdf 2 pdf 3");
-        row("all: no log, nothing printed", 2, "no log", "", "",
-            "The report was not printed.\r\n\r\n" + noLog);
-        row("all: client 2 damaged", 2, "damaged", "ALPHA CHARLIE", "print 1 print 3",
-            "Reports printed for 2 clients.\r\n\r\nNot printed (damaged record): client 2.");
-    }
+    // job in client order, a damaged record left out and named; the client current before
+    // printing all stays so. The default code's notice comes once a run.
     void reportsAreShownOrPrintedOnlyOnceLogged() {
-        QFETCH(int, option);
-        QFETCH(QString, kind);
-        QFETCH(QString, reported);
-        QFETCH(QString, logged);
-        QFETCH(QString, said);
+        const ReportRow& r = CurrentRow(reportRows);
+        const QString kind = r.kind;
         Program program(
-            3, kind == "no log" ? FailOn(FileOp::Open, "access.log", EACCES) : FaultInjector(),
-            kind == "damaged");
+            kind == "empty" ? 0 : 3,
+            kind == "no log" ? FailOn(FileOp::Open, "access.log", EACCES) : FaultInjector(),
+            kind == "damaged", kind == "notice");
         program.fake.printer.target = kind == "PDF" ? PrintTarget::PdfFile : PrintTarget::Printer;
-        if (!said.isEmpty()) {
+        if (*r.said != 0 || kind == "notice") {
             program.fake.messages.answer(MsgAnswer::OK);
         }
         QString shown;
         FrmSupervisorOptions screen(program.session, program.fake.services);
-        RunModal(screen, [&] {
-            Child<QRadioButton>(&screen, qPrintable(QString("optPrintOption_%1").arg(option)))
-                ->click();
-            if (kind == "refused") {
-                OnModal<FrmMyInputBox>([](FrmMyInputBox& box) { box.close(); });
-            } else {
-                giveSecretCode([&] {
-                    if (option == 2 || kind == "no log") {
-                        return;  // no screen of its own, or the viewer closes by itself
-                    }
-                    OnModal<QDialog>([&](QDialog& next) {
-                        if (auto* list = next.findChild<QListWidget*>("lbNameDisplay")) {
-                            list->item(2)->setSelected(true);
-                            list->item(0)->setSelected(true);
-                            QTest::keyClick(Choice(next, 0), Qt::Key_Return);
-                        } else {  // the viewer scrolls before its buttons take keys
+        if (kind == "empty") {
+            QCOMPARE(screen.exec(), int(QDialog::Rejected));
+        } else {
+            RunModal(screen, [&] {
+                if (kind == "notice") {
+                    QTRY_COMPARE(program.fake.messages.shown.size(), std::size_t(1));
+                }
+                auto* tabs = Child<QTabWidget>(&screen, "sstSupervisorOperations");
+                Child<QRadioButton>(&screen, qPrintable(QString("optPrintOption_%1").arg(r.option)))
+                    ->click();
+                tabs->setCurrentIndex(2);
+                tabs->setCurrentIndex(0);
+                if (kind == "refused") {
+                    OnModal<FrmMyInputBox>([](FrmMyInputBox& box) { box.close(); });
+                } else {
+                    giveSecretCode([&] {
+                        if (r.option == 2 || kind == "no log") {
+                            return;  // no screen of its own, or the viewer closes by itself
+                        }
+                        OnModal<QDialog>([&](QDialog& next) {
+                            if (auto* list = next.findChild<QListWidget*>("lbNameDisplay")) {
+                                list->item(2)->setSelected(true);
+                                list->item(0)->setSelected(true);
+                                QTest::keyClick(Choice(next, 0), Qt::Key_Return);
+                                return;
+                            }
+                            // The viewer scrolls before its buttons take keys.
                             auto* text = Child<QPlainTextEdit>(&next, "Text1");
                             QTRY_VERIFY(!text->toPlainText().isEmpty());
                             shown = text->toPlainText();
@@ -152,37 +138,37 @@ private slots:
                             QVERIFY(bar->value() < half);
                             press("cmdPrintReport", Qt::Key_Return);
                             press("cmdCancel", Qt::Key_Return);
-                        }
+                        });
                     });
-                });
-            }
-            Choice(screen, 0)->click();
-        });
+                }
+                Choice(screen, 0)->click();
+            });
+        }
         for (const std::string& job : program.fake.printer.jobs) {
             shown += QString::fromStdString(job);
         }
         int last = -1;
         for (const QString name : {"ALPHA", "BRAVO", "CHARLIE"}) {
             const int at = shown.indexOf(name);
-            QCOMPARE(at >= 0, reported.contains(name));
+            QCOMPARE(at >= 0, QString(r.reported).contains(name));
             QVERIFY2(at < 0 || at > last, qPrintable(name + " out of client order"));
             last = std::max(last, at);
         }
-        QCOMPARE(program.fake.printer.jobs.size(), std::size_t(!reported.isEmpty()));
+        QCOMPARE(program.fake.printer.jobs.size(), std::size_t(*r.reported != 0));
         const QString log =
             QString::fromStdString(TestFolder::read(program.folder.data() + "/access.log"));
         QStringList lines;
         for (const QString& line : log.split('\n', Qt::SkipEmptyParts)) {
             lines << line.section('\t', 3).replace('\t', ' ');
         }
-        QCOMPARE(lines.join(' '), logged);
-        QCOMPARE(program.session.CurrentClient, option == 1 ? 3 : 2);
+        QCOMPARE(lines.join(' '), QString(r.logged));
+        QCOMPARE(program.session.CurrentClient, r.option == 1 ? 3 : 2);
         QVERIFY(!program.busy);
         QVERIFY(program.fake.messages.answered());
-        if (!said.isEmpty()) {
-            QVERIFY2(program.fake.messages.shown.back().text.starts_with(said.toStdString()),
-                     program.fake.messages.shown.back().text.c_str());
-        }
+        QVERIFY(!program.session.Code.defaultNoticeDue());
+        const auto& messages = program.fake.messages.shown;
+        const std::string said = messages.empty() ? "" : messages.back().text;
+        QVERIFY2(said.starts_with(r.said), said.c_str());
     }
 };
 
