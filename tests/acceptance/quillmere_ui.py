@@ -139,8 +139,7 @@ class QuillmereRun:
         return [w for w in app if w.getState().contains(pyatspi.STATE_ACTIVE)]
 
     def wait_for_window(self, caption, timeout=15, named=True):
-        """Waits for the active window of this caption; its focusable controls have a name for
-        a screen reader (named=False: a dialog of the toolkit's own)."""
+        # Its focusable controls have a name for a screen reader, but a dialog of the toolkit's.
         self.wait(lambda: any(w.name == caption for w in self.windows()),
                   f'the window "{caption}"', timeout)
         self.shot(caption)
@@ -154,10 +153,9 @@ class QuillmereRun:
             self.shot_dir, f"{self._shots:02d}-{label.replace(' ', '-')}.png")], env=self.env)
 
     def controls(self):
-        """The active window's controls; `shown`: a field's text, or the name."""
         found = []
 
-        def walk(node, depth):
+        def walk(node):
             for child in filter(None, node):
                 try:
                     text = child.queryText().getText(0, -1)
@@ -168,25 +166,22 @@ class QuillmereRun:
                     accessible=child, role=child.getRoleName(), name=child.name or "",
                     shown=text, enabled=states.contains(pyatspi.STATE_ENABLED),
                     focused=states.contains(pyatspi.STATE_FOCUSED)))
-                if depth < 12:
-                    walk(child, depth + 1)
+                walk(child)
 
-        walk(self.windows()[0], 0)
+        walk(self.windows()[0])
         return found
 
     def find(self, name=None, role=None):
         return [c for c in self.controls() if name in (None, c.name) and role in (None, c.role)]
 
     def control(self, name=None, role=None, enabled=None):
-        """Waits for exactly one matching control of the active window (enabled or not)."""
         return self.wait(lambda: len(found := self.find(name, role)) == 1
                          and enabled in (None, found[0].enabled) and found[0],
                          f"one control {name!r} {role!r}, enabled {enabled}")
 
     def wait_for_focus(self, name=None, role=None, shown=None, within=None, leaving=None):
-        """Waits for the focus on a control of this name, role and text, within a control (a
-        grid's cell), or on any but the control leaving. A panel whose focus proxy is its button
-        reports the focus too: the innermost, the last in tree order, takes the keys."""
+        # A panel whose focus proxy is its button reports the focus too: the innermost, the
+        # last in tree order, takes the keys.
 
         def inside(node):
             while node is not None and node != within.accessible:
@@ -232,7 +227,6 @@ def run_test(body, **options):
 
 
 def choose(run, caption):
-    """Tabs through the window's choices until `caption` has the focus, then runs it."""
     focus = run.wait_for_focus()
     for _ in range(12):
         if focus.name == caption:
@@ -243,7 +237,6 @@ def choose(run, caption):
 
 
 def fill_in(run, caption, values):
-    """Types the values into the screen's fields, each closed with Enter, then Information OK."""
     run.wait_for_window(caption)
     for typed in values:
         before = run.wait_for_focus()
@@ -255,7 +248,6 @@ def fill_in(run, caption, values):
 
 
 def new_client(run, method, client=None):
-    """From the main menu through Add New Client, the entry method and the client's details."""
     run.wait_for_focus(name="Add New Client")
     run.key("Return")
     run.wait_for_window("Entry Method")
@@ -266,7 +258,6 @@ def new_client(run, method, client=None):
 
 
 def supervisor_options(run, keys, notice=False):
-    """Supervisor Options, then `keys` from the tabs to Execute Selection, run."""
     choose(run, "Supervisor Options")
     if notice:  # of the default code, once a run
         run.wait_for_window("Default Secret Code")
