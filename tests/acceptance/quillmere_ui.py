@@ -49,9 +49,7 @@ class QuillmereRun:
         if read_only:
             os.chmod(self.client_file_path, 0o444)
             os.chmod(self.data_dir, 0o555)
-        self.env = {k: v for k, v in os.environ.items()
-                    if not k.startswith(("QT_", "DBUS_", "AT_SPI", "XDG_", "WAYLAND"))
-                    and k not in ("DISPLAY", "XAUTHORITY", "QUILLMERE_HOME", "SESSION_MANAGER")}
+        self.env = {k: v for k, v in os.environ.items() if k in ("PATH", "LANG", "LC_ALL")}
         # A private temporary folder keeps a quillmere running elsewhere from answering for
         # this one through the single-instance socket.
         self.env.update(HOME=os.path.join(self._root, "home"), QT_QPA_PLATFORM="xcb",
@@ -118,7 +116,7 @@ class QuillmereRun:
             os.chmod(self.data_dir, 0o755)  # so that its files can go too
         shutil.rmtree(self._root, ignore_errors=True)
 
-    def wait(self, probe, what, timeout=15, seen=lambda: ""):
+    def wait(self, probe, what, timeout=15):
         deadline = time.monotonic() + timeout
         while True:
             with contextlib.suppress(Exception):  # the tree changes while it is read
@@ -126,7 +124,7 @@ class QuillmereRun:
                     return value
             check(self.program is None or self.program.poll() is None,
                   f"quillmere ended while waiting for {what}: see quillmere.log")
-            check(time.monotonic() < deadline, f"timed out waiting for {what}{seen()}")
+            check(time.monotonic() < deadline, f"timed out waiting for {what}")
             time.sleep(0.1)
 
     def exit(self):
