@@ -98,37 +98,6 @@ const CodeRow codeRows[] = {
     {"fourth wrong: a wait", "", {"x", "q"}, true, true, 3},
 };
 
-// Three clients, client 2 current (its record damaged where asked); the notice of the default
-// code given unless due.
-struct Program : EntryProgram {
-    explicit Program(int clients = 3, FaultInjector faults = {}, bool twoDamaged = false,
-                     bool noticeDue = false)
-        : EntryProgram(clients == 0 ? ""
-                                    : RecordBytes("ALPHA", std::string(109, '1')) +
-                                          RecordBytes("BRAVO", twoDamaged ? "9" : "2") +
-                                          RecordBytes("CHARLIE", std::string(109, '1')),
-                       std::move(faults)) {
-        folder.installBuiltDataFiles();
-        session.CurrentClient = 2;
-        if (!noticeDue) {
-            session.Code.defaultNoticeDue();
-        }
-        // The busy pointer must be off while the user chooses the printer.
-        fake.printer.whenAsked = [this] { busy = busy || QGuiApplication::overrideCursor(); };
-    }
-    bool busy = false;
-};
-
-// Types the code into the box once it is up; `next` is then set for the screen it opens.
-void giveSecretCode(const std::function<void()>& next) {
-    OnModal<FrmMyInputBox>([next](FrmMyInputBox&) {
-        next();
-        Type("q");
-        Key(Qt::Key_Return);
-        Key(Qt::Key_Return);
-    });
-}
-
 // The report option (0 view, 1 selected: 3 and 1, 2 all), what goes wrong (or PDF, or the
 // notice of the default code due), the names shown or printed in client order, the access
 // log's lines and the start of the last message.
@@ -300,10 +269,21 @@ private slots:
     void reportsAreShownOrPrintedOnlyOnceLogged() {
         const ReportRow& r = CurrentRow(reportRows);
         const QString kind = r.kind;
-        Program program(
-            kind == "empty" ? 0 : 3,
-            kind == "no log" ? FailOn(FileOp::Open, "access.log", EACCES) : FaultInjector(),
-            kind == "damaged", kind == "notice");
+        // Three clients, client 2 current (its record damaged where asked).
+        EntryProgram program(
+            kind == "empty" ? ""
+                            : RecordBytes("ALPHA", std::string(109, '1')) +
+                                  RecordBytes("BRAVO", kind == "damaged" ? "9" : "2") +
+                                  RecordBytes("CHARLIE", std::string(109, '1')),
+            kind == "no log" ? FailOn(FileOp::Open, "access.log", EACCES) : FaultInjector());
+        program.folder.installBuiltDataFiles();
+        program.session.CurrentClient = 2;
+        if (kind != "notice") {
+            program.session.Code.defaultNoticeDue();
+        }
+        // The busy pointer must be off while the user chooses the printer.
+        bool busy = false;
+        program.fake.printer.whenAsked = [&] { busy = busy || QGuiApplication::overrideCursor(); };
         program.fake.printer.target = kind == "PDF" ? PrintTarget::PdfFile : PrintTarget::Printer;
         if (*r.said != 0 || kind == "notice") {
             program.fake.messages.answer(MsgAnswer::OK);
@@ -319,13 +299,13 @@ private slots:
                     ->click();
                 tabs->setCurrentIndex(2);
                 tabs->setCurrentIndex(0);
-                if (kind == "refused") {
-                    OnModal<FrmMyInputBox>([](FrmMyInputBox& box) { box.close(); });
-                } else {
-                    giveSecretCode([&] {
-                        if (r.option == 2 || kind == "no log") {
-                            return;  // no screen of its own, or the viewer closes by itself
-                        }
+                OnModal<FrmMyInputBox>([&](FrmMyInputBox& box) {
+                    if (kind == "refused") {
+                        box.close();
+                        return;
+                    }
+                    // All has no screen of its own, and the viewer closes by itself.
+                    if (r.option != 2 && kind != "no log") {
                         OnModal<QDialog>([&](QDialog& next) {
                             if (auto* list = next.findChild<QListWidget*>("lbNameDisplay")) {
                                 list->item(2)->setSelected(true);
@@ -349,8 +329,11 @@ private slots:
                             press("cmdPrintReport", Qt::Key_Return);
                             press("cmdCancel", Qt::Key_Return);
                         });
-                    });
-                }
+                    }
+                    Type("q");
+                    Key(Qt::Key_Return);
+                    Key(Qt::Key_Return);
+                });
                 Choice(screen, 0)->click();
             });
         }
@@ -373,7 +356,7 @@ private slots:
         }
         QCOMPARE(lines.join(' '), QString(r.logged));
         QCOMPARE(program.session.CurrentClient, r.option == 1 ? 3 : 2);
-        QVERIFY(!program.busy);
+        QVERIFY(!busy);
         QVERIFY(program.fake.messages.answered());
         QVERIFY(!program.session.Code.defaultNoticeDue());
         const auto& messages = program.fake.messages.shown;
