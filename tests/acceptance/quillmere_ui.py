@@ -23,8 +23,7 @@ def check(condition, message):
 
 
 class QuillmereRun:
-    """first_start: no settings, so the program makes the user's own data folder. read_only: the
-    location cannot be written; as root, the program runs as "nobody"."""
+    """first_start: no settings; read_only: a location it cannot write, as "nobody" under root."""
 
     def __init__(self, shot_dir, client_file=None, first_start=False, read_only=False):
         self.user = pwd.getpwnam("nobody") if read_only and os.geteuid() == 0 else None
@@ -50,8 +49,7 @@ class QuillmereRun:
             os.chmod(self.client_file_path, 0o444)
             os.chmod(self.data_dir, 0o555)
         self.env = {k: v for k, v in os.environ.items() if k in ("PATH", "LANG", "LC_ALL")}
-        # A private temporary folder keeps a quillmere running elsewhere from answering for
-        # this one through the single-instance socket.
+        # A private TMPDIR keeps another quillmere's single-instance socket from answering.
         self.env.update(HOME=os.path.join(self._root, "home"), QT_QPA_PLATFORM="xcb",
                         TMPDIR=os.path.join(self._root, "tmp"), NO_AT_BRIDGE="0",
                         XDG_RUNTIME_DIR=os.path.join(self._root, "runtime"),
@@ -150,7 +148,7 @@ class QuillmereRun:
         subprocess.run(["import", "-window", "root", os.path.join(
             self.shot_dir, f"{self._shots:02d}-{label.replace(' ', '-')}.png")], env=self.env)
 
-    def controls(self):
+    def controls(self, name=None, role=None):  # of the active window
         found = []
 
         def walk(node):
@@ -167,19 +165,15 @@ class QuillmereRun:
                 walk(child)
 
         walk(self.windows()[0])
-        return found
-
-    def find(self, name=None, role=None):
-        return [c for c in self.controls() if name in (None, c.name) and role in (None, c.role)]
+        return [c for c in found if name in (None, c.name) and role in (None, c.role)]
 
     def control(self, name=None, role=None, enabled=None):
-        return self.wait(lambda: len(found := self.find(name, role)) == 1
+        return self.wait(lambda: len(found := self.controls(name, role)) == 1
                          and enabled in (None, found[0].enabled) and found[0],
                          f"one control {name!r} {role!r}, enabled {enabled}")
 
     def wait_for_focus(self, name=None, role=None, shown=None, within=None, leaving=None):
-        # A panel whose focus proxy is its button reports the focus too: the innermost, the
-        # last in tree order, takes the keys.
+        # A panel reports its button's focus too: the innermost, last in order, takes the keys.
 
         def inside(node):
             while node is not None and node != within.accessible:
@@ -234,25 +228,21 @@ def choose(run, caption):
     raise AssertionError(f'Tab never reached "{caption}"; focus is on {focus!r}')
 
 
-def fill_in(run, caption, values):
-    run.wait_for_window(caption)
-    for typed in values:
-        before = run.wait_for_focus()
-        run.type(typed)
-        run.key("Return")
-        run.wait_for_focus(leaving=before)
-    run.wait_for_focus(name="Information OK")
-    run.key("Return")
-
-
 def new_client(run, method, client=None):
     run.wait_for_focus(name="Add New Client")
     run.key("Return")
     run.wait_for_window("Entry Method")
     choose(run, method)
-    if client:
-        fill_in(run, "Client Information", client)
-        fill_in(run, "Court History", COURT)
+    screens = [("Client Information", client), ("Court History", COURT)] if client else []
+    for caption, values in screens:
+        run.wait_for_window(caption)
+        for typed in values:  # each field closed with Enter
+            before = run.wait_for_focus()
+            run.type(typed)
+            run.key("Return")
+            run.wait_for_focus(leaving=before)
+        run.wait_for_focus(name="Information OK")
+        run.key("Return")
 
 
 def supervisor_options(run, keys, notice=False):
@@ -283,7 +273,7 @@ def answer_items(run, spanish=False, first=1, last=109):
 
     def turn():  # Enter on the next page of instructions once it is up
         nonlocal page
-        page = run.wait(lambda: next(c.shown for c in run.find(instructions, "text")
+        page = run.wait(lambda: next(c.shown for c in run.controls(instructions, "text")
                                      if c.shown not in ("", page)), "the next instructions")
         run.key("Return")
 
@@ -292,7 +282,7 @@ def answer_items(run, spanish=False, first=1, last=109):
     turn()
     given = b""
     for n in range(first, last + 1):
-        run.wait(lambda: any(c.shown.startswith(f"{n}. ") for c in run.find(question, "text")),
+        run.wait(lambda: any(c.shown.startswith(f"{n}. ") for c in run.controls(question, "text")),
                  f"item {n}")
         if n == last < 109:
             return given

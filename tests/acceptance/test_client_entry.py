@@ -1,6 +1,5 @@
-"""A client typed from a paper answer sheet: first one given up (Alt+F4 on Client Information
-asks first), then one entered through the answer grids and saved, then its age edited; the
-bytes on disk each time."""
+"""A client typed from a paper answer sheet: one given up by Alt+F4, one entered through the
+answer grids (items left blank on Yes), then its age edited; the bytes on disk each time."""
 
 import time
 
@@ -8,11 +7,10 @@ from quillmere_ui import COURT, check, choose, new_client, run_test
 
 
 def enter_answers(run):
-    """Types an answer for every item but the last of each grid but the last, Tab on; Save asks
-    about the items left, and Yes saves them blank. Returns the 109 answers expected on disk."""
+    # Each grid's items but the last (the last grid's all) answered; returns the 109 on disk.
     run.wait_for_window("Edit Client Responses")
     answers = [b"0"] * 110
-    grids = [c for c in run.find(role="table") if c.name.startswith("Section ")]
+    grids = [c for c in run.controls(role="table") if c.name.startswith("Section ")]
     for g, grid in enumerate(grids):
         run.wait_for_focus(within=grid)
         # The item numbers of the grid's rows, read from its cells, and its answer columns.
@@ -60,12 +58,8 @@ def main(run):
                 for day in days]
     check(record in expected, f"DATA401.QLM holds {record!r}, expected {expected[-1]!r}")
 
-    # The client just added is the one chosen: Edit Current Client is on at once. Only the age
-    # changes; court history and the grids open on their OK choices.
-    run.control("Edit Current Client", role="push button", enabled=True)
-    run.key("shift+Tab")
-    run.wait_for_focus(name="Edit Current Client")
-    run.key("Return")
+    # The client just added is current; only the age changes, the rest opens on its OK.
+    choose(run, "Edit Current Client")
     run.wait_for_window("Client Information")
     run.wait_for_focus(name="Information OK")
     run.key(*["shift+Tab"] * 5)  # over date of birth, education, ethnicity and sex

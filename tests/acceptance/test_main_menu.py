@@ -28,8 +28,7 @@ def main(run):
         check(focus.name in ("Add New Client", "Supervisor Options"), f"Tab reached {focus!r}")
         run.key("Tab")
         focus = run.wait_for_focus(leaving=focus)
-    # The About box, from the menu bar and from the Help menu, closed with Enter and with
-    # Escape, gives the focus back.
+    # The About box, from the menu bar and the Help menu, gives the focus back when closed.
     for keys, close in ((["alt+a"], "Return"), (["alt+h", "a"], "Escape")):
         run.key(*keys)
         run.wait_for_window("About Quillmere")
@@ -37,8 +36,7 @@ def main(run):
         run.wait_for_window("Quillmere")
         run.wait_for_focus(name="Exit Application")
     run.exit()
-    # Start-up made the user's own folder and an empty client file, private to their owner,
-    # and the lock file both programs share; the folder is not stored as a setting.
+    # A private folder, client file and lock file made; the folder not stored as a setting.
     for path, mode in ((run.data_dir, 0o700), (os.path.dirname(run.data_dir), 0o700),
                        (run.client_file_path, 0o600)):
         check(stat.S_IMODE(os.stat(path).st_mode) == mode, f"{path} is not of mode {mode:o}")

@@ -1,5 +1,4 @@
-"""A data location the user may read but not write, as a user who cannot write it: the demo
-clients listed, "read only" beside the location, the choices that would write off, a report
+"""A location the user cannot write: "read only" shown, the choices that write off, a report
 shown and logged in the user's own folder, nothing written to the location."""
 
 import os

@@ -1,7 +1,5 @@
-"""The supervisor's reports and Delete Names on the demo clients: the current client's report
-on screen after the secret code, printed to a PDF file through the print dialog; then Delete
-Names, where Enter answers No, then again with Yes. The PDF must hold the report, no file under
-the data location or the program folder a readable name, and the access log each step."""
+"""The demo clients' report on screen, printed to a PDF file, then Delete Names (Enter is No,
+then Yes): the PDF holds the report, no file a readable name, the access log each step."""
 
 import os
 import subprocess
@@ -36,8 +34,7 @@ def main(run):
     run.key("Return")
     run.wait_for_focus(name="Supervisor Options")
     check(run.client_bytes()[184::185] == b"11111", "not every record is marked name-deleted")
-    # The backup made before the first write held the names, and the report file the viewed
-    # client's: nothing holds one now.
+    # The backup before the first write and the report file held names: none is left.
     check(not os.path.exists(os.path.join(run.program_dir, "report.prn")), "report.prn is left")
     for folder, _, files in [*os.walk(run.data_dir), *os.walk(run.program_dir)]:
         for path in (os.path.join(folder, name) for name in files):

@@ -26,8 +26,7 @@ using namespace qlm::test;
 
 namespace {
 
-// PUBLISHER.CFG's content ("-": none), the publisher shown, the key on OK after X and what it
-// gives; no key: the splash.
+// PUBLISHER.CFG ("-": none), the publisher, the key after X and its result; no key: the splash.
 struct AboutRow {
     const char* tag;
     const char* config;
@@ -49,8 +48,7 @@ struct Site {
     FakeServices fake;
 };
 
-// Answers each box that comes up with the next of `typed` ("" closes its window), then Enter
-// twice: into "Information OK" and on it. A box locked for a wait is let go by the clock.
+// Types the next code into each box, Enter into OK and on it; a box locked for a wait is let go.
 void answerBoxes(std::shared_ptr<std::deque<QString>> typed, bool withCancel, FixedClock& clock) {
     OnModal<FrmMyInputBox>([typed, withCancel, &clock](FrmMyInputBox& box) {
         const QString next = typed->front();
@@ -76,9 +74,7 @@ void answerBoxes(std::shared_ptr<std::deque<QString>> typed, bool withCancel, Fi
     });
 }
 
-// The site's own code (empty: the default), the codes typed ("" closes the box's window),
-// whether the box has its cancel choice, whether the code is given, and the wrong codes earlier
-// in the run.
+// The site's code ("": the default), the codes typed ("": the window closed), the wrong before.
 struct CodeRow {
     const char* tag;
     const char* siteCode;
@@ -98,9 +94,8 @@ const CodeRow codeRows[] = {
     {"fourth wrong: a wait", "", {"x", "q"}, true, true, 3},
 };
 
-// The report option (0 view, 1 selected: 3 and 1, 2 all), what goes wrong (or PDF, or the
-// notice of the default code due), the names shown or printed in client order, the access
-// log's lines and the start of the last message.
+// The option (0 view, 1 selected: 3 and 1, 2 all), what goes wrong (or PDF, or the notice due),
+// the names shown or printed in order, the access log and the start of the last message.
 struct ReportRow {
     const char* tag;
     int option;
@@ -122,8 +117,7 @@ const ReportRow reportRows[] = {
     {"empty data disk", 0, "empty", "", "", "There are no clients on this data disk."},
 };
 
-// The answer to the warning, the file a write or a removal fails on, and what the last message
-// says.
+// The answer to the warning, the file a write or a removal fails on, the last message.
 struct DeleteRow {
     const char* tag;
     bool yes;
@@ -179,8 +173,7 @@ private slots:
         QCOMPARE(about.closingTicks(), FrmAbout::ClosingTicks);
     }
 
-    // Empty input is refused; the length is held and the input hidden; Cancel Input cancels,
-    // and the next use starts plain.
+    // Empty input refused, the length held, the input hidden; the next use starts plain.
     void inputBox() {
         FakeServices fake;
         FrmMyInputBox box(fake.services);
@@ -229,9 +222,8 @@ private slots:
         }
     }
 
-    // A code too long or not on every keyboard is refused; only a salted hash is stored, and a
-    // user's own settings cannot replace it. The wait after each wrong code doubles from the
-    // fourth, up to half a minute.
+    // Only a salted hash is stored, which a user's own settings cannot replace; the wait after
+    // each wrong code doubles from the fourth, up to half a minute.
     void siteCode() {
         QVERIFY(SiteCode::Problem(std::string(65, 'x')).find("at most 64 characters") !=
                 std::string::npos);
@@ -262,10 +254,8 @@ private slots:
 
     void reportsAreShownOrPrintedOnlyOnceLogged_data() { AddRows(reportRows); }
 
-    // Each report reaches the screen or the printer only once the access log holds its line:
-    // the current client's on screen (and printed from there), chosen ones or all as one print
-    // job in client order, a damaged record left out and named; the client current before
-    // printing all stays so. The default code's notice comes once a run.
+    // A report reaches the screen or the printer only once logged; chosen ones or all go as
+    // one job in client order, a damaged record named; the default code's notice once a run.
     void reportsAreShownOrPrintedOnlyOnceLogged() {
         const ReportRow& r = CurrentRow(reportRows);
         const QString kind = r.kind;
@@ -394,9 +384,8 @@ private slots:
 
     void deleteNames_data() { AddRows(deleteRows); }
 
-    // Names not deleted before are scrambled, marked and saved, in the client file and every
-    // copy of it in the data location (a cut copy's damaged record left and named); the report
-    // that may hold one is removed and the run logged; a second run changes nothing.
+    // Names are scrambled and marked in the client file and every copy (a cut copy's damaged
+    // record named), the report removed, the run logged; a second run changes nothing.
     void deleteNames() {
         const DeleteRow& r = CurrentRow(deleteRows);
         const QString fault = r.fault;
