@@ -106,10 +106,8 @@ class QuillmereRun:
     def stop(self):
         for process in reversed(self._groups):
             with contextlib.suppress(ProcessLookupError):
-                os.killpg(process.pid, signal.SIGTERM)
-                with contextlib.suppress(subprocess.TimeoutExpired):
-                    process.wait(timeout=5)
                 os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
         if os.path.isdir(self.data_dir):
             os.chmod(self.data_dir, 0o755)  # so that its files can go too
         shutil.rmtree(self._root, ignore_errors=True)
@@ -229,8 +227,7 @@ def choose(run, caption):
 
 
 def new_client(run, method, client=None):
-    run.wait_for_focus(name="Add New Client")
-    run.key("Return")
+    choose(run, "Add New Client")
     run.wait_for_window("Entry Method")
     choose(run, method)
     screens = [("Client Information", client), ("Court History", COURT)] if client else []
@@ -258,14 +255,12 @@ def supervisor_options(run, keys, notice=False):
 
 def give_secret_code(run, then="Quillmere"):
     run.wait_for_window("Secret Code")
-    run.type("q")
-    run.key("Return", "Return")
+    run.key("q", "Return", "Return")
     run.wait_for_window(then)
 
 
 def answer_items(run, spanish=False, first=1, last=109):
-    """Answers item n with choice 1 + n % 2 (true or false), from item 98 1 + n % 4, by arrow
-    keys and Enter; returns the answers given. Stops at item `last` unanswered if not 109."""
+    """Answers item n 1 + n % 2, from item 98 1 + n % 4, by arrows; stops unanswered at `last`."""
     window, instructions, question, note = (
         ("Presentación de preguntas", "Instrucciones", "Pregunta", "Nota de Presentación")
         if spanish else ("Question Presentation", "Instructions", "Question", "Presentation Note"))

@@ -13,7 +13,6 @@ def enter_answers(run):
     grids = [c for c in run.controls(role="table") if c.name.startswith("Section ")]
     for g, grid in enumerate(grids):
         run.wait_for_focus(within=grid)
-        # The item numbers of the grid's rows, read from its cells, and its answer columns.
         table = grid.accessible.queryTable()
         items = [int(table.getAccessibleAt(row, 0).name.rstrip(".")) for row in range(table.nRows)]
         typed = items if g == len(grids) - 1 else items[:-1]

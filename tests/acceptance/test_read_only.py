@@ -2,6 +2,7 @@
 shown and logged in the user's own folder, nothing written to the location."""
 
 import os
+from pathlib import Path
 
 from quillmere_ui import DEMO_FILE, check, give_secret_code, run_test, supervisor_options
 
@@ -20,10 +21,9 @@ def main(run):
     run.wait_for_window("Quillmere")
     run.exit()
     check(os.listdir(run.data_dir) == ["DATA401.QLM"], f"found {os.listdir(run.data_dir)}")
-    with open(DEMO_FILE, "rb") as demo:
-        check(run.client_bytes() == demo.read(), "DATA401.QLM was changed")
-    with open(os.path.join(run.env["HOME"], ".local/share/quillmere/access.log")) as log:
-        check(run.data_dir in log.read(), "the access log does not name the location")
+    check(run.client_bytes() == Path(DEMO_FILE).read_bytes(), "DATA401.QLM was changed")
+    log = Path(run.env["HOME"], ".local/share/quillmere/access.log").read_text()
+    check(run.data_dir in log, "the access log does not name the location")
 
 
 run_test(main, client_file=DEMO_FILE, read_only=True)

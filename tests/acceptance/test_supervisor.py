@@ -3,6 +3,7 @@ then Yes): the PDF holds the report, no file a readable name, the access log eac
 
 import os
 import subprocess
+from pathlib import Path
 
 from quillmere_ui import DEMO_FILE, check, give_secret_code, run_test, supervisor_options
 
@@ -16,12 +17,10 @@ def main(run):
     run.key("Return")
     pdf = os.path.join(run.env["HOME"], "Quillmere report.pdf")
     run.wait(lambda: os.path.getsize(pdf) > 0, "the PDF file")
-    with open(os.path.join(run.program_dir, "report.prn"), "rb") as report:
-        lines = report.read().decode("latin-1").split("\n")
+    lines = Path(run.program_dir, "report.prn").read_bytes().decode("latin-1").split("\n")
     text = " ".join(subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True,
                                    text=True).stdout.split())
-    for line in lines:
-        check(" ".join(line.split()) in text, f"the PDF lacks the line {line!r}")
+    check(all(" ".join(line.split()) in text for line in lines), f"the PDF lacks a line: {text}")
     run.key("alt+c")
     run.wait_for_window("Quillmere")
     demo = run.client_bytes()
@@ -38,12 +37,11 @@ def main(run):
     check(not os.path.exists(os.path.join(run.program_dir, "report.prn")), "report.prn is left")
     for folder, _, files in [*os.walk(run.data_dir), *os.walk(run.program_dir)]:
         for path in (os.path.join(folder, name) for name in files):
-            with open(path, "rb") as f:
-                content = f.read()
+            content = Path(path).read_bytes()
             check(not any(name in content for name in (b"DEMO, ALEX", b"SAMPLE, JORDAN",
                   b"EXAMPLE, RIVER", b"TESTCASE, CASEY", b"FICTION, MORGAN")), f"a name in {path}")
-    with open(os.path.join(run.data_dir, "access.log")) as log:
-        actions = [line.rstrip("\n").split("\t")[3:] for line in log]
+    log = Path(run.data_dir, "access.log").read_text().splitlines()
+    actions = [line.split("\t")[3:] for line in log]
     check(actions == [["view", "1"], ["pdf", "1"], ["delete-names", "1-5"]], f"logged {actions}")
     run.exit()
 

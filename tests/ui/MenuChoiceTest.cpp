@@ -58,7 +58,6 @@ private slots:
         choices[1]->button()->setFocus();
         delete choices.takeAt(1);
         QVERIFY(!window.findChild<QPushButton*>(MenuChoice::buttonName(1)));
-        // The busy pointer asked for twice goes at once.
         MOUSEWAIT();
         MOUSEWAIT();
         MOUSEDEFAULT();
