@@ -1,5 +1,5 @@
-"""Drives the real quillmere on a display, buses and folders of its own: keys by xdotool, screens
-read through the accessibility tree (AT-SPI), each window photographed into QLM_SHOT_DIR."""
+"""Drives the real quillmere on its own display, buses and folders: keys by xdotool, screens read
+through AT-SPI, each window photographed into QLM_SHOT_DIR."""
 
 import contextlib
 import os
@@ -12,7 +12,6 @@ import tempfile
 import time
 from types import SimpleNamespace
 
-TIMEOUT = 15
 # Age at first arrest, then the ten counts; "n" is the lower-case form of not available.
 COURT = ["12", "03", "N", "1", "10", "0", "2", "n", "7", "99", "4"]
 DEMO_FILE = os.path.join(os.environ["QLM_SOURCE_DIR"], "demo", "DATA401.QLM")
@@ -24,8 +23,7 @@ def check(condition, message):
 
 
 class QuillmereRun:
-    """first_start: no settings, so the program makes the user's own data folder. read_only: the
-    location cannot be written; as root, the program runs as "nobody"."""
+    """first_start: no settings; read_only: a location it cannot write, as "nobody" under root."""
 
     def __init__(self, shot_dir, client_file=None, first_start=False, read_only=False):
         self.user = pwd.getpwnam("nobody") if read_only and os.geteuid() == 0 else None
@@ -50,19 +48,15 @@ class QuillmereRun:
         if read_only:
             os.chmod(self.client_file_path, 0o444)
             os.chmod(self.data_dir, 0o555)
-        self.env = {k: v for k, v in os.environ.items()
-                    if not k.startswith(("QT_", "DBUS_", "AT_SPI", "XDG_", "WAYLAND"))
-                    and k not in ("DISPLAY", "XAUTHORITY", "QUILLMERE_HOME", "SESSION_MANAGER")}
-        # A private temporary folder keeps a quillmere running elsewhere from answering for
-        # this one through the single-instance socket.
+        self.env = {k: v for k, v in os.environ.items() if k in ("PATH", "LANG", "LC_ALL")}
+        # A private TMPDIR keeps another quillmere's single-instance socket from answering.
         self.env.update(HOME=os.path.join(self._root, "home"), QT_QPA_PLATFORM="xcb",
                         TMPDIR=os.path.join(self._root, "tmp"), NO_AT_BRIDGE="0",
                         XDG_RUNTIME_DIR=os.path.join(self._root, "runtime"),
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
         for key in ("HOME", "TMPDIR", "XDG_RUNTIME_DIR"):
             os.makedirs(self.env[key], mode=0o700, exist_ok=True)
-            if self.user is not None:
-                os.chown(self.env[key], self.user.pw_uid, self.user.pw_gid)
+            self.user and os.chown(self.env[key], self.user.pw_uid, self.user.pw_gid)
 
     def start(self):
         # Xvfb picks a free display and writes its number on its output.
@@ -93,12 +87,12 @@ class QuillmereRun:
     def _run(self, args):
         return subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=30)
 
-    def _spawn(self, args, log_name="servers.log", **kwargs):
+    def _spawn(self, args, log_name="servers.log", stdout=None):
         with open(os.path.join(self.shot_dir, log_name), "ab") as log:
-            kwargs.setdefault("stdout", log)
             # Its own process group, so that tear-down ends the process and its children.
             self._groups.append(subprocess.Popen(args, env=self.env, stdin=subprocess.DEVNULL,
-                                                 stderr=log, start_new_session=True, **kwargs))
+                                                 stdout=stdout or log, stderr=log,
+                                                 start_new_session=True))
         return self._groups[-1]
 
     def _server(self, args):  # its address, the first line it writes
@@ -112,15 +106,13 @@ class QuillmereRun:
     def stop(self):
         for process in reversed(self._groups):
             with contextlib.suppress(ProcessLookupError):
-                os.killpg(process.pid, signal.SIGTERM)
-                with contextlib.suppress(subprocess.TimeoutExpired):
-                    process.wait(timeout=5)
                 os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
         if os.path.isdir(self.data_dir):
             os.chmod(self.data_dir, 0o755)  # so that its files can go too
         shutil.rmtree(self._root, ignore_errors=True)
 
-    def wait(self, probe, what, timeout=TIMEOUT, seen=lambda: ""):
+    def wait(self, probe, what, timeout=15):
         deadline = time.monotonic() + timeout
         while True:
             with contextlib.suppress(Exception):  # the tree changes while it is read
@@ -128,41 +120,36 @@ class QuillmereRun:
                     return value
             check(self.program is None or self.program.poll() is None,
                   f"quillmere ended while waiting for {what}: see quillmere.log")
-            check(time.monotonic() < deadline, f"timed out waiting for {what}{seen()}")
+            check(time.monotonic() < deadline, f"timed out waiting for {what}")
             time.sleep(0.1)
 
-    def wait_for_exit(self):
-        return self.program.wait(timeout=TIMEOUT)
+    def exit(self):
+        choose(self, "Exit Application")
+        check(self.program.wait(timeout=15) == 0, "quillmere did not end with status 0")
 
-    def windows(self, active=False):
-        for app in pyatspi.Registry.getDesktop(0):
-            with contextlib.suppress(Exception):
-                if app.get_process_id() == self.program.pid:
-                    return [w for w in app if w is not None and (
-                        not active or w.getState().contains(pyatspi.STATE_ACTIVE))]
-        return []
+    def windows(self):  # the active ones
+        app = next(a for a in pyatspi.Registry.getDesktop(0)
+                   if a.get_process_id() == self.program.pid)
+        return [w for w in app if w.getState().contains(pyatspi.STATE_ACTIVE)]
 
-    def wait_for_window(self, caption, timeout=TIMEOUT, named=True):
-        """Waits for the active window of this caption; its focusable controls have a name for
-        a screen reader (named=False: a dialog of the toolkit's own)."""
-        window = self.wait(lambda: next(w for w in self.windows(True) if w.name == caption),
-                           f'the window "{caption}"', timeout,
-                           lambda: f"; windows: {[w.name for w in self.windows()]!r}")
-        self.screenshot(caption)
-        unnamed = [c for c in self.controls(window) if named and not c.name
+    def wait_for_window(self, caption, timeout=15, named=True):
+        # Its focusable controls have a name for a screen reader, but a dialog of the toolkit's.
+        self.wait(lambda: any(w.name == caption for w in self.windows()),
+                  f'the window "{caption}"', timeout)
+        self.shot(caption)
+        unnamed = [c for c in self.controls() if named and not c.name
                    and c.accessible.getState().contains(pyatspi.STATE_FOCUSABLE)]
         check(not unnamed, f'"{caption}" has controls without a name: {unnamed!r}')
 
-    def screenshot(self, label):
+    def shot(self, label):
         self._shots += 1
         subprocess.run(["import", "-window", "root", os.path.join(
             self.shot_dir, f"{self._shots:02d}-{label.replace(' ', '-')}.png")], env=self.env)
 
-    def controls(self, window=None):
-        """The controls of the window or the active one; `shown`: a field's text, or the name."""
+    def controls(self, name=None, role=None):  # of the active window
         found = []
 
-        def walk(node, depth):
+        def walk(node):
             for child in filter(None, node):
                 try:
                     text = child.queryText().getText(0, -1)
@@ -173,57 +160,39 @@ class QuillmereRun:
                     accessible=child, role=child.getRoleName(), name=child.name or "",
                     shown=text, enabled=states.contains(pyatspi.STATE_ENABLED),
                     focused=states.contains(pyatspi.STATE_FOCUSED)))
-                if depth < 12:
-                    walk(child, depth + 1)
+                walk(child)
 
-        walk(window or (self.windows(True) or [[]])[0], 0)
-        return found
-
-    def find(self, name=None, role=None):
-        return [c for c in self.controls() if name in (None, c.name) and role in (None, c.role)]
+        walk(self.windows()[0])
+        return [c for c in found if name in (None, c.name) and role in (None, c.role)]
 
     def control(self, name=None, role=None, enabled=None):
-        """Waits for exactly one matching control of the active window (enabled or not)."""
-        return self.wait(lambda: len(found := self.find(name, role)) == 1
+        return self.wait(lambda: len(found := self.controls(name, role)) == 1
                          and enabled in (None, found[0].enabled) and found[0],
-                         f"one control {name!r} {role!r}, enabled {enabled}", TIMEOUT,
-                         lambda: f"; controls: {self.controls()!r}")
-
-    def focused(self):
-        # A panel whose focus proxy is its button reports the focus too: the innermost, the
-        # last in tree order, takes the keys.
-        return ([None] + [c for c in self.controls() if c.focused])[-1]
+                         f"one control {name!r} {role!r}, enabled {enabled}")
 
     def wait_for_focus(self, name=None, role=None, shown=None, within=None, leaving=None):
-        """Waits for the focus on a control of this name, role and text, within a control (a
-        grid's cell), or on any but the control leaving."""
+        # A panel reports its button's focus too: the innermost, last in order, takes the keys.
 
         def inside(node):
-            for _ in range(12):
-                if node is None or node == within.accessible:
-                    return node is not None
+            while node is not None and node != within.accessible:
                 node = node.parent
+            return node is not None
 
-        def matches(c):
+        def focused():
+            c = [c for c in self.controls() if c.focused][-1]
             return (name in (None, c.name) and role in (None, c.role) and shown in (None, c.shown)
                     and (not within or inside(c.accessible))
-                    and (not leaving or c.accessible != leaving.accessible))
+                    and (not leaving or c.accessible != leaving.accessible) and c)
 
-        return self.wait(lambda: (c := self.focused()) and matches(c) and c,
-                         f"the focus on {name, role, shown, within} from {leaving}", TIMEOUT,
-                         lambda: f"; focus is on {self.focused()!r}")
+        return self.wait(focused, f"the focus on {name, role, shown, within} from {leaving}")
 
-    def key(self, *keys):
-        """Sends key presses (xdotool names: Return, Tab, shift+Tab, Down, alt+o, 5)."""
-        self._xdotool("key", *keys)
+    def key(self, *keys, command="key"):  # xdotool names: Return, shift+Tab, alt+o, 5
+        # The delay lets each key's focus change end before the next.
+        result = self._run(["xdotool", command, "--delay", "60", *keys])
+        check(result.returncode == 0, f"xdotool {command} {keys} failed: {result.stderr}")
 
     def type(self, text):
-        self._xdotool("type", "--", text)
-
-    def _xdotool(self, command, *args):
-        # The delay lets each key's focus change end before the next.
-        result = self._run(["xdotool", command, "--delay", "60", *args])
-        check(result.returncode == 0, f"xdotool {command} {args} failed: {result.stderr}")
+        self.key("--", text, command="type")
 
     def client_bytes(self):
         with open(self.client_file_path, "rb") as data:
@@ -231,23 +200,23 @@ class QuillmereRun:
 
 
 def run_test(body, **options):
-    """Runs body(run) on a fresh run of the program; exits 1 with the reason when it fails."""
+    """Runs body(run) from the main menu of a fresh run; exits 1 with the reason on a failure."""
     shot_dir = os.path.join(os.environ["QLM_SHOT_DIR"], os.path.basename(sys.argv[0])[:-3])
     shutil.rmtree(shot_dir, ignore_errors=True)
     os.makedirs(shot_dir)
     run = QuillmereRun(shot_dir, **options)
     try:
         run.start()
+        run.wait_for_window("Quillmere", 30)
         body(run)
     except AssertionError as error:
-        run.screenshot("failure")
+        run.shot("failure")
         sys.exit(f"FAIL: {error}")
     finally:
         run.stop()
 
 
 def choose(run, caption):
-    """Tabs through the window's choices until `caption` has the focus, then runs it."""
     focus = run.wait_for_focus()
     for _ in range(12):
         if focus.name == caption:
@@ -257,31 +226,23 @@ def choose(run, caption):
     raise AssertionError(f'Tab never reached "{caption}"; focus is on {focus!r}')
 
 
-def fill_in(run, caption, values):
-    """Types the values into the screen's fields, each closed with Enter, then Information OK."""
-    run.wait_for_window(caption)
-    for typed in values:
-        before = run.focused()
-        run.type(typed)
-        run.key("Return")
-        run.wait_for_focus(leaving=before)
-    run.wait_for_focus(name="Information OK")
-    run.key("Return")
-
-
-def new_client(run, method, client):
-    """From the main menu through Add New Client, the entry method and the client's details."""
-    run.wait_for_window("Quillmere", 30)
-    run.wait_for_focus(name="Add New Client")
-    run.key("Return")
+def new_client(run, method, client=None):
+    choose(run, "Add New Client")
     run.wait_for_window("Entry Method")
     choose(run, method)
-    fill_in(run, "Client Information", client)
-    fill_in(run, "Court History", COURT)
+    screens = [("Client Information", client), ("Court History", COURT)] if client else []
+    for caption, values in screens:
+        run.wait_for_window(caption)
+        for typed in values:  # each field closed with Enter
+            before = run.wait_for_focus()
+            run.type(typed)
+            run.key("Return")
+            run.wait_for_focus(leaving=before)
+        run.wait_for_focus(name="Information OK")
+        run.key("Return")
 
 
 def supervisor_options(run, keys, notice=False):
-    """Supervisor Options, then `keys` from the tabs to Execute Selection, run."""
     choose(run, "Supervisor Options")
     if notice:  # of the default code, once a run
         run.wait_for_window("Default Secret Code")
@@ -292,31 +253,22 @@ def supervisor_options(run, keys, notice=False):
     run.key("Return")
 
 
-def give_secret_code(run, then):
+def give_secret_code(run, then="Quillmere"):
     run.wait_for_window("Secret Code")
-    run.type("q")
-    run.key("Return")
-    run.wait_for_focus(name="Information OK")
-    run.key("Return")
+    run.key("q", "Return", "Return")
     run.wait_for_window(then)
 
 
-# The on-screen test's window, instructions, question and end-of-part box.
-TEST_SCREENS = {"English": ("Question Presentation", "Instructions", "Question",
-                            "Presentation Note"),
-                "Spanish": ("Presentación de preguntas", "Instrucciones", "Pregunta",
-                            "Nota de Presentación")}
-
-
-def answer_items(run, language, first=1, last=109):
-    """Answers item n with choice 1 + n % 2 (true or false), from item 98 1 + n % 4, by arrow
-    keys and Enter; returns the answers given. Stops at item `last` unanswered if not 109."""
-    window, instructions, question, note = TEST_SCREENS[language]
+def answer_items(run, spanish=False, first=1, last=109):
+    """Answers item n 1 + n % 2, from item 98 1 + n % 4, by arrows; stops unanswered at `last`."""
+    window, instructions, question, note = (
+        ("Presentación de preguntas", "Instrucciones", "Pregunta", "Nota de Presentación")
+        if spanish else ("Question Presentation", "Instructions", "Question", "Presentation Note"))
     page = ""
 
     def turn():  # Enter on the next page of instructions once it is up
         nonlocal page
-        page = run.wait(lambda: next(c.shown for c in run.find(instructions, "text")
+        page = run.wait(lambda: next(c.shown for c in run.controls(instructions, "text")
                                      if c.shown not in ("", page)), "the next instructions")
         run.key("Return")
 
@@ -325,7 +277,7 @@ def answer_items(run, language, first=1, last=109):
     turn()
     given = b""
     for n in range(first, last + 1):
-        run.wait(lambda: any(c.shown.startswith(f"{n}. ") for c in run.find(question, "text")),
+        run.wait(lambda: any(c.shown.startswith(f"{n}. ") for c in run.controls(question, "text")),
                  f"item {n}")
         if n == last < 109:
             return given

@@ -1,45 +1,18 @@
-"""A client typed from a paper answer sheet, checked byte by byte. First a client given up:
-Alt+F4 from the window manager on Client Information asks before it throws the typed name
-away. Then Add New Client -> "Enter Test Data from Answer Sheet" -> Client Information ->
-Court History -> the answer grids -> Save; then Edit Current Client on it, the age changed."""
+"""A client typed from a paper answer sheet: one given up by Alt+F4, one entered through the
+answer grids (items left blank on Yes), then its age edited; the bytes on disk each time."""
 
 import time
 
 from quillmere_ui import COURT, check, choose, new_client, run_test
 
 
-def give_up_a_client(run):
-    """No (the default) keeps the screen and the name, Yes throws it away; nothing is saved."""
-    run.wait_for_window("Quillmere", 30)
-    run.wait_for_focus(name="Add New Client")
-    run.key("Return")
-    run.wait_for_window("Entry Method")
-    choose(run, "Enter Test Data from Answer Sheet")
-    run.wait_for_window("Client Information")
-    run.wait_for_focus(role="text")
-    run.type("GIVEN UP, DANA")
-    run.key("alt+F4")
-    run.wait_for_window("Discard Typed Data")
-    run.key("Return")
-    run.wait_for_focus(role="text", shown="GIVEN UP, DANA")
-    run.key("alt+F4")
-    run.wait_for_window("Discard Typed Data")
-    run.key("alt+y")
-    run.wait_for_window("Quillmere")
-    check(run.client_bytes() == b"", "the client given up reached DATA401.QLM")
-
-
 def enter_answers(run):
-    """Types an answer for every item but the last of each grid except the last grid, and Tab
-    moves on; Save asks about the items left, and Yes saves them blank. Returns the 109
-    answers expected on disk."""
+    # Each grid's items but the last (the last grid's all) answered; returns the 109 on disk.
     run.wait_for_window("Edit Client Responses")
     answers = [b"0"] * 110
-    grids = [c for c in run.find(role="table") if c.name.startswith("Section ")]
-    check(grids, f"no answer grids; controls: {run.controls()!r}")
+    grids = [c for c in run.controls(role="table") if c.name.startswith("Section ")]
     for g, grid in enumerate(grids):
         run.wait_for_focus(within=grid)
-        # The item numbers of the grid's rows, read from its cells, and its answer columns.
         table = grid.accessible.queryTable()
         items = [int(table.getAccessibleAt(row, 0).name.rstrip(".")) for row in range(table.nRows)]
         typed = items if g == len(grids) - 1 else items[:-1]
@@ -48,33 +21,10 @@ def enter_answers(run):
             answers[item] = digit.encode()
         run.type(digits)
         run.key("Tab")
-    run.wait_for_focus(name="Save")
-    run.key("Return")
-    run.wait_for_window("Unanswered Items")
-    run.key("alt+y")
-    run.wait_for_window("Quillmere")
     return b"".join(answers[1:])
 
 
-def edit_age(run):
-    """The client just added is the one chosen: Edit Current Client is on at once. Only the age
-    changes; court history and the grids open on their OK choices."""
-    run.control("Edit Current Client", role="push button", enabled=True)
-    run.key("shift+Tab")
-    run.wait_for_focus(name="Edit Current Client")
-    run.key("Return")
-    run.wait_for_window("Client Information")
-    run.wait_for_focus(name="Information OK")
-    run.key(*["shift+Tab"] * 5)  # over date of birth, education, ethnicity and sex
-    run.wait_for_focus(role="text", shown="15")
-    run.type("16")
-    run.key(*["Return"] * 5)
-    run.wait_for_focus(name="Information OK")
-    run.key("Return")
-    run.wait_for_window("Court History")
-    run.wait_for_focus(name="Information OK")
-    run.key("Return")
-    run.wait_for_window("Edit Client Responses")
+def save(run):
     choose(run, "Save")
     run.wait_for_window("Unanswered Items")
     run.key("alt+y")
@@ -82,22 +32,47 @@ def edit_age(run):
 
 
 def main(run):
-    give_up_a_client(run)
+    # No (the default) keeps the screen and the name, Yes throws it away; nothing is saved.
+    new_client(run, "Enter Test Data from Answer Sheet")
+    run.wait_for_window("Client Information")
+    run.wait_for_focus(role="text")
+    run.type("GIVEN UP, DANA")
+    for answer in ("Return", "alt+y"):
+        run.key("alt+F4")
+        run.wait_for_window("Discard Typed Data")
+        run.key(answer)
+        run.wait_for_focus(role="text", shown="GIVEN UP, DANA") if answer == "Return" else 0
+    run.wait_for_window("Quillmere")
+    check(run.client_bytes() == b"", "the client given up reached DATA401.QLM")
+
     days = [time.strftime("%m/%d/%Y").encode()]
-    new_client(run, "Enter Test Data from Answer Sheet", ["TESTER, ALEX Q", "15", "1", "3", "9",
-                                                          "03152011"])
+    new_client(run, "Enter Test Data from Answer Sheet",
+               ["TESTER, ALEX Q", "15", "1", "3", "9", "03152011"])
     answers = enter_answers(run)
+    save(run)
     days.append(time.strftime("%m/%d/%Y").encode())
     record = run.client_bytes()
     court = b"".join(value.upper().encode().ljust(2) for value in COURT)
     expected = [b"TESTER, ALEX Q".ljust(25) + b"15139 03/15/20110" + day + court + answers + b"00"
                 for day in days]
     check(record in expected, f"DATA401.QLM holds {record!r}, expected {expected[-1]!r}")
-    edit_age(run)
+
+    # The client just added is current; only the age changes, the rest opens on its OK.
+    choose(run, "Edit Current Client")
+    run.wait_for_window("Client Information")
+    run.wait_for_focus(name="Information OK")
+    run.key(*["shift+Tab"] * 5)  # over date of birth, education, ethnicity and sex
+    run.wait_for_focus(role="text", shown="15")
+    run.type("16")
+    run.key(*["Return"] * 6)
+    run.wait_for_window("Court History")
+    run.wait_for_focus(name="Information OK")
+    run.key("Return")
+    run.wait_for_window("Edit Client Responses")
+    save(run)
     edited = record[:25] + b"16" + record[27:183] + b"1" + record[184:]
     check(run.client_bytes() == edited, f"after the edit DATA401.QLM holds {run.client_bytes()!r}")
-    choose(run, "Exit Application")
-    check(run.wait_for_exit() == 0, "quillmere did not end with status 0")
+    run.exit()
 
 
 run_test(main)
