@@ -81,8 +81,7 @@ class CliCommandsTest : public QObject {
     QString m_out;
     QString m_err;
 
-    // Runs the built "qlm" (or `program`) with `args` on the test's program folder (and data
-    // location).
+    // Runs the built "qlm" (or `program`) on the test's program folder (and data location).
     void run(QStringList args, bool withData = true, const std::string& program = {},
              const QByteArray& input = {}) {
         args << "--home" << QString::fromStdString(m_folder->program());
@@ -103,7 +102,6 @@ class CliCommandsTest : public QObject {
         m_out = QString::fromUtf8(process.readAllStandardOutput());
         m_err = QString::fromUtf8(process.readAllStandardError());
     }
-    // The shipped data files beside the program and the demo clients in the data location.
     void install() {
         m_folder->installBuiltDataFiles();
         TestFolder::write(m_folder->clientFile(),
@@ -206,7 +204,6 @@ private slots:
                 four.find("FICTION, MORGAN") != std::string::npos);
     }
 
-    // A PDF writer that does not load is named, and no PDF is written.
     void aPdfWriterThatDoesNotLoadIsNamed() {
         install();
         const std::string lone = m_folder->root() + "/lone";

@@ -148,8 +148,7 @@ const struct {
 
 }  // namespace
 
-// The client file: record layout, counts from the file length, saving, file errors and
-// backups; the access log's lines.
+// The client file, its backups and the access log.
 class ClientFileTest : public QObject {
     Q_OBJECT
 
@@ -259,8 +258,6 @@ private slots:
         }
     }
 
-    // Operating-system errors become the classes the screens act on; the missing and unusable
-    // folders (76) are the data location's tests.
     void failedWritesReachTheCaller_data() { test::addRows(WriteRows); }
     void failedWritesReachTheCaller() {
         const auto& [name, op, err, number, unavailable] = test::currentRow(WriteRows);
@@ -361,9 +358,7 @@ private slots:
         QTest::newRow("read by a group") << "" << 0640;
         QTest::newRow("a link to a shared file") << "../shared/clients.qlm" << 0660;
     }
-    // A save keeps the file's mode and group, and a link stays a link whose target takes the
-    // new records; the lock file beside the target is shared the same way, and no temporary is
-    // left.
+    // A save keeps the file's mode, group and link, and shares the lock file the same way.
     void aSaveKeepsWhatTheSiteSetUp() {
         QFETCH(QString, link);
         QFETCH(int, mode);
