@@ -14,6 +14,7 @@
 #include "storage/CodeTexts.h"
 #include "storage/DataFileError.h"
 #include "storage/FileSystem.h"
+#include "support/Rows.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;
@@ -162,11 +163,34 @@ QString significant(int k) {
            " (T)";
 }
 
-// Scale, percentile, first line; scale, deviant items, answers to 102 and 103, list.
-using Row = std::tuple<int, int, QString>;
+// Scale, deviant items, answers to 102 and 103, list.
 using ListRow = std::tuple<int, QList<int>, int, int, QString>;
 // The text file beside the program to remove or replace, its content, and the message part.
 using FailureRow = std::tuple<QString, QByteArray, QString>;
+
+// The scale and percentile, and the narrative's first line below its heading.
+const struct {
+    const char* name;
+    int scale, percentile;
+    QString line;
+} NarrativeRows[] = {
+    {"violence 55", 4, 55, "        block MEDIUM-LOW"},
+    {"violence 56", 4, 56, "        block MEDIUM-HIGH"},
+    {"violence 94", 4, 94, "        block MAXIMUM-LOW"},
+    {"violence 95", 4, 95, "        block MAXIMUM-HIGH"},
+    {"alcohol 69 is copied", 2, 69,
+     "        This youth's Alcohol Scale score is in the upper medium risk range (56"},
+    {"alcohol 70", 2, 70,
+     "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th"},
+    {"alcohol 89", 2, 89,
+     "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th"},
+    {"alcohol 90", 2, 90,
+     "       This youth's Alcohol Scale  score  is  in  the  problem  (90  to  100th"},
+    {"alcohol 95", 2, 95,
+     "       This youth's Alcohol Scale score is in the severe problem (90 to  100th"},
+    {"drugs 70 is composed", 3, 70,
+     "       This juvenile's Drugs Scale score is in the problem risk  (70  to  89th"},
+};
 
 }  // namespace
 
@@ -327,67 +351,23 @@ private slots:
                               pairRow(none[0], significant(50)), pairRow(none[1], ""), "", ""}));
         QCOMPARE(out.ReportLine, 2 + 5 + 2 + 2 + 1 + 2 + 2 + 1 + 1);
     }
-    // The heading names the range; the block key splits MEDIUM and MAXIMUM (where is the
-    // scoring's test of the ranges).
-    void blockFollowsTheRangeOfThePercentile_data() {
-        QTest::addColumn<int>("percentile");
-        QTest::addColumn<QString>("block");
-        const std::pair<int, const char*> rows[] = {
-            {55, "MEDIUM-LOW"}, {56, "MEDIUM-HIGH"}, {94, "MAXIMUM-LOW"}, {95, "MAXIMUM-HIGH"}};
-        for (const auto& [percentile, block] : rows) {
-            QTest::addRow("%d", percentile) << percentile << QString(block);
-        }
-    }
-    void blockFollowsTheRangeOfThePercentile() {
-        QFETCH(int, percentile);
-        QFETCH(QString, block);
+    // Violence takes the block its range and band name (from a file whose every block names its
+    // key, with CR LF ends); Alcohol and Drugs are composed from 70 in three bands. Copied lines
+    // start in column 9, composed (justified) ones in column 8.
+    void narrativeFollowsThePercentile_data() { test::addRows(NarrativeRows); }
+    void narrativeFollowsThePercentile() {
+        const auto& [name, scale, percentile, line] = test::currentRow(NarrativeRows);
         ReportFixture f;
-        // A Violence file whose every block names its key; CR LF ends as an editor may leave.
         std::string text;
         for (const char* key :
              {"LOW", "MEDIUM-LOW", "MEDIUM-HIGH", "PROBLEM", "MAXIMUM-LOW", "MAXIMUM-HIGH"}) {
             text += std::string(key) + "\r\nblock " + key + "\r\nsecond line\r\nEND\r\n";
         }
         TestFolder::write(f.program("QLMVI.TXT"), text);
-        f.setPercentile(4, percentile);
-        ReportWriter out = f.writer(10);
-        PrintScaleNarrative(out, f.inputs(), 4);
-        const QString heading =
-            "       Violence SCALE: " + block.section('-', 0, 0) + " RISK RANGE";
-        QCOMPARE(ReportLines(out.bytes()),
-                 (QStringList{
-                     heading.leftJustified(60) + "RISK PERCENTILE:" + QString::number(percentile),
-                     "        block " + block, "        second line"}));
-        QCOMPARE(out.ReportLine, 13);
-    }
-
-    // Copied lines start in column 9, composed (justified) ones in column 8.
-    void alcoholAndDrugsAreComposedFromTheProblemRange_data() {
-        QTest::addColumn<Row>("row");
-        QTest::newRow("alcohol 69 is copied") << Row{
-            2, 69,
-            "        This youth's Alcohol Scale score is in the upper medium risk range (56"};
-        // Composed from 70, in three bands: 70 to 89, 90 to 94, 95 and above.
-        const QString band[] = {
-            "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th",
-            "       This youth's Alcohol Scale  score  is  in  the  problem  (90  to  100th",
-            "       This youth's Alcohol Scale score is in the severe problem (90 to  100th"};
-        QTest::newRow("alcohol 70") << Row{2, 70, band[0]};
-        QTest::newRow("alcohol 89") << Row{2, 89, band[0]};
-        QTest::newRow("alcohol 90") << Row{2, 90, band[1]};
-        QTest::newRow("alcohol 95") << Row{2, 95, band[2]};
-        QTest::newRow("drugs 70 is composed") << Row{
-            3, 70,
-            "       This juvenile's Drugs Scale score is in the problem risk  (70  to  89th"};
-    }
-    void alcoholAndDrugsAreComposedFromTheProblemRange() {
-        QFETCH(Row, row);
-        const auto& [scale, percentile, firstLine] = row;
-        ReportFixture f;
         f.setPercentile(scale, percentile);
         ReportWriter out = f.writer(10);
         PrintScaleNarrative(out, f.inputs(), scale);
-        QCOMPARE(ReportLines(out.bytes()).value(1), firstLine);
+        QCOMPARE(ReportLines(out.bytes()).value(1), line);
     }
 
     // Alcohol lists 8, 13, 18, ... 53, 56, 82; Drugs 10, 15, ... 72, 95 (the fixture's tables).
