@@ -216,6 +216,7 @@ private slots:
             return "\f\r\n       NAME: JO EXAMPLE" + QByteArray(17, ' ') + mark +
                    QByteArray(25, ' ') + "QLM REPORT\r\n\r\n";
         };
+        QTest::newRow("column passed") << PageRow{"column", 1, 9, "abcdef\r\n    |-3 | 12345 ", 9};
         QTest::newRow("page 10") << PageRow{"header", 9, 40, header("-0-"), 2};
         QTest::newRow("page 23") << PageRow{"header", 22, 58, header("-3-"), 2};
     }
@@ -227,6 +228,8 @@ private slots:
         out.ReportLine = line;
         if (part == "header") {
             out.PrintPageHeader();
+        } else if (part == "column") {  // a column passed wraps; numbers are padded
+            out.text("abcdef").atColumn(5).text("|").number(-3).text("|").number(12345);
         } else {
             part == "notice" ? out.PrintNoticeFooter() : out.PrintPublisherFooter();
         }
@@ -309,6 +312,7 @@ private slots:
         QTest::newRow("responses reach 58") << ClosingRow{"responses", 52, 5, 58};
         QTest::newRow("comments reach 57") << ClosingRow{"comments", 49, 9, 58};
         QTest::newRow("comments reach 58") << ClosingRow{"comments", 50, 8, 58};
+        QTest::newRow("composed line makes 58") << ClosingRow{"composed", 56, 5, 2};
         QTest::newRow("section 2 with room") << ClosingRow{"section 2", 40, 13, 53};
         // The introduction makes 54, the fourth row 58; rows 5 and 6 go on the new page.
         QTest::newRow("section 2 breaks at row 4") << ClosingRow{"section 2", 48, 16, 5};
@@ -330,6 +334,8 @@ private slots:
             PrintResponses(out, f.inputs(), 1);
         } else if (section == "comments") {
             PrintComments(out);
+        } else if (section == "composed") {
+            PrintComposedParagraph(out, std::string(60, 'a') + " " + std::string(60, 'b') + " end");
         } else if (section == "section 2") {
             PrintSection2Answers(out, f.inputs());
         } else {
