@@ -249,7 +249,7 @@ private slots:
         t.scaleItems[3] = {5, 6};
         t.writeTo(folder.program());
         const ScoringTables plain = ReadScoringTables(FileSystem(), folder.program());
-        t.edit = [&](std::string& report, std::string& keyText) {
+        t.edit = [keys = keys, &from = from, &to = to](std::string& report, std::string& keyText) {
             replaceAll(keys ? keyText : report, from, to);
         };
         t.writeTo(folder.program());

@@ -336,10 +336,11 @@ private slots:
         QVERIFY(QDir().mkpath(QString::fromStdString(other)));
         TestFolder::write(other + "/DATA401.QLM", RecordBytes("A") + RecordBytes("B"));
         int refused = 0;
-        const FileSystem files([&](FileOp at, const std::string& path) {
-            const bool hit = at == op && path.starts_with(folder.data() + "/");
-            return hit && refused++ < failures ? err : 0;
-        });
+        const FileSystem files(
+            [&, op = op, err = err, failures = failures](FileOp at, const std::string& path) {
+                const bool hit = at == op && path.starts_with(folder.data() + "/");
+                return hit && refused++ < failures ? err : 0;
+            });
         const std::string own = folder.root() + "/home/.local/share/quillmere/data";
         UserFolders user;
         user.location = own;
@@ -355,7 +356,7 @@ private slots:
                             : c == 'N' ? MsgAnswer::No
                                        : MsgAnswer::Yes);
         }
-        const auto result = SelectDataLocation(session, atStartup, messages, [&] {
+        const auto result = SelectDataLocation(session, atStartup, messages, [&, err = err] {
             return err == 0 ? std::nullopt
                             : std::optional(err < 0 ? folder.root() + "/gone" : folder.data());
         });
