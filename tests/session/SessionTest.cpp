@@ -14,6 +14,7 @@
 #include "storage/FileError.h"
 #include "storage/Profile.h"
 #include "support/FakeMessages.h"
+#include "support/Rows.h"
 #include "support/TestFolder.h"
 
 using namespace qlm;
@@ -22,7 +23,6 @@ using qlm::test::TestFolder;
 
 namespace {
 
-// Runs `open`, which must fail with the error class `number`.
 void expectFileError(const std::function<void()>& open, int number) {
     try {
         open();
@@ -32,40 +32,77 @@ void expectFileError(const std::function<void()>& open, int number) {
     }
 }
 
+// Each key line is written into every section so that each read sees only its own key; paths
+// are read whole (a path cut short names another folder), other keys keep their buffers.
+const struct {
+    const char* name;
+    QString ini;  // "<none>": no settings file
+    bool numLock;
+    QString filePath, company;
+} ValueRows[] = {
+    {"missing file", "<none>", true, "a:", "TVN"},
+    {"False", "NumLock=False", false, "a:", "TVN"},
+    {"Truly is True", "NumLock=Truly", true, "a:", "TVN"},
+    {"empty value is not missing", "NumLock=", false, "a:", "TVN"},
+    {"300-character path", "FilePath=" + QString(300, 'p'), true, QString(300, 'p'), "TVN"},
+    {"path blanks trimmed", "FilePath=   /srv/qlm data   ", true, "/srv/qlm data", "TVN"},
+    {"five-letter company", "CompanyName=ABCDE", true, "a:", "ABC"},
+    {"case-insensitive", "[PATH]\nfilepath = /d\n[settings]\nNUMLOCK=False", false, "/d", "TVN"},
+};
+
+const struct {
+    const char* name;
+    QString where;
+    int op, err, number;
+} UnusableRows[] = {
+    {"missing folder", "missing", -1, 0, 76},
+    {"a file where the folder should be", "file", -1, 0, 76},
+    {"drive designation", "a:", -1, 0, 76},
+    {"read-only: write test", "data", int(FileOp::Write), EROFS, 70},
+    {"device error", "data", int(FileOp::Read), EIO, 57},
+};
+
+// From the menu the location in use holds two clients; at start-up there is none yet, and the
+// user's own folder stands ready. The one asked for refuses `op` `failures` times with `err`,
+// or the dialog is closed (err 0) or names a missing folder (err -1). Nothing of a refused
+// location may be taken on; one that cannot be written opens for reading. Answers: O(K),
+// C(ancel), Y(es), N(o).
+const QString Denied = QString::fromStdString(AccessDeniedMessage().text);
+const struct {
+    const char* name;
+    int err;
+    FileOp op;
+    int failures;
+    bool atStartup;
+    QString answers;
+    LocationOutcome outcome;
+    QString lastText;
+} SelectRows[] = {
+    {"write-protected: opened for reading", EROFS, FileOp::Write, 99, false, "",
+     LocationOutcome::Opened, ""},
+    {"unreadable, OK once readable", EACCES, FileOp::Open, 2, false, "O", LocationOutcome::Opened,
+     Denied},
+    {"unreadable, Cancel at start-up: own folder", EACCES, FileOp::Open, 99, true, "C",
+     LocationOutcome::Kept, Denied},
+    {"disk full", ENOSPC, FileOp::Write, 99, false, "O", LocationOutcome::Kept,
+     "Error 61:Disk full"},
+    {"dialog closed at start-up: own folder", 0, FileOp::Open, 0, true, "Y", LocationOutcome::Kept,
+     ""},
+    // The folder named as typed: in capitals it would name another one.
+    {"missing folder chosen, No", -1, FileOp::Open, 0, false, "N", LocationOutcome::EndProgram,
+     "No test information found on drive @/gone, would you like to try another drive?"},
+};
+
 }  // namespace
 
-// The settings and where the program keeps its files; opening a data location (an empty one is
-// the client file's test), checking that it still holds the clients, and choosing another.
+// The settings, the program's folders, and opening, checking and choosing a data location.
 class SessionTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void valuesAreReadThroughTheirBuffers_data() {
-        QTest::addColumn<QString>("ini");  // "<none>": no settings file
-        QTest::addColumn<bool>("numLock");
-        QTest::addColumn<QString>("filePath");
-        QTest::addColumn<QString>("company");
-        const auto row = [](const char* tag, QString ini, bool numLock, QString path,
-                            QString company = "TVN") {
-            QTest::newRow(tag) << ini << numLock << path << company;
-        };
-        // Each key line is written into every section so that each read sees only its own key.
-        row("missing file", "<none>", true, "a:");
-        row("False", "NumLock=False", false, "a:");
-        row("Truly is True", "NumLock=Truly", true, "a:");
-        row("empty value is not missing", "NumLock=", false, "a:");
-        // Paths are read whole (a path cut short names another folder); other keys keep their
-        // buffers.
-        row("300-character path", "FilePath=" + QString(300, 'p'), true, QString(300, 'p'));
-        row("path blanks trimmed", "FilePath=   /srv/qlm data   ", true, "/srv/qlm data");
-        row("five-letter company", "CompanyName=ABCDE", true, "a:", "ABC");
-        row("case-insensitive", "[PATH]\nfilepath = /d\n[settings]\nNUMLOCK=False", false, "/d");
-    }
+    void valuesAreReadThroughTheirBuffers_data() { test::addRows(ValueRows); }
     void valuesAreReadThroughTheirBuffers() {
-        QFETCH(QString, ini);
-        QFETCH(bool, numLock);
-        QFETCH(QString, filePath);
-        QFETCH(QString, company);
+        const auto& [name, ini, numLock, filePath, company] = test::currentRow(ValueRows);
         TestFolder folder;
         const std::string l = ini.toStdString();
         if (ini.startsWith('[')) {
@@ -101,7 +138,6 @@ private slots:
         expected.replace(expected.find("NumLock=True"), 12, "NumLock=False");
         expected.replace(expected.find("FilePath=a:"), 11, "FilePath=/srv/data");
         QCOMPARE(TestFolder::read(ini), expected);
-        QVERIFY(!settings.ReadNumLockSetting());
 
         QCOMPARE(WriteProfileValue("", "Options", "SystemDB", "/p/tvnsys.mda"),
                  std::string("[Options]\nSystemDB=/p/tvnsys.mda\n"));
@@ -212,22 +248,9 @@ private slots:
                  std::string("[Settings]\nNumLock=True\n[Path]\nFilePath=/srv/site\n"));
         QCOMPARE(TestFolder::read(etc + "/QLMtest.ini"), system);
     }
-    void unusableLocationsRaiseTheirClass_data() {
-        QTest::addColumn<QString>("where");
-        QTest::addColumn<int>("op");
-        QTest::addColumn<int>("err");
-        QTest::addColumn<int>("number");
-        QTest::newRow("missing folder") << "missing" << -1 << 0 << 76;
-        QTest::newRow("a file where the folder should be") << "file" << -1 << 0 << 76;
-        QTest::newRow("drive designation") << "a:" << -1 << 0 << 76;
-        QTest::newRow("read-only: write test") << "data" << int(FileOp::Write) << EROFS << 70;
-        QTest::newRow("device error") << "data" << int(FileOp::Read) << EIO << 57;
-    }
+    void unusableLocationsRaiseTheirClass_data() { test::addRows(UnusableRows); }
     void unusableLocationsRaiseTheirClass() {
-        QFETCH(QString, where);
-        QFETCH(int, op);
-        QFETCH(int, err);
-        QFETCH(int, number);
+        const auto& [name, where, op, err, number] = test::currentRow(UnusableRows);
         TestFolder folder;
         TestFolder::write(folder.root() + "/file", "x");
         const std::string path = where == "data" ? folder.data()
@@ -272,7 +295,6 @@ private slots:
         const FileSystem files;
         Session session(files, folder.program());
         QVERIFY(OpenDataLocation(session, folder.data() + "/"));
-        QCOMPARE(session.Clients.fileName(), folder.clientFile());
         QVERIFY(!files.exists(folder.data() + "/checkWriteTest"));
         if (file == "-") {
             QVERIFY(QFile::remove(QString::fromStdString(folder.clientFile())));
@@ -304,57 +326,21 @@ private slots:
         QCOMPARE(shown, QStringList({"changed"}));
     }
 
-    // From the menu the location in use holds two clients; at start-up there is none yet, and
-    // the user's own folder stands ready. The one asked for refuses `op` `failures` times with
-    // `err`, or the dialog is closed (err 0) or names a missing folder (err -1). Nothing of a
-    // refused location may be taken on; one that cannot be written opens for reading. Answers:
-    // O(K), C(ancel), Y(es), N(o).
-    void selectingRetriesOrGivesUp_data() {
-        QTest::addColumn<int>("err");
-        QTest::addColumn<int>("op");
-        QTest::addColumn<int>("failures");
-        QTest::addColumn<bool>("atStartup");
-        QTest::addColumn<QString>("answers");
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<QString>("lastText");
-        const QString denied = QString::fromStdString(AccessDeniedMessage().text);
-        const int opened = int(LocationOutcome::Opened);
-        const int kept = int(LocationOutcome::Kept);
-        const int write = int(FileOp::Write);
-        const int open = int(FileOp::Open);
-        QTest::newRow("write-protected: opened for reading")
-            << EROFS << write << 99 << false << "" << opened << "";
-        QTest::newRow("unreadable, OK once readable")
-            << EACCES << open << 2 << false << "O" << opened << denied;
-        QTest::newRow("unreadable, Cancel at start-up: own folder")
-            << EACCES << open << 99 << true << "C" << kept << denied;
-        QTest::newRow("disk full")
-            << ENOSPC << write << 99 << false << "O" << kept << "Error 61:Disk full";
-        QTest::newRow("dialog closed at start-up: own folder")
-            << 0 << 0 << 0 << true << "Y" << kept << "";
-        // The folder named as typed: in capitals it would name another one.
-        QTest::newRow("missing folder chosen, No")
-            << -1 << 0 << 0 << false << "N" << int(LocationOutcome::EndProgram)
-            << "No test information found on drive @/gone, would you like to try another drive?";
-    }
+    void selectingRetriesOrGivesUp_data() { test::addRows(SelectRows); }
     void selectingRetriesOrGivesUp() {
-        QFETCH(int, err);
-        QFETCH(int, op);
-        QFETCH(int, failures);
-        QFETCH(bool, atStartup);
-        QFETCH(QString, answers);
-        QFETCH(int, outcome);
-        QFETCH(QString, lastText);
+        auto [name, err, op, failures, atStartup, answers, outcome, lastText] =
+            test::currentRow(SelectRows);
         TestFolder folder;
         TestFolder::write(folder.clientFile(), RecordBytes("ASKED"));
         const std::string other = folder.root() + "/other";
         QVERIFY(QDir().mkpath(QString::fromStdString(other)));
         TestFolder::write(other + "/DATA401.QLM", RecordBytes("A") + RecordBytes("B"));
         int refused = 0;
-        const FileSystem files([&](FileOp at, const std::string& path) {
-            const bool hit = at == FileOp(op) && path.starts_with(folder.data() + "/");
-            return hit && refused++ < failures ? err : 0;
-        });
+        const FileSystem files(
+            [&, op = op, err = err, failures = failures](FileOp at, const std::string& path) {
+                const bool hit = at == op && path.starts_with(folder.data() + "/");
+                return hit && refused++ < failures ? err : 0;
+            });
         const std::string own = folder.root() + "/home/.local/share/quillmere/data";
         UserFolders user;
         user.location = own;
@@ -370,11 +356,11 @@ private slots:
                             : c == 'N' ? MsgAnswer::No
                                        : MsgAnswer::Yes);
         }
-        const auto result = SelectDataLocation(session, atStartup, messages, [&] {
+        const auto result = SelectDataLocation(session, atStartup, messages, [&, err = err] {
             return err == 0 ? std::nullopt
                             : std::optional(err < 0 ? folder.root() + "/gone" : folder.data());
         });
-        QCOMPARE(int(result), outcome);
+        QCOMPARE(result, outcome);
         QVERIFY(messages.answered());
         if (!lastText.isEmpty()) {
             QCOMPARE(QString::fromStdString(messages.shown.back().text),

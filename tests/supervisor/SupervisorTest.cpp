@@ -28,9 +28,9 @@ namespace {
 
 // PUBLISHER.CFG ("-": none), the publisher, the key on OK and its result; no key: the splash.
 struct AboutRow {
-    const char* tag;
-    const char* config;
     const char* name;
+    const char* config;
+    const char* publisher;
     int key;
     int result;
 };
@@ -76,7 +76,7 @@ void answerBoxes(std::shared_ptr<std::deque<QString>> typed, bool withCancel, Fi
 
 // The site's code ("": the default), the codes typed ("": the window closed), the wrong before.
 struct CodeRow {
-    const char* tag;
+    const char* name;
     const char* siteCode;
     QStringList typed;
     bool withCancel;
@@ -95,7 +95,7 @@ const CodeRow codeRows[] = {
 // The option (0 view, 1 selected: 3 and 1, 2 all), what goes wrong (or PDF, or the notice due),
 // the names shown or printed in order, the access log and the start of the last message.
 struct ReportRow {
-    const char* tag;
+    const char* name;
     int option;
     const char* kind;
     const char* reported;
@@ -117,7 +117,7 @@ const ReportRow reportRows[] = {
 
 // The answer to the warning, the file a write or a removal fails on, the last message.
 struct DeleteRow {
-    const char* tag;
+    const char* name;
     bool yes;
     const char* fault;
     const char* said;
@@ -135,12 +135,12 @@ class SupervisorTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void about_data() { AddRows(aboutRows); }
+    void about_data() { addRows(aboutRows); }
 
     // The splash has no OK; its bands shrink until they are gone, and once asked to close it
     // stays for its closing ticks. The box closes on Enter and Escape only.
     void about() {
-        const AboutRow& r = CurrentRow(aboutRows);
+        const AboutRow& r = currentRow(aboutRows);
         TestFolder folder;
         if (r.config[0] != '-') {
             TestFolder::write(folder.program() + "/PUBLISHER.CFG", r.config);
@@ -150,7 +150,7 @@ private slots:
         FrmAbout about(code,
                        LoadPublisherTexts(FileSystem(), TestFolder::sourceFolder() + "/data", code),
                        splash, nullptr, 1, splash ? 20 : 1);
-        QCOMPARE(Child<QLabel>(&about, "SSPanel1")->text(), QString(r.name));
+        QCOMPARE(Child<QLabel>(&about, "SSPanel1")->text(), QString(r.publisher));
         if (!splash) {
             QCOMPARE(RunModal(about, [&] { Key(Qt::Key(r.key)); }), r.result);
             return;
@@ -187,9 +187,9 @@ private slots:
         QVERIFY(box.Cancelled() && !box.PasswordInput());
     }
 
-    void secretCode_data() { AddRows(codeRows); }
+    void secretCode_data() { addRows(codeRows); }
     void secretCode() {
-        const CodeRow& r = CurrentRow(codeRows);
+        const CodeRow& r = currentRow(codeRows);
         Site site;
         const auto start = site.fake.clock.now;
         for (int i = 0; i < r.wrongBefore; ++i) {
@@ -243,12 +243,12 @@ private slots:
         }
     }
 
-    void reportsAreShownOrPrintedOnlyOnceLogged_data() { AddRows(reportRows); }
+    void reportsAreShownOrPrintedOnlyOnceLogged_data() { addRows(reportRows); }
 
     // A report reaches the screen or the printer only once logged; chosen ones or all go as
     // one job in client order, a damaged record named; the default code's notice once a run.
     void reportsAreShownOrPrintedOnlyOnceLogged() {
-        const ReportRow& r = CurrentRow(reportRows);
+        const ReportRow& r = currentRow(reportRows);
         const QString kind = r.kind;
         // Three clients, client 2 current (its record damaged where asked).
         EntryProgram program(
@@ -373,12 +373,12 @@ private slots:
         }
     }
 
-    void deleteNames_data() { AddRows(deleteRows); }
+    void deleteNames_data() { addRows(deleteRows); }
 
     // Names are scrambled and marked in the client file and every copy (a cut copy's damaged
     // record named), the report removed, the run logged; a second run changes nothing.
     void deleteNames() {
-        const DeleteRow& r = CurrentRow(deleteRows);
+        const DeleteRow& r = currentRow(deleteRows);
         const QString fault = r.fault;
         ClientRecord deleted = ClientRecord::fromBytes(RecordBytes("DGLOWS"));
         deleted.set(&ClientRecord::NameDeleted, "1");

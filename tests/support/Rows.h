@@ -1,23 +1,23 @@
 #pragma once
 
 #include <QtTest>
+#include <cstddef>
 
 namespace qlm::test {
 
-// A data-driven test's cases as one array of structs, each named by its `tag`: the _data()
-// function adds them, the test reads its own with CurrentRow.
+// A test's rows as one table of structs whose first member is the row's name: the data
+// function adds them, the test takes the current one.
 template <typename Row, std::size_t N>
-void AddRows(const Row (&rows)[N]) {
+void addRows(const Row (&rows)[N]) {
     QTest::addColumn<int>("row");
     for (std::size_t i = 0; i < N; ++i) {
-        QTest::newRow(rows[i].tag) << static_cast<int>(i);
+        QTest::newRow(rows[i].name) << int(i);
     }
 }
 
 template <typename Row, std::size_t N>
-const Row& CurrentRow(const Row (&rows)[N]) {
-    QFETCH(int, row);
-    return rows[row];
+const Row& currentRow(const Row (&rows)[N]) {
+    return rows[*static_cast<const int*>(QTest::qData("row", QMetaType::Int))];
 }
 
 }  // namespace qlm::test
