@@ -53,8 +53,7 @@ const SecondRow SecondRows[] = {
     {"short stored text", sheet().substr(0, 100), {101, 102, 103, 104, 105, 106, 107, 108, 109}},
 };
 
-// The paper sheet's shape: 97 true/false items, four how-often items and eight of five
-// choices.
+// The paper sheet's shape: 97 true/false items, 4 how-often items, 8 of five choices.
 std::vector<AnswerGrid> SheetGrids() {
     std::vector<AnswerGrid> grids{{0, {}}, {3, {98, 99, 100, 101}}, {4, {}}};
     for (int i = 1; i <= 109; ++i) if (i <= 97 || i >= 102) grids[i <= 97 ? 0 : 2].items.push_back(i);
@@ -138,23 +137,15 @@ QString text(QWidget& screen, const char* name) {
 // Answers that did not reach the disk are not called verified, memory keeps what the disk
 // keeps, and the screen keeps the entry until Enter saves it.
 struct EntryRow { const char* name; std::string typed, corrections, box; bool diskFull; };
-std::string Second() {
-    std::string second = Stored;
-    second[4] = '2';
-    second[99] = '4';
-    return second;
-}
 const EntryRow EntryRows[] = {
     {"the same answers", Stored, "", "Data Verification complete. No corrections needed.", false},
-    {"two differ, typed a third time", Second(), "24", "Data Verification complete.", false},
+    {"two differ, typed a third time", changed(changed(Stored, 4, '2'), 99, '4'), "24", "Data Verification complete.", false},
     {"the disk full, then saved", std::string(218, '0'), "", "Data Verification complete.", true},
 };
 
 // clang-format on
 }  // namespace
 
-// The answer sheet: the grids its items fall into, the entry screen and the check of a second
-// entry.
 class AnswerSheetTest : public QObject {
     Q_OBJECT
 
@@ -290,9 +281,6 @@ private slots:
         }
         FrmNewEntry screen(program.session, program.fake.services, SheetGrids());
         const int result = RunModal(screen, [&] {
-            if (r.editing) {
-                QCOMPARE(::grid(screen, 1)->item(1, 4)->text(), QStringLiteral("X"));
-            }
             type(r.keys);
             QCOMPARE(Focused(), Choice(screen, 0));
             Key(Qt::Key_Return);

@@ -85,8 +85,7 @@ const LanguageRow LanguageRows[] = {
 // Whether the client file refuses writes; read by the file layer from the first load on.
 bool DiskFails = false;
 
-// One client on disk, a new one being tested, a bank of both languages, and the English sounds
-// of the instructions, items 1 and 98 and True.
+// One client on disk, a new one being tested, a bank and a few English sounds.
 struct Program : EntryProgram {
     std::vector<bool> codes;  // the secret code's answers in turn; given once they run out
     int codeAsked = 0;
@@ -114,8 +113,7 @@ QString question(QWidget& screen) {
     return Child<QPlainTextEdit>(&screen, "txtQuestion")->toPlainText();
 }
 
-// Past the instructions, then items `first` to `last` answered with choice `i` by keys, the
-// boxes on the way answered.
+// Past the instructions, then items `first` to `last` answered with choice `i`.
 void answer(Program& program, int i, int first, int last) {
     Key(Qt::Key_Return);
     Key(Qt::Key_Return);
@@ -149,7 +147,6 @@ const OptionRow OptionRows[] = {
 // clang-format on
 }  // namespace
 
-// The chains of entry screens, the screens that choose between them, and the on-screen test.
 class TestScreensTest : public QObject {
     Q_OBJECT
 
