@@ -128,6 +128,7 @@ const BrokenRow BrokenRows[] = {
     {"item missing", ":53: holds item \"51\" where item 50 belongs"},
     {"12 columns", ":4: has 12 columns instead of 13"},
     {"not UTF-8", ":4: not UTF-8 text"},
+    {"UTF-8 cut off", ":4: not UTF-8 text"},
 };
 
 TestJournal sample(const char* language = "Spanish") {
@@ -291,7 +292,8 @@ private slots:
         } else if (r.name[0] == '1') {
             lines[3] = lines[3].left(lines[3].lastIndexOf('\t'));
         } else {
-            lines[3].append("\xE9");  // a Latin-1 e-acute
+            // A Latin-1 e-acute inside the line, or a lead byte of UTF-8 cut off at its end.
+            lines[3].append(r.name[0] == 'n' ? "\xE9xy" : "\xE9");
         }
         TestFolder::write(source, lines.join('\n').toStdString());
         const QString bank = QString::fromStdString(folder.root() + "/QLMtest.db");
