@@ -15,14 +15,11 @@ void exec(sqlite3* db, const std::string& sql) {
 }
 
 std::string literal(const std::optional<std::string>& value) {
-    if (!value) {
-        return "NULL";
-    }
     std::string quoted = "'";
-    for (const char c : *value) {
+    for (const char c : value.value_or("")) {
         quoted += c == '\'' ? "''" : std::string(1, c);
     }
-    return quoted + "'";
+    return value ? quoted + "'" : "NULL";
 }
 
 }  // namespace
@@ -31,15 +28,10 @@ std::vector<BankRow> StandardRows(int count) {
     std::vector<BankRow> rows;
     for (int id = 1; id <= count; ++id) {
         const std::string n = std::to_string(id);
-        BankRow row{n, "Statement " + n, "q" + n, {}, {}};
-        if (id <= 97) {
-            row.Answer = {"True", "False", std::nullopt, std::nullopt, std::nullopt};
-            row.ChoiceAudio = {"True", "False", std::nullopt, std::nullopt, std::nullopt};
-        } else {
-            for (int k = 0; k < 4; ++k) {
-                row.Answer[k] = "Choice " + std::to_string(k + 1);
-                row.ChoiceAudio[k] = "c" + n + "_" + std::to_string(k + 1);
-            }
+        BankRow row{n, "Statement " + n, "q" + n, {"True", "False"}, {"True", "False"}};
+        for (int k = 0; id > 97 && k < 4; ++k) {
+            row.Answer[k] = "Choice " + std::to_string(k + 1);
+            row.ChoiceAudio[k] = "c" + n + "_" + std::to_string(k + 1);
         }
         rows.push_back(row);
     }
@@ -83,12 +75,11 @@ std::string Wave(int coding, int bits) {
         }
         return out;
     };
-    const std::string samples(8, '\0');
     const std::uint32_t rate = 22050;
     const auto block = static_cast<std::uint32_t>(bits / 8);
-    return "RIFF" + le(static_cast<std::uint32_t>(36 + samples.size()), 4) + "WAVEfmt " +
-           le(16, 4) + le(coding, 2) + le(1, 2) + le(rate, 4) + le(rate * block, 4) + le(block, 2) +
-           le(bits, 2) + "data" + le(static_cast<std::uint32_t>(samples.size()), 4) + samples;
+    return "RIFF" + le(44, 4) + "WAVEfmt " + le(16, 4) + le(coding, 2) + le(1, 2) + le(rate, 4) +
+           le(rate * block, 4) + le(block, 2) + le(bits, 2) + "data" + le(8, 4) +
+           std::string(8, '\0');
 }
 
 }  // namespace qlm::test
