@@ -15,8 +15,6 @@ class EntryRulesTest : public QObject {
 private slots:
     void rules_data();
     void rules();
-    void informationOk_data();
-    void informationOk();
     void editLimitCountsThreeChangesOverTheRecordsLife();
     void recordsRoundTrip();
 };
@@ -39,7 +37,9 @@ std::string flag(bool set) {
 // W: age a and birth date b warned of, today being 12/07/2026;
 // C: a court text taken as a count (c) and as the age at first arrest (a), and what it shows;
 // K: the first court field refused at saving when field a holds b;
-// X: first arrest at a after the client's age b.
+// X: first arrest at a after the client's age b;
+// O: what Information OK does in mode a (New, Edit, Scanned) with the clients held, when b holds
+// "d" for a deleted name, "u" for unchanged fields, and the edits before.
 void EntryRulesTest::rules_data() {
     QTest::addColumn<char>("rule");
     QTest::addColumn<QString>("a");
@@ -120,6 +120,16 @@ void EntryRulesTest::rules_data() {
         {"arrest not available", 'X', "N", "15", "-"},
         {"client's age not available", 'X', "16", "N ", "-"},
         {"client's age 0", 'X', "16", "0 ", "-"},
+        {"first client, whatever its edit count", 'O', "N0", "3", "AddClient"},
+        {"new client, 50 held", 'O', "N50", "0", "AddClient"},
+        {"new client, table full", 'O', "N51", "0", "TableFull"},
+        {"scanned client, table full", 'O', "S51", "0", "TableFull"},
+        {"edit changed", 'O', "E2", "2", "SaveChanges"},
+        {"edit unchanged", 'O', "E2", "u0", "KeepAsIs"},
+        {"edit after the limit", 'O', "E2", "3", "KeepAsIs"},
+        {"edit, table full", 'O', "E51", "0", "SaveChanges"},
+        {"edit, name deleted", 'O', "E2", "d0", "Leave"},
+        {"scanned client past the limit", 'O', "S2", "3", "AddClient"},
     };
     for (const auto& r : rows) {
         QTest::newRow(r.row) << r.rule << QString(r.a) << QString(r.b) << QString(r.gives);
@@ -165,57 +175,18 @@ void EntryRulesTest::rules() {
         texts[field] = b.toStdString();
         const int refused = FirstRefusedCourtField(texts);
         result = refused < 0 ? "-" : std::to_string(refused);
-    } else {
+    } else if (rule == 'X') {
         result = flag(FirstArrestAfterAge(text, b.toStdString()));
+    } else {
+        const EntryMode mode = a[0] == 'N'   ? EntryMode::NewClient
+                               : a[0] == 'E' ? EntryMode::Edit
+                                             : EntryMode::Scanned;
+        const auto outcome = DecideClientInfoOk(
+            {mode, a.mid(1).toInt(), b.contains('d'), !b.contains('u'), b.right(1).toInt()});
+        result =
+            std::array{"Leave", "TableFull", "KeepAsIs", "AddClient", "SaveChanges"}[int(outcome)];
     }
     QCOMPARE(QString::fromStdString(result.value_or("-")), gives);
-}
-
-// Mode (New, Edit, Scanned), clients held, name deleted, fields changed, edits at start.
-void EntryRulesTest::informationOk_data() {
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("clients");
-    QTest::addColumn<bool>("nameDeleted");
-    QTest::addColumn<bool>("changed");
-    QTest::addColumn<int>("editsAtStart");
-    QTest::addColumn<int>("outcome");
-    using enum ClientInfoOutcome;
-    const auto New = EntryMode::NewClient, Edit = EntryMode::Edit, Scan = EntryMode::Scanned;
-    const struct {
-        const char* row;
-        EntryMode mode;
-        int clients;
-        bool nameDeleted, changed;
-        int edits;
-        ClientInfoOutcome outcome;
-    } rows[] = {
-        {"first client, whatever its edit count", New, 0, false, true, 3, AddClient},
-        {"new client, 50 held", New, 50, false, true, 0, AddClient},
-        {"new client, table full", New, 51, false, true, 0, TableFull},
-        {"scanned client, table full", Scan, 51, false, true, 0, TableFull},
-        {"edit changed", Edit, 2, false, true, 2, SaveChanges},
-        {"edit unchanged", Edit, 2, false, false, 0, KeepAsIs},
-        {"edit after the limit", Edit, 2, false, true, 3, KeepAsIs},
-        {"edit, table full", Edit, 51, false, true, 0, SaveChanges},
-        {"edit, name deleted", Edit, 2, true, true, 0, Leave},
-        {"scanned client past the limit", Scan, 2, false, true, 3, AddClient},
-    };
-    for (const auto& r : rows) {
-        QTest::newRow(r.row) << int(r.mode) << r.clients << r.nameDeleted << r.changed << r.edits
-                             << int(r.outcome);
-    }
-}
-
-void EntryRulesTest::informationOk() {
-    QFETCH(int, mode);
-    QFETCH(int, clients);
-    QFETCH(bool, nameDeleted);
-    QFETCH(bool, changed);
-    QFETCH(int, editsAtStart);
-    QFETCH(int, outcome);
-    QCOMPARE(
-        int(DecideClientInfoOk({EntryMode(mode), clients, nameDeleted, changed, editsAtStart})),
-        outcome);
 }
 
 // A record edited twice before takes one more change; the next is refused and the field's
