@@ -81,8 +81,6 @@ class MainMenuTest : public QObject {
 private slots:
     void listAndChoices_data();
     void listAndChoices();
-    void choiceChecksBeforeItsScreens_data();
-    void choiceChecksBeforeItsScreens();
     void menuActions_data();
     void menuActions();
     void activationClosesOtherScreensExceptDuringEdit();
@@ -127,107 +125,19 @@ void MainMenuTest::listAndChoices() {
     QCOMPARE(test::MsgPanel(*program.menu).contains("read only"), readOnly);
 }
 
-// A choice checks the location first: it takes in what another program added, or ends the
-// program when the disk is another. As the program wires the menu, a 52nd client and the edit
-// of a damaged record are refused before any screen. After its screens the client chosen
-// before is chosen again, unless they added one: then that one.
-void MainMenuTest::choiceChecksBeforeItsScreens_data() {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<int>("choice");
-    QTest::addColumn<QString>("change");  // added by the screens, grown or shrunk on disk
-    QTest::addColumn<QString>("titles");
-    QTest::addColumn<int>("chosen");  // 0: the screens were not run
-    const int add = FrmMainMenu::AddChoice, edit = FrmMainMenu::EditChoice;
-    const struct {
-        const char* row;
-        int count, choice;
-        const char *change, *titles;
-        int chosen;
-    } rows[] = {
-        {"another program added one", 2, add, "grown", "", 2},
-        {"one added", 2, add, "added", "", 3},
-        {"the location's first added", 0, add, "added", "", 1},
-        {"52nd client", 51, add, "", "Data Disk Full", 0},
-        {"damaged record", 2, edit, "", "Damaged Record", 0},
-        {"another disk", 2, FrmMainMenu::SupervisorChoice, "shrunk",
-         "Data Disk Changed|Data Disk Not Found", 0},
-    };
-    for (const auto& r : rows) {
-        QTest::newRow(r.row) << r.count << r.choice << QString(r.change) << QString(r.titles)
-                             << r.chosen;
-    }
-}
-
-void MainMenuTest::choiceChecksBeforeItsScreens() {
-    QFETCH(int, count);
-    QFETCH(int, choice);
-    QFETCH(QString, change);
-    QFETCH(QString, titles);
-    QFETCH(int, chosen);
-    Program program(count);
-    std::string bytes = clients(count);
-    if (count > 1) {
-        bytes[185 + 74] = '9';  // an answer no sheet has: client 2's record is damaged
-    }
-    TestFolder::write(program.folder.clientFile(), bytes);
-    WireMainMenu(*program.menu, program.session, program.fake.services);
-    bool frameShownDuring = true;
-    if (chosen > 0) {
-        program.menu->setChoiceScreens(choice, [&] {
-            frameShownDuring = Child(program.menu.get(), "frMainMenu")->isVisible();
-            if (change == "added") {
-                program.session.Clients.NewClient(ClientRecord::fromBytes(test::RecordBytes("N")));
-                program.session.CurrentClient = program.session.Clients.CommitNewClient();
-            }
-        });
-    }
-    QVERIFY(program.start());
-    program.list()->setCurrentRow(std::min(count, 2) - 1);
-    if (change == "grown" || change == "shrunk") {
-        bytes = change == "grown" ? bytes + test::RecordBytes("CLIENT 3") : clients(1);
-        TestFolder::write(program.folder.clientFile(), bytes);
-    }
-    for (int i = 0; i <= titles.count('|') && !titles.isEmpty(); ++i) {
-        program.messages.answer(MsgAnswer::OK);
-    }
-    QTimer guard;  // a screen opened where none may be fails the test
-    connect(&guard, &QTimer::timeout, [] {
-        if (auto* screen = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            QTest::qFail(qPrintable(screen->objectName() + " opened"), __FILE__, __LINE__);
-            screen->done(QDialog::Rejected);
-        }
-    });
-    guard.start(20);
-    test::Play(*program.menu, QStringLiteral("[cmdMenuChoice_%1]\r").arg(choice));
-    QStringList shown;
-    for (const Message& message : program.messages.shown) {
-        shown << QString::fromStdString(message.title);
-    }
-    QCOMPARE(shown.join('|'), titles);
-    QCOMPARE(program.menu->programEnded(), change == "shrunk");
-    if (chosen == 0) {
-        QCOMPARE(TestFolder::read(program.folder.clientFile()), bytes);
-        return;
-    }
-    QVERIFY(!frameShownDuring);
-    QVERIFY(Child(program.menu.get(), "frMainMenu")->isVisible());
-    QCOMPARE(program.list()->count(), count + 1);
-    QCOMPARE(program.list()->currentRow(), chosen - 1);
-    QVERIFY(program.list()->currentItem()->isSelected());
-    QCOMPARE(program.session.CurrentClient, chosen);
-    QVERIFY(program.choice(FrmMainMenu::EditChoice)->isEnabled());
-}
-
-// A row: the settings naming a location that is gone or not ("gone"), what the program folder
-// holds ("guide", "tables", "no publisher"; "test" for the on-screen test open), what is done
-// ("start" and menu actions, "F1" on the list), each with the keys played in the box it opens
-// after ">", the answers to the boxes (OK, Cancel, Yes, No), and what is seen: "box:" a box
-// saying a text ("$" the test's folder), "url:" the guide opened at a section, "drive:" what the
-// location dialog stands on, "list:" the clients listed, "ended", and "file=text" a file holding
-// a text, "file!text" not. Giving up in the location dialog goes on in the user's own folder,
-// and only a folder chosen is stored. F1 never opens the guide over the on-screen test, whose
-// juvenile is not to reach a browser; Export Scores asks for the secret code and logs only what
-// it wrote.
+// A row: the clients held (2 unless a number leads), the program folder ("gone" for settings
+// naming a location not there, "damaged" for client 2's record, "guide", "tables", "no
+// publisher", "test" for the on-screen test open, "wired" as the program wires the menu, "stub"
+// screens that may have "added" a client, a location "grown" or "shrunk" by another program
+// before a choice), what is done ("start", menu actions, "F1" on the list, a "choice"), each
+// with the keys for the box it opens after ">", the answers (OK, Cancel, Yes, No), and what is
+// seen: "box:" a box saying a text ("$" the test's folder), "url:" the guide opened at a
+// section, "drive:" where the location dialog stands, "list:" the clients listed, "chosen:",
+// "kept" the client file, "ended", "file=text" a file holding a text, "file!text" not.
+// A choice checks the location first; after its screens the client chosen before is chosen
+// again, unless they added one. Giving up in the location dialog goes on in the user's own
+// folder, and only a folder chosen is stored. F1 never opens the guide over the on-screen test;
+// Export Scores asks for the secret code and logs only what it wrote.
 void MainMenuTest::menuActions_data() {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("actions");
@@ -260,6 +170,13 @@ void MainMenuTest::menuActions_data() {
          gone + own + ini + "$/Gone"},
         {"location missing, a folder chosen", "gone", "start>[cmdBrowse]\r[cmdDone]\r", "Y",
          gone + "drive:$/home/.local/share/quillmere/data|list:1" + ini + "$/other"},
+        {"another program added one", "wired stub grown", "choice1", "", "list:3|chosen:2"},
+        {"one added", "stub added", "choice1", "", "list:3|chosen:3"},
+        {"the location's first added", "0 stub added", "choice1", "", "list:1|chosen:1"},
+        {"52nd client", "51 wired", "choice1", "O", "box:Data Disk Full:|kept"},
+        {"damaged record", "wired damaged", "choice0", "O", "box:Damaged Record:|kept"},
+        {"another disk", "wired shrunk", "choice2", "OO",
+         "box:Data Disk Changed:|box:Data Disk Not Found:|ended|kept"},
         {"Change Data Drive, help, a folder chosen", "",
          "DriveSelect>[cmdhelp]\r[cmdBrowse]\r[cmdDone]\r", "O",
          "box:Use the dropdown box|drive:$/data|list:1" + ini + "$/other"},
@@ -275,8 +192,17 @@ void MainMenuTest::menuActions() {
     QFETCH(QString, actions);
     QFETCH(QString, answers);
     QFETCH(QString, seen);
-    Program program(2);
+    const int count = setup[0].isDigit() ? setup.section(' ', 0, 0).toInt() : 2;
+    Program program(count);
     const QString& root = program.root;
+    std::string bytes = clients(count);
+    if (setup.contains("damaged")) {
+        bytes[185 + 74] = '9';  // an answer no sheet has
+        TestFolder::write(program.folder.clientFile(), bytes);
+    }
+    if (setup.contains("wired")) {
+        WireMainMenu(*program.menu, program.session, program.fake.services);
+    }
     QVERIFY(QDir().mkpath(root + "/other"));
     TestFolder::write(program.folder.root() + "/other/DATA401.QLM", clients(1));
     if (setup.contains("gone")) {
@@ -305,6 +231,16 @@ void MainMenuTest::menuActions() {
         test.setObjectName("frmPresentQA");
         test.show();
     }
+    QTimer guard;  // a screen opened where none may be fails the test
+    connect(&guard, &QTimer::timeout, [] {
+        if (auto* screen = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            QTest::qFail(qPrintable(screen->objectName() + " opened"), __FILE__, __LINE__);
+            screen->done(QDialog::Rejected);
+        }
+    });
+    if (setup.contains("wired")) {
+        guard.start(20);
+    }
     QString drive;
     for (const QString& action : actions.split(' ')) {
         const QString keys = action.section('>', 1);
@@ -319,6 +255,24 @@ void MainMenuTest::menuActions() {
         const QString name = action.section('>', 0, 0);
         if (name == "start") {
             started = program.start();
+        } else if (name.startsWith("choice")) {
+            if (setup.contains("stub")) {
+                program.menu->setChoiceScreens(name.mid(6).toInt(), [&] {
+                    QVERIFY(!Child(program.menu.get(), "frMainMenu")->isVisible());
+                    if (setup.contains("added")) {
+                        program.session.Clients.NewClient(
+                            ClientRecord::fromBytes(test::RecordBytes("N")));
+                        program.session.CurrentClient = program.session.Clients.CommitNewClient();
+                    }
+                });
+            }
+            program.list()->setCurrentRow(std::min(count, 2) - 1);
+            if (setup.contains("grown") || setup.contains("shrunk")) {
+                bytes =
+                    setup.contains("grown") ? bytes + test::RecordBytes("CLIENT 3") : clients(1);
+                TestFolder::write(program.folder.clientFile(), bytes);
+            }
+            test::Play(*program.menu, "[cmdMenuChoice_" + name.mid(6) + "]\r");
         } else if (name == "F1") {
             QTest::keyClick(program.list(), Qt::Key_F1);
         } else {
@@ -335,7 +289,7 @@ void MainMenuTest::menuActions() {
         const QString what = check.section(':', 1);
         if (check.startsWith("box:")) {
             const auto says = [&](const Message& box) {
-                return QString::fromStdString(box.text).contains(what);
+                return QString::fromStdString(box.title + ": " + box.text).contains(what);
             };
             QVERIFY2(std::ranges::any_of(program.messages.shown, says), qPrintable(check));
         } else if (check.startsWith("url:")) {
@@ -344,6 +298,11 @@ void MainMenuTest::menuActions() {
             QCOMPARE(drive, what);
         } else if (check.startsWith("list:")) {
             QCOMPARE(program.list()->count(), what.toInt());
+        } else if (check.startsWith("chosen:")) {
+            QCOMPARE(program.list()->currentRow(), what.toInt() - 1);
+            QCOMPARE(program.session.CurrentClient, what.toInt());
+        } else if (check == "kept") {
+            QCOMPARE(TestFolder::read(program.folder.clientFile()), bytes);
         } else if (check == "ended") {
             ended = true;
         } else {
@@ -356,8 +315,8 @@ void MainMenuTest::menuActions() {
         }
     }
     QCOMPARE(urls, guide);
-    QCOMPARE(started, !ended);
-    QVERIFY(!program.menu->NumLockOption() ||
+    QCOMPARE(!started || program.menu->programEnded(), ended);
+    QVERIFY(ended || !program.menu->NumLockOption() ||
             Child<QTimer>(program.menu.get(), "timNumLock")->isActive());
 }
 
