@@ -79,63 +79,25 @@ class MainMenuTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void listAndChoices_data();
-    void listAndChoices();
     void menuActions_data();
     void menuActions();
     void activationClosesOtherScreensExceptDuringEdit();
 };
 
-// A location that cannot be written opens for reading: what would write is off, with the
-// reason in the prompt line. An empty list hands the focus on to the next choice that can be
-// made.
-void MainMenuTest::listAndChoices_data() {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("writable") << 12 << false;
-    QTest::newRow("read only") << 12 << true;
-    QTest::newRow("empty, read only") << 0 << true;
-}
-
-void MainMenuTest::listAndChoices() {
-    QFETCH(int, count);
-    QFETCH(bool, readOnly);
-    Program program(count,
-                    readOnly ? test::FailOn(FileOp::Write, "/data/", EROFS) : FaultInjector{});
-    for (int i = 0; i < 3; ++i) {
-        program.menu->setChoiceScreens(i, [] {});
-    }
-    QVERIFY(program.start());
-    program.list()->setFocus(Qt::TabFocusReason);
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(program.choice(i)->isEnabled(),
-                 i == 0 ? false : !readOnly || i >= FrmMainMenu::SupervisorChoice);
-    }
-    if (count == 0) {
-        QTRY_VERIFY(program.choice(FrmMainMenu::SupervisorChoice)->hasFocus());
-        return;
-    }
-    QCOMPARE(program.list()->item(11)->text(), QStringLiteral("12-CLIENT 12") + QString(16, ' '));
-    QTest::keyClick(program.list(), Qt::Key_Down);  // with none chosen, Down chooses the first
-    QCOMPARE(program.session.CurrentClient, 1);
-    QTest::keyClick(program.list(), Qt::Key_End);
-    QCOMPARE(program.session.CurrentClient, 12);
-    QCOMPARE(program.choice(FrmMainMenu::EditChoice)->isEnabled(), !readOnly);
-    program.choice(FrmMainMenu::SupervisorChoice)->setFocus(Qt::TabFocusReason);
-    QCOMPARE(test::MsgPanel(*program.menu).contains("read only"), readOnly);
-}
-
 // A row: the clients held (2 unless a number leads), the program folder ("gone" for settings
 // naming a location not there, "damaged" for client 2's record, "guide", "tables", "no
 // publisher", "test" for the on-screen test open, "wired" as the program wires the menu, "stub"
 // screens that may have "added" a client, a location "grown" or "shrunk" by another program
-// before a choice), what is done ("start", menu actions, "F1" on the list, a "choice"), each
-// with the keys for the box it opens after ">", the answers (OK, Cancel, Yes, No), and what is
-// seen: "box:" a box saying a text ("$" the test's folder), "url:" the guide opened at a
-// section, "drive:" where the location dialog stands, "list:" the clients listed, "chosen:",
-// "kept" the client file, "ended", "file=text" a file holding a text, "file!text" not.
-// A choice checks the location first; after its screens the client chosen before is chosen
-// again, unless they added one. Giving up in the location dialog goes on in the user's own
+// before a choice), what is done ("start", menu actions, "F1", "Down", "End" on the list, a
+// "choice"), each with the keys for the box it opens after ">", the answers (OK, Cancel, Yes, No),
+// and what is seen: "enabled:" the four choices, "focus:" the choice focused, "prompt=" or
+// "prompt!" a text in the prompt line of the Supervisor choice, "box:" a box saying a text ("$" the
+// test's folder), "url:" the guide opened at a section, "drive:" where the location dialog stands,
+// "list:" the clients listed, "chosen:", "kept" the client file, "ended", "file=text" a file
+// holding a text, "file!text" not. A location that cannot be written ("read only") opens for
+// reading: what would write is off, with the reason in the prompt line. An empty list hands the
+// focus on. A choice checks the location first; after its screens the client chosen before is
+// chosen again, unless they added one. Giving up in the location dialog goes on in the user's own
 // folder, and only a folder chosen is stored. F1 never opens the guide over the on-screen test;
 // Export Scores asks for the secret code and logs only what it wrote.
 void MainMenuTest::menuActions_data() {
@@ -150,6 +112,10 @@ void MainMenuTest::menuActions_data() {
         const char *row, *setup, *actions, *answers;
         QString seen;
     } rows[] = {
+        {"writable", "12", "", "", "enabled:0111|prompt!read only"},
+        {"writable, Down chooses the first", "12", "Down", "", "chosen:1|enabled:1111"},
+        {"read only", "12 read only", "Down End", "", "chosen:12|enabled:0011|prompt=read only"},
+        {"empty, read only", "0 read only", "", "", "enabled:0011|focus:2|chosen:0"},
         {"F1 on the main menu", "guide", "F1", "", "url:#main-menu"},
         {"Help > User Guide", "guide", "HelpGuide", "", "url:"},
         {"F1 on the about box", "guide", "HelpMenuAbout>F1", "", "url:#about-box"},
@@ -193,12 +159,17 @@ void MainMenuTest::menuActions() {
     QFETCH(QString, answers);
     QFETCH(QString, seen);
     const int count = setup[0].isDigit() ? setup.section(' ', 0, 0).toInt() : 2;
-    Program program(count);
+    Program program(count, setup.contains("read only")
+                               ? test::FailOn(FileOp::Write, "/data/", EROFS)
+                               : FaultInjector{});
     const QString& root = program.root;
     std::string bytes = clients(count);
     if (setup.contains("damaged")) {
         bytes[185 + 74] = '9';  // an answer no sheet has
         TestFolder::write(program.folder.clientFile(), bytes);
+    }
+    for (int i = 0; i < 3; ++i) {
+        program.menu->setChoiceScreens(i, [] {});
     }
     if (setup.contains("wired")) {
         WireMainMenu(*program.menu, program.session, program.fake.services);
@@ -242,7 +213,7 @@ void MainMenuTest::menuActions() {
         guard.start(20);
     }
     QString drive;
-    for (const QString& action : actions.split(' ')) {
+    for (const QString& action : actions.split(' ', Qt::SkipEmptyParts)) {
         const QString keys = action.section('>', 1);
         if (!keys.isEmpty()) {
             OnModal<QDialog>([&](QDialog& box) {
@@ -273,8 +244,10 @@ void MainMenuTest::menuActions() {
                 TestFolder::write(program.folder.clientFile(), bytes);
             }
             test::Play(*program.menu, "[cmdMenuChoice_" + name.mid(6) + "]\r");
-        } else if (name == "F1") {
-            QTest::keyClick(program.list(), Qt::Key_F1);
+        } else if (name == "F1" || name == "Down" || name == "End") {
+            const std::map<QString, Qt::Key> keys{
+                {"F1", Qt::Key_F1}, {"Down", Qt::Key_Down}, {"End", Qt::Key_End}};
+            QTest::keyClick(program.list(), keys.at(name));
         } else {
             program.menu->findChild<QAction*>("mnu" + name)->trigger();
         }
@@ -298,6 +271,15 @@ void MainMenuTest::menuActions() {
             QCOMPARE(drive, what);
         } else if (check.startsWith("list:")) {
             QCOMPARE(program.list()->count(), what.toInt());
+        } else if (check.startsWith("enabled:")) {
+            for (int i = 0; i < 4; ++i) {
+                QCOMPARE(program.choice(i)->isEnabled(), what[i] == '1');
+            }
+        } else if (check.startsWith("focus:")) {
+            QTRY_VERIFY(program.choice(what.toInt())->hasFocus());
+        } else if (check.startsWith("prompt")) {
+            program.choice(FrmMainMenu::SupervisorChoice)->setFocus(Qt::TabFocusReason);
+            QCOMPARE(test::MsgPanel(*program.menu).contains(check.mid(7)), check[6] == '=');
         } else if (check.startsWith("chosen:")) {
             QCOMPARE(program.list()->currentRow(), what.toInt() - 1);
             QCOMPARE(program.session.CurrentClient, what.toInt());
