@@ -149,8 +149,6 @@ void EntryScreensTest::keys_data() {
         {"Discard Typed Data=Yes"}, "rejected", {}, "-");
     row("new client, window closed untouched", "court new", "[close]", {}, "rejected", {}, "-");
     row("Alt+Shift+F10 from a field", "court new", "15\r[leave]", {}, "rejected", {}, "");
-    row("Alt+Shift+F10 from a menu choice", "court new", "15\r[cmdMenuChoice_1][leave]", {},
-        "rejected", {}, "");
 }
 
 void EntryScreensTest::keys() {
