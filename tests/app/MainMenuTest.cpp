@@ -6,7 +6,6 @@
 
 #include "app/FrmMainMenu.h"
 #include "app/MainMenuWiring.h"
-#include "session/DriveSelect.h"
 #include "session/Session.h"
 #include "support/FakeServices.h"
 #include "support/PlayKeys.h"
@@ -84,22 +83,15 @@ private slots:
     void activationClosesOtherScreensExceptDuringEdit();
 };
 
-// A row: the clients held (2 unless a number leads), the program folder ("gone" for settings
-// naming a location not there, "damaged" for client 2's record, "guide", "tables", "no
-// publisher", "test" for the on-screen test open, "wired" as the program wires the menu, "stub"
-// screens that may have "added" a client, a location "grown" or "shrunk" by another program
-// before a choice), what is done ("start", menu actions, "F1", "Down", "End" on the list, a
-// "choice"), each with the keys for the box it opens after ">", the answers (OK, Cancel, Yes, No),
-// and what is seen: "enabled:" the four choices, "focus:" the choice focused, "prompt=" or
-// "prompt!" a text in the prompt line of the Supervisor choice, "box:" a box saying a text ("$" the
-// test's folder), "url:" the guide opened at a section, "drive:" where the location dialog stands,
-// "list:" the clients listed, "chosen:", "kept" the client file, "ended", "file=text" a file
-// holding a text, "file!text" not. A location that cannot be written ("read only") opens for
-// reading: what would write is off, with the reason in the prompt line. An empty list hands the
-// focus on. A choice checks the location first; after its screens the client chosen before is
-// chosen again, unless they added one. Giving up in the location dialog goes on in the user's own
-// folder, and only a folder chosen is stored. F1 never opens the guide over the on-screen test;
-// Export Scores asks for the secret code and logs only what it wrote.
+// A row: the clients held (2 unless a number leads) and the program folder ("gone" settings,
+// client 2 "damaged", "guide", "tables", "no publisher", "read only", the on-screen "test" open,
+// menu "wired" as the program does or "stub" screens that may have "added" a client, the
+// location "grown" or "shrunk" before a choice); what is done, each with the keys for the box it
+// opens after ">"; the answers (OK, Cancel, Yes, No); and what is seen ("$" the test's folder;
+// "file=text" a file holding a text, "file!text" not). A read-only location turns off what would
+// write; after a choice's screens the client chosen before is chosen again, unless they added
+// one; giving up in the location dialog goes on in the user's own folder and stores nothing;
+// F1 never opens the guide over the on-screen test; Export Scores logs only what it wrote.
 void MainMenuTest::menuActions_data() {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("actions");
