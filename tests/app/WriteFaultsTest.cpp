@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <QtTest>
 #include <cerrno>
 #include <filesystem>
@@ -58,8 +56,7 @@ struct Program : test::EntryProgram {
 
 struct WritePath {
     const char* name;
-    const char* target;    // what the fault's path contains
-    bool newFile = false;  // a file of client data the write may make anew
+    const char* target;  // what the fault's path contains
 };
 
 const WritePath writePaths[] = {{"client record", "/data/DATA401.QLM"},
@@ -67,9 +64,9 @@ const WritePath writePaths[] = {{"client record", "/data/DATA401.QLM"},
                                 {"backup before the first write", "/backup/DATA401-2026"},
                                 {"restore", "/data/DATA401.QLM"},
                                 {"settings", "QLMtest.ini"},
-                                {"report", "report.prn", true},
-                                {"score export", "scores.csv", true},
-                                {"PDF", "out.pdf", true}};
+                                {"report", "report.prn"},
+                                {"score export", "scores.csv"},
+                                {"PDF", "out.pdf"}};
 
 // Runs the write of writePaths[path]; true when it reports the write as done.
 bool write(int path, Program& p) {
@@ -112,11 +109,9 @@ bool write(int path, Program& p) {
 
 }  // namespace
 
-// Each write failed at each step; and each new file of client data written without a fault,
-// which is readable and writable by its owner only.
 void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile_data() {
     QTest::addColumn<int>("path");
-    QTest::addColumn<int>("op");  // -1: no fault
+    QTest::addColumn<int>("op");
     QTest::addColumn<int>("err");
     const std::pair<FileOp, const char*> ops[] = {
         {FileOp::Open, "open"}, {FileOp::Write, "write"},   {FileOp::ShortWrite, "short write"},
@@ -130,9 +125,6 @@ void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile_data() {
                     << int(p) << int(op) << err;
             }
         }
-        if (writePaths[p].newFile) {
-            QTest::addRow("%s, new file", writePaths[p].name) << int(p) << -1 << 0;
-        }
     }
 }
 
@@ -145,30 +137,6 @@ void WriteFaultsTest::noFailedWriteIsReportedOrChangesAFile() {
     Program program([&](FileOp at, const std::string& file) {
         return armed && at == FileOp(op) && file.find(target.target) != std::string::npos ? err : 0;
     });
-    const auto isTarget = [&](const std::string& file) {
-        return file.find(target.target) != std::string::npos;
-    };
-    if (op == -1) {
-        for (const auto& [file, bytes] : program.stored()) {
-            if (isTarget(file)) {
-                std::filesystem::remove(file);
-            }
-        }
-        const mode_t umask = ::umask(0);  // the programs' own choice, whatever the user's umask
-        const bool written = write(path, program);
-        ::umask(umask);
-        QVERIFY(written);
-        int made = 0;
-        for (const auto& [file, bytes] : program.stored()) {
-            if (isTarget(file)) {
-                ++made;
-                QCOMPARE(std::filesystem::status(file).permissions(),
-                         std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-            }
-        }
-        QCOMPARE(made, 1);
-        return;
-    }
     const auto before = program.stored();
     armed = true;
     QVERIFY2(!write(path, program), "a failed write was reported as done");
