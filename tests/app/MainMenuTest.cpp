@@ -150,7 +150,9 @@ void MainMenuTest::menuActions() {
     QFETCH(QString, actions);
     QFETCH(QString, answers);
     QFETCH(QString, seen);
-    const int count = setup[0].isDigit() ? setup.section(' ', 0, 0).toInt() : 2;
+    bool numbered = false;
+    const int held = setup.section(' ', 0, 0).toInt(&numbered);
+    const int count = numbered ? held : 2;
     Program program(count, setup.contains("read only")
                                ? test::FailOn(FileOp::Write, "/data/", EROFS)
                                : FaultInjector{});
