@@ -55,13 +55,6 @@ void ClearShpButtonColor(QWidget* screen, int n) {
     }
 }
 
-void SetShpButtonColor(QWidget* screen, int n, int i) {
-    ClearShpButtonColor(screen, n);
-    if (auto* choice = screen->findChild<MenuChoice*>(MenuChoice::panelName(i))) {
-        choice->setHighlighted(true);
-    }
-}
-
 void SelectAllText() {
     QWidget* focus = QApplication::focusWidget();
     if (auto* edit = qobject_cast<QLineEdit*>(focus)) {

@@ -46,8 +46,6 @@ private:
 };
 // Choices 0 to n of `screen` (n included) without highlight.
 void ClearShpButtonColor(QWidget* screen, int n);
-// Choices 0 to n without highlight, then choice i highlighted.
-void SetShpButtonColor(QWidget* screen, int n, int i);
 // Selects the whole text of the focused control; a control without text is left alone.
 void SelectAllText();
 // Caption labels lblInfo 0 to n of `screen` in normal weight.

@@ -35,9 +35,10 @@ private slots:
             }
             return found;
         };
-        SetShpButtonColor(&window, 2, 2);
+        choices[2]->setHighlighted(true);
         QCOMPARE(lit(), 2);
         ClearShpButtonColor(&window, 2);
+        QCOMPARE(lit(), -1);
         choices[0]->button()->setFocus(Qt::TabFocusReason);
         const int steps[][4] = {
             {Qt::Key_Tab, 1, 1, 0},   {Qt::Key_Down, 2, 1, 0},   {Qt::Key_Left, 1, 1, 0},
