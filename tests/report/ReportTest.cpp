@@ -31,8 +31,7 @@ QStringList ReportLines(const std::string& bytes) {
     return lines;
 }
 
-// A program folder holding the shipped report texts, and a session whose scoring state and
-// tables are filled by hand: the report is tested apart from the scoring.
+// Shipped report texts with hand-filled scoring state, to test the report apart from scoring.
 class ReportFixture {
 public:
     ReportFixture() : session(files, folder.program()) {
@@ -250,9 +249,7 @@ private slots:
         QVERIFY2(rows[14].startsWith(note), qPrintable(rows[14]));
     }
 
-    // Age, sex, race, the five raw scores and the eleven court counts ('_' for a blank) give
-    // scores worked out apart from the program, term by term in double precision. The outcome
-    // line is centred about column 42.
+    // Age, sex, race, raw scores, court counts ('_' a blank); scores worked out by hand.
     void predictionScoreAndOutcome_data() {
         QTest::addColumn<PredictionRow>("row");
         QTest::newRow("high") << PredictionRow{"15 2 3  5 12 20 31 40  13 2 N/A 4 1 0 3 2 0 1 9",
@@ -295,8 +292,7 @@ private slots:
         QCOMPARE(out.ReportLine, 33);
     }
 
-    // A listing row that makes line 58 starts a new page (the count then says where); the
-    // closing empty line is written and counted only while the page is unfinished.
+    // A row making line 58 breaks the page; the closing empty line only on an unfinished page.
     void listingsBreakAndCloseTheirPages_data() {
         QTest::addColumn<ClosingRow>("row");
         QTest::newRow("responses reach 57") << ClosingRow{"responses", 51, 6, 58};
@@ -348,9 +344,7 @@ private slots:
                               pairRow(none[0], significant(50)), pairRow(none[1], ""), "", ""}));
         QCOMPARE(out.ReportLine, 2 + 5 + 2 + 2 + 1 + 2 + 2 + 1 + 1);
     }
-    // Violence takes the block its range and band name (from a file whose every block names its
-    // key, with CR LF ends); Alcohol and Drugs are composed from 70 in three bands. Copied lines
-    // start in column 9, composed (justified) ones in column 8.
+    // Violence copies the block of its band (column 9); Alcohol and Drugs compose from 70 (8).
     void narrativeFollowsThePercentile_data() { test::addRows(NarrativeRows); }
     void narrativeFollowsThePercentile() {
         const auto& [name, scale, percentile, line] = test::currentRow(NarrativeRows);
@@ -478,9 +472,7 @@ private slots:
         QCOMPARE(f.session.Tables.ScaleName[1].empty(), name != "invalid");
     }
 
-    // A text beside the program that is missing or incomplete is named with its block; the
-    // earlier report stays whole and nothing half written is left beside it (failed writes of
-    // the report are the write-fault tests').
+    // A missing or incomplete text is named; the earlier report stays whole.
     void failuresLeaveTheEarlierReportWhole_data() {
         QTest::addColumn<FailureRow>("row");
         QTest::newRow("narrative file missing") << FailureRow{"QLMVI.TXT", "", "cannot be read"};
@@ -552,8 +544,7 @@ private slots:
         QCOMPARE(lines.mid(grid - before.size(), before.size()), before);
     }
 
-    // Section 2 takes 16 lines: after significant items that end at line 42 it stays on the
-    // page, at 43 it starts a new one. All 55 items take 15 + 14 rows, 43 lines in all.
+    // Section 2 (16 lines) fits after items ending at 42; all 55 items end at 43.
     void section2StartsANewPageUnlessItFits() {
         for (const bool allItems : {false, true}) {
             ReportFixture f;
