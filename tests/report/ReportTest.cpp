@@ -364,7 +364,6 @@ private slots:
     // Alcohol lists 8, 13, 18, ... 53, 56, 82; Drugs 10, 15, ... 72, 95 (the fixture's tables).
     void deviantItemList_data() {
         QTest::addColumn<ListRow>("row");
-        QTest::newRow("none") << ListRow{2, {}, 2, 2, ""};
         QTest::newRow("one keeps its blank") << ListRow{2, {53}, 2, 4, " 53"};
         QTest::newRow("two") << ListRow{2, {13, 53}, 0, 0, "13 and 53"};
         QTest::newRow("three") << ListRow{2, {8, 53}, 3, 2, "8, 53 and 102"};
