@@ -114,7 +114,7 @@ TestJournal sample(const char* language = "Spanish") {
 
 // A bad journal is refused, saying why, and moved aside; a pipe or huge file is never read.
 const std::string Whole = FormatJournal(sample());
-const std::string Edited = std::string(Whole).replace(Whole.find("Spanish"), 1, "s");
+const std::string Edited = std::string(Whole).replace(Whole.find("Spanish"), 7, "English");
 struct ReadRow { const char* name; std::string text; int clients; bool renameFails; const char* problem; };
 const ReadRow ReadRows[] = {
     {"whole", Whole, 2, false, ""},
