@@ -33,26 +33,17 @@ namespace {
 using Names = std::vector<std::string>;
 using Text = std::optional<std::string>;
 
-std::string bankIn(const TestFolder& folder) {
-    return folder.program() + "/" + QuestionBankFileName;
-}
+std::string bankIn(const TestFolder& folder) { return folder.program() + "/" + QuestionBankFileName; }
 
-// Plays `script` on the presentation: a digit answers the item on screen with that choice and
-// moves on, "<" steps back. Returns what was shown beyond the next item: "P" the end of a part,
-// "I" the section 2 instructions, "E" the end of the test, "-" a step back refused.
+// Digits answer, "<" steps back; shows "P" part end, "I" section 2, "E" end, "-" refused.
 std::string play(Presentation& p, const std::string& script) {
     std::string shown;
     for (const char c : script) {
-        if (c == '<') {
-            shown += p.goBack() ? "" : "-";
-            continue;
-        }
+        if (c == '<') { shown += p.goBack() ? "" : "-"; continue; }
         const AfterChoice after = p.choose(c - '0');
         shown += after == AfterChoice::EndOfPart ? "P" : after == AfterChoice::EndOfTest ? "E" : "";
         const NextShown next = p.GetNextQuestion();
-        shown += next == NextShown::SectionTwoInstructions ? "I"
-                 : next == NextShown::EndOfTest            ? "E"
-                                                           : "";
+        shown += next == NextShown::SectionTwoInstructions ? "I" : next == NextShown::EndOfTest ? "E" : "";
     }
     return shown;
 }
@@ -65,12 +56,9 @@ const ChoiceRow ChoiceRows[] = {
     {"a blank is a text", " ", {}, {}, {1, 2, 3}},
 };
 
-// The tables of a bank ("Spanish 108" with items 1 to 108, "Spanish swapped" with items 2 and
-// 3 swapped, none: no file), its languages, and what opening the Spanish table says.
+// The bank's tables ("108": items 1-108; "swapped": 2 and 3; none: no file), its languages.
 struct OpenRow { const char* name; Names tables, languages; const char* message; };
 const OpenRow OpenRows[] = {
-    {"store order, not sorted", {"Spanish", "English"}, {"Spanish", "English"}, ""},
-    {"other tables ignored", {"Notes", "English", "Versions", "Spanish"}, {"English", "Spanish"}, ""},
     {"case matters", {"ENGLISH", "Spanish"}, {"Spanish"}, ""},
     {"no file", {}, {}, "QLMtest.db: the question bank is missing"},
     {"garbage", {}, {}, "not a readable question bank"},
@@ -79,12 +67,9 @@ const OpenRow OpenRows[] = {
     {"swapped", {"Spanish swapped"}, {"Spanish"}, "holds item 3 in row 2"},
 };
 
-// A skipped item keeps the choice given before, one never reached stores "0". Back from 98
-// shows no instructions; 97 answered again ends the part again, and the last item answered
-// again after the end ends the test again.
+// A skipped item keeps its choice, one never reached stores "0"; ends are shown again.
 struct WalkRow { const char* name; std::string script, shown; int item; std::string answers; };
 const WalkRow WalkRows[] = {
-    {"the whole test", std::string(109, '0'), "PIEE", 109, std::string(109, '1')},
     {"stepping back", "<1111<<<0<<<", "--", 1, "212200" + std::string(103, '0')},
     {"back across the sections and the end", std::string(97, '0') + "<1" + std::string(12, '3') + "<0", "PIPIEEEE", 109, std::string(96, '1') + "2" + std::string(11, '4') + "1"},
 };
@@ -92,11 +77,9 @@ const WalkRow WalkRows[] = {
 // Short names stand for their files; any other name is kept as it is, trimmed.
 struct SoundRow { const char* name; std::string language, sound, file; };
 const SoundRow SoundRows[] = {
-    {"T", "English", "T", "/s/QLMTest/sound/English/True.wav"},
     {"lower f", "English", "f", "/s/QLMTest/sound/English/False.wav"},
     {"y with blanks", "Spanish", "  y ", "/s/QLMTest/sound/Spanish/Yes.wav"},
     {"other letter", "English", "X ", "/s/QLMTest/sound/English/X"},
-    // A bank value T reaches the player as "T.wav" and is looked up under that name.
     {"short name from the bank", "English", SoundFileName(" T "), "/s/QLMTest/sound/English/T.wav"},
 };
 
@@ -110,7 +93,6 @@ const WaveRow WaveRows[] = {
     {"MP3 in a wave", Wave(0x55), Invalid},
     {"24-bit", Wave(1, 24), Invalid},
     {"no samples", Wave().substr(0, 44), Invalid},
-    {"text", std::string(100, 'x'), Invalid},
     {"unreadable", "fails", "70:Permission denied"},
 };
 
@@ -122,42 +104,24 @@ std::string runBank(const std::string& home, std::vector<std::string> argv) {
     return out.str();
 }
 
-// A fault put into the shipped Spanish items, and what the bank tool says of it.
-struct BrokenRow { const char* name; const char* message; };
-const BrokenRow BrokenRows[] = {
-    {"item missing", ":53: holds item \"51\" where item 50 belongs"},
-    {"12 columns", ":4: has 12 columns instead of 13"},
-    {"not UTF-8", ":4: not UTF-8 text"},
-    {"UTF-8 cut off", ":4: not UTF-8 text"},
-};
-
 TestJournal sample(const char* language = "Spanish") {
-    TestJournal journal;
-    journal.record = 3;
-    journal.language = language;
+    TestJournal journal{3, language, {}, 42, {}};
     journal.client.set(&ClientRecord::Name, "JOS\xc9 EXAMPLE");
     journal.client.set(&ClientRecord::Answers, std::string(109, '0'));
-    journal.reached = 42;
     for (int n = 1; n < 42; ++n) journal.responses[static_cast<std::size_t>(n)] = n % 2 + 1;
     return journal;
 }
-std::string edited() {
-    std::string text = FormatJournal(sample());
-    text[text.find("Spanish")] = 's';
-    return text;
-}
 
-// A journal reads back whole; anything else is refused, saying why, and moved aside through
-// the file layer; one that cannot be moved is said to stay where it is. A pipe or a huge file
-// is refused at once by type or size, never read.
+// A bad journal is refused, saying why, and moved aside; a pipe or huge file is never read.
 const std::string Whole = FormatJournal(sample());
+const std::string Edited = std::string(Whole).replace(Whole.find("Spanish"), 7, "English");
 struct ReadRow { const char* name; std::string text; int clients; bool renameFails; const char* problem; };
 const ReadRow ReadRows[] = {
     {"whole", Whole, 2, false, ""},
     {"another client file's", Whole, 3, false, "a client file of 2 clients"},
     {"another file", "[Path]\nFilePath=/data\n", 2, false, "not a test journal"},
     {"cut short", Whole.substr(0, 300), 2, false, "damaged"},
-    {"edited", edited(), 2, false, "damaged"},
+    {"edited", Edited, 2, false, "damaged"},
     {"no language of the bank", FormatJournal(sample("French")), 2, false, "damaged"},
     {"pipe", "", 2, false, "Path/File access error: a named pipe"},
     {"huge", Whole, 2, false, "1073741824 bytes, larger than such a file"},
@@ -167,7 +131,6 @@ const ReadRow ReadRows[] = {
 // clang-format on
 }  // namespace
 
-// The question bank, its sounds, the walk through a language table, and the test's journal.
 class BankTest : public QObject {
     Q_OBJECT
 
@@ -219,8 +182,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DataFileError, records.previous());
     }
 
-    // Choices 3 to 5 are offered where their text is not NULL and not empty; a NULL second
-    // choice shows as empty and is still offered. Sound names lose their outer blanks only.
+    // Choices 3 to 5 are offered when neither NULL nor empty; sound names lose outer blanks.
     void offersEachChoiceByItsOwnColumn_data() { addRows(ChoiceRows); }
     void offersEachChoiceByItsOwnColumn() {
         const ChoiceRow& r = currentRow(ChoiceRows);
@@ -278,30 +240,23 @@ private slots:
         QCOMPARE(SoundFileProblem(files, path), r.problem);
     }
 
-    void refusesBrokenItemFiles_data() { addRows(BrokenRows); }
+    // The bank tool refuses a shipped item file with an item left out, writing no bank.
     void refusesBrokenItemFiles() {
-        const BrokenRow& r = currentRow(BrokenRows);
         TestFolder folder;
         const std::string source = folder.root() + "/Spanish.tsv";
-        QList<QByteArray> lines =  // three comment lines, then item 1
+        QList<QByteArray> lines =
             QByteArray::fromStdString(
                 TestFolder::read(TestFolder::sourceFolder() + "/data/items/Spanish.tsv"))
                 .split('\n');
-        if (r.name[0] == 'i') {
-            lines.removeAt(52);
-        } else if (r.name[0] == '1') {
-            lines[3] = lines[3].left(lines[3].lastIndexOf('\t'));
-        } else {
-            // A Latin-1 e-acute inside the line, or a lead byte of UTF-8 cut off at its end.
-            lines[3].append(r.name[0] == 'n' ? "\xE9xy" : "\xE9");
-        }
+        lines.removeAt(52);
         TestFolder::write(source, lines.join('\n').toStdString());
         const QString bank = QString::fromStdString(folder.root() + "/QLMtest.db");
         QProcess makebank;
         makebank.start(QLM_MAKEBANK, {"build", bank, QString::fromStdString(source)});
         QVERIFY(makebank.waitForFinished());
         QCOMPARE(makebank.exitCode(), 1);
-        QVERIFY(QString(makebank.readAllStandardError()).contains(r.message));
+        QVERIFY(QString(makebank.readAllStandardError())
+                    .contains(":53: holds item \"51\" where item 50 belongs"));
         QVERIFY(!QFile::exists(bank));
     }
 
@@ -320,11 +275,6 @@ private slots:
             "109. Statement 109\n    1) Alone\n    2) With friends\n    5) Elsewhere\n"));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                                  runBank(folder.program(), {"bank", "--language", "english"}));
-        // The bank the build makes holds every item and its choices.
-        const std::string spanish =
-            runBank(TestFolder::builtProgramFolder(), {"bank", "--language", "Spanish"});
-        QCOMPARE(std::count(spanish.begin(), spanish.end(), '\n'), 109 + 97 * 2 + 12 * 4);
-        QVERIFY(spanish.find("\n98. ¿Con quién vives") != std::string::npos);
     }
 
     void readAndSetAside_data() { addRows(ReadRows); }

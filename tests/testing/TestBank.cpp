@@ -15,11 +15,10 @@ void exec(sqlite3* db, const std::string& sql) {
 }
 
 std::string literal(const std::optional<std::string>& value) {
-    std::string quoted = "'";
-    for (const char c : value.value_or("")) {
-        quoted += c == '\'' ? "''" : std::string(1, c);
-    }
-    return value ? quoted + "'" : "NULL";
+    char* quoted = sqlite3_mprintf("%Q", value ? value->c_str() : nullptr);
+    const std::string sql = quoted;
+    sqlite3_free(quoted);
+    return sql;
 }
 
 }  // namespace
@@ -39,12 +38,10 @@ std::vector<BankRow> StandardRows(int count) {
 }
 
 void WriteBank(const std::string& path, const std::vector<BankTable>& tables) {
-    std::string columns = "ID INTEGER, TestQuestion TEXT, QuestionAudio TEXT";
-    for (const char* prefix : {"ANSWER", "ChoiceAudio"}) {
-        for (int k = 1; k <= 5; ++k) {
-            columns += std::string(", ") + prefix + std::to_string(k) + " TEXT";
-        }
-    }
+    const std::string columns =
+        "ID INTEGER, TestQuestion TEXT, QuestionAudio TEXT, ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 "
+        "TEXT, ANSWER4 TEXT, ANSWER5 TEXT, ChoiceAudio1 TEXT, ChoiceAudio2 TEXT, ChoiceAudio3 "
+        "TEXT, ChoiceAudio4 TEXT, ChoiceAudio5 TEXT";
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         qFatal("test bank: cannot create %s", path.c_str());

@@ -10,11 +10,8 @@ namespace qlm::test {
 
 // One row of a language table as a test lays it out; nullopt is NULL.
 struct BankRow {
-    std::optional<std::string> ID;
-    std::optional<std::string> TestQuestion;
-    std::optional<std::string> QuestionAudio;
-    std::array<std::optional<std::string>, 5> Answer;
-    std::array<std::optional<std::string>, 5> ChoiceAudio;
+    std::optional<std::string> ID, TestQuestion, QuestionAudio;
+    std::array<std::optional<std::string>, 5> Answer, ChoiceAudio;
 };
 
 // Items 1 to `count`: True/False up to 97, four choices after it.

@@ -23,12 +23,9 @@ using namespace qlm::test;
 namespace {
 // clang-format off
 
-// Stand-ins for the screens: each records its name and returns what its script says, 'T'
-// completed, anything else cancelled; a name in `missing` is a step left empty.
+// Stand-in screens log their names; 'T' in the script completes one, a `missing` one is empty.
 struct Screens {
-    std::string script, missing, trace;
-    int languages;
-    std::size_t shown = 0;
+    std::string script, missing, trace; int languages; std::size_t shown = 0;
 
     std::function<bool()> step(const char* name) {
         if (missing == name) return nullptr;
@@ -46,25 +43,18 @@ struct Screens {
     }
 };
 
-// `languages` -1 runs the paper sheet's chain. A chain whose last screen is not there stops
-// before it instead of pretending to finish.
+// `languages` -1 runs the paper sheet's chain; a missing last screen stops the chain.
 struct ChainRow { const char* name; int languages; std::string script, missing, trace; };
 const ChainRow ChainRows[] = {
-    {"paper, all completed", -1, "TTT", "", "info court grid done"},
-    {"paper, information cancelled", -1, "F", "", "info"},
-    {"paper, court history cancelled", -1, "TF", "", "info court"},
     {"paper, answers not saved", -1, "TTF", "", "info court grid"},
     {"paper, no answer grid", -1, "TT", "grid", "info court"},
     {"no test screen", 1, "TT", "present", "info court"},
-    {"two languages, Spanish chosen", 2, "TTT", "", "info court count language present(Spanish)"},
     {"two languages, presentation cancelled", 2, "TTF", "", "info court count language"},
     {"one language", 1, "TT", "", "info court count present(English)"},
     {"court history cancelled", 2, "TF", "", "info court"},
-    {"information cancelled", 2, "F", "", "info"},
 };
 
-// Down passes over the hidden scanner; a letter does nothing. A method without its chain
-// cannot be chosen: the focus starts on the next.
+// Down passes over the hidden scanner; a method without its chain cannot take the focus.
 struct MethodRow { const char* name; bool onscreen; QList<Qt::Key> keys; QString ran; int result; };
 const MethodRow MethodRows[] = {
     {"on screen", true, {Qt::Key_Return}, "on screen", 1},
@@ -73,8 +63,7 @@ const MethodRow MethodRows[] = {
     {"no on-screen chain", false, {Qt::Key_Return}, "paper, the screen still up", 1},
 };
 
-// One choice per language table in the bank's order, and whether each will be spoken; Cancel
-// drops the new client.
+// One choice per language table, in the bank's order; Cancel drops the new client.
 struct LanguageRow { const char* name; std::vector<std::string> tables, sounds; bool device; QString spoken; int pick; std::string chosen; };
 const LanguageRow LanguageRows[] = {
     {"in the bank's order", {"Spanish", "English"}, {"English"}, true, "Spoken prompts in Spanish are off because no sound files were found.\nSpoken prompts in English are on.", 1, "English"},
@@ -127,18 +116,15 @@ void answer(Program& program, int i, int first, int last) {
 
 struct EndRow { const char* name; bool diskFails; std::vector<bool> codes; int codeAsked, result; };
 const EndRow EndRows[] = {
-    {"saved, code given", false, {}, 1, 1},
     {"the disk refuses, then takes them", true, {}, 1, 1},
-    {"a wrong code keeps the screen", false, {false, false}, 3, 0},
+    {"a wrong code keeps the screen", false, {false, false}, 2, StillOpen},
 };
 
-// `errors`: the sound errors said at item 1 (the player's, or 1 for a file that is no wave);
-// `large`: -1 the sounds of item 1 are counted, else whether large print shows at item 98.
+// `errors` said at item 1 (1: a file that is no wave); `large` -1: sounds counted, else at 98.
 struct OptionRow { const char* name; const char* setting; Qt::Key key; std::string playerError; int errors, large; };
 const OptionRow OptionRows[] = {
     {"the player fails", "", Qt::Key_unknown, "70:Permission denied", 4, -1},
     {"a file that is no wave", "", Qt::Key_unknown, "", 1, -1},
-    {"normal print", "", Qt::Key_unknown, "", 0, 0},
     {"large print set", "LargePrint=1", Qt::Key_unknown, "", 0, 1},
     {"Ctrl+plus", "", Qt::Key_Plus, "", 0, 1},
     {"Ctrl+minus", "LargePrint=1", Qt::Key_Minus, "", 0, 0},
@@ -179,13 +165,12 @@ private slots:
                         : "paper";
         };
         FrmSelectEntryMethod screen(program.session, program.fake.services, sequences);
-        QCOMPARE(RunModal(screen,
-                          [&] {
-                              for (const Qt::Key key : r.keys) {
-                                  Key(key);
-                              }
-                          }),
-                 r.result);
+        const int result = RunModal(screen, [&] {
+            for (const Qt::Key key : r.keys) {
+                Key(key);
+            }
+        });
+        QCOMPARE(result, r.result);
         QCOMPARE(chain, r.ran);
     }
 
@@ -220,10 +205,8 @@ private slots:
         QCOMPARE(program.session.Clients.entry(2).Name.starts_with("NEWCOMER"), !r.chosen.empty());
     }
 
-    // Only Enter and Tab leave the instructions, where F10 does nothing; the arrows go round
-    // the visible choices and the question, each spoken as it takes the focus. F10 with any
-    // modifiers but Shift+Alt goes back to the answer given before, and beeps on item 1;
-    // Shift+Alt+F10 drops the new client and its journal without asking for the code.
+    // F10 with any modifiers but Shift+Alt steps back (a beep on item 1); Shift+Alt+F10 drops
+    // the new client and its journal without the code.
     void keysFocusAndSounds() {
         Program program;
         auto screen = program.screen();
@@ -269,18 +252,14 @@ private slots:
         QCOMPARE(program.codeAsked, 1);
         QVERIFY(!std::filesystem::exists(program.journal()));
         QCOMPARE(screen->presentation().answerText().substr(0, 4), std::string("2220"));
-        std::vector<std::string> played;
-        for (const char* name : {"Inst0", "Inst1", "q1", "True", "q1", "True", "q1"}) {
-            played.push_back(program.sound(name));
+        const auto& played = program.fake.audio.played;
+        const char* const heard[] = {"Inst0", "Inst1", "q1", "True", "q1", "True", "q1"};
+        for (std::size_t i = 0; i < std::size(heard); ++i) {
+            QCOMPARE(played.at(i), program.sound(heard[i]));
         }
-        QCOMPARE(
-            std::vector(program.fake.audio.played.begin(), program.fake.audio.played.begin() + 7),
-            played);
     }
 
-    // A disk that refuses the answers holds them, says so and saves on Enter once it takes
-    // them; a wrong code keeps the screen, where the last item answered again ends the test
-    // again and the window's close asks for the code too.
+    // A refused save is retried on Enter; a wrong code keeps the screen and asks again.
     void theEndOfTheTest_data() { addRows(EndRows); }
     void theEndOfTheTest() {
         const EndRow& r = currentRow(EndRows);
@@ -303,10 +282,6 @@ private slots:
                                   DiskFails = false;
                                   Key(Qt::Key_Return);
                               } else if (!r.codes.empty()) {
-                                  Key(Qt::Key_F10);
-                                  QCOMPARE(question(*screen), QStringLiteral("109. Statement 109"));
-                                  program.fake.messages.answer(MsgAnswer::OK);
-                                  Key(Qt::Key_Return);
                                   screen->reject();
                               }
                           }),
@@ -323,9 +298,7 @@ private slots:
         QCOMPARE(std::find(played.begin(), played.end(), program.sound("q98")), inst2 + 1);
     }
 
-    // Each sound that cannot be played is said, and the next one is played as usual
-    // (instructions, section 1, item 1 and its first choice). Large print, from the setting or
-    // Ctrl+plus, maximizes the screen with text twice the size.
+    // A sound that cannot be played is said and the next played; large print doubles the text.
     void options_data() { addRows(OptionRows); }
     void options() {
         const OptionRow& r = currentRow(OptionRows);
