@@ -32,8 +32,7 @@ void expectFileError(const std::function<void()>& open, int number) {
     }
 }
 
-// Each key line is written into every section so that each read sees only its own key; paths
-// are read whole (a path cut short names another folder), other keys keep their buffers.
+// Each key line goes into every section: each read sees only its own key.
 const struct {
     const char* name;
     QString ini;  // "<none>": no settings file
@@ -55,18 +54,14 @@ const struct {
     QString where;
     int op, err, number;
 } UnusableRows[] = {
-    {"missing folder", "missing", -1, 0, 76},
     {"a file where the folder should be", "file", -1, 0, 76},
     {"drive designation", "a:", -1, 0, 76},
     {"read-only: write test", "data", int(FileOp::Write), EROFS, 70},
     {"device error", "data", int(FileOp::Read), EIO, 57},
 };
 
-// From the menu the location in use holds two clients; at start-up there is none yet, and the
-// user's own folder stands ready. The one asked for refuses `op` `failures` times with `err`,
-// or the dialog is closed (err 0) or names a missing folder (err -1). Nothing of a refused
-// location may be taken on; one that cannot be written opens for reading. Answers: O(K),
-// C(ancel), Y(es), N(o).
+// The location asked for refuses `op` `failures` times with `err`; err 0: the dialog is closed,
+// -1: it names a missing folder. Answers: O(K), C(ancel), Y(es), N(o).
 const QString Denied = QString::fromStdString(AccessDeniedMessage().text);
 const struct {
     const char* name;
@@ -121,8 +116,6 @@ private slots:
         QVERIFY(settings.ReadPrintDOSSetting());
     }
 
-    // A write replaces one value and keeps every other line, adds a missing key to its section
-    // or a missing section at the end (a failed one is the write-fault tests').
     void writeChangesOnlyItsValue() {
         TestFolder folder;
         const std::string ini = folder.program() + "/QLMtest.ini";
@@ -147,12 +140,8 @@ private slots:
                  std::string("[Other]\r\nX=1\r\n[Path]\r\nFilePath=b:\r\n"));
     }
 
-    // Where the program reads its files and keeps its own, by where it lives and who runs it.
-    // In the rows "@" is the test's root folder; the installed layout is @/usr/lib/q,
-    // @/usr/share/q, @/etc/q; "program" is the folder the program runs from. The columns: the
-    // program folder, whether it can be written, $XDG_CONFIG_HOME, $XDG_CONFIG_DIRS, then the
-    // folders of the data, the settings, the defaults (joined by ":"), the report, the guide
-    // and the site's settings (the only ones the secret code is read from).
+    // "@" is the test's root. Columns: program folder, $XDG_CONFIG_HOME, $XDG_CONFIG_DIRS, then
+    // the data, settings, defaults, report, guide and site settings folders.
     void foldersFollowWhereTheProgramLives_data() {
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QStringList>("row");
@@ -201,7 +190,6 @@ private slots:
         QCOMPARE(
             (std::vector{folders.data, folders.settings, defaults, folders.report, folders.guide}),
             (std::vector{at(row[3]), at(row[4]), at(row[5]), at(row[6]), at(row[7])}));
-        // The user's own data location is only named: the first write makes it.
         QCOMPARE(folders.location, at("@/home/.local/share/quillmere/data"));
         QVERIFY(!QFileInfo::exists(QString::fromStdString(folders.location)));
         for (const std::string& made : {folders.settings, folders.report}) {
@@ -217,8 +205,6 @@ private slots:
         QCOMPARE(session.Log.userFolder(), at("@/home/.local/share/quillmere"));
     }
 
-    // A user's own settings are read over the defaults key by key; what the user writes goes to
-    // the user's file only, and a value the defaults give already is not added to it.
     void usersSettingsAreReadOverTheDefaultsKeyByKey() {
         TestFolder folder;
         const std::string user = folder.root() + "/user", xdg = folder.root() + "/xdg",
@@ -290,7 +276,6 @@ private slots:
         TestFolder folder;
         const std::string three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
         TestFolder::write(folder.clientFile(), three);
-        // A scratch file left by an interrupted earlier run is replaced and removed.
         TestFolder::write(folder.data() + "/checkWriteTest", "old");
         const FileSystem files;
         Session session(files, folder.program());
@@ -316,7 +301,6 @@ private slots:
         }
         QCOMPARE(shown, QStringList({"changed", "notFound"}));
         QCOMPARE(int(session.Clients.NumberOfClients()), 3);
-        // Putting the original back while the first message is up makes it pass.
         shown.clear();
         const auto putBack = [&] {
             changed();
@@ -374,7 +358,6 @@ private slots:
             expectFileError([&] { session.Clients.SaveClient(1); }, 70);
         }
         if (atStartup) {
-            // Given up at start-up, the program goes on in the user's own folder, made private.
             for (const std::string& made : {own, folder.root() + "/home/.local"}) {
                 QCOMPARE(QFileInfo(QString::fromStdString(made)).permissions() & 0x0077, 0);
             }
