@@ -32,35 +32,22 @@ std::string recordBytes(int r, int v) {
     std::snprintf(name, sizeof name, "R%02d V%08d", r, v);
     record.set(&ClientRecord::Name, name);
     record.set(&ClientRecord::Age, std::to_string(11 + v % 80));
-    std::string answers;
-    for (int i = 0; i < 109; ++i) {
-        answers += static_cast<char>('0' + (v + i) % 6);
-    }
-    record.set(&ClientRecord::Answers, answers);
+    record.set(&ClientRecord::Answers, std::string(109, char('0' + v % 6)));
     record.set(&ClientRecord::EditCount, std::to_string(v % 4));
     return record.toBytes();
 }
 
 std::string recordsUpTo(int count, int v) {
-    std::string bytes;
-    for (int r = 1; r <= count; ++r) {
-        bytes += recordBytes(r, v);
-    }
-    return bytes;
+    return count == 0 ? "" : recordsUpTo(count - 1, v) + recordBytes(count, v);
 }
 
 // The version a whole record r holds, or -1 for a torn or foreign one.
 int versionOf(std::string_view bytes, int r) {
-    int number = 0;
     int version = -1;
-    const std::string name(bytes.substr(0, 13));
-    return std::sscanf(name.c_str(), "R%2d V%8d", &number, &version) == 2 && number == r &&
-                   recordBytes(r, version) == bytes
-               ? version
-               : -1;
+    std::sscanf(std::string(bytes.substr(0, 13)).c_str() + 5, "%8d", &version);
+    return version >= 0 && recordBytes(r, version) == bytes ? version : -1;
 }
 
-// What interrupted writes left in the data location and its backup folder.
 QStringList temporaries(const std::string& data) {
     QStringList found;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(data)) {
@@ -82,9 +69,8 @@ bool readProgress(int fd, int count) {
     return true;
 }
 
-// A program on the data location, in a child process: `write` runs on its session, first
-// telling `ready` and waiting for `go` (a pipe) to close when there is one. Exits 0 when the write
-// was reported as done, 1 on a FileError.
+// `write` in a child process on the data location, after telling `ready` and waiting for `go` to
+// close, if given. Exits 0 when the write was reported done, 1 on a FileError.
 pid_t startProgram(const std::string& data, const std::function<void(Session&)>& write,
                    int ready = -1, const int* go = nullptr) {
     const pid_t child = fork();
@@ -123,8 +109,7 @@ class KillDuringSaveTest : public QObject {
 
 private slots:
     void initTestCase() {
-        // Memory-backed where there is such a folder: kills and races are about processes, not
-        // the disk, and there they are both quicker and closer together.
+        // Races are about processes, not the disk: in memory they come closer together.
         if (QFileInfo(QStringLiteral("/dev/shm")).isWritable()) {
             qputenv("TMPDIR", "/dev/shm");
         }
@@ -136,7 +121,6 @@ private slots:
         TestFolder folder;
         std::mt19937 random(20261207);
         for (int round = 1; round <= 240; ++round) {
-            // Half the runs grow a short file, the other half rewrite a full one.
             const bool growing = round % 2 == 1;
             TestFolder::write(folder.clientFile(), recordsUpTo(growing ? 20 : 51, 0));
             const QStringList leftBefore = temporaries(folder.data());
@@ -167,8 +151,7 @@ private slots:
                 }
             });
             ::close(progress[1]);
-            // Killed after a number of finished saves, then a moment into the next one, however
-            // fast or slow this build saves.
+            // Killed a moment after some finished saves, however fast this build saves.
             const int saves = 1 + int(random() % 8);
             const bool reported = readProgress(progress[0], saves);
             usleep(random() % 600);
