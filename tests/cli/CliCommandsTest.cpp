@@ -63,6 +63,18 @@ const struct {
     {"report --client 1 --pdf @/no/x.pdf @@", "", 1, "", "cannot be written"},
 };
 
+// What is typed and the refusal ("": the code is set).
+const struct {
+    const char* name;
+    const char* typed;
+    const char* err;
+} CodeRows[] = {
+    {"twice the same", "Sesame 42\nSesame 42\n", ""},
+    {"two codes", "Sesame 42\nsesame 42\n", "the two codes differ"},
+    {"too short", "Ses42\nSes42\n", "at least 6 characters"},
+    {"once only", "Sesame 42\n", "it must be given twice"},
+};
+
 }  // namespace
 
 // qlm's commands run as processes on a program folder and data location of their own.
@@ -258,25 +270,16 @@ private slots:
         QCOMPARE(QString::fromStdString(CsvField(cell.toStdString())), written);
     }
 
-    void codeSetTakesTheSameCodeTwice_data() {
-        QTest::addColumn<QByteArray>("typed");
-        QTest::addColumn<QString>("err");  // empty: the code is set
-        QTest::newRow("twice the same") << QByteArray("Sesame 42\nSesame 42\n") << "";
-        QTest::newRow("two codes")
-            << QByteArray("Sesame 42\nsesame 42\n") << "the two codes differ";
-        QTest::newRow("too short") << QByteArray("Ses42\nSes42\n") << "at least 6 characters";
-        QTest::newRow("once only") << QByteArray("Sesame 42\n") << "it must be given twice";
-    }
+    void codeSetTakesTheSameCodeTwice_data() { test::addRows(CodeRows); }
     void codeSetTakesTheSameCodeTwice() {
-        QFETCH(QByteArray, typed);
-        QFETCH(QString, err);
+        const auto& [name, typed, err] = test::currentRow(CodeRows);
         const FileSystem files;
         const SiteCode code(files, m_folder->program() + "/QLMtest.ini");
         run({"code", "set"}, false, {}, typed);
-        QCOMPARE(m_status, err.isEmpty() ? 0 : 1);
-        QVERIFY2(m_err.contains(err), qPrintable(m_err));
-        QCOMPARE(code.isSet(), err.isEmpty());
-        if (err.isEmpty()) {
+        QCOMPARE(m_status, *err == '\0' ? 0 : 1);
+        QVERIFY2(m_err.contains(QString::fromUtf8(err)), qPrintable(m_err));
+        QCOMPARE(code.isSet(), *err == '\0');
+        if (*err == '\0') {
             QCOMPARE(m_out, "the secret code is set in " +
                                 QString::fromStdString(code.settingsFile()) + "\n");
             QVERIFY(code.matches("Sesame 42") && !code.matches("Q"));

