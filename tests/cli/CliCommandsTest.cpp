@@ -49,8 +49,6 @@ const struct {
     {"score --client one", "", 2, "", "qlm: --client must be a whole number, not \"one\"\n"},
     {"bank --language Klingon", "", 2, "",
      "qlm: --language must be English or Spanish, not \"Klingon\"\n"},
-    {"report --client 1 --out a --pdf b", "", 2, "",
-     "qlm: --out and --pdf cannot be given together\n"},
     {"report --all --client 1", "", 2, "", "qlm: --client and --all cannot be given together\n"},
     {"log --since 2026-02-30", "", 2, "",
      "qlm: --since must be a day as YYYY-MM-DD, not \"2026-02-30\"\n"},

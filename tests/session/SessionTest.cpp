@@ -88,6 +88,24 @@ const struct {
      "No test information found on drive @/gone, would you like to try another drive?"},
 };
 
+const std::string Three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
+
+// What another program left ("-": no file) and the clients after the check (-1: refused). An
+// edit of the name sets record 2's edit flag, a deletion its deleted flag.
+const struct {
+    const char* name;
+    std::string file;
+    int count;
+} CheckRows[] = {
+    {"unchanged", Three, 3},
+    {"a client added", Three + RecordBytes("4"), 4},
+    {"a name edited", std::string(Three).replace(185, 3, "TWO").replace(185 + 183, 1, "1"), 3},
+    {"a name deleted", std::string(Three).replace(185, 1, "9").replace(185 + 184, 1, "1"), 3},
+    {"another disk", RecordBytes("1") + RecordBytes("X") + RecordBytes("3"), -1},
+    {"fewer clients", Three.substr(0, 2 * 185), -1},
+    {"removed", "-", -1},
+};
+
 }  // namespace
 
 // The settings, the program's folders, and opening, checking and choosing a data location.
@@ -249,33 +267,11 @@ private slots:
         QCOMPARE(session.DataPath, std::string());
     }
 
-    void checkTakesInOnlyWhatAnotherProgramDid_data() {
-        QTest::addColumn<QByteArray>("file");  // what another program left; "-": no file at all
-        QTest::addColumn<int>("count");        // the clients after the check; -1: refused
-        const std::string three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
-        std::string edited = three;  // the name edited on the client information screen
-        edited.replace(185, 3, "TWO");
-        edited[185 + 183] = '1';
-        std::string deleted = three;  // the name deleted by Delete Names
-        deleted.replace(185, 1, "9");
-        deleted[185 + 184] = '1';
-        const auto row = [](const char* name, const std::string& file, int count) {
-            QTest::newRow(name) << QByteArray::fromStdString(file) << count;
-        };
-        row("unchanged", three, 3);
-        row("a client added", three + RecordBytes("4"), 4);
-        row("a name edited", edited, 3);
-        row("a name deleted", deleted, 3);
-        row("another disk", RecordBytes("1") + RecordBytes("X") + RecordBytes("3"), -1);
-        row("fewer clients", three.substr(0, 2 * 185), -1);
-        row("removed", "-", -1);
-    }
+    void checkTakesInOnlyWhatAnotherProgramDid_data() { test::addRows(CheckRows); }
     void checkTakesInOnlyWhatAnotherProgramDid() {
-        QFETCH(QByteArray, file);
-        QFETCH(int, count);
+        const auto& [name, file, count] = test::currentRow(CheckRows);
         TestFolder folder;
-        const std::string three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
-        TestFolder::write(folder.clientFile(), three);
+        TestFolder::write(folder.clientFile(), Three);
         TestFolder::write(folder.data() + "/checkWriteTest", "old");
         const FileSystem files;
         Session session(files, folder.program());
@@ -284,7 +280,7 @@ private slots:
         if (file == "-") {
             QVERIFY(QFile::remove(QString::fromStdString(folder.clientFile())));
         } else {
-            TestFolder::write(folder.clientFile(), file.toStdString());
+            TestFolder::write(folder.clientFile(), file);
         }
         QStringList shown;
         const auto changed = [&] { shown << "changed"; };
@@ -295,7 +291,7 @@ private slots:
             QCOMPARE(int(session.Clients.NumberOfClients()), count);
             for (int r = 1; r <= count; ++r) {
                 QCOMPARE(session.Clients.entry(r).toBytes(),
-                         file.toStdString().substr(std::size_t(r - 1) * 185, 185));
+                         file.substr(std::size_t(r - 1) * 185, 185));
             }
             return;
         }
@@ -304,7 +300,7 @@ private slots:
         shown.clear();
         const auto putBack = [&] {
             changed();
-            TestFolder::write(folder.clientFile(), three);
+            TestFolder::write(folder.clientFile(), Three);
         };
         QVERIFY(CheckDataLocation(session, putBack, notFound));
         QCOMPARE(shown, QStringList({"changed"}));

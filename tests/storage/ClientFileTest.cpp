@@ -84,7 +84,6 @@ const struct {
     {"missing: created empty, owner only", "none", 0, ""},
     {"2.54 records round up", "470", 3, ""},
     {"2.497 records round down", "462", 2, ""},
-    {"half a record is not one", "92", 0, ""},
     {"51 records", "9435", 51, ""},
     {"52 records", "9620", -1, "DATA401.QLM holds 52 records"},
     {"named pipe", "pipe", -1, "a named pipe"},
@@ -101,14 +100,12 @@ const struct {
     {"read-only location", FileOp::Open, EROFS, 70, false},
     {"device error on write", FileOp::Write, EIO, 57, true},
     {"disk full", FileOp::Write, ENOSPC, 61, false},
-    {"rename fails", FileOp::Rename, EIO, 57, true},
     // The run's first write makes its backup first; without it nothing is written.
     {"backup folder not made", FileOp::MakeFolder, EACCES, 70, false},
     {"medium removed", FileOp::Open, ENOMEDIUM, 71, true},
     {"file gone", FileOp::Open, ENOENT, 53, true},
     {"anything else", FileOp::Open, EMFILE, 75, false},
     {"lock held by another program", FileOp(-1), 0, 3260, false},
-    {"locks not supported", FileOp::Lock, ENOLCK, 75, false},
 };
 
 const struct {
@@ -136,6 +133,25 @@ const struct {
     {"outside the backups", 1, "../data/DATA401.QLM", "there is no backup of that name"},
     {"not a backup's name", 1, "DATA401-2026120x-090000-000.QLM",
      "there is no backup of that name"},
+};
+
+const std::string FourAndACut = test::RecordBytes("A") + test::RecordBytes("B") +
+                                test::RecordBytes("C") + test::RecordBytes("D") +
+                                test::RecordBytes("E").substr(0, 135);
+
+// The file, the record asked about and its damage ("": sound).
+const struct {
+    const char* name;
+    std::string bytes;
+    int record;
+    const char* damage;
+} DamageRows[] = {
+    {"cut inside the last record", FourAndACut, 5, "it ends after 135 of its 185 bytes"},
+    {"the records before it are sound", FourAndACut, 4, ""},
+    {"NUL in the name", test::RecordBytes(std::string("AB\0C", 4)), 1,
+     "its Name field holds a control character (0x00)"},
+    {"answer out of range", test::RecordBytes("G", "1 57"), 1, "the answer to item 4 is \"7\""},
+    {"unknown sex code reads as N/A", test::RecordBytes("F").replace(27, 1, "9"), 1, ""},
 };
 
 }  // namespace
@@ -274,33 +290,10 @@ private slots:
         QCOMPARE(openHandles(), handles);
     }
 
-    void damagedRecordsAreNamedAndNeverScored_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("record");
-        QTest::addColumn<QString>("damage");  // empty: a sound record
-        const std::string four = test::RecordBytes("A") + test::RecordBytes("B") +
-                                 test::RecordBytes("C") + test::RecordBytes("D");
-        std::string unknownSex = test::RecordBytes("F");
-        unknownSex[27] = '9';
-        const auto row = [](const char* name, const std::string& bytes, int record,
-                            const char* damage) {
-            QTest::newRow(name) << QByteArray::fromStdString(bytes) << record
-                                << QString::fromLatin1(damage);
-        };
-        row("cut inside the last record", four + test::RecordBytes("E").substr(0, 135), 5,
-            "it ends after 135 of its 185 bytes");
-        row("the records before it are sound", four + test::RecordBytes("E").substr(0, 135), 4, "");
-        row("NUL in the name", test::RecordBytes(std::string("AB\0C", 4)), 1,
-            "its Name field holds a control character (0x00)");
-        row("answer out of range", test::RecordBytes("G", "1 57"), 1,
-            "the answer to item 4 is \"7\"");
-        row("unknown sex code reads as N/A", unknownSex, 1, "");
-    }
+    void damagedRecordsAreNamedAndNeverScored_data() { test::addRows(DamageRows); }
     void damagedRecordsAreNamedAndNeverScored() {
-        QFETCH(QByteArray, file);
-        QFETCH(int, record);
-        QFETCH(QString, damage);
-        const std::string bytes = file.toStdString();
+        const auto& [name, bytes, record, text] = test::currentRow(DamageRows);
+        const QString damage = QString::fromLatin1(text);
         Fixture f(-1);
         TestFolder::write(f.folder.clientFile(), bytes);
         f.load();
