@@ -209,8 +209,7 @@ private slots:
             TestFolder::write(folder.clientFile(), before);
             std::filesystem::create_directory(folder.data() + "/backup");
             TestFolder::write(folder.data() + "/backup/DATA401-20000101-000000-000.QLM", restored);
-            int ready[2];
-            int go[2];
+            int ready[2], go[2];
             QCOMPARE(::pipe2(ready, O_CLOEXEC), 0);
             QCOMPARE(::pipe2(go, O_CLOEXEC), 0);
             const pid_t save = startProgram(folder.data(), saving(3), ready[1], go);
