@@ -2,7 +2,6 @@
 
 #include <QtTest>
 #include <cerrno>
-#include <functional>
 #include <optional>
 
 #include "report/Report.h"
@@ -22,15 +21,6 @@ using qlm::test::RecordBytes;
 using qlm::test::TestFolder;
 
 namespace {
-
-void expectFileError(const std::function<void()>& open, int number) {
-    try {
-        open();
-        QFAIL("an unusable location was opened");
-    } catch (const FileError& e) {
-        QCOMPARE(e.number(), number);
-    }
-}
 
 // Each key line goes into every section: each read sees only its own key.
 const struct {
@@ -263,7 +253,12 @@ private slots:
         const FileSystem files(op < 0 ? FaultInjector{}
                                       : test::FailOn(FileOp(op), folder.data(), err));
         Session session(files, folder.program());
-        expectFileError([&] { OpenDataLocation(session, path); }, number);
+        try {
+            OpenDataLocation(session, path);
+            QFAIL("an unusable location was opened");
+        } catch (const FileError& e) {
+            QCOMPARE(e.number(), number);
+        }
         QCOMPARE(session.DataPath, std::string());
     }
 
@@ -350,9 +345,6 @@ private slots:
         QCOMPARE(session.DataPath, opened ? folder.data() : atStartup ? own : other);
         QCOMPARE(int(session.Clients.NumberOfClients()), opened ? 1 : atStartup ? 0 : 2);
         QCOMPARE(session.Clients.readOnly(), err == EROFS);
-        if (err == EROFS) {  // a location opened for reading is never written
-            expectFileError([&] { session.Clients.SaveClient(1); }, 70);
-        }
         if (atStartup) {
             for (const std::string& made : {own, folder.root() + "/home/.local"}) {
                 QCOMPARE(QFileInfo(QString::fromStdString(made)).permissions() & 0x0077, 0);
