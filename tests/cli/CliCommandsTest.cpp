@@ -4,7 +4,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
-#include <algorithm>
 #include <filesystem>
 #include <optional>
 
