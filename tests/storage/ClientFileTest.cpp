@@ -156,7 +156,6 @@ const struct {
 
 }  // namespace
 
-// The client file, its backups and the access log.
 class ClientFileTest : public QObject {
     Q_OBJECT
 
@@ -238,9 +237,7 @@ private slots:
         }
         QCOMPARE(f.onDisk(), expected);
 
-        // A file ending inside record 3 (or short of half of it): saving record 2 keeps that
-        // tail, a new client goes after it with the tail filled out by a byte that keeps it
-        // damaged, and the damaged record itself is never written.
+        // A cut record 3 is kept as it is and padded so that it stays damaged.
         for (const int tail : {100, 50}) {
             const std::string cut = f.bytes.substr(0, 2 * 185 + std::size_t(tail));
             TestFolder::write(f.folder.clientFile(), cut);

@@ -24,8 +24,7 @@ namespace {
 
 constexpr std::size_t Size = ClientRecord::Size;
 
-// Record r in version v: every field depends on v, so a record torn between two versions
-// cannot match either.
+// Every field depends on v: a record torn between two versions matches neither.
 std::string recordBytes(int r, int v) {
     ClientRecord record;
     char name[32];
@@ -69,8 +68,7 @@ bool readProgress(int fd, int count) {
     return true;
 }
 
-// `write` in a child process on the data location, after telling `ready` and waiting for `go` to
-// close, if given. Exits 0 when the write was reported done, 1 on a FileError.
+// `write` in a child, after `ready` is told and `go` closes; exits 0 when done, 1 on a FileError.
 pid_t startProgram(const std::string& data, const std::function<void(Session&)>& write,
                    int ready = -1, const int* go = nullptr) {
     const pid_t child = fork();
@@ -102,8 +100,6 @@ int exitCode(pid_t child) {
 
 }  // namespace
 
-// Programs that save at the same moment, or are killed while they save: every record in the
-// file is one a writer meant, whole, and no save reported as done is lost.
 class KillDuringSaveTest : public QObject {
     Q_OBJECT
 
@@ -115,8 +111,7 @@ private slots:
         }
     }
 
-    // The saving program grows the file to 51 records first, then saves mostly the two records
-    // that cross a 4 KiB page boundary (23 and 45), telling the test after each save.
+    // Records 23 and 45 cross a 4 KiB page boundary, so most saves take them.
     void everyRecordIsOldOrNewAfterAKill() {
         TestFolder folder;
         std::mt19937 random(20261207);
@@ -187,8 +182,7 @@ private slots:
         QTest::newRow("a save and a backup restore") << true;
         QTest::newRow("two saves of different records") << false;
     }
-    // The backup restored holds record 7 as another program left it after an edit (its edit
-    // count is higher, so it is still the same client).
+    // Record 7 in the backup is an edit of it (a higher edit count): still the same client.
     void twoWritersAtOnceKeepBothChanges() {
         QFETCH(bool, restore);
         std::mt19937 random(restore ? 1 : 2);
@@ -246,8 +240,7 @@ private slots:
             }
             QVERIFY2(restore && after == restored, qPrintable(where));
             if (saved == 0) {
-                // Saved before the restore: the copy the restore made of the file it replaced
-                // holds it.
+                // Saved before the restore: the restore's copy of the old file holds it.
                 bool kept = false;
                 for (const std::string& name : FileSystem().listFolder(folder.data() + "/backup")) {
                     kept = kept || TestFolder::read(folder.data() + "/backup/" + name)
