@@ -72,7 +72,6 @@ const struct {
 
 }  // namespace
 
-// qlm's commands run as processes on a program folder and data location of their own.
 class CliCommandsTest : public QObject {
     Q_OBJECT
 
@@ -109,8 +108,6 @@ class CliCommandsTest : public QObject {
 private slots:
     void init() { m_folder.emplace(); }
 
-    // Without --data the stored location is used. A record cut short is listed marked and is
-    // not scored; the file stays as it is.
     void clientsListsEveryClientAsTheMainMenuDoes() {
         TestFolder::write(m_folder->program() + "/QLMtest.ini",
                           "[Path]\nFilePath=" + m_folder->data() + "\n");
@@ -123,7 +120,6 @@ private slots:
                             "  (damaged record: it ends after 100 of its 185 bytes)\n");
         QCOMPARE(TestFolder::read(m_folder->clientFile()), cut);
 
-        // With the data files, each client's highest risk range as its report shows it.
         install();
         run({"clients", "--risk"});
         QCOMPARE(m_out,
@@ -311,8 +307,6 @@ private slots:
         QVERIFY2(m_out.endsWith("\tqlm\trestore\t1\n"), qPrintable(m_out));
     }
 
-    // Every failure goes to standard error with a failing status and leaves the clients as they
-    // were; a usage error is status 2.
     void helpUsageAndFailures_data() { test::addRows(CommandRows); }
     void helpUsageAndFailures() {
         auto [args, removed, status, out, err] = test::currentRow(CommandRows);

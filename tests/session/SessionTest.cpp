@@ -50,8 +50,7 @@ const struct {
     {"device error", "data", int(FileOp::Read), EIO, 57},
 };
 
-// The location asked for refuses `op` `failures` times with `err`; err 0: the dialog is closed,
-// -1: it names a missing folder. Answers: O(K), C(ancel), Y(es), N(o).
+// Answers O(K), C(ancel), Y(es), N(o); err 0: the dialog is closed, -1: a missing folder named.
 const QString Denied = QString::fromStdString(AccessDeniedMessage().text);
 const struct {
     const char* name;
@@ -80,8 +79,7 @@ const struct {
 
 const std::string Three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
 
-// What another program left ("-": no file) and the clients after the check (-1: refused). An
-// edit of the name sets record 2's edit flag, a deletion its deleted flag.
+// What another program left ("-": no file) and the clients after the check (-1: refused).
 const struct {
     const char* name;
     std::string file;
@@ -98,7 +96,6 @@ const struct {
 
 }  // namespace
 
-// The settings, the program's folders, and opening, checking and choosing a data location.
 class SessionTest : public QObject {
     Q_OBJECT
 

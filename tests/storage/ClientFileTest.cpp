@@ -60,7 +60,6 @@ struct Fixture {
     }
     void load() { LoadClients(session, folder.clientFile()); }
     std::string onDisk() const { return TestFolder::read(folder.clientFile()); }
-    ClientStore& clients() { return session.Clients; }
 
     bool armed = false;
     TestFolder folder;
@@ -198,17 +197,17 @@ private slots:
             } catch (const std::runtime_error& e) {
                 QVERIFY2(QString(e.what()).contains(refusal), e.what());
             }
-            QCOMPARE(int(f.clients().NumberOfClients()), 0);
+            QCOMPARE(int(f.session.Clients.NumberOfClients()), 0);
             if (number) {
                 QCOMPARE(f.onDisk(), f.bytes);
             }
             return;
         }
         f.load();
-        QCOMPARE(int(f.clients().NumberOfClients()), count);
+        QCOMPARE(int(f.session.Clients.NumberOfClients()), count);
         QCOMPARE(int(f.session.CurrentClient), count > 0 ? 1 : 0);
         for (int r = 1; r <= count; ++r) {
-            QCOMPARE(Trim(f.clients().entry(r).Name), "CLIENT " + std::to_string(r));
+            QCOMPARE(Trim(f.session.Clients.entry(r).Name), "CLIENT " + std::to_string(r));
         }
         QCOMPARE(fs::file_size(f.folder.clientFile()), std::uintmax_t(length));
         if (!number) {
@@ -221,12 +220,12 @@ private slots:
         f.load();
         ClientRecord fresh;
         fresh.set(&ClientRecord::Name, "NEW CLIENT");
-        QCOMPARE(f.clients().NewClient(fresh), 4);
-        QCOMPARE(f.clients().CommitNewClient(), 4);
-        f.clients().entry(2).set(&ClientRecord::Age, "14");
+        QCOMPARE(f.session.Clients.NewClient(fresh), 4);
+        QCOMPARE(f.session.Clients.CommitNewClient(), 4);
+        f.session.Clients.entry(2).set(&ClientRecord::Age, "14");
         SaveClient(f.session, 2);
         ClearClient(f.session);  // the current client, 1
-        QCOMPARE(f.clients().entry(1), ClientRecord());
+        QCOMPARE(f.session.Clients.entry(1), ClientRecord());
         std::string expected = f.bytes + fresh.toBytes();
         expected.replace(185 + 25, 2, "14");
         QCOMPARE(f.onDisk(), expected);
@@ -242,17 +241,17 @@ private slots:
             const std::string cut = f.bytes.substr(0, 2 * 185 + std::size_t(tail));
             TestFolder::write(f.folder.clientFile(), cut);
             f.load();
-            f.clients().entry(2).set(&ClientRecord::Age, "15");
+            f.session.Clients.entry(2).set(&ClientRecord::Age, "15");
             SaveClient(f.session, 2);
             std::string now = cut;
             now.replace(185 + 25, 2, "15");
             QCOMPARE(f.onDisk(), now);
-            f.clients().NewClient(fresh);
-            QCOMPARE(f.clients().CommitNewClient(), 4);
+            f.session.Clients.NewClient(fresh);
+            QCOMPARE(f.session.Clients.CommitNewClient(), 4);
             QCOMPARE(f.onDisk(),
                      now + std::string(185 - std::size_t(tail), '\0') + fresh.toBytes());
             f.load();
-            QCOMPARE(f.clients().damage(3),
+            QCOMPARE(f.session.Clients.damage(3),
                      "it ends after " + std::to_string(tail) + " of its 185 bytes");
             QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 3));
         }
@@ -268,7 +267,7 @@ private slots:
         Fixture f(185, test::FailOn(op, op == FileOp::MakeFolder ? "/backup" : "/DATA401.", err));
         f.load();
         f.armed = true;
-        f.clients().entry(1).set(&ClientRecord::Name, "CHANGED");
+        f.session.Clients.entry(1).set(&ClientRecord::Name, "CHANGED");
         const auto handles = openHandles();
         std::optional<FileLock> held;  // another open of the lock file, as another program's
         if (int(op) < 0) {
@@ -292,7 +291,7 @@ private slots:
         Fixture f(-1);
         TestFolder::write(f.folder.clientFile(), bytes);
         f.load();
-        QCOMPARE(QString::fromStdString(f.clients().damage(record)), damage);
+        QCOMPARE(QString::fromStdString(f.session.Clients.damage(record)), damage);
         f.session.CurrentClient = static_cast<std::int16_t>(record);
         if (!damage.isEmpty()) {
             try {
