@@ -58,7 +58,6 @@ const struct {
     {"report --client 1 --pdf @/no/x.pdf @@", "", 1, "", "cannot be written"},
 };
 
-// What is typed and the refusal ("": the code is set).
 const struct {
     const char* name;
     const char* typed;
@@ -182,7 +181,6 @@ private slots:
         run({"log", "--since", "2999-01-01"});
         QVERIFY(m_status == 0 && m_out.isEmpty());
 
-        // A damaged record keeps no other report from the file, and is named.
         std::string demo = TestFolder::read(m_folder->clientFile());
         TestFolder::write(m_folder->clientFile(), demo.replace(185 + 74, 1, "9"));
         run({"report", "--all", "--out", all});

@@ -207,7 +207,6 @@ private slots:
         QCOMPARE(session.programFile("QLMB.TXT"), at(row[3]) + "/QLMB.TXT");
         QCOMPARE(session.reportFile(), at(row[6]) + "/" + ReportFileName);
         QCOMPARE(session.Code.settingsFile(), at(row[8]) + "/QLMtest.ini");
-        QCOMPARE(session.Log.userFolder(), at("@/home/.local/share/quillmere"));
     }
 
     void usersSettingsAreReadOverTheDefaultsKeyByKey() {

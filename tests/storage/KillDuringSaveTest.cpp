@@ -40,7 +40,6 @@ std::string recordsUpTo(int count, int v) {
     return count == 0 ? "" : recordsUpTo(count - 1, v) + recordBytes(count, v);
 }
 
-// The version a whole record r holds, or -1 for a torn or foreign one.
 int versionOf(std::string_view bytes, int r) {
     int version = -1;
     std::sscanf(std::string(bytes.substr(0, 13)).c_str() + 5, "%8d", &version);
@@ -57,7 +56,6 @@ QStringList temporaries(const std::string& data) {
     return found;
 }
 
-// Blocks until `count` bytes came through `fd`; false when the writer ended before.
 bool readProgress(int fd, int count) {
     for (char byte; count > 0; --count) {
         pollfd ready{fd, POLLIN, 0};
@@ -152,7 +150,6 @@ private slots:
             int status = 0;
             QCOMPARE(waitpid(child, &status, 0), child);
             QVERIFY2(reported && WIFSIGNALED(status), "the saving process ended by itself");
-            // Its start removed what the run before it left.
             for (const QString& left : leftBefore) {
                 QVERIFY2(!QFile::exists(left), qPrintable(left));
             }
@@ -170,7 +167,6 @@ private slots:
             // Every save reported as done is in the file: save v wrote version v.
             QVERIFY2(growing ? records >= 20 + saves : newest >= saves, qPrintable(where));
         }
-        // The next start of a program removes whatever the last kill left.
         const FileSystem files;
         Session next(files, folder.program());
         LoadClients(next, folder.clientFile());
