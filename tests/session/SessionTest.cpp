@@ -2,7 +2,6 @@
 
 #include <QtTest>
 #include <cerrno>
-#include <functional>
 #include <optional>
 
 #include "report/Report.h"
@@ -23,17 +22,7 @@ using qlm::test::TestFolder;
 
 namespace {
 
-void expectFileError(const std::function<void()>& open, int number) {
-    try {
-        open();
-        QFAIL("an unusable location was opened");
-    } catch (const FileError& e) {
-        QCOMPARE(e.number(), number);
-    }
-}
-
-// Each key line is written into every section so that each read sees only its own key; paths
-// are read whole (a path cut short names another folder), other keys keep their buffers.
+// Each key line goes into every section: each read sees only its own key.
 const struct {
     const char* name;
     QString ini;  // "<none>": no settings file
@@ -55,18 +44,13 @@ const struct {
     QString where;
     int op, err, number;
 } UnusableRows[] = {
-    {"missing folder", "missing", -1, 0, 76},
     {"a file where the folder should be", "file", -1, 0, 76},
     {"drive designation", "a:", -1, 0, 76},
     {"read-only: write test", "data", int(FileOp::Write), EROFS, 70},
     {"device error", "data", int(FileOp::Read), EIO, 57},
 };
 
-// From the menu the location in use holds two clients; at start-up there is none yet, and the
-// user's own folder stands ready. The one asked for refuses `op` `failures` times with `err`,
-// or the dialog is closed (err 0) or names a missing folder (err -1). Nothing of a refused
-// location may be taken on; one that cannot be written opens for reading. Answers: O(K),
-// C(ancel), Y(es), N(o).
+// Answers O(K), C(ancel), Y(es), N(o); err 0: the dialog is closed, -1: a missing folder named.
 const QString Denied = QString::fromStdString(AccessDeniedMessage().text);
 const struct {
     const char* name;
@@ -93,9 +77,25 @@ const struct {
      "No test information found on drive @/gone, would you like to try another drive?"},
 };
 
+const std::string Three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
+
+// What another program left ("-": no file) and the clients after the check (-1: refused).
+const struct {
+    const char* name;
+    std::string file;
+    int count;
+} CheckRows[] = {
+    {"unchanged", Three, 3},
+    {"a client added", Three + RecordBytes("4"), 4},
+    {"a name edited", std::string(Three).replace(185, 3, "TWO").replace(185 + 183, 1, "1"), 3},
+    {"a name deleted", std::string(Three).replace(185, 1, "9").replace(185 + 184, 1, "1"), 3},
+    {"another disk", RecordBytes("1") + RecordBytes("X") + RecordBytes("3"), -1},
+    {"fewer clients", Three.substr(0, 2 * 185), -1},
+    {"removed", "-", -1},
+};
+
 }  // namespace
 
-// The settings, the program's folders, and opening, checking and choosing a data location.
 class SessionTest : public QObject {
     Q_OBJECT
 
@@ -121,8 +121,6 @@ private slots:
         QVERIFY(settings.ReadPrintDOSSetting());
     }
 
-    // A write replaces one value and keeps every other line, adds a missing key to its section
-    // or a missing section at the end (a failed one is the write-fault tests').
     void writeChangesOnlyItsValue() {
         TestFolder folder;
         const std::string ini = folder.program() + "/QLMtest.ini";
@@ -147,12 +145,8 @@ private slots:
                  std::string("[Other]\r\nX=1\r\n[Path]\r\nFilePath=b:\r\n"));
     }
 
-    // Where the program reads its files and keeps its own, by where it lives and who runs it.
-    // In the rows "@" is the test's root folder; the installed layout is @/usr/lib/q,
-    // @/usr/share/q, @/etc/q; "program" is the folder the program runs from. The columns: the
-    // program folder, whether it can be written, $XDG_CONFIG_HOME, $XDG_CONFIG_DIRS, then the
-    // folders of the data, the settings, the defaults (joined by ":"), the report, the guide
-    // and the site's settings (the only ones the secret code is read from).
+    // "@" is the test's root. Columns: program folder, $XDG_CONFIG_HOME, $XDG_CONFIG_DIRS, then
+    // the data, settings, defaults, report, guide and site settings folders.
     void foldersFollowWhereTheProgramLives_data() {
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QStringList>("row");
@@ -201,7 +195,6 @@ private slots:
         QCOMPARE(
             (std::vector{folders.data, folders.settings, defaults, folders.report, folders.guide}),
             (std::vector{at(row[3]), at(row[4]), at(row[5]), at(row[6]), at(row[7])}));
-        // The user's own data location is only named: the first write makes it.
         QCOMPARE(folders.location, at("@/home/.local/share/quillmere/data"));
         QVERIFY(!QFileInfo::exists(QString::fromStdString(folders.location)));
         for (const std::string& made : {folders.settings, folders.report}) {
@@ -214,11 +207,8 @@ private slots:
         QCOMPARE(session.programFile("QLMB.TXT"), at(row[3]) + "/QLMB.TXT");
         QCOMPARE(session.reportFile(), at(row[6]) + "/" + ReportFileName);
         QCOMPARE(session.Code.settingsFile(), at(row[8]) + "/QLMtest.ini");
-        QCOMPARE(session.Log.userFolder(), at("@/home/.local/share/quillmere"));
     }
 
-    // A user's own settings are read over the defaults key by key; what the user writes goes to
-    // the user's file only, and a value the defaults give already is not added to it.
     void usersSettingsAreReadOverTheDefaultsKeyByKey() {
         TestFolder folder;
         const std::string user = folder.root() + "/user", xdg = folder.root() + "/xdg",
@@ -259,38 +249,20 @@ private slots:
         const FileSystem files(op < 0 ? FaultInjector{}
                                       : test::FailOn(FileOp(op), folder.data(), err));
         Session session(files, folder.program());
-        expectFileError([&] { OpenDataLocation(session, path); }, number);
+        try {
+            OpenDataLocation(session, path);
+            QFAIL("an unusable location was opened");
+        } catch (const FileError& e) {
+            QCOMPARE(e.number(), number);
+        }
         QCOMPARE(session.DataPath, std::string());
     }
 
-    void checkTakesInOnlyWhatAnotherProgramDid_data() {
-        QTest::addColumn<QByteArray>("file");  // what another program left; "-": no file at all
-        QTest::addColumn<int>("count");        // the clients after the check; -1: refused
-        const std::string three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
-        std::string edited = three;  // the name edited on the client information screen
-        edited.replace(185, 3, "TWO");
-        edited[185 + 183] = '1';
-        std::string deleted = three;  // the name deleted by Delete Names
-        deleted.replace(185, 1, "9");
-        deleted[185 + 184] = '1';
-        const auto row = [](const char* name, const std::string& file, int count) {
-            QTest::newRow(name) << QByteArray::fromStdString(file) << count;
-        };
-        row("unchanged", three, 3);
-        row("a client added", three + RecordBytes("4"), 4);
-        row("a name edited", edited, 3);
-        row("a name deleted", deleted, 3);
-        row("another disk", RecordBytes("1") + RecordBytes("X") + RecordBytes("3"), -1);
-        row("fewer clients", three.substr(0, 2 * 185), -1);
-        row("removed", "-", -1);
-    }
+    void checkTakesInOnlyWhatAnotherProgramDid_data() { test::addRows(CheckRows); }
     void checkTakesInOnlyWhatAnotherProgramDid() {
-        QFETCH(QByteArray, file);
-        QFETCH(int, count);
+        const auto& [name, file, count] = test::currentRow(CheckRows);
         TestFolder folder;
-        const std::string three = RecordBytes("1") + RecordBytes("2") + RecordBytes("3");
-        TestFolder::write(folder.clientFile(), three);
-        // A scratch file left by an interrupted earlier run is replaced and removed.
+        TestFolder::write(folder.clientFile(), Three);
         TestFolder::write(folder.data() + "/checkWriteTest", "old");
         const FileSystem files;
         Session session(files, folder.program());
@@ -299,7 +271,7 @@ private slots:
         if (file == "-") {
             QVERIFY(QFile::remove(QString::fromStdString(folder.clientFile())));
         } else {
-            TestFolder::write(folder.clientFile(), file.toStdString());
+            TestFolder::write(folder.clientFile(), file);
         }
         QStringList shown;
         const auto changed = [&] { shown << "changed"; };
@@ -310,17 +282,16 @@ private slots:
             QCOMPARE(int(session.Clients.NumberOfClients()), count);
             for (int r = 1; r <= count; ++r) {
                 QCOMPARE(session.Clients.entry(r).toBytes(),
-                         file.toStdString().substr(std::size_t(r - 1) * 185, 185));
+                         file.substr(std::size_t(r - 1) * 185, 185));
             }
             return;
         }
         QCOMPARE(shown, QStringList({"changed", "notFound"}));
         QCOMPARE(int(session.Clients.NumberOfClients()), 3);
-        // Putting the original back while the first message is up makes it pass.
         shown.clear();
         const auto putBack = [&] {
             changed();
-            TestFolder::write(folder.clientFile(), three);
+            TestFolder::write(folder.clientFile(), Three);
         };
         QVERIFY(CheckDataLocation(session, putBack, notFound));
         QCOMPARE(shown, QStringList({"changed"}));
@@ -370,11 +341,7 @@ private slots:
         QCOMPARE(session.DataPath, opened ? folder.data() : atStartup ? own : other);
         QCOMPARE(int(session.Clients.NumberOfClients()), opened ? 1 : atStartup ? 0 : 2);
         QCOMPARE(session.Clients.readOnly(), err == EROFS);
-        if (err == EROFS) {  // a location opened for reading is never written
-            expectFileError([&] { session.Clients.SaveClient(1); }, 70);
-        }
         if (atStartup) {
-            // Given up at start-up, the program goes on in the user's own folder, made private.
             for (const std::string& made : {own, folder.root() + "/home/.local"}) {
                 QCOMPARE(QFileInfo(QString::fromStdString(made)).permissions() & 0x0077, 0);
             }

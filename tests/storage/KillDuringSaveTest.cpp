@@ -24,43 +24,28 @@ namespace {
 
 constexpr std::size_t Size = ClientRecord::Size;
 
-// Record r in version v: every field depends on v, so a record torn between two versions
-// cannot match either.
+// Every field depends on v: a record torn between two versions matches neither.
 std::string recordBytes(int r, int v) {
     ClientRecord record;
     char name[32];
     std::snprintf(name, sizeof name, "R%02d V%08d", r, v);
     record.set(&ClientRecord::Name, name);
     record.set(&ClientRecord::Age, std::to_string(11 + v % 80));
-    std::string answers;
-    for (int i = 0; i < 109; ++i) {
-        answers += static_cast<char>('0' + (v + i) % 6);
-    }
-    record.set(&ClientRecord::Answers, answers);
+    record.set(&ClientRecord::Answers, std::string(109, char('0' + v % 6)));
     record.set(&ClientRecord::EditCount, std::to_string(v % 4));
     return record.toBytes();
 }
 
 std::string recordsUpTo(int count, int v) {
-    std::string bytes;
-    for (int r = 1; r <= count; ++r) {
-        bytes += recordBytes(r, v);
-    }
-    return bytes;
+    return count == 0 ? "" : recordsUpTo(count - 1, v) + recordBytes(count, v);
 }
 
-// The version a whole record r holds, or -1 for a torn or foreign one.
 int versionOf(std::string_view bytes, int r) {
-    int number = 0;
     int version = -1;
-    const std::string name(bytes.substr(0, 13));
-    return std::sscanf(name.c_str(), "R%2d V%8d", &number, &version) == 2 && number == r &&
-                   recordBytes(r, version) == bytes
-               ? version
-               : -1;
+    std::sscanf(std::string(bytes.substr(0, 13)).c_str() + 5, "%8d", &version);
+    return version >= 0 && recordBytes(r, version) == bytes ? version : -1;
 }
 
-// What interrupted writes left in the data location and its backup folder.
 QStringList temporaries(const std::string& data) {
     QStringList found;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(data)) {
@@ -71,7 +56,6 @@ QStringList temporaries(const std::string& data) {
     return found;
 }
 
-// Blocks until `count` bytes came through `fd`; false when the writer ended before.
 bool readProgress(int fd, int count) {
     for (char byte; count > 0; --count) {
         pollfd ready{fd, POLLIN, 0};
@@ -82,9 +66,7 @@ bool readProgress(int fd, int count) {
     return true;
 }
 
-// A program on the data location, in a child process: `write` runs on its session, first
-// telling `ready` and waiting for `go` (a pipe) to close when there is one. Exits 0 when the write
-// was reported as done, 1 on a FileError.
+// `write` in a child, after `ready` is told and `go` closes; exits 0 when done, 1 on a FileError.
 pid_t startProgram(const std::string& data, const std::function<void(Session&)>& write,
                    int ready = -1, const int* go = nullptr) {
     const pid_t child = fork();
@@ -116,27 +98,22 @@ int exitCode(pid_t child) {
 
 }  // namespace
 
-// Programs that save at the same moment, or are killed while they save: every record in the
-// file is one a writer meant, whole, and no save reported as done is lost.
 class KillDuringSaveTest : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() {
-        // Memory-backed where there is such a folder: kills and races are about processes, not
-        // the disk, and there they are both quicker and closer together.
+        // Races are about processes, not the disk: in memory they come closer together.
         if (QFileInfo(QStringLiteral("/dev/shm")).isWritable()) {
             qputenv("TMPDIR", "/dev/shm");
         }
     }
 
-    // The saving program grows the file to 51 records first, then saves mostly the two records
-    // that cross a 4 KiB page boundary (23 and 45), telling the test after each save.
+    // Records 23 and 45 cross a 4 KiB page boundary, so most saves take them.
     void everyRecordIsOldOrNewAfterAKill() {
         TestFolder folder;
         std::mt19937 random(20261207);
         for (int round = 1; round <= 240; ++round) {
-            // Half the runs grow a short file, the other half rewrite a full one.
             const bool growing = round % 2 == 1;
             TestFolder::write(folder.clientFile(), recordsUpTo(growing ? 20 : 51, 0));
             const QStringList leftBefore = temporaries(folder.data());
@@ -145,10 +122,7 @@ private slots:
             const pid_t child = startProgram(folder.data(), [&](Session& session) {
                 ::close(progress[0]);
                 ClientStore& store = session.Clients;
-                int version = 0;
-                for (int r = 1; r <= store.NumberOfClients(); ++r) {
-                    version = std::max(version, versionOf(store.entry(r).toBytes(), r));
-                }
+                int version = 0;  // the file's records are all version 0
                 std::mt19937 pick{unsigned(round)};
                 for (;;) {
                     const int count = store.NumberOfClients();
@@ -167,8 +141,7 @@ private slots:
                 }
             });
             ::close(progress[1]);
-            // Killed after a number of finished saves, then a moment into the next one, however
-            // fast or slow this build saves.
+            // Killed a moment after some finished saves, however fast this build saves.
             const int saves = 1 + int(random() % 8);
             const bool reported = readProgress(progress[0], saves);
             usleep(random() % 600);
@@ -177,7 +150,6 @@ private slots:
             int status = 0;
             QCOMPARE(waitpid(child, &status, 0), child);
             QVERIFY2(reported && WIFSIGNALED(status), "the saving process ended by itself");
-            // Its start removed what the run before it left.
             for (const QString& left : leftBefore) {
                 QVERIFY2(!QFile::exists(left), qPrintable(left));
             }
@@ -195,7 +167,6 @@ private slots:
             // Every save reported as done is in the file: save v wrote version v.
             QVERIFY2(growing ? records >= 20 + saves : newest >= saves, qPrintable(where));
         }
-        // The next start of a program removes whatever the last kill left.
         const FileSystem files;
         Session next(files, folder.program());
         LoadClients(next, folder.clientFile());
@@ -207,8 +178,7 @@ private slots:
         QTest::newRow("a save and a backup restore") << true;
         QTest::newRow("two saves of different records") << false;
     }
-    // The backup restored holds record 7 as another program left it after an edit (its edit
-    // count is higher, so it is still the same client).
+    // Record 7 in the backup is an edit of it (a higher edit count): still the same client.
     void twoWritersAtOnceKeepBothChanges() {
         QFETCH(bool, restore);
         std::mt19937 random(restore ? 1 : 2);
@@ -229,8 +199,7 @@ private slots:
             TestFolder::write(folder.clientFile(), before);
             std::filesystem::create_directory(folder.data() + "/backup");
             TestFolder::write(folder.data() + "/backup/DATA401-20000101-000000-000.QLM", restored);
-            int ready[2];
-            int go[2];
+            int ready[2], go[2];
             QCOMPARE(::pipe2(ready, O_CLOEXEC), 0);
             QCOMPARE(::pipe2(go, O_CLOEXEC), 0);
             const pid_t save = startProgram(folder.data(), saving(3), ready[1], go);
@@ -267,8 +236,7 @@ private slots:
             }
             QVERIFY2(restore && after == restored, qPrintable(where));
             if (saved == 0) {
-                // Saved before the restore: the copy the restore made of the file it replaced
-                // holds it.
+                // Saved before the restore: the restore's copy of the old file holds it.
                 bool kept = false;
                 for (const std::string& name : FileSystem().listFolder(folder.data() + "/backup")) {
                     kept = kept || TestFolder::read(folder.data() + "/backup/" + name)
