@@ -253,14 +253,6 @@ private slots:
         }
     }
 
-    // The shipped tables load, their norms reaching 99 and Truthfulness left uncorrected.
-    void shippedFilesAreConsistent() {
-        const ScoringTables s =
-            ReadScoringTables(FileSystem(), TestFolder::sourceFolder() + "/data");
-        QCOMPARE(int(s.NormTable[5][s.MaxRaw[5]][2][2]), 99);
-        QCOMPARE(s.TruthCorrection[1], (std::array<int, 10>{}));
-    }
-
     // The record unpacked trimmed, then scored through the whole chain; a faulty table stops the
     // scoring before the client's state changes.
     void scoresTheCurrentClientOrNothing() {

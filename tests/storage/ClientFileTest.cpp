@@ -158,23 +158,6 @@ class ClientFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void fieldsStandAtTheirOffsets() {
-        // A record typed out by hand: Name 0, Age 25, Sex 27, Race 28, Education 29,
-        // DateOfBirth 31, MaritalStatus 41, DateScored 42, court counts 52 to 73.
-        std::string bytes = "RIVERS, DANA (DEMO)      1523 904/01/2011012/06/2026";
-        bytes += "13 2 1-1 4 5 6 7 8 910" + std::string(108, '1') + "2" + "31";
-        const ClientRecord r = ClientRecord::fromBytes(bytes);
-        QCOMPARE(r.Name + r.Age + r.Sex + r.Race + "|" + r.Education + r.DateOfBirth +
-                     r.MaritalStatus + r.DateScored + "|" + r.AgeAtFirstArrest + r.ArrestCount +
-                     r.courtCount(11) + "|" + r.EditCount + r.NameDeleted,
-                 std::string("RIVERS, DANA (DEMO)      1523| 904/01/2011012/06/2026|13-110|31"));
-        QCOMPARE(r.Answers, std::string(108, '1') + "2");
-        QCOMPARE(r.toBytes(), bytes);
-        ClientRecord typed;
-        typed.set(&ClientRecord::Name, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123");
-        QCOMPARE(typed.Name, std::string("ABCDEFGHIJKLMNOPQRSTUVWXY"));
-    }
-
     void recordCountFollowsTheFile_data() { test::addRows(CountRows); }
     void recordCountFollowsTheFile() {
         const auto& [name, kind, count, refusal] = test::currentRow(CountRows);
