@@ -1,3 +1,4 @@
+#include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -102,6 +103,7 @@ const struct {
     {"backup folder not made", FileOp::MakeFolder, EACCES, 70, false},
     {"medium removed", FileOp::Open, ENOMEDIUM, 71, true},
     {"file gone", FileOp::Open, ENOENT, 53, true},
+    {"name too long", FileOp::Open, ENAMETOOLONG, 52, true},
     {"anything else", FileOp::Open, EMFILE, 75, false},
     {"lock held by another program", FileOp(-1), 0, 3260, false},
 };
@@ -236,6 +238,11 @@ private slots:
             QCOMPARE(f.session.Clients.damage(3),
                      "it ends after " + std::to_string(tail) + " of its 185 bytes");
             QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 3));
+            // A location loaded for reading is never written.
+            const std::string kept = f.onDisk();
+            LoadClients(f.session, f.folder.clientFile(), false);
+            QVERIFY_THROWS_EXCEPTION(FileError, SaveClient(f.session, 1));
+            QCOMPARE(f.onDisk(), kept);
         }
     }
 
@@ -297,6 +304,50 @@ private slots:
         QCOMPARE(messages.shown.back().text.find("names included: client " +
                                                  std::to_string(record)) != std::string::npos,
                  !damage.isEmpty());
+    }
+
+    void aSaveKeepsWhatTheSiteSetUp_data() {
+        QTest::addColumn<QString>("link");  // where DATA401.QLM leads; empty: it is the file
+        QTest::addColumn<int>("mode");
+        QTest::newRow("read by a group") << "" << 0640;
+        QTest::newRow("a link to a shared file") << "../shared/clients.qlm" << 0660;
+    }
+    // A save keeps the file's mode, group and link, and shares the lock file the same way.
+    void aSaveKeepsWhatTheSiteSetUp() {
+        QFETCH(QString, link);
+        QFETCH(int, mode);
+        const group* users = ::getgrnam("users");
+        if (::geteuid() != 0 || users == nullptr) {
+            QSKIP("giving a file another group takes root and a group \"users\"");
+        }
+        Fixture f(-1);
+        const std::string target =
+            link.isEmpty() ? f.folder.clientFile() : f.folder.data() + "/" + link.toStdString();
+        fs::create_directories(fs::path(target).parent_path());
+        TestFolder::write(target, test::RecordBytes("ONE") + test::RecordBytes("TWO"));
+        if (!link.isEmpty()) {
+            fs::create_symlink(link.toStdString(), f.folder.clientFile());
+        }
+        QCOMPARE(::chmod(target.c_str(), mode_t(mode)), 0);
+        QCOMPARE(::chown(target.c_str(), uid_t(-1), users->gr_gid), 0);
+        f.load();
+        f.session.Clients.entry(1).set(&ClientRecord::Age, "17");
+        SaveClient(f.session, 1);
+
+        QCOMPARE(TestFolder::read(target).substr(25, 2), std::string("17"));
+        const std::string folder = fs::path(target).parent_path();
+        for (const std::string& file : {target, folder + "/DATA401.LCK"}) {
+            struct stat st {};
+            QCOMPARE(::stat(file.c_str(), &st), 0);
+            QCOMPARE(int(st.st_mode & 0777), file == target ? mode : (mode & 0660) | 0600);
+            QCOMPARE(st.st_gid, users->gr_gid);
+        }
+        QCOMPARE(fs::is_symlink(f.folder.clientFile()), !link.isEmpty());
+        for (const std::string& where : {f.folder.data(), folder}) {
+            for (const std::string& name : f.files.listFolder(where)) {
+                QVERIFY2(name.find(".tmp") == std::string::npos, name.c_str());
+            }
+        }
     }
 
     void oneBackupPerRunAndTheNewestTenKept() {
